@@ -1,0 +1,24 @@
+BUILD_DIR ?= build
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps configure test bench demo clean
+
+all: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+deps:
+	@bash scripts/install-deps.sh
+
+configure: deps
+	@cmake -S . -B $(BUILD_DIR) -DYENTAX_BENCH=OFF > /dev/null
+
+test: all
+	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
+
+bench: deps
+	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON > /dev/null
+	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
+	@for b in $(BUILD_DIR)-bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+clean:
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench

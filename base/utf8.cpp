@@ -1,0 +1,91 @@
+#include "base/utf8.h"
+
+#include <cstdint>
+
+namespace yentax {
+
+std::u16string utf8ToUtf16(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    const unsigned char b = p[i];
+    if (b < 0x80) {
+      out += static_cast<char16_t>(b);
+      ++i;
+      continue;
+    }
+    std::size_t length = 0;
+    std::uint32_t code = 0;
+    std::uint32_t minimum = 0;
+    if (b >= 0xC2 && b <= 0xDF) {
+      length = 2, code = b & 0x1Fu, minimum = 0x80;
+    } else if (b >= 0xE0 && b <= 0xEF) {
+      length = 3, code = b & 0x0Fu, minimum = 0x800;
+    } else if (b >= 0xF0 && b <= 0xF4) {
+      length = 4, code = b & 0x07u, minimum = 0x10000;
+    }
+    bool valid = length != 0 && i + length <= n;
+    for (std::size_t k = 1; valid && k < length; ++k) {
+      if ((p[i + k] & 0xC0) != 0x80) valid = false;
+      code = (code << 6) | (p[i + k] & 0x3Fu);
+    }
+    // Overlong forms, encoded surrogates and values past U+10FFFF are not valid.
+    if (valid && (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))) {
+      valid = false;
+    }
+    if (!valid) {
+      out += carryByte(b);
+      ++i;
+      continue;
+    }
+    if (code >= 0x10000) {
+      code -= 0x10000;
+      out += static_cast<char16_t>(0xD800 + (code >> 10));
+      out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
+    } else {
+      out += static_cast<char16_t>(code);
+    }
+    i += length;
+  }
+  return out;
+}
+
+std::string utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size() * 3);
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n; ++i) {
+    std::uint32_t code = text[i];
+    if (code >= 0xD800 && code <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
+        text[i + 1] <= 0xDFFF) {
+      code = 0x10000 + ((code - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      ++i;
+    } else if (isCarriedByte(static_cast<char16_t>(code))) {
+      out += static_cast<char>(code - 0xDC00);
+      continue;
+    } else if (code >= 0xD800 && code <= 0xDFFF) {
+      code = 0xFFFD;  // an unpaired surrogate that carries no byte has no UTF-8 form
+    }
+    if (code < 0x80) {
+      out += static_cast<char>(code);
+    } else if (code < 0x800) {
+      out += static_cast<char>(0xC0 | (code >> 6));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else if (code < 0x10000) {
+      out += static_cast<char>(0xE0 | (code >> 12));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    } else {
+      out += static_cast<char>(0xF0 | (code >> 18));
+      out += static_cast<char>(0x80 | ((code >> 12) & 0x3F));
+      out += static_cast<char>(0x80 | ((code >> 6) & 0x3F));
+      out += static_cast<char>(0x80 | (code & 0x3F));
+    }
+  }
+  return out;
+}
+
+}  // namespace yentax

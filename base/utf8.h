@@ -1,0 +1,18 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace yentax {
+
+// UTF-8 <-> UTF-16 that loses nothing: a byte that is not part of a valid UTF-8
+// sequence becomes the lone surrogate U+DC00+byte and is written back as that byte.
+// Four-byte sequences become surrogate pairs.
+std::u16string utf8ToUtf16(std::string_view bytes);
+std::string utf16ToUtf8(std::u16string_view text);
+
+// Lone surrogates U+DC00..U+DCFF carry an undecodable byte through a text.
+inline bool isCarriedByte(char16_t c) { return c >= 0xDC00 && c <= 0xDCFF; }
+inline char16_t carryByte(unsigned char b) { return static_cast<char16_t>(0xDC00 + b); }
+
+}  // namespace yentax

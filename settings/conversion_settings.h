@@ -1,0 +1,117 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "base/fixed_amount.h"
+#include "settings/font_spec.h"
+
+namespace yentax {
+
+// Whether the amounts on a page are before-tax or already include the tax.
+enum SourceAmountKindValue : std::int32_t { kBeforeTax = 0, kTaxIncluded = 1 };
+
+// What is written for each recognised amount.
+enum ConversionKindValue : std::int32_t {
+  kAppendTextOnly = 0,
+  kIncludedAmountOnly = 1,
+  kBreakdown = 2,
+};
+
+enum RoundingModeValue : std::int32_t { kRoundDown = 0, kRoundHalfUp = 4, kRoundUp = 9 };
+
+constexpr std::int32_t kNoBracketKind = 17;
+
+// The one record of every user-adjustable setting. The application owns the instance
+// and hands it on by reference.
+struct ConversionSettings {
+  // Tax computation
+  std::int32_t TaxRate = 5;
+  std::int32_t SourceAmountKind = kBeforeTax;  // 0..1
+  std::int32_t RoundingMode = kRoundDown;      // 0..9
+  std::int32_t RoundingDigit = 1;              // 0..4, 5 from a hand-edited file
+
+  // Composition of the written text
+  std::int32_t ConversionKind = kBreakdown;  // 0..2
+  std::u16string AppendText = u"税込み";
+  std::int32_t IncludedAmountStyle = 1;  // 0..1
+  std::u16string IncludedAmountText = u"税込み";
+  std::int32_t BreakdownStyle = 3;  // 0..3
+  std::array<std::u16string, 5> BreakdownWords = {u"本体価格", u"うち税", u"本体価格", u"、税",
+                                                  u"税込み"};
+  std::int32_t BracketKind = 0;  // 0..17
+  FontSpec InsertFont;
+
+  // Number format
+  std::int32_t SeparatorStyle = 0;  // 0..2
+  std::u16string GroupSeparator = u"、";
+  std::u16string DecimalSeparator = u"．";
+
+  // Amount recognition
+  std::int32_t DetectionMode = 1;  // 0..2
+  bool TagTextDigitsOnly = false;
+  bool DetectYenMark = true;
+  bool DetectYenSuffix = true;
+  bool DetectAllNumbers = true;
+  bool DetailTagTextDigitsOnly = true;
+  std::int32_t GroupingRequirement = 0;  // 0..2
+  bool SkipBadGrouping = true;
+  bool SkipDecimals = true;
+  bool SkipZero = true;
+  bool UseMinimum = true;
+  FixedAmount MinimumAmount = FixedAmount::fromUnits(19 * FixedAmount::kScale);
+  bool UseMaximum = true;
+  FixedAmount MaximumAmount = FixedAmount::fromUnits(9999999999LL * FixedAmount::kScale);
+  bool IncludeMinusSign = false;
+  bool SkipDates = true;
+  bool SkipOnSuffixWord = true;
+  std::vector<std::u16string> SuffixWords = builtInSuffixWords();
+  bool SkipOnPrefixWord = false;
+  std::vector<std::u16string> PrefixWords = builtInPrefixWords();
+  bool SkipOnSuffixAlpha = true;
+  bool SkipOnPrefixAlpha = false;
+  bool SkipOnSuffixKatakana = false;
+  bool SkipOnPrefixKatakana = false;
+  bool SkipOnSuffixHiragana = false;
+  bool SkipOnPrefixHiragana = false;
+
+  // Files and batch run
+  std::u16string SettingsFilePath;  // program folder + "/ExchangeList.KVT" by default
+  std::vector<std::u16string> FileList;
+  std::u16string SourceFile;
+  std::u16string SourceFolder;
+  std::u16string DestinationFolder;
+  std::u16string DestinationFolder1;
+  bool FileTabActive = true;
+  std::u16string TargetExtensions = u"htm,html";
+  bool ConfirmOverwrite = true;
+  bool MakeBackup = true;
+  std::u16string BackupFolderName = u"BackUp";
+  bool CommandSourceIsFile = true;
+  bool CommandAllFilesInFolder = true;
+
+  // Conversion log
+  bool LogTextFormat = true;
+  std::u16string LogPath;  // program folder + "/LOG/Zenkalo.Log" by default
+  bool LogPerFile = false;
+
+  // Preview window
+  bool AutoMoveToAmount = true;
+  std::int32_t CheckBorder = 2;
+  std::u16string ChkBorderColor = u"#FF0000";
+  std::u16string ChkBGColor = u"#00FF00";
+
+  // Pure defaults; the two paths that depend on where the program lives are filled in
+  // from programFolder.
+  static ConversionSettings defaults(std::u16string_view programFolder);
+
+  static std::vector<std::u16string> builtInSuffixWords();
+  static std::vector<std::u16string> builtInPrefixWords();
+
+  friend bool operator==(const ConversionSettings&, const ConversionSettings&) = default;
+};
+
+}  // namespace yentax

@@ -1,0 +1,75 @@
+#include <gtest/gtest.h>
+
+#include "base/cp932_codec.h"
+#include "base/utf16_text.h"
+#include "base/utf8.h"
+
+namespace yentax {
+namespace {
+
+TEST(WidthTest, MapsBothWaysKeepingLength) {
+  EXPECT_EQ(toFullWidth(u"kg 1,980"), u"ｋｇ　１，９８０");
+  EXPECT_EQ(toHalfWidth(u"ｋｇ　１，９８０"), u"kg 1,980");
+  EXPECT_EQ(toFullWidth(u"ｶﾀｶﾅｰ"), u"カタカナー");
+  EXPECT_EQ(toHalfWidth(u"カタカナー"), u"ｶﾀｶﾅｰ");
+  EXPECT_EQ(toHalfWidth(u"ガ").size(), 1u);
+  EXPECT_EQ(toHalfWidth(u"漢字円"), u"漢字円");
+  EXPECT_EQ(toUpperAscii(u"kgＫg"), u"KGＫG");
+  EXPECT_EQ(toLowerAscii(u"KG円"), u"kg円");
+}
+
+TEST(NumericTextTest, AcceptsTheUsualForms) {
+  struct Case {
+    std::u16string text;
+    bool numeric;
+    double value;
+  };
+  const Case cases[] = {
+      {u"5", true, 5},         {u"  -3 ", true, -3},   {u"7.5", true, 7.5},
+      {u"１２", true, 12},     {u"1e3", true, 1000},   {u"+2", true, 2},
+      {u".5", true, 0.5},      {u"", false, 0},        {u"abc", false, 0},
+      {u"1,000", false, 0},    {u"1e", false, 0},      {u"-", false, 0},
+  };
+  for (const auto& c : cases) {
+    const auto parsed = parseNumericText(c.text);
+    ASSERT_EQ(parsed.has_value(), c.numeric) << std::string(c.text.begin(), c.text.end());
+    if (c.numeric) {
+      EXPECT_DOUBLE_EQ(*parsed, c.value);
+    }
+  }
+}
+
+TEST(Utf8Test, RoundTripsEverythingIncludingInvalidBytes) {
+  const std::string samples[] = {"plain", "価格 1,980円 ©é€", "\xF0\x9F\x98\x80 emoji",
+                                 "bad \xFF\xC3 byte", "\xE3\x81", "\xED\xA0\x80 surrogate"};
+  for (const auto& s : samples) EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(s)), s);
+  EXPECT_EQ(utf8ToUtf16("\xF0\x9F\x98\x80").size(), 2u);
+  EXPECT_EQ(utf8ToUtf16("a\xFF")[1], carryByte(0xFF));
+}
+
+TEST(Cp932Test, DecodesWindowsShiftJis) {
+  EXPECT_EQ(decodeCp932("\x89\xBF\x8A\x69 1,980\x89\x7E"), u"価格 1,980円");
+  EXPECT_EQ(decodeCp932("\x5C\x81\x60"), u"\\～");
+  EXPECT_EQ(encodeCp932(u"￥1,980"), "\x81\x8F" "1,980");
+  EXPECT_EQ(encodeCp932(u"€"), "?");
+}
+
+TEST(Cp932Test, EveryByteSequenceSurvivesARoundTrip) {
+  std::string all;
+  for (int lead = 0; lead < 256; ++lead) {
+    for (int trail = 0x30; trail < 256; trail += 7) {
+      all += static_cast<char>(lead);
+      all += static_cast<char>(trail);
+    }
+  }
+  all += "\x87\x90 \xED\x40 \xEE\xFC \x81";  // duplicate codes and a cut-off lead byte
+  const std::string back = encodeCp932(decodeCp932(all));
+  ASSERT_EQ(back.size(), all.size());
+  for (std::size_t i = 0; i < all.size(); ++i) {
+    ASSERT_EQ(back[i], all[i]) << "first difference at byte " << i;
+  }
+  EXPECT_TRUE(isCarriedByte(decodeCp932("\x87\x90")[0]));
+}
+
+}  // namespace
+}  // namespace yentax
