@@ -1,0 +1,21 @@
+#include "engine/page_text.h"
+
+#include <algorithm>
+
+#include "base/utf16_text.h"
+
+namespace yentax {
+
+void PageText::assign(std::u16string text) {
+  text_ = std::move(text);
+  upper_ = toUpperAscii(text_);
+}
+
+void PageText::replace(std::size_t pos, std::size_t length, std::u16string_view with) {
+  pos = std::min(pos, text_.size());
+  length = std::min(length, text_.size() - pos);
+  text_.replace(pos, length, with);
+  upper_.replace(pos, length, toUpperAscii(with));
+}
+
+}  // namespace yentax
