@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/conversion_settings.h"
+
+namespace yentax {
+
+// The settings file: the whole ConversionSettings record and the main window's file list
+// in the sections "変換ファイル情報", "変換語尾情報" and "変換情報" of an INI file.
+
+// Replaces every field of the record from the file, the file list included (FileList).
+// A missing file, section or key, or a value that does not pass its key's test, gives
+// the field's default; default paths lie under programFolder, and when the file names no
+// log file the folder programFolder + "/LOG" is created for the default one. A file that
+// exists but cannot be read leaves the record as it was and gives false.
+bool LoadSettings(const std::filesystem::path& file, std::u16string_view programFolder,
+                  ConversionSettings& settings);
+
+// Writes every field of the record, and fileList unless skipFileList is set (the save at
+// exit, which leaves the file list section empty). Keys of "変換情報" that the record does
+// not know, comments and other sections stay. The file is replaced as a whole, so it is
+// either left as it was or fully written. False when it could not be written, and also when
+// a value could not be stored (a line break in it), though the other keys are then written.
+bool SaveSettings(const std::filesystem::path& file, const ConversionSettings& settings,
+                  const std::vector<std::u16string>& fileList, bool skipFileList);
+
+}  // namespace yentax
