@@ -1,0 +1,51 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace yentax {
+
+// Reads an environment variable; nothing when it is not set.
+using EnvironmentLookup = std::function<std::optional<std::string>(const char* name)>;
+// Whether the program may create and replace files in a folder.
+using FolderWritable = std::function<bool(const std::string& folder)>;
+
+std::optional<std::string> systemEnvironment(const char* name);
+bool isWritableFolder(const std::string& folder);
+
+// Where the program lives and where it keeps its own files. Paths are UTF-8.
+struct ProgramLocation {
+  std::string executablePath;    // the running binary, symbolic links resolved
+  std::string executableFolder;  // holds what is installed with it (the help pages)
+  std::string executableName;    // the name it was started under, without folder
+  // The default settings file and the "LOG" folder go here: the executable's folder,
+  // or a per-user configuration folder when that one is not writable.
+  std::string programFolder;
+};
+
+// The running executable's path from /proc/self/exe.
+std::optional<std::string> runningExecutablePath();
+
+// The executable's folder when writable; otherwise $XDG_CONFIG_HOME/yentax, or
+// ~/.config/yentax when that variable is unset or not absolute. Without a home folder
+// there is nowhere better, and the executable's folder stays.
+std::string programFolderFor(const std::string& executableFolder, const EnvironmentLookup& env,
+                             const FolderWritable& writable);
+
+// Describes the program whose binary is executablePath, started as startedAs (argv[0]).
+// A per-user program folder is created when missing.
+ProgramLocation locateProgram(const std::string& executablePath, std::string_view startedAs,
+                              const EnvironmentLookup& env = systemEnvironment,
+                              const FolderWritable& writable = isWritableFolder);
+
+// The same for the running process.
+ProgramLocation locateRunningProgram(std::string_view startedAs);
+
+// program folder + "/" + executable name + ".INI"
+std::string DefaultSettingsPath(const ProgramLocation& location);
+// The help page installed beside the executable: "HELP/HELP.HTM" in its folder.
+std::string HelpFilePath(const ProgramLocation& location);
+
+}  // namespace yentax

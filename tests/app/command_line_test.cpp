@@ -1,0 +1,77 @@
+#include "app/command_line.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+namespace yentax {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(CommandLineTest, ParsesTheOneSettingsFileArgument) {
+  const fs::path root = fs::temp_directory_path() / ("yentax-cmdline-" + std::to_string(getpid()));
+  fs::remove_all(root);
+  fs::create_directories(root / "sub folder");
+  const std::string job = (root / "job.KVT").string();
+  const std::string spaced = (root / "sub folder" / "my job.KVT").string();
+  std::ofstream(job) << "x";
+  std::ofstream(spaced) << "x";
+  const std::string cwd = root.string();
+
+  struct Case {
+    std::vector<std::string> args;
+    bool usage;
+    std::string argument;
+    std::string loads;  // "" when no settings file is named
+  };
+  const Case cases[] = {
+      {{}, false, "", ""},
+      {{""}, false, "", ""},
+      {{"/?"}, true, "/?", ""},
+      {{"-h"}, true, "-h", ""},
+      {{"--help"}, true, "--help", ""},
+      {{job, "/?"}, true, job + " /?", ""},  // usage wins over a run
+      {{"-hx"}, false, "-hx", ""},
+      {{job}, false, job, job},
+      {{"  " + job + "\t"}, false, job, job},
+      {{"\"" + job + "\""}, false, job, job},
+      {{"\"" + job}, false, job, job},
+      {{job + "\""}, false, job + "\"", ""},  // quoted only at its end: not found
+      {{job + "/"}, false, job + "/", job},   // a trailing separator is ignored
+      {{"job.KVT"}, false, "job.KVT", job},   // relative: from the current folder
+      {{"./sub folder/my job.KVT"},
+       false,
+       "./sub folder/my job.KVT",
+       cwd + "/./sub folder/my job.KVT"},
+      {{(root / "sub folder" / "my").string(), "job.KVT"}, false, spaced, spaced},
+      {{"\"" + spaced + "\""}, false, spaced, spaced},
+      {{(root / "sub folder").string()}, false, (root / "sub folder").string(), ""},
+      {{(root / "missing.KVT").string()}, false, (root / "missing.KVT").string(), ""},
+      {{"\""}, false, "", ""},
+  };
+  for (const auto& c : cases) {
+    const auto line = parseCommandLine(c.args, cwd);
+    const std::string label = c.args.empty() ? "(none)" : c.args.front();
+    EXPECT_EQ(line.showUsage, c.usage) << label;
+    EXPECT_EQ(line.argument, c.argument) << label;
+    EXPECT_EQ(line.namesSettingsFile, !c.loads.empty()) << label;
+    EXPECT_EQ(line.settingsFilePath, c.loads) << label;
+  }
+  EXPECT_EQ(parseCommandLine({"job.KVT"}, cwd + "/").settingsFilePath, job);
+  fs::remove_all(root);
+}
+
+TEST(CommandLineTest, UsageTextNamesTheExecutableAndThePlaceholder) {
+  EXPECT_EQ(usageText(u"yentax"),
+            u"コマンドラインで実行する場合は、下記パラメータを指定してください。\r\n\r\n"
+            u"yentax \"変換設定ファイル名\"");
+  EXPECT_EQ(usageText(u"kakaku", u"\n"),
+            u"コマンドラインで実行する場合は、下記パラメータを指定してください。\n\n"
+            u"kakaku \"変換設定ファイル名\"");
+}
+
+}  // namespace
+}  // namespace yentax

@@ -1,0 +1,87 @@
+#include "platform/program_location.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <map>
+
+namespace yentax {
+namespace {
+
+namespace fs = std::filesystem;
+
+EnvironmentLookup fakeEnvironment(std::map<std::string, std::string> values) {
+  return [values](const char* name) -> std::optional<std::string> {
+    const auto it = values.find(name);
+    if (it == values.end()) return std::nullopt;
+    return it->second;
+  };
+}
+
+TEST(ProgramLocationTest, ProgramFolderFallsBackWhenTheExecutableFolderIsNotWritable) {
+  struct Case {
+    bool writable;
+    std::map<std::string, std::string> env;
+    std::string folder;
+  };
+  const Case cases[] = {
+      {true, {{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/u"}}, "/opt/yentax"},
+      {false, {{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/u"}}, "/cfg/yentax"},
+      {false, {{"XDG_CONFIG_HOME", "/cfg/"}}, "/cfg/yentax"},
+      {false, {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/u"}}, "/home/u/.config/yentax"},
+      {false, {{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/u"}}, "/home/u/.config/yentax"},
+      {false, {{"HOME", "/home/u"}}, "/home/u/.config/yentax"},
+      {false, {}, "/opt/yentax"},
+  };
+  for (const auto& c : cases) {
+    std::string asked;
+    const auto writable = [&](const std::string& folder) {
+      asked = folder;
+      return c.writable;
+    };
+    EXPECT_EQ(programFolderFor("/opt/yentax", fakeEnvironment(c.env), writable), c.folder);
+    EXPECT_EQ(asked, "/opt/yentax");
+  }
+}
+
+TEST(ProgramLocationTest, LocatesFilesBesideOrAwayFromTheExecutable) {
+  const fs::path root = fs::temp_directory_path() / ("yentax-location-" + std::to_string(getpid()));
+  fs::remove_all(root);
+  const auto never = [](const std::string&) { return false; };
+  const auto always = [](const std::string&) { return true; };
+  const auto env = fakeEnvironment({{"XDG_CONFIG_HOME", (root / "config").string()}});
+
+  const auto installed = locateProgram("/usr/lib/yentax/yentax", "/usr/bin/kakaku", env, never);
+  EXPECT_EQ(installed.executableFolder, "/usr/lib/yentax");
+  EXPECT_EQ(installed.executableName, "kakaku");  // the name it was started under
+  EXPECT_EQ(installed.programFolder, (root / "config" / "yentax").string());
+  EXPECT_TRUE(fs::is_directory(installed.programFolder));
+  EXPECT_EQ(DefaultSettingsPath(installed), (root / "config" / "yentax" / "kakaku.INI").string());
+  EXPECT_EQ(HelpFilePath(installed), "/usr/lib/yentax/HELP/HELP.HTM");
+
+  const auto portable = locateProgram("/home/u/tools/yentax", "", env, always);
+  EXPECT_EQ(portable.executableName, "yentax");
+  EXPECT_EQ(portable.programFolder, "/home/u/tools");
+  EXPECT_EQ(DefaultSettingsPath(portable), "/home/u/tools/yentax.INI");
+
+  const auto atRoot = locateProgram("/yentax", "./yentax", env, always);
+  EXPECT_EQ(DefaultSettingsPath(atRoot), "/yentax.INI");
+  EXPECT_EQ(HelpFilePath(atRoot), "/HELP/HELP.HTM");
+  fs::remove_all(root);
+}
+
+TEST(ProgramLocationTest, TheRunningProgramIsThisTestBinary) {
+  const auto self = runningExecutablePath();
+  ASSERT_TRUE(self);
+  EXPECT_EQ(fs::path(*self), fs::canonical(fs::path(YENTAX_BUILD_DIR) / "test_platform"));
+  const auto location = locateRunningProgram("test_platform");
+  EXPECT_EQ(location.executablePath, *self);
+  EXPECT_EQ(location.executableName, "test_platform");
+  EXPECT_TRUE(isWritableFolder(location.programFolder));
+  EXPECT_FALSE(isWritableFolder("/nonexistent/yentax"));
+  EXPECT_FALSE(isWritableFolder(*self));  // a file is no folder
+}
+
+}  // namespace
+}  // namespace yentax
