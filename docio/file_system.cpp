@@ -1,0 +1,320 @@
+#include "docio/file_system.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "base/utf16_text.h"
+#include "base/utf8.h"
+#include "docio/path_text.h"
+
+namespace yentax {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+char upperAscii(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+
+std::string upperAscii(std::string_view text) {
+  std::string upper(text);
+  std::transform(upper.begin(), upper.end(), upper.begin(), [](char c) { return upperAscii(c); });
+  return upper;
+}
+
+// Close to the order a Windows folder lists in, and still total on a file system where
+// "a.htm" and "A.htm" can live side by side.
+bool nameOrderLess(const std::string& a, const std::string& b) {
+  const auto upperA = upperAscii(a);
+  const auto upperB = upperAscii(b);
+  return upperA != upperB ? upperA < upperB : a < b;
+}
+
+struct Entry {
+  std::string name;
+  bool folder = false;
+};
+
+// The entries of one folder in name order; symbolic links count as files.
+std::optional<std::vector<Entry>> readFolder(const std::string& folder) {
+  std::error_code error;
+  fs::directory_iterator it(fs::path(folder), error);
+  if (error) {
+    return std::nullopt;
+  }
+  std::vector<Entry> entries;
+  for (; it != fs::directory_iterator(); it.increment(error)) {
+    if (error) {
+      return std::nullopt;
+    }
+    std::error_code typeError;
+    const bool folderEntry = it->symlink_status(typeError).type() == fs::file_type::directory;
+    entries.push_back({it->path().filename().string(), folderEntry && !typeError});
+  }
+  if (error) {
+    return std::nullopt;
+  }
+  std::sort(entries.begin(), entries.end(),
+            [](const Entry& a, const Entry& b) { return nameOrderLess(a.name, b.name); });
+  return entries;
+}
+
+bool listInto(const std::string& folder, FolderListing& listing) {
+  const auto entries = readFolder(folder);
+  if (!entries) {
+    return false;
+  }
+  for (const auto& entry : *entries) {
+    auto path = joinPath(folder, entry.name);
+    if (!entry.folder) {
+      listing.files.push_back(std::move(path));
+      continue;
+    }
+    listing.folders.push_back(path);
+    if (!listInto(path, listing)) {
+      return false;
+    }
+  }
+  return true;
+}
+
+fs::file_type entryType(const std::string& path) {
+  std::error_code error;
+  return fs::symlink_status(fs::path(path), error).type();
+}
+
+// One extension as it is compared: blanks and a leading "." dropped, upper-cased.
+std::string extensionKey(std::string_view text) {
+  text = trimBlanks(text);
+  if (!text.empty() && text.front() == '.') {
+    text.remove_prefix(1);
+  }
+  return upperAscii(text);
+}
+
+std::vector<std::string> extensionKeys(std::u16string_view list) {
+  const auto bytes = utf16ToUtf8(list);
+  std::vector<std::string> keys;
+  std::string_view rest = bytes;
+  while (true) {
+    const auto comma = rest.find(',');
+    auto key = extensionKey(rest.substr(0, comma));
+    if (!key.empty()) {
+      keys.push_back(std::move(key));
+    }
+    if (comma == std::string_view::npos) {
+      return keys;
+    }
+    rest.remove_prefix(comma + 1);
+  }
+}
+
+}  // namespace
+
+PathLookup lookupPath(std::string_view path) {
+  path = trimBlanks(path);
+  while (path.size() > 1 && path.back() == '/') {
+    path.remove_suffix(1);
+  }
+  if (path.empty()) {
+    return {};
+  }
+  std::error_code error;
+  const fs::path p(path);
+  if (!fs::exists(fs::symlink_status(p, error))) {
+    return {};
+  }
+  return {true, !fs::is_directory(fs::status(p, error))};
+}
+
+PathLookup lookupPath(std::u16string_view path) { return lookupPath(utf16ToUtf8(path)); }
+
+bool isFolder(std::string_view path) {
+  const auto lookup = lookupPath(path);
+  return lookup.found && !lookup.isFile;
+}
+
+bool isFolder(std::u16string_view path) { return isFolder(utf16ToUtf8(path)); }
+
+bool deleteFile(const std::string& path) {
+  const auto type = entryType(path);
+  if (type == fs::file_type::not_found || type == fs::file_type::none ||
+      type == fs::file_type::directory) {
+    return false;
+  }
+  // Unlike on Windows, a file's own write permission does not guard it against deletion,
+  // so a read-only file needs no attribute change first.
+  std::error_code error;
+  return fs::remove(fs::path(path), error) && !error;
+}
+
+FolderStatus createFolderTree(std::string_view path) {
+  if (path.empty() || path.front() != '/') {
+    return FolderStatus::NotAbsolute;
+  }
+  std::string current;
+  auto status = FolderStatus::AlreadyExisted;
+  std::string_view rest = path.substr(1);
+  while (!rest.empty()) {
+    const auto slash = rest.find('/');
+    const auto component = rest.substr(0, slash);
+    rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+    if (component.empty()) {
+      continue;
+    }
+    current += '/';
+    current += component;
+    struct stat info {};
+    if (::stat(current.c_str(), &info) == 0) {
+      if (!S_ISDIR(info.st_mode)) {
+        return FolderStatus::FileInTheWay;
+      }
+      status = FolderStatus::AlreadyExisted;
+      continue;
+    }
+    if (::mkdir(current.c_str(), 0777) != 0) {
+      // Someone may have made it in the meantime; that is as good as making it.
+      if (errno == EEXIST && ::stat(current.c_str(), &info) == 0 && S_ISDIR(info.st_mode)) {
+        status = FolderStatus::AlreadyExisted;
+        continue;
+      }
+      return FolderStatus::CreateFailed;
+    }
+    status = FolderStatus::Created;
+  }
+  return status;
+}
+
+FolderStatus createFolderTree(std::u16string_view path) {
+  return createFolderTree(utf16ToUtf8(path));
+}
+
+bool removeEmptyFolder(const std::string& path) {
+  if (entryType(path) != fs::file_type::directory) {
+    return false;
+  }
+  return ::rmdir(path.c_str()) == 0;
+}
+
+std::optional<FolderListing> listFolderTree(const std::string& folder) {
+  FolderListing listing;
+  if (!listInto(folder, listing)) {
+    return std::nullopt;
+  }
+  return listing;
+}
+
+bool deleteFolderTree(const std::string& folder) {
+  const auto type = entryType(folder);
+  if (type == fs::file_type::symlink) {
+    return deleteFile(folder);
+  }
+  if (type != fs::file_type::directory) {
+    return false;
+  }
+  const auto listing = listFolderTree(folder);
+  if (!listing) {
+    return false;
+  }
+  bool complete = true;
+  for (const auto& file : listing->files) {
+    complete = deleteFile(file) && complete;
+  }
+  for (auto it = listing->folders.rbegin(); it != listing->folders.rend(); ++it) {
+    complete = (::rmdir(it->c_str()) == 0) && complete;
+  }
+  return (::rmdir(folder.c_str()) == 0) && complete;
+}
+
+bool Fnc_DeleteTmpFolderFile(const std::string& folder) {
+  if (entryType(folder) != fs::file_type::directory) {
+    return false;
+  }
+  const auto entries = readFolder(folder);
+  if (!entries) {
+    return false;
+  }
+  bool complete = true;
+  for (const auto& entry : *entries) {
+    const auto path = joinPath(folder, entry.name);
+    complete = (entry.folder ? deleteFolderTree(path) : deleteFile(path)) && complete;
+  }
+  return complete;
+}
+
+std::optional<std::vector<std::string>> listFilesByExtension(const std::string& folder,
+                                                             std::u16string_view extensions) {
+  const auto entries = readFolder(folder);
+  if (!entries) {
+    return std::nullopt;
+  }
+  const auto keys = extensionKeys(extensions);
+  std::vector<std::string> names;
+  for (const auto& entry : *entries) {
+    std::error_code error;
+    if (entry.folder ||
+        fs::is_directory(fs::status(fs::path(joinPath(folder, entry.name)), error))) {
+      continue;
+    }
+    const auto key = upperAscii(extension(entry.name));
+    if (keys.empty() || std::find(keys.begin(), keys.end(), key) != keys.end()) {
+      names.push_back(entry.name);
+    }
+  }
+  return names;
+}
+
+std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_view folder,
+                                                                std::u16string_view extensions) {
+  const auto names = listFilesByExtension(utf16ToUtf8(folder), extensions);
+  if (!names) {
+    return std::nullopt;
+  }
+  std::vector<std::u16string> wide;
+  wide.reserve(names->size());
+  for (const auto& name : *names) {
+    wide.push_back(utf8ToUtf16(name));
+  }
+  return wide;
+}
+
+std::optional<std::ofstream> openForLogging(const std::string& path) {
+  auto folder = splitPath(path).folder;
+  if (folder.empty() && !path.empty() && path.front() == '/') {
+    folder = "/";
+  }
+  if (!folderReady(createFolderTree(folder))) {
+    return std::nullopt;
+  }
+  std::ofstream log(path, std::ios::binary | std::ios::app);
+  if (!log) {
+    return std::nullopt;
+  }
+  return log;
+}
+
+bool copyFile(const std::string& source, const std::string& target, bool failIfExists) {
+  const auto from = lookupPath(source);
+  if (!from.found || !from.isFile) {
+    return false;
+  }
+  auto destination = target;
+  if (isFolder(target)) {
+    destination = joinPath(target, fileName(source));
+  }
+  std::error_code error;
+  const auto options = failIfExists ? fs::copy_options::none : fs::copy_options::overwrite_existing;
+  if (!fs::copy_file(fs::path(source), fs::path(destination), options, error) || error) {
+    return false;
+  }
+  // Copies are converted and replaced in place later, so a read-only source must not
+  // make a read-only copy.
+  fs::permissions(fs::path(destination), fs::perms::owner_write, fs::perm_options::add, error);
+  return !error;
+}
+
+}  // namespace yentax

@@ -1,0 +1,84 @@
+#pragma once
+
+#include <cstdint>
+#include <fstream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace yentax {
+
+// File and folder helpers over UTF-8 paths. None of them throws: a failure is a false
+// result, an empty optional or a status, and whatever was done before it stays done.
+
+struct PathLookup {
+  bool found = false;   // something exists at the path
+  bool isFile = false;  // and it is not a folder
+};
+
+// The path is looked up with blanks around it and any trailing "/" removed, the way a
+// path typed into a box is meant.
+PathLookup lookupPath(std::string_view path);
+PathLookup lookupPath(std::u16string_view path);
+bool isFolder(std::string_view path);
+bool isFolder(std::u16string_view path);
+
+// Deletes a file (never a folder), read-only or not.
+bool deleteFile(const std::string& path);
+
+enum class FolderStatus : std::int16_t {
+  Created = 0,
+  NotAbsolute = 1,   // the path does not start with "/"
+  FileInTheWay = 2,  // a component exists as something other than a folder
+  AlreadyExisted = 3,
+  CreateFailed = 4,
+};
+
+// True for the two outcomes after which the folder is there.
+inline bool folderReady(FolderStatus status) {
+  return status == FolderStatus::Created || status == FolderStatus::AlreadyExisted;
+}
+
+// Creates the folder with every missing parent, one component after the other.
+FolderStatus createFolderTree(std::string_view path);
+FolderStatus createFolderTree(std::u16string_view path);
+
+// Removes the folder only when it is an empty folder.
+bool removeEmptyFolder(const std::string& path);
+
+struct FolderListing {
+  std::vector<std::string> files;    // every non-folder entry, with its full path
+  std::vector<std::string> folders;  // every subfolder, each before its own contents
+};
+
+// Everything below the folder at all depths, in name order within each folder. A
+// symbolic link is listed as a file and never followed, so that deleting a listed tree
+// cannot reach outside it.
+std::optional<FolderListing> listFolderTree(const std::string& folder);
+
+// Deletes the folder with everything in it, as far as it can; false when anything is
+// left. A symbolic link given as the folder is removed itself, its target is kept.
+bool deleteFolderTree(const std::string& folder);
+
+// Deletes every file and subfolder of the folder and keeps the folder itself.
+bool Fnc_DeleteTmpFolderFile(const std::string& folder);
+
+// The names (without folder) of the files directly in the folder whose extension is in
+// the comma-separated list, compared without regard to ASCII case, in name order.
+// Blanks around an item and a leading "." are ignored; a list without items takes every
+// file. Empty when the folder cannot be read.
+std::optional<std::vector<std::string>> listFilesByExtension(const std::string& folder,
+                                                             std::u16string_view extensions);
+std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_view folder,
+                                                                std::u16string_view extensions);
+
+// Opens a log file for appending in binary mode, creating its folder with any missing
+// parents first.
+std::optional<std::ofstream> openForLogging(const std::string& path);
+
+// Copies an existing file. A target that is an existing folder receives the file under
+// its own name. The copy is always writable by its owner.
+bool copyFile(const std::string& source, const std::string& target, bool failIfExists);
+
+}  // namespace yentax

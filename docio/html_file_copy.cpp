@@ -1,0 +1,163 @@
+#include "docio/html_file_copy.h"
+
+#include <array>
+#include <filesystem>
+#include <string_view>
+#include <system_error>
+#include <vector>
+
+#include "docio/file_system.h"
+#include "docio/path_text.h"
+
+namespace yentax {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr std::array<std::string_view, 2> kCompanionSuffixes = {"_files", ".files"};
+
+std::vector<std::string> companionFolders(const std::string& file) {
+  const auto name = fileName(file);
+  const auto besidePage = file.substr(0, file.size() - name.size()) + baseName(name);
+  std::vector<std::string> found;
+  for (const auto suffix : kCompanionSuffixes) {
+    auto candidate = besidePage + std::string(suffix);
+    if (isFolder(candidate)) {
+      found.push_back(std::move(candidate));
+    }
+  }
+  return found;
+}
+
+bool sameEntry(const std::string& a, const std::string& b) {
+  std::error_code error;
+  return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
+}
+
+bool copyTreeInto(const std::string& tree, const std::string& folder) {
+  const auto target = joinPath(folder, fileName(tree));
+  if (sameEntry(tree, target)) {
+    return true;
+  }
+  const auto listing = listFolderTree(tree);
+  if (!listing) {
+    return false;
+  }
+  std::error_code error;
+  fs::create_directory(fs::path(target), error);
+  if (error || !isFolder(target)) {
+    return false;
+  }
+  bool complete = true;
+  for (const auto& sub : listing->folders) {
+    fs::create_directory(fs::path(target + sub.substr(tree.size())), error);
+    complete = !error && complete;
+  }
+  for (const auto& file : listing->files) {
+    complete = copyFile(file, target + file.substr(tree.size()), false) && complete;
+  }
+  return complete;
+}
+
+struct TopEntries {
+  std::vector<std::string> files;
+  std::vector<std::string> folders;
+};
+
+// The names directly in the working folder; everything deeper travels inside a
+// top folder and cannot meet anything of the save folder on its own.
+std::optional<TopEntries> topEntries(const std::string& workFolder) {
+  const auto listing = listFolderTree(workFolder);
+  if (!listing) {
+    return std::nullopt;
+  }
+  const auto topFolder = splitPath(joinPath(workFolder, "x")).folder;
+  const auto isTop = [&](const std::string& path) { return splitPath(path).folder == topFolder; };
+  TopEntries top;
+  for (const auto& file : listing->files) {
+    if (isTop(file)) {
+      top.files.push_back(fileName(file));
+    }
+  }
+  for (const auto& folder : listing->folders) {
+    if (isTop(folder)) {
+      top.folders.push_back(fileName(folder));
+    }
+  }
+  return top;
+}
+
+}  // namespace
+
+std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder) {
+  if (!isFolder(folder)) {
+    return std::nullopt;
+  }
+  const auto copy = joinPath(folder, fileName(file));
+  if (!sameEntry(file, copy) && !copyFile(file, folder, false)) {
+    return std::nullopt;
+  }
+  bool complete = true;
+  for (const auto& companion : companionFolders(file)) {
+    complete = copyTreeInto(companion, folder) && complete;
+  }
+  if (!complete) {
+    return std::nullopt;
+  }
+  return copy;
+}
+
+bool Fnc_DeleteHTMLFile(const std::string& file) {
+  bool complete = true;
+  if (lookupPath(file).found) {
+    complete = deleteFile(file);
+  }
+  for (const auto& companion : companionFolders(file)) {
+    complete = deleteFolderTree(companion) && complete;
+  }
+  return complete;
+}
+
+bool hasSaveConflict(const std::string& workFolder, const std::string& saveFolder) {
+  const auto top = topEntries(workFolder);
+  if (!top) {
+    return false;
+  }
+  for (const auto& name : top->files) {
+    const auto there = lookupPath(joinPath(saveFolder, name));
+    if (there.found && there.isFile) {
+      return true;
+    }
+  }
+  for (const auto& name : top->folders) {
+    if (isFolder(joinPath(saveFolder, name))) {
+      return true;
+    }
+  }
+  return false;
+}
+
+bool removeSaveConflicts(const std::string& workFolder, const std::string& saveFolder) {
+  const auto top = topEntries(workFolder);
+  if (!top) {
+    return false;
+  }
+  bool complete = true;
+  for (const auto& name : top->files) {
+    const auto path = joinPath(saveFolder, name);
+    const auto there = lookupPath(path);
+    if (there.found && there.isFile) {
+      complete = deleteFile(path) && complete;
+    }
+  }
+  for (const auto& name : top->folders) {
+    const auto path = joinPath(saveFolder, name);
+    if (isFolder(path)) {
+      complete = deleteFolderTree(path) && complete;
+    }
+  }
+  return complete;
+}
+
+}  // namespace yentax

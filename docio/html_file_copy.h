@@ -1,0 +1,28 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace yentax {
+
+// A saved web page often keeps its images in a companion folder beside it, named after
+// the page: "<base>_files" or "<base>.files". Copying or deleting a page takes that
+// folder along, so that the page still shows as it did.
+
+// Copies the page into the folder under its own name, replacing a file of that name,
+// and merges its companion folder into the folder's one. Returns the copy's path;
+// empty when the page or anything of its companion folder could not be copied.
+std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder);
+
+// Deletes the page and its companion folder. A page that is not there is no error.
+bool Fnc_DeleteHTMLFile(const std::string& file);
+
+// Saving copies the top entries of the working folder (the page and its companion
+// folder) into the save folder. A conflict is a file there with the name of one of
+// those files, or a folder there with the name of one of those folders.
+bool hasSaveConflict(const std::string& workFolder, const std::string& saveFolder);
+
+// Deletes every conflicting file and every conflicting folder with its contents.
+bool removeSaveConflicts(const std::string& workFolder, const std::string& saveFolder);
+
+}  // namespace yentax
