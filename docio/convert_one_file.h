@@ -1,0 +1,30 @@
+#pragma once
+
+#include <string>
+
+#include "engine/conversion_context.h"
+#include "settings/conversion_settings.h"
+
+namespace yentax {
+
+// How the batch run wants this run's conversions logged.
+struct LogChoice {
+  bool LoggingOn = false;
+  std::u16string SingleLogPath;  // one log for the run; "" means one log per file
+};
+
+// The log the passes append to for the page at path: "" when logging is off; the run's
+// single log (".LOG" or ".CSV" added when it has no extension); or, per file, the log
+// folder joined with the page's base name and that extension.
+std::u16string chooseLogPath(const std::string& path, const ConversionSettings& settings,
+                             const LogChoice& log);
+
+// Converts the page at path in place, in its own character set: reads it, runs the
+// passes the settings ask for on its text and writes it back. The log goes to the
+// chosen log path under the name context.CurrentSourcePath, which the caller sets to
+// the page's original path. False when any step failed; the file may then be left
+// partly converted, which is why callers only ever hand it a working copy.
+bool ConvertOneFile(const std::string& path, const ConversionSettings& settings,
+                    const LogChoice& log, ConversionContext& context);
+
+}  // namespace yentax
