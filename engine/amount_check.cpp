@@ -1,0 +1,251 @@
+#include "engine/amount_check.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "base/utf16_text.h"
+#include "engine/char_classes.h"
+#include "engine/separator_classes.h"
+
+namespace yentax {
+
+namespace {
+
+using CharMap = char16_t (*)(char16_t);
+
+// Case of Latin letters in both widths, so that a word typed in full width has an upper
+// and a lower case form too.
+char16_t upperLatin(char16_t c) {
+  if ((c >= u'a' && c <= u'z') || (c >= u'ａ' && c <= u'ｚ'))
+    return static_cast<char16_t>(c - 0x20);
+  return c;
+}
+
+char16_t lowerLatin(char16_t c) {
+  if ((c >= u'A' && c <= u'Z') || (c >= u'Ａ' && c <= u'Ｚ'))
+    return static_cast<char16_t>(c + 0x20);
+  return c;
+}
+
+char16_t upperHalf(char16_t c) { return toHalfWidth(upperLatin(c)); }
+char16_t lowerHalf(char16_t c) { return toHalfWidth(lowerLatin(c)); }
+char16_t halfOnly(char16_t c) { return toHalfWidth(c); }
+char16_t fullOnly(char16_t c) { return toFullWidth(c); }
+char16_t upperFull(char16_t c) { return toFullWidth(upperLatin(c)); }
+char16_t lowerFull(char16_t c) { return toFullWidth(lowerLatin(c)); }
+
+constexpr CharMap kSuffixForms[] = {upperHalf, lowerHalf, halfOnly, fullOnly};
+// A prefix word also matches as it is written, so that a mixed-case word such as "No."
+// finds itself.
+constexpr CharMap kPrefixForms[] = {upperHalf, lowerHalf, upperFull, lowerFull, halfOnly, fullOnly};
+
+// Whether text[pos, pos + word.size()) equals one of the forms of word, compared in
+// place so that no copy of the page is made.
+template <std::size_t N>
+bool matchesWordAt(std::u16string_view text, std::size_t pos, std::u16string_view word,
+                   const CharMap (&forms)[N]) {
+  if (word.empty() || pos > text.size() || text.size() - pos < word.size()) return false;
+  for (const CharMap form : forms) {
+    bool equal = true;
+    for (std::size_t i = 0; i < word.size() && equal; ++i) equal = form(word[i]) == text[pos + i];
+    if (equal) return true;
+  }
+  return false;
+}
+
+bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
+
+// Thousands separators must stand every three digits. The fraction after a decimal
+// character is not grouped, so it is left out of the count and may hold no separator.
+bool groupingIsRegular(std::u16string_view raw, const SeparatorClasses& separators) {
+  std::size_t wholeEnd = raw.size();
+  for (std::size_t i = 0; i < raw.size();) {
+    if (const std::size_t g = separators.groupingAt(raw, i)) {
+      i += g;
+    } else if (const std::size_t d = separators.decimalAt(raw, i)) {
+      if (i + d < raw.size() && isDigit(raw[i + d])) {
+        wholeEnd = i;
+        break;
+      }
+      i += d;
+    } else {
+      ++i;
+    }
+  }
+  if (wholeEnd < raw.size() && separators.containsGrouping(raw.substr(wholeEnd))) return false;
+  const std::u16string_view whole = raw.substr(0, wholeEnd);
+  std::size_t count = 0;
+  bool separatorSeen = false;
+  for (std::size_t i = whole.size(); i > 0;) {
+    if (const std::size_t g = separators.groupingEndingAt(whole, i)) {
+      if (++count != 4) return false;
+      count = 0;
+      separatorSeen = true;
+      i -= g;
+    } else {
+      ++count;
+      --i;
+    }
+  }
+  if (!separatorSeen) return true;
+  // The leading group holds one to three digits; a sign in front of it does not count.
+  if (!whole.empty() && isMinusSign(whole[0])) --count;
+  return count >= 1 && count <= 3;
+}
+
+struct FollowingWalk {
+  std::optional<std::size_t> stop;  // the first character that ends the walk and is tested
+  bool passedDigit = false;
+};
+
+FollowingWalk walkFollowing(std::u16string_view text, std::size_t start, std::u16string_view raw,
+                            std::u16string_view marker, const SeparatorClasses& separators) {
+  FollowingWalk walk;
+  std::size_t i = std::min(start, text.size());
+  // The number's own sign is not a date character.
+  if (!raw.empty() && isMinusSign(raw[0]) && startsWith(text.substr(i), raw)) ++i;
+  while (i < text.size()) {
+    const char16_t c = text[i];
+    const std::u16string_view rest = text.substr(i);
+    if (isDigit(c)) {
+      walk.passedDigit = true;
+      ++i;
+    } else if (const std::size_t g = separators.groupingAt(text, i)) {
+      i += g;
+    } else if (const std::size_t d = separators.decimalAt(text, i)) {
+      i += d;
+    } else if (isSpaceChar(c)) {
+      ++i;
+    } else if (startsWith(rest, kNbspEntity)) {
+      i += kNbspEntity.size();
+    } else if (!marker.empty() && startsWith(rest, marker)) {
+      i += marker.size();
+    } else {
+      if (c != u'&') walk.stop = i;
+      break;
+    }
+  }
+  return walk;
+}
+
+// Past the date character at dateChar: the end of the run of digits, blanks and further
+// copies of it, when that run holds a digit.
+std::optional<std::size_t> dateRunEnd(std::u16string_view text, std::size_t dateChar) {
+  const char16_t f = text[dateChar];
+  bool digitAfter = false;
+  std::size_t j = dateChar + 1;
+  while (j < text.size()) {
+    const char16_t c = text[j];
+    if (isDigit(c)) {
+      digitAfter = true;
+      ++j;
+    } else if (isSpaceChar(c) || c == f) {
+      ++j;
+    } else if (startsWith(text.substr(j), kNbspEntity)) {
+      j += kNbspEntity.size();
+    } else {
+      break;
+    }
+  }
+  if (!digitAfter) return std::nullopt;
+  return j;
+}
+
+// Whether the text before end, trimmed and cut after its last ">", ends with word.
+bool endsWithPrefixWord(std::u16string_view text, std::size_t end, std::u16string_view word) {
+  if (word.empty() || word.size() > end) return false;
+  const std::size_t begin = end - word.size();
+  if (text.substr(begin, word.size()).find(u'>') != std::u16string_view::npos) return false;
+  // Blanks at the very start of the text are trimmed away and cannot be part of the word.
+  std::size_t k = 0;
+  while (k <= begin && isBlank(text[k])) ++k;
+  if (k > begin) return false;
+  return matchesWordAt(text, begin, word, kPrefixForms);
+}
+
+AmountCheckResult check(const ConversionSettings& settings, std::u16string_view digits,
+                        std::u16string_view raw, std::u16string_view text, std::size_t start,
+                        std::u16string_view marker) {
+  AmountCheckResult result;
+  result.excluded = true;
+  const auto points = std::count(digits.begin(), digits.end(), u'.');
+  if (settings.SkipDates && points >= 2) return result;
+  if (settings.SkipDecimals && points >= 1) return result;
+
+  const SeparatorClasses separators = SeparatorClasses::forSettings(settings);
+  const bool grouped = separators.containsGrouping(raw);
+  if (settings.SkipBadGrouping && grouped && !groupingIsRegular(raw, separators)) return result;
+  if (settings.GroupingRequirement == 1 && !grouped) return result;
+  if (settings.GroupingRequirement == 2 && grouped) return result;
+
+  const FollowingWalk walk = walkFollowing(text, start, raw, marker, separators);
+  if (walk.stop) {
+    const std::size_t f = *walk.stop;
+    const char16_t c = text[f];
+    if (isDateChar(c)) {
+      if (settings.SkipDates && walk.passedDigit) {
+        if (const auto runEnd = dateRunEnd(text, f)) {
+          result.skip = true;
+          result.skipOffset = *runEnd - 1 - start;
+          return result;
+        }
+      }
+    } else {
+      if (settings.SkipOnSuffixAlpha && isLetterChar(c)) return result;
+      if (settings.SkipOnSuffixKatakana && isKatakanaChar(c)) return result;
+      if (settings.SkipOnSuffixHiragana && isHiraganaChar(c)) return result;
+      if (settings.SkipOnSuffixWord) {
+        for (const auto& word : settings.SuffixWords) {
+          if (matchesWordAt(text, f, word, kSuffixForms)) {
+            result.skip = true;
+            result.skipOffset = f + word.size() - 1 - start;
+            return result;
+          }
+        }
+      }
+    }
+  }
+
+  if (!passesValueLimits(settings, FixedAmount::parse(digits))) return result;
+
+  std::size_t end = std::min(start, text.size());
+  while (end > 0 && text[end - 1] == u' ') --end;
+  if (end > 0) {
+    const char16_t p = text[end - 1];
+    if (settings.SkipOnPrefixAlpha && isLetterChar(p)) return result;
+    if (settings.SkipOnPrefixKatakana && isKatakanaChar(p)) return result;
+    if (settings.SkipOnPrefixHiragana && isHiraganaChar(p)) return result;
+  }
+
+  if (settings.SkipOnPrefixWord) {
+    std::size_t trimmed = std::min(start, text.size());
+    while (trimmed > 0 && isBlank(text[trimmed - 1])) --trimmed;
+    for (const auto& word : settings.PrefixWords) {
+      if (endsWithPrefixWord(text, trimmed, word)) return result;
+    }
+  }
+
+  result.excluded = false;
+  return result;
+}
+
+}  // namespace
+
+bool passesValueLimits(const ConversionSettings& settings, FixedAmount value) {
+  if (settings.SkipZero && value.isZero()) return false;
+  if (settings.UseMinimum && value <= settings.MinimumAmount) return false;
+  if (settings.UseMaximum && value >= settings.MaximumAmount) return false;
+  return true;
+}
+
+AmountCheckResult AmountCheck(const ConversionSettings& settings, std::u16string_view digits,
+                              std::u16string_view raw, std::u16string_view text, std::size_t start,
+                              std::u16string_view marker) {
+  try {
+    return check(settings, digits, raw, text, start, marker);
+  } catch (...) {
+    return {};
+  }
+}
+
+}  // namespace yentax

@@ -1,0 +1,63 @@
+#include "engine/format_like_source.h"
+
+#include <cstdint>
+
+#include "base/utf16_text.h"
+
+namespace yentax {
+
+std::optional<std::u16string> FormatLikeSource(FixedAmount amount, const NumberStyle& style,
+                                               const ConversionSettings& settings) {
+  try {
+    const std::int64_t units = amount.units();
+    // Unsigned, so that the most negative amount has a magnitude too.
+    const std::uint64_t magnitude =
+        units < 0 ? static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(units)
+                  : static_cast<std::uint64_t>(units);
+    const std::string wholeDigits =
+        std::to_string(magnitude / static_cast<std::uint64_t>(FixedAmount::kScale));
+    std::uint64_t fraction = magnitude % static_cast<std::uint64_t>(FixedAmount::kScale);
+
+    std::u16string whole;
+    for (std::size_t i = 0; i < wholeDigits.size(); ++i) {
+      // A separator goes only where a digit stands to its left, never after the sign.
+      if (style.groupingSeen() && i > 0 && (wholeDigits.size() - i) % 3 == 0) {
+        whole += style.grouping;
+      }
+      whole += static_cast<char16_t>(wholeDigits[i]);
+    }
+    if (units < 0) whole.insert(0, 1, u'-');
+    if (style.fullWidth) whole = toFullWidth(whole);
+    if (fraction == 0) return whole;
+
+    std::u16string fractionDigits;
+    for (std::uint64_t place = FixedAmount::kScale / 10; place > 0 && fraction > 0; place /= 10) {
+      fractionDigits += static_cast<char16_t>(u'0' + fraction / place);
+      fraction %= place;
+    }
+    if (style.fullWidth) fractionDigits = toFullWidth(fractionDigits);
+
+    std::u16string decimal = style.decimal;
+    if (decimal.empty()) {
+      switch (settings.SeparatorStyle) {
+        case 1:
+          decimal = style.fullWidth ? u"，" : u",";
+          break;
+        case 2:
+          decimal = settings.DecimalSeparator;
+          break;
+        default:
+          decimal = style.fullWidth ? u"．" : u".";
+          break;
+      }
+    }
+    // Without a decimal mark the fraction would run into the whole part and read as
+    // another number.
+    if (decimal.empty()) decimal = style.fullWidth ? u"．" : u".";
+    return whole + decimal + fractionDigits;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+}  // namespace yentax
