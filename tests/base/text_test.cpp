@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <iconv.h>
 
 #include "base/cp932_codec.h"
 #include "base/utf16_text.h"
@@ -25,10 +26,9 @@ TEST(NumericTextTest, AcceptsTheUsualForms) {
     double value;
   };
   const Case cases[] = {
-      {u"5", true, 5},         {u"  -3 ", true, -3},   {u"7.5", true, 7.5},
-      {u"１２", true, 12},     {u"1e3", true, 1000},   {u"+2", true, 2},
-      {u".5", true, 0.5},      {u"", false, 0},        {u"abc", false, 0},
-      {u"1,000", false, 0},    {u"1e", false, 0},      {u"-", false, 0},
+      {u"5", true, 5},      {u"  -3 ", true, -3}, {u"7.5", true, 7.5}, {u"１２", true, 12},
+      {u"1e3", true, 1000}, {u"+2", true, 2},     {u".5", true, 0.5},  {u"", false, 0},
+      {u"abc", false, 0},   {u"1,000", false, 0}, {u"1e", false, 0},   {u"-", false, 0},
   };
   for (const auto& c : cases) {
     const auto parsed = parseNumericText(c.text);
@@ -40,8 +40,9 @@ TEST(NumericTextTest, AcceptsTheUsualForms) {
 }
 
 TEST(Utf8Test, RoundTripsEverythingIncludingInvalidBytes) {
-  const std::string samples[] = {"plain", "価格 1,980円 ©é€", "\xF0\x9F\x98\x80 emoji",
-                                 "bad \xFF\xC3 byte", "\xE3\x81", "\xED\xA0\x80 surrogate"};
+  const std::string samples[] = {
+      "plain",    "価格 1,980円 ©é€",      "\xF0\x9F\x98\x80 emoji", "bad \xFF\xC3 byte",
+      "\xE3\x81", "\xED\xA0\x80 surrogate"};
   for (const auto& s : samples) EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(s)), s);
   EXPECT_EQ(utf8ToUtf16("\xF0\x9F\x98\x80").size(), 2u);
   EXPECT_EQ(utf8ToUtf16("a\xFF")[1], carryByte(0xFF));
@@ -50,25 +51,63 @@ TEST(Utf8Test, RoundTripsEverythingIncludingInvalidBytes) {
 TEST(Cp932Test, DecodesWindowsShiftJis) {
   EXPECT_EQ(decodeCp932("\x89\xBF\x8A\x69 1,980\x89\x7E"), u"価格 1,980円");
   EXPECT_EQ(decodeCp932("\x5C\x81\x60"), u"\\～");
-  EXPECT_EQ(encodeCp932(u"￥1,980"), "\x81\x8F" "1,980");
+  EXPECT_EQ(encodeCp932(u"￥1,980"),
+            "\x81\x8F"
+            "1,980");
   EXPECT_EQ(encodeCp932(u"€"), "?");
 }
 
 TEST(Cp932Test, EveryByteSequenceSurvivesARoundTrip) {
   std::string all;
   for (int lead = 0; lead < 256; ++lead) {
-    for (int trail = 0x30; trail < 256; trail += 7) {
+    for (int trail = 0; trail < 256; ++trail) {
       all += static_cast<char>(lead);
       all += static_cast<char>(trail);
     }
   }
-  all += "\x87\x90 \xED\x40 \xEE\xFC \x81";  // duplicate codes and a cut-off lead byte
+  all += "\x81";  // a cut-off lead byte
   const std::string back = encodeCp932(decodeCp932(all));
   ASSERT_EQ(back.size(), all.size());
   for (std::size_t i = 0; i < all.size(); ++i) {
     ASSERT_EQ(back[i], all[i]) << "first difference at byte " << i;
   }
-  EXPECT_TRUE(isCarriedByte(decodeCp932("\x87\x90")[0]));
+}
+
+// Code page 932 reads 398 pairs as a character it writes under another code (0x8790 as
+// the "≒" of 0x81E0, the NEC-selected IBM extensions 0xED40..0xEEFC as 0xFA40..): those
+// must travel as their bytes, and every other pair as its character.
+TEST(Cp932Test, CarriesExactlyThePairsWrittenBackUnderAnotherCode) {
+  iconv_t cd = iconv_open("UTF-16LE", "CP932");
+  ASSERT_NE(cd, reinterpret_cast<iconv_t>(-1));
+  int carried = 0;
+  int carriedNecIbm = 0;
+  for (int lead = 0x81; lead <= 0xFC; ++lead) {
+    if (lead >= 0xA0 && lead < 0xE0) continue;
+    for (int trail = 0x40; trail <= 0xFC; ++trail) {
+      char code[2] = {static_cast<char>(lead), static_cast<char>(trail)};
+      char16_t unit[2] = {};
+      char* in = code;
+      char* out = reinterpret_cast<char*>(unit);
+      std::size_t inLeft = 2, outLeft = sizeof(unit);
+      iconv(cd, nullptr, nullptr, nullptr, nullptr);
+      if (iconv(cd, &in, &inLeft, &out, &outLeft) == static_cast<std::size_t>(-1) ||
+          outLeft != sizeof(char16_t)) {
+        continue;
+      }
+      const std::u16string text = decodeCp932(std::string_view(code, 2));
+      if (isCarriedByte(text[0])) {
+        ++carried;
+        carriedNecIbm += lead == 0xED || lead == 0xEE;
+        EXPECT_NE(encodeCp932(std::u16string_view(unit, 1)), std::string_view(code, 2));
+      } else {
+        EXPECT_EQ(text, std::u16string_view(unit, 1));
+      }
+    }
+  }
+  iconv_close(cd);
+  EXPECT_EQ(carried, 398);
+  EXPECT_EQ(carriedNecIbm, 374);
+  EXPECT_EQ(encodeCp932(u"≒"), "\x81\xE0");
 }
 
 }  // namespace

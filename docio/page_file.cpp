@@ -1,0 +1,163 @@
+#include "docio/page_file.h"
+
+#include <cstdint>
+
+#include "base/cp932_codec.h"
+#include "base/utf8.h"
+#include "docio/byte_file.h"
+#include "docio/charset_detect.h"
+#include "docio/jis_convert.h"
+
+namespace yentax {
+
+namespace {
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+constexpr char16_t kByteOrderMark = 0xFEFF;
+// Line ends are the file's own, so the page text path never adjusts them.
+constexpr bool kLineBreaks = false;
+
+// Appends the character a Shift_JIS code stands for, or, when code page 932 has none
+// that it would write back under the same code, the page's own bytes for it.
+void appendCharacter(std::u16string& out, std::string_view shiftJis, std::string_view own) {
+  const std::u16string c = decodeCp932(shiftJis);
+  if (c.size() == 1 && !isCarriedByte(c[0])) {
+    out += c;
+    return;
+  }
+  for (const char b : own) out += carryByte(static_cast<unsigned char>(b));
+}
+
+// EUC-JP is decoded character by character through its Shift_JIS code, keeping every
+// byte that is not a character as itself, so a page that is not really EUC-JP (or
+// holds JIS X 0212 characters) is still written back byte for byte.
+std::u16string decodeEucJp(std::string_view bytes) {
+  std::u16string out;
+  out.reserve(bytes.size());
+  const std::size_t n = bytes.size();
+  for (std::size_t i = 0; i < n;) {
+    const auto b = static_cast<std::uint8_t>(bytes[i]);
+    const std::uint8_t next = i + 1 < n ? static_cast<std::uint8_t>(bytes[i + 1]) : 0;
+    if (b < 0x80) {
+      out += static_cast<char16_t>(b);
+      ++i;
+      continue;
+    }
+    if (isEucJpByte(b) && isEucJpByte(next)) {
+      const ShiftJisCode s = jisToShiftJis(
+          {static_cast<std::uint8_t>(b & 0x7F), static_cast<std::uint8_t>(next & 0x7F)});
+      const char code[2] = {static_cast<char>(s.lead), static_cast<char>(s.trail)};
+      appendCharacter(out, std::string_view(code, 2), bytes.substr(i, 2));
+      i += 2;
+      continue;
+    }
+    if (b == 0x8E && isHalfWidthKatakanaByte(next)) {
+      appendCharacter(out, bytes.substr(i + 1, 1), bytes.substr(i, 2));
+      i += 2;
+      continue;
+    }
+    out += carryByte(b);
+    ++i;
+  }
+  return out;
+}
+
+std::string encodeEucJp(std::u16string_view text) {
+  std::string out;
+  out.reserve(text.size() * 2);
+  for (const char16_t c : text) {
+    if (isCarriedByte(c)) {
+      out += static_cast<char>(c - 0xDC00);
+      continue;
+    }
+    const std::string code = encodeCp932(std::u16string_view(&c, 1));
+    if (code.size() == 2) {
+      const JisCode j =
+          shiftJisToJis({static_cast<std::uint8_t>(code[0]), static_cast<std::uint8_t>(code[1])});
+      if (isInJisRows(j)) {
+        out += static_cast<char>(j.row | 0x80);
+        out += static_cast<char>(j.cell | 0x80);
+      } else {
+        out += "\xA1\xA1";
+      }
+    } else if (isHalfWidthKatakanaByte(static_cast<std::uint8_t>(code[0]))) {
+      out += '\x8E';
+      out += code[0];
+    } else {
+      out += code;
+    }
+  }
+  return out;
+}
+
+}  // namespace
+
+std::u16string decodePageText(std::string_view bytes, CharsetCode charset) {
+  switch (charset) {
+    case CharsetCode::EucJp:
+      return decodeEucJp(bytes);
+    case CharsetCode::Iso2022Jp:
+      // Valid ISO-2022-JP is seven-bit, so its Shift_JIS form says the same unambiguously.
+      return decodeCp932(
+          iso2022JpToShiftJis(bytes, kLineBreaks, CutOff::Copied).value_or(std::string()));
+    case CharsetCode::Utf8:
+      if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
+      return utf8ToUtf16(bytes);
+    case CharsetCode::ShiftJis:
+    case CharsetCode::Unknown:
+      break;
+  }
+  return decodeCp932(bytes);
+}
+
+std::string encodePageText(std::u16string_view text, CharsetCode charset) {
+  switch (charset) {
+    case CharsetCode::EucJp:
+      return encodeEucJp(text);
+    case CharsetCode::Iso2022Jp:
+      return shiftJisToIso2022Jp(encodeCp932(text), kLineBreaks, CutOff::Copied)
+          .value_or(std::string());
+    case CharsetCode::Utf8:
+      if (!text.empty() && text.front() == kByteOrderMark) text.remove_prefix(1);
+      return utf16ToUtf8(text);
+    case CharsetCode::ShiftJis:
+    case CharsetCode::Unknown:
+      break;
+  }
+  return encodeCp932(text);
+}
+
+// The file functions catch everything (a page too large for memory, say), so that a
+// failed page is a false result for the caller and never an exception.
+std::optional<LoadedPage> loadPageFile(const std::string& path) {
+  try {
+    const std::optional<std::string> bytes = readByteFile(path);
+    if (!bytes) return std::nullopt;
+    LoadedPage page;
+    page.charset = detectPageCharset(*bytes);
+    page.text = decodePageText(*bytes, page.charset);
+    return page;
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+std::optional<std::u16string> loadPageText(const std::string& path, CharsetCode charset) {
+  try {
+    const std::optional<std::string> bytes = readByteFile(path);
+    if (!bytes) return std::nullopt;
+    return decodePageText(*bytes, charset);
+  } catch (...) {
+    return std::nullopt;
+  }
+}
+
+bool savePageText(const std::string& path, std::u16string_view text, CharsetCode charset) {
+  try {
+    return writeByteFile(path, encodePageText(text, charset));
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace yentax
