@@ -285,7 +285,8 @@ std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_v
 std::optional<std::ofstream> openForLogging(const std::string& path) {
   auto folder = splitPath(path).folder;
   if (folder.empty() && !path.empty() && path.front() == '/') {
-    folder = "/";
+    // Assigning the literal "/" trips a false -Wrestrict warning in GCC 12.
+    folder.assign(1, '/');
   }
   if (!folderReady(createFolderTree(folder))) {
     return std::nullopt;
