@@ -133,15 +133,27 @@ FollowingWalk walkFollowing(std::u16string_view text, std::size_t start, std::u1
 std::optional<std::size_t> dateRunEnd(std::u16string_view text, std::size_t dateChar) {
   const char16_t f = text[dateChar];
   bool digitAfter = false;
+  // Beyond a blank, only a date character leads on to more digits of the same date, so the
+  // number after "2004/12/25 " is a number of its own.
+  bool afterDateChar = true;
+  bool blankPassed = false;
   std::size_t j = dateChar + 1;
   while (j < text.size()) {
     const char16_t c = text[j];
     if (isDigit(c)) {
+      if (blankPassed && !afterDateChar) break;
       digitAfter = true;
+      afterDateChar = blankPassed = false;
       ++j;
-    } else if (isSpaceChar(c) || c == f) {
+    } else if (c == f) {
+      afterDateChar = true;
+      blankPassed = false;
+      ++j;
+    } else if (isSpaceChar(c)) {
+      blankPassed = true;
       ++j;
     } else if (startsWith(text.substr(j), kNbspEntity)) {
+      blankPassed = true;
       j += kNbspEntity.size();
     } else {
       break;

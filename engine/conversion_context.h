@@ -1,7 +1,10 @@
 #pragma once
 
+#include <cstddef>
+#include <optional>
 #include <string>
 
+#include "engine/conversion_log.h"
 #include "engine/page_text.h"
 
 namespace yentax {
@@ -14,6 +17,12 @@ struct ConversionContext {
   std::u16string CurrentLogPath;     // "" when no log is written
   std::u16string CurrentSourcePath;  // the file name written into the log
   std::u16string AnchorName = u"ABCDEFG";
+  // Where the log's date stamp comes from; tests fix it.
+  LogClock logClock = localNow;
+  // The "<" in front of the segment the browser-view search is working in: set by the
+  // segment locators and by every find; a search started elsewhere ignores its ordinal.
+  // The preview clears it when it opens a page.
+  std::optional<std::size_t> searchTag;
 };
 
 }  // namespace yentax
