@@ -1,0 +1,54 @@
+#include "docio/convert_one_file.h"
+
+#include <exception>
+
+#include "base/utf8.h"
+#include "docio/file_system.h"
+#include "docio/page_file.h"
+#include "docio/path_text.h"
+#include "engine/conversion_passes.h"
+
+namespace yentax {
+
+namespace {
+
+std::u16string_view logExtension(const ConversionSettings& settings) {
+  return settings.LogTextFormat ? u".LOG" : u".CSV";
+}
+
+}  // namespace
+
+std::u16string chooseLogPath(const std::string& path, const ConversionSettings& settings,
+                             const LogChoice& log) {
+  if (!log.LoggingOn) return {};
+  if (!log.SingleLogPath.empty()) {
+    if (!extension(log.SingleLogPath).empty()) return log.SingleLogPath;
+    return log.SingleLogPath + std::u16string(logExtension(settings));
+  }
+  // The working copy carries the source's name, so the log is named after the source.
+  return joinPath(settings.LogPath,
+                  utf8ToUtf16(baseName(path)) + std::u16string(logExtension(settings)));
+}
+
+bool ConvertOneFile(const std::string& path, const ConversionSettings& settings,
+                    const LogChoice& log, ConversionContext& context) {
+  try {
+    const std::optional<LoadedPage> page = loadPageFile(path);
+    if (!page) return false;
+
+    context.CurrentLogPath = chooseLogPath(path, settings, log);
+    if (log.LoggingOn && log.SingleLogPath.empty()) {
+      // Each converted page starts a fresh log of its own.
+      const std::string perFileLog = utf16ToUtf8(context.CurrentLogPath);
+      if (lookupPath(perFileLog).isFile && !deleteFile(perFileLog)) return false;
+    }
+
+    context.page.assign(page->text);
+    if (!runConversionPasses(settings, context)) return false;
+    return savePageText(path, context.page.text(), page->charset);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+}  // namespace yentax

@@ -1,0 +1,105 @@
+#include "docio/convert_one_file.h"
+
+#include <gtest/gtest.h>
+
+#include "base/utf8.h"
+#include "docio/page_file.h"
+#include "tests/docio/file_system_scratch.h"
+
+namespace yentax {
+namespace {
+
+std::u16string page(std::u16string_view charset, std::u16string_view body) {
+  return u"<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=" +
+         std::u16string(charset) + u"\"></HEAD><BODY>\r\n" + std::u16string(body) +
+         u"\r\n</BODY></HTML>\r\n";
+}
+
+TEST(ConvertOneFileTest, ConvertsEachCharsetInPlaceAndKeepsIt) {
+  struct Case {
+    std::u16string charset;
+    CharsetCode code;
+  };
+  const Case cases[] = {{u"Shift_JIS", CharsetCode::ShiftJis},
+                        {u"EUC-JP", CharsetCode::EucJp},
+                        {u"ISO-2022-JP", CharsetCode::Iso2022Jp},
+                        {u"UTF-8", CharsetCode::Utf8}};
+  ScratchFolder folder;
+  const ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  for (const auto& c : cases) {
+    const std::string path = folder / "page.htm";
+    writeFile(path, encodePageText(page(c.charset, u"<P>価格 1,980円</P>"), c.code));
+    ConversionContext context;
+    ASSERT_TRUE(ConvertOneFile(path, settings, LogChoice{}, context));
+    EXPECT_EQ(readFile(path),
+              encodePageText(page(c.charset, u"<P>価格 1,980円(税込み2,079円)</P>"), c.code))
+        << utf16ToUtf8(c.charset);
+  }
+}
+
+TEST(ConvertOneFileTest, ShorterResultLeavesNoTraceOfTheOldTail) {
+  ScratchFolder folder;
+  ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  settings.TaxRate = -50;
+  settings.ConversionKind = kIncludedAmountOnly;
+  settings.IncludedAmountStyle = 0;
+  const std::string path = folder / "page.htm";
+  writeFile(path, encodePageText(page(u"UTF-8", u"<P>1,000円</P>"), CharsetCode::Utf8));
+  ConversionContext context;
+  ASSERT_TRUE(ConvertOneFile(path, settings, LogChoice{}, context));
+  EXPECT_EQ(readFile(path), encodePageText(page(u"UTF-8", u"<P>500円</P>"), CharsetCode::Utf8));
+}
+
+TEST(ConvertOneFileTest, MissingFileFails) {
+  ScratchFolder folder;
+  ConversionContext context;
+  EXPECT_FALSE(ConvertOneFile(folder / "none.htm", ConversionSettings{}, LogChoice{}, context));
+}
+
+TEST(ConvertOneFileTest, ChoosesTheLogPath) {
+  struct Case {
+    bool loggingOn;
+    std::u16string single;
+    std::u16string logPath;
+    bool textFormat;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {false, u"/logs/run.txt", u"/logs", true, u""},
+      {true, u"/logs/run.txt", u"/logs", true, u"/logs/run.txt"},
+      {true, u"/logs/run", u"/logs", true, u"/logs/run.LOG"},
+      {true, u"/logs/run", u"/logs", false, u"/logs/run.CSV"},
+      {true, u"/my.logs/run", u"/logs", true, u"/my.logs/run.LOG"},
+      {true, u"", u"/logs", true, u"/logs/index.LOG"},
+      {true, u"", u"/logs/", false, u"/logs/index.CSV"},
+  };
+  for (const auto& c : cases) {
+    ConversionSettings settings;
+    settings.LogPath = c.logPath;
+    settings.LogTextFormat = c.textFormat;
+    EXPECT_EQ(chooseLogPath("/work/copy/index.html", settings, LogChoice{c.loggingOn, c.single}),
+              c.expected)
+        << utf16ToUtf8(c.single) << " " << utf16ToUtf8(c.logPath);
+  }
+}
+
+TEST(ConvertOneFileTest, PerFileLogStartsFreshAndNamesTheSource) {
+  ScratchFolder folder;
+  ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  settings.LogPath = utf8ToUtf16(folder / "logs");
+  writeFile(folder / "logs/index.LOG", "old log that must go\r\n");
+  const std::string path = folder / "work/index.html";
+  writeFile(path, encodePageText(page(u"Shift_JIS", u"<P>1,980円</P>"), CharsetCode::ShiftJis));
+  ConversionContext context;
+  context.CurrentSourcePath = u"/shop/index.html";
+  ASSERT_TRUE(ConvertOneFile(path, settings, LogChoice{true, u""}, context));
+  EXPECT_EQ(context.CurrentLogPath, utf8ToUtf16(folder / "logs/index.LOG"));
+  const std::u16string log =
+      decodePageText(readFile(folder / "logs/index.LOG"), CharsetCode::ShiftJis);
+  EXPECT_EQ(log.find(u"old log"), std::u16string::npos);
+  EXPECT_NE(log.find(u"ファイル名：/shop/index.html\r\n"), std::u16string::npos);
+  EXPECT_NE(log.find(u"1,980円(税込み2,079円)"), std::u16string::npos);
+}
+
+}  // namespace
+}  // namespace yentax
