@@ -104,19 +104,26 @@ FollowingWalk walkFollowing(std::u16string_view text, std::size_t start, std::u1
   std::size_t i = std::min(start, text.size());
   // The number's own sign is not a date character.
   if (!raw.empty() && isMinusSign(raw[0]) && startsWith(text.substr(i), raw)) ++i;
+  // Digits beyond a blank are another number, whose own context is not this one's.
+  bool blankPassed = false;
   while (i < text.size()) {
     const char16_t c = text[i];
     const std::u16string_view rest = text.substr(i);
-    if (isDigit(c)) {
+    if (isDigit(c) && !blankPassed) {
       walk.passedDigit = true;
       ++i;
+    } else if (isDigit(c)) {
+      walk.stop = i;
+      break;
     } else if (const std::size_t g = separators.groupingAt(text, i)) {
       i += g;
     } else if (const std::size_t d = separators.decimalAt(text, i)) {
       i += d;
     } else if (isSpaceChar(c)) {
+      blankPassed = true;
       ++i;
     } else if (startsWith(rest, kNbspEntity)) {
+      blankPassed = true;
       i += kNbspEntity.size();
     } else if (!marker.empty() && startsWith(rest, marker)) {
       i += marker.size();

@@ -125,13 +125,19 @@ TEST(ConversionPassesTest, NumbersOnlyFilterAndMarkerAdmission) {
 }
 
 TEST(ConversionPassesTest, DatesAndTimesStayWhole) {
-  expectConversions(settingsFor(0), {
-                                        {u"<p>2004/05/01</p><p>2004/12/25</p><p>12:30</p>",
-                                         u"<p>2004/05/01</p><p>2004/12/25</p><p>12:30</p>"},
-                                        {u"<p>2004/12/25 12:30</p>", u"<p>2004/12/25 12:30</p>"},
-                                        {u"<p>2004/12/25 1,980円</p>",
-                                         u"<p>2004/12/25 1,980(税込み&nbsp;2,079)円</p>"},
-                                    });
+  expectConversions(
+      settingsFor(0),
+      {
+          {u"<p>2004/05/01</p><p>2004/12/25</p><p>12:30</p>",
+           u"<p>2004/05/01</p><p>2004/12/25</p><p>12:30</p>"},
+          {u"<p>2004/12/25 12:30</p>", u"<p>2004/12/25 12:30</p>"},
+          {u"<p>2004/12/25 1,980円</p>", u"<p>2004/12/25 1,980(税込み&nbsp;2,079)円</p>"},
+          // A number after a blank has its own context.
+          {u"<p>500 2004/12/25</p>", u"<p>500(税込み&nbsp;525) 2004/12/25</p>"},
+          {u"<p>500 3個</p>", u"<p>500(税込み&nbsp;525) 3個</p>"},
+      });
+  expectConversions(settingsFor(1), {{u"<p>1,000円 2004/05/01発売</p>",
+                                      u"<p>1,000円(税込み1,050円) 2004/05/01発売</p>"}});
 }
 
 TEST(ConversionPassesTest, PassSelectionByDetectionMode) {

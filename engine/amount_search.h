@@ -1,0 +1,82 @@
+#pragma once
+
+// The preview's amount search: the nearest amount the passes would convert, forward or
+// backward, either in the source text (markup included) or in what the browser shows
+// (tags, comments, scripts and styles skipped; the find is highlighted in the page).
+//
+//   const std::size_t head = headEndOf(context.page);
+//   const AmountFind find = FindNextAmount(settings, context, SearchView::kBrowser,
+//                                          ScanDirection::kForward, from, head);
+//   if (find.found) show(context.page);  // the page with the highlight
+//   // find.start and find.length locate the amount in the page without the highlight
+//
+// Which amounts count follows the passes (chooseSearchKind): every number of the text
+// segments, or the numbers anchored on the markers of the marked passes. An amount starts
+// at its first character or at its marker, whichever comes first. A forward search takes
+// the first amount starting at or after from, a backward one the last starting before
+// from; so "next" goes on from one past the last find's start, "previous" from its start.
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/conversion_context.h"
+#include "engine/page_text.h"
+#include "engine/scan_direction.h"
+#include "settings/conversion_settings.h"
+
+namespace yentax {
+
+enum class SearchView { kSource, kBrowser };
+
+struct AmountFind {
+  bool found = false;
+  std::size_t start = 0;  // the amount with its markers, in the page without the highlight
+  std::size_t length = 0;
+  // Browser view: the find's place in its segment, from 1, counted in the search direction.
+  std::size_t ordinal = 0;
+};
+
+// Source view: the page as text, markup and all; the page is left unchanged.
+AmountFind findAmountInSource(const ConversionSettings& settings, const PageText& page,
+                              ScanDirection direction, std::size_t from);
+
+// Just after "</HEAD>" (any case); 0 when the page has none. The browser view never
+// searches before it.
+std::size_t headEndOf(const PageText& page);
+
+// A text segment of the browser view and how many of its amounts a search starting there
+// passes over: those starting before the start position (forward) or at or after it
+// (backward).
+struct SegmentPosition {
+  std::size_t tag = 0;  // the "<" in front of the segment
+  std::size_t ordinal = 0;
+};
+
+// The segment a browser-view search from `from` starts in; nothing when no segment lies
+// in that direction. Remembers the segment in context.searchTag.
+std::optional<SegmentPosition> locateSegment(const ConversionSettings& settings,
+                                             ConversionContext& context, ScanDirection direction,
+                                             std::size_t from, std::size_t headEnd);
+
+// From the segment at position, passing over its ordinal amounts when it is the segment
+// context.searchTag names (an ordinal from another segment means nothing here), then on
+// through the segments in the search direction. A find is wrapped in the highlight in
+// context.page and becomes context.searchTag.
+AmountFind findAmountInBrowser(const ConversionSettings& settings, ConversionContext& context,
+                               ScanDirection direction, SegmentPosition position,
+                               std::size_t headEnd);
+
+// One member of the family for the view: the source search on context.page, or the
+// segment locator followed by the browser search.
+AmountFind FindNextAmount(const ConversionSettings& settings, ConversionContext& context,
+                          SearchView view, ScanDirection direction, std::size_t from,
+                          std::size_t headEnd);
+
+// The found amount as the browser view marks it: a scroll anchor named anchorName, a
+// background in the complement of the InsertFont colour, and the InsertFont itself.
+std::u16string highlightAmount(const ConversionSettings& settings, std::u16string_view anchorName,
+                               std::u16string_view stretch);
+
+}  // namespace yentax

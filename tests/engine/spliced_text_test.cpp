@@ -1,0 +1,163 @@
+#include "engine/spliced_text.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "base/utf16_text.h"
+#include "engine/conversion_passes.h"
+#include "engine/marked_amount.h"
+#include "engine/replacement.h"
+#include "engine/segment_admission.h"
+#include "engine/segment_number.h"
+#include "engine/tax_arithmetic.h"
+#include "engine/text_segment.h"
+
+namespace yentax {
+namespace {
+
+constexpr auto npos = std::u16string_view::npos;
+
+// The passes as the straightforward loop over a page that every change is spliced into.
+std::optional<Replacement> compose(const ConversionSettings& settings, PassKind pass,
+                                   const AmountToken& token, const ReplacementPieces& pieces) {
+  const auto amounts = ComputeTax(token.value, settings);
+  if (!amounts) return std::nullopt;
+  auto replacement = ComposeReplacement(pass, *amounts, token.style, pieces, settings);
+  if (!replacement || replacement->extent == ReplacementExtent::kNothing) return std::nullopt;
+  return replacement;
+}
+
+std::u16string referenceSegments(const ConversionSettings& settings, std::u16string page) {
+  const auto separators = SeparatorClasses::forSettings(settings);
+  for (auto segment = findTextSegment(page, toUpperAscii(page), 0, false); segment;
+       segment = findTextSegment(page, toUpperAscii(page), segment->end, false)) {
+    std::u16string text = page.substr(segment->begin, segment->length());
+    const SegmentAdmission admission = admitSegment(settings, text);
+    if (admission == SegmentAdmission::kSkipped) continue;
+    for (std::size_t digit = findDigit(text, 0); digit != npos;) {
+      const SegmentNumber number = examineSegmentNumber(
+          settings, separators, text, digit, admission == SegmentAdmission::kMarkedNumbersOnly);
+      std::size_t resume = number.resume;
+      const ReplacementPieces pieces{number.markerBefore(text), number.yenAfter(text), {}};
+      if (const auto r = number.accepted
+                             ? compose(settings, PassKind::kTextSegment, number.token, pieces)
+                             : std::nullopt) {
+        const TextRange range = r->range(number.token.start, number.token.end, pieces);
+        text.replace(range.pos, range.length, r->text);
+        resume = range.pos + r->text.size();
+      }
+      digit = findDigit(text, resume);
+    }
+    page.replace(segment->begin, segment->length(), text);
+    segment->end = segment->begin + text.size();
+  }
+  return page;
+}
+
+std::u16string referenceMarked(const ConversionSettings& settings, std::int32_t index,
+                               std::u16string page) {
+  if (markerPrecedesEveryTag(page, index)) return page;
+  const auto separators = SeparatorClasses::forSettings(settings);
+  const PassKind pass = index == 0 ? PassKind::kYenSuffix : PassKind::kMarkerBefore;
+  for (auto segment = findTextSegment(page, toUpperAscii(page), 0, true); segment;
+       segment = findTextSegment(page, toUpperAscii(page), segment->end, true)) {
+    for (std::size_t marker = findYenMarker(page, segment->begin, index); marker < segment->end;) {
+      std::size_t resume = marker + yenMarkerLengthAt(page, marker, index);
+      if (const auto amount = examineMarkedAmount(settings, separators, page, marker, index)) {
+        resume = std::max(resume, amount->stretchEnd);
+        const ReplacementPieces pieces{amount->marker(page), amount->yen(page), amount->run};
+        if (const auto r = compose(settings, pass, amount->token, pieces)) {
+          const TextRange range = r->range(amount->token.start, amount->token.end, pieces);
+          const std::size_t grown = r->text.size() - range.length;
+          page.replace(range.pos, range.length, r->text);
+          segment->end += grown;
+          resume += grown;
+        }
+      }
+      marker = findYenMarker(page, resume, index);
+    }
+  }
+  return page;
+}
+
+std::u16string manyAmounts() {
+  std::u16string page = u"<html><body>";
+  const std::u16string runs[] = {
+      u"価格 1,000円 ￥2,000 300 &yen;400 \\500 ¥600",
+      u"2004/05/01 1,000 円 （￥ 1,200） 12:30 3個 700",
+      u"　１，９８０円と 800 と 900円 ￥1,100円",
+      u"No. 1,500 と x 250 と ￥ 350 と 20,000 &nbsp;円",
+  };
+  for (int i = 0; i < 40; ++i) {
+    page += u"<p>" + runs[i % 4] + u"</p>\r\n";
+    if (i % 10 == 0) page += u"<!-- 1,000円 --><td> 2,500 </td>";
+  }
+  // One long segment with many amounts, so that views reach far back into it.
+  page += u"<div>";
+  for (int i = 0; i < 120; ++i) page += u"100 200円 ￥300 ";
+  return page + u"</div></body></html>";
+}
+
+using Tweak = std::function<void(ConversionSettings&)>;
+
+TEST(SplicedTextTest, OneSweepGivesTheResultsOfSplicingInPlace) {
+  const Tweak variants[] = {
+      [](ConversionSettings&) {},
+      [](ConversionSettings& s) { s.DetectionMode = 2; },
+      [](ConversionSettings& s) { s.DetectionMode = 2, s.DetailTagTextDigitsOnly = false; },
+      [](ConversionSettings& s) { s.ConversionKind = 1, s.IncludedAmountStyle = 0; },
+      [](ConversionSettings& s) { s.ConversionKind = 1, s.SourceAmountKind = kTaxIncluded; },
+      [](ConversionSettings& s) { s.BreakdownStyle = 2, s.BracketKind = 4; },
+      // Added text that the next number's checks see in front of it.
+      [](ConversionSettings& s) {
+        s.ConversionKind = 0, s.BracketKind = kNoBracketKind, s.AppendText = u"tax";
+        s.SkipOnPrefixAlpha = true;
+      },
+      [](ConversionSettings& s) {
+        s.ConversionKind = 0, s.BracketKind = kNoBracketKind, s.AppendText = u"No";
+        s.SkipOnPrefixWord = true, s.PrefixWords = {u"No ￥", u"No \\", u"No 2"};
+      },
+      [](ConversionSettings& s) {
+        s.ConversionKind = 0, s.BracketKind = kNoBracketKind, s.AppendText = u" ";
+        s.DetectionMode = 2;
+      },
+  };
+  const std::u16string page = manyAmounts();
+  for (std::size_t v = 0; v < std::size(variants); ++v) {
+    ConversionSettings settings;
+    variants[v](settings);
+    ConversionContext context;
+    const auto segments = ConvertTextSegments(settings, context, page);
+    ASSERT_TRUE(segments) << v;
+    EXPECT_EQ(*segments, referenceSegments(settings, page)) << "variant " << v;
+    EXPECT_NE(*segments, page) << "variant " << v;
+    for (std::int32_t index = 0; index < 4; ++index) {
+      const auto marked = ConvertMarkedAmounts(settings, context, index, page);
+      ASSERT_TRUE(marked) << v;
+      EXPECT_EQ(*marked, referenceMarked(settings, index, page))
+          << "variant " << v << " marker " << index;
+      EXPECT_NE(*marked, page) << "variant " << v << " marker " << index;
+    }
+  }
+}
+
+TEST(SplicedTextTest, ViewsJoinTheRewrittenTailToTheOriginal) {
+  const std::u16string original = u"abc 123 def";
+  const SeparatorClasses separators = SeparatorClasses::forStyle(0, u"", u"");
+  SplicedText text(original, separators, 2);
+  auto view = text.viewAt(4, original.size(), 0);
+  EXPECT_EQ(view.text.substr(view.cut), u"123 def");
+  text.replace(view, view.cut, view.cut + 3, u"(4567)");
+  EXPECT_EQ(text.consumed(), 7u);
+  // The blanks, the brackets and the digits are read back, then two characters more.
+  view = text.viewAt(8, 9, 0);
+  EXPECT_EQ(view.text, u"bc (4567) d");
+  EXPECT_EQ(view.originalPos(view.cut), 8u);
+  // A replacement that lies wholly in the rewritten part.
+  text.replace(view, 4, 8, u"x");
+  EXPECT_EQ(std::move(text).finish(), u"abc (x) def");
+}
+
+}  // namespace
+}  // namespace yentax
