@@ -20,5 +20,8 @@ bench: deps
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 
+demo: all
+	@BUILD_DIR=$(BUILD_DIR) bash scripts/demo.sh
+
 clean:
 	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench

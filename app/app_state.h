@@ -1,0 +1,29 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "docio/convert_one_file.h"
+#include "docio/temp_folders.h"
+#include "engine/conversion_context.h"
+
+namespace yentax {
+
+// The working state of the main window and its batch run, next to the settings record.
+struct AppState {
+  yentax::TempFolders TempFolders;
+  std::string WorkingCopyPath;   // the batch run's copy in the first working folder
+  std::string LastCopiedSource;  // the file that copy was taken from
+  LogChoice Log;                 // LoggingOn and SingleLogPath, decided once per run
+  ConversionContext Context;     // page text, CurrentLogPath and CurrentSourcePath
+  std::string DefaultSettingsPath;
+  std::string HelpFilePath;
+  std::vector<std::u16string> FontNames;  // offered by the font dialog
+
+  bool CommandLineMode = false;  // an unattended run: no messages, no settings saved
+  bool FirstShowDone = false;
+  bool RunInProgress = false;
+  bool CancelRequested = false;
+};
+
+}  // namespace yentax

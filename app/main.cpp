@@ -1,0 +1,51 @@
+#include <filesystem>
+#include <iostream>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "app/application.h"
+#include "app/command_line.h"
+#include "base/utf8.h"
+#include "docio/convert_one_file.h"
+#include "platform/console_ui.h"
+#include "platform/program_location.h"
+#include "platform/single_instance.h"
+
+int main(int argc, char** argv) {
+  using namespace yentax;
+  const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
+  const auto location = locateRunningProgram(argc > 0 ? argv[0] : "yentax");
+  std::error_code error;
+  const auto currentFolder = std::filesystem::current_path(error).string();
+  const auto line =
+      findSettingsFile(parseCommandLine(arguments, currentFolder), location.programFolder);
+  const auto usage = utf16ToUtf8(usageText(utf8ToUtf16(location.executableName), u"\n"));
+
+  if (line.showUsage) {
+    std::cout << usage << '\n';
+    return 0;
+  }
+  if (!line.namesSettingsFile) {
+    // An interactive start: a window already open for this executable comes forward.
+    if (const auto socket = instanceSocketPath(location.executablePath);
+        socket && ActivateRunningInstance(location.executablePath, *socket)) {
+      return 0;
+    }
+    if (!line.argument.empty()) {
+      std::cerr << line.argument << ": " << utf16ToUtf8(u"変換設定ファイルが見つかりません。")
+                << '\n';
+    }
+    std::cerr << usage << '\n';
+    return 2;
+  }
+
+  ConsoleUi::Options options;
+  options.messageStream = nullptr;
+  options.defaultAnswer = MessageAnswer::Yes;
+  ConsoleUi ui(std::move(options));
+  MainWindowPorts ports;
+  ports.convert = ConvertOneFile;
+  Application application(location, line, ui, std::move(ports));
+  return application.runUnattended(std::cerr);
+}

@@ -1,0 +1,193 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <functional>
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "app/about_box.h"
+#include "app/app_state.h"
+#include "app/command_line.h"
+#include "app/controls.h"
+#include "app/file_tree.h"
+#include "platform/ui_host.h"
+#include "settings/conversion_settings.h"
+
+namespace yentax {
+
+// What the main window hands the preview window: a fresh working copy of one page.
+struct PreviewRequest {
+  std::string WorkingCopyPath;
+  std::u16string PreviewSourceFolder;
+  std::u16string PreviewSaveFolder;
+  bool PreviewTextMode = false;  // the file is not an HTML page
+};
+
+// Converts one working copy in place; ConvertOneFile in the program.
+using FileConverter = std::function<bool(const std::string& path, const ConversionSettings&,
+                                         const LogChoice&, ConversionContext&)>;
+
+// The windows the main window opens but does not own. An empty one is not offered.
+struct MainWindowPorts {
+  FileConverter convert;
+  std::function<void(const PreviewRequest&, AppState&)> showPreview;
+  std::function<void()> showOptions;
+  std::function<void(SFrm_About&)> showAbout;
+};
+
+// Where the program lives and what it was started with.
+struct MainWindowSetup {
+  std::string programFolder;
+  std::string defaultSettingsPath;
+  std::string helpFilePath;
+  std::u16string executableName;
+  CommandLine commandLine;
+};
+
+// A file the last run could not take through, and what stopped it.
+struct FileProblem {
+  std::u16string path;
+  std::u16string message;
+};
+
+// The main window: what to convert, where to, and the batch run. It reaches the user
+// only through the UiHost; the settings record belongs to the caller.
+class Sfrm_Main {
+ public:
+  static constexpr int kFileTab = 0;
+  static constexpr int kFolderTab = 1;
+  // Indexes of the frames in Fram_Options.
+  static constexpr std::size_t kFolderFrame = 0;
+  static constexpr std::size_t kFileFrame = 1;
+
+  // Menu entries by their index in MENU_File_Sub, Menu_Tool_Sub and Menu_Help_Sub.
+  enum FileMenu {
+    kMenuLoadSettings = 0,
+    kMenuSaveSettings = 1,
+    kMenuChooseSource = 3,
+    kMenuChooseDestination = 4,
+    kMenuOpenDestination = 5,
+    kMenuRefreshList = 60,
+    kMenuConvert = 80,
+    kMenuPreview = 97,
+    kMenuExit = 99,
+  };
+  enum ToolMenu { kMenuOptions = 0 };
+  enum HelpMenu { kMenuHelp = 0, kMenuVersion = 20 };
+
+  Sfrm_Main(ConversionSettings& settings, UiHost& ui, MainWindowSetup setup, MainWindowPorts ports);
+
+  bool Enabled = true;  // the whole window
+  bool Unloaded = false;
+  TabStrip Tab1;
+  std::array<CaptionControl, 2> Fram_Options;
+
+  // File tab
+  TextBox Txt_File;
+  CaptionControl Cmd_Folder;
+  CaptionControl Cmd_DestFolder;
+  CaptionControl Lbl_DestFolder;
+  CaptionControl Command1;
+
+  // Folder tab
+  CaptionControl Cmd_ReadFolder;
+  CaptionControl Lbl_ReadFolder;
+  FileTree Trv_Files;
+  CaptionControl Cmd_FilesRenew;
+  CaptionControl Cmd_DestFolder1;
+  CaptionControl Lbl_DestFolder1;
+  CaptionControl Cmd_DestFoldeOpen;
+  CaptionControl Lbl_Msg;
+
+  CaptionControl Cmd_Change;
+  CaptionControl Cmd_Disp;
+
+  MenuItem MENU_File;
+  MenuItem Menu_Tool;
+  MenuItem Menu_Help;
+  std::map<int, MenuItem> MENU_File_Sub;
+  std::map<int, MenuItem> Menu_Tool_Sub;
+  std::map<int, MenuItem> Menu_Help_Sub;
+
+  AppState& state() { return state_; }
+  const AppState& state() const { return state_; }
+  // What the last run (or unattended start) could not do, file by file.
+  const std::vector<FileProblem>& problems() const { return problems_; }
+
+  void Form_Load();
+  // Every time the window becomes active; the first time it lists the source folder,
+  // and a settings file on the command line then runs unattended and unloads.
+  void Form_Activate();
+  void Form_Unload();
+
+  void Tab1_Click() { Fnc_TabClick(); }
+  void Trv_Files_NodeCheck(std::size_t index) { Trv_Files.nodeCheck(index); }
+  // Starts a batch run, or asks the running one to stop.
+  void Cmd_Change_Click();
+  void Cmd_Disp_Click();
+  void Cmd_FilesRenew_Click();
+
+  void Cmd_Folder_Click();
+  void Txt_File_OLEDragDrop(const std::vector<std::u16string>& paths);
+  void Cmd_DestFolder_Click();
+  void Cmd_DestFolder_OLEDragDrop(const std::vector<std::u16string>& paths);
+  void Command1_Click();
+
+  void Cmd_ReadFolder_Click();
+  void Cmd_ReadFolder_OLEDragDrop(const std::vector<std::u16string>& paths);
+  void Cmd_DestFolder1_Click();
+  void Cmd_DestFolder1_OLEDragDrop(const std::vector<std::u16string>& paths);
+  void Cmd_DestFoldeOpen_Click();
+
+  void MENU_File_Sub_Click(int index);
+  void Menu_Tool_Sub_Click(int index);
+  void Menu_Help_Sub_Click(int index);
+
+  bool LoadFileTree(std::u16string_view folder);
+  std::vector<std::u16string> Fnc_GetNodeCheckList() const { return Trv_Files.checkedPaths(); }
+  bool Fnc_SetInitData(bool restoreChecks, const std::vector<std::u16string>& paths);
+  bool Fnc_TabClick();
+  // Copies the source into the first working folder as the run's working copy; unless
+  // forced, a copy of the same source is kept.
+  bool Fnc_SetHtmlTmpFile(std::u16string_view source, bool force);
+
+ private:
+  bool fileTabSelected() const { return Tab1.SelectedIndex == kFileTab; }
+  void tell(std::u16string_view text);
+  bool ask(std::u16string_view text);
+
+  void runUnattended();
+  void runOneFile();
+  void runCheckedFiles();
+  // Steps a single file through copy, conversion, backup and delivery; false when the
+  // overwrite question was answered No.
+  bool convertFile(const std::u16string& source, const std::u16string& destinationFolder,
+                   bool deleteRunLog);
+  void deleteRunLog(const std::string& source);
+  void addProblem(const std::u16string& path, std::u16string_view message);
+  std::u16string completionMessage() const;
+
+  void chooseSourceFile(std::u16string_view file);
+  void chooseSourceFolder(std::u16string_view folder);
+  void setDestination(bool fileTab, std::u16string_view folder);
+  void browseDestination(bool fileTab);
+  void dropDestination(bool fileTab, const std::vector<std::u16string>& paths);
+  void openDestination(std::u16string_view folder);
+
+  void loadSettingsFile();
+  void saveSettingsFile();
+  bool settingsReadyToSave();
+
+  ConversionSettings& settings_;
+  UiHost& ui_;
+  MainWindowSetup setup_;
+  MainWindowPorts ports_;
+  AppState state_;
+  std::vector<FileProblem> problems_;
+  bool unloadPending_ = false;  // closed during a run: unload once it has stopped
+};
+
+}  // namespace yentax

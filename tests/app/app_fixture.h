@@ -1,0 +1,146 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/main_window.h"
+#include "base/utf8.h"
+#include "platform/console_ui.h"
+
+namespace yentax {
+
+namespace fs = std::filesystem;
+
+inline void writeText(const std::string& path, const std::string& bytes) {
+  fs::create_directories(fs::path(path).parent_path());
+  std::ofstream(path, std::ios::binary) << bytes;
+}
+
+inline std::string readText(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
+// A private folder for one test, removed with everything in it afterwards.
+struct AppScratch {
+  std::string path = [] {
+    auto pattern = (fs::temp_directory_path() / "yentax-app-XXXXXX").string();
+    return ::mkdtemp(pattern.data()) ? pattern : std::string("/nonexistent");
+  }();
+  ~AppScratch() {
+    std::error_code error;
+    fs::remove_all(path, error);
+  }
+  std::string operator/(const std::string& relative) const { return path + "/" + relative; }
+  // "" stays "", so that a table can leave a path setting empty.
+  std::u16string u(const std::string& relative) const {
+    return relative.empty() ? u"" : utf8ToUtf16(*this / relative);
+  }
+  std::set<std::string> names(const std::string& folder) const {
+    std::set<std::string> found;
+    for (const auto& entry : fs::directory_iterator(*this / folder)) {
+      found.insert(entry.path().filename().string());
+    }
+    return found;
+  }
+};
+
+// A main window on a scratch folder whose program folder is "prog", with scripted
+// answers and a converter that marks each page instead of rewriting its prices; a page
+// named "bad.htm" fails to convert.
+struct WindowFixture {
+  struct Call {
+    std::string workingCopy;
+    std::u16string sourcePath;
+    LogChoice log;
+  };
+
+  AppScratch scratch;
+  ConsoleUi ui{quiet()};
+  ConversionSettings settings;
+  std::vector<Call> calls;
+  std::vector<PreviewRequest> previews;
+  std::vector<std::u16string> about;  // caption, version and title of the version box
+  Sfrm_Main window;
+
+  // A settings file named relative to the scratch folder runs unattended.
+  explicit WindowFixture(const std::string& settingsFile = {}, bool usage = false)
+      : settings(ConversionSettings::defaults(scratch.u("prog"))),
+        window(settings, ui, setup(settingsFile, usage), ports()) {}
+
+  ~WindowFixture() { Fnc_DeleteTMPFolder(window.state().TempFolders); }
+
+  static ConsoleUi::Options quiet() {
+    ConsoleUi::Options options;
+    options.messageStream = nullptr;
+    options.launcher = [](const std::string&) { return true; };
+    return options;
+  }
+
+  MainWindowSetup setup(const std::string& settingsFile, bool usage) {
+    fs::create_directories(scratch / "prog");
+    MainWindowSetup setup{scratch / "prog",
+                          scratch / "prog/yentax.INI",
+                          scratch / "prog/HELP/HELP.HTM",
+                          u"yentax",
+                          {}};
+    setup.commandLine.showUsage = usage;
+    setup.commandLine.namesSettingsFile = !settingsFile.empty();
+    setup.commandLine.settingsFilePath = scratch / settingsFile;
+    return setup;
+  }
+
+  MainWindowPorts ports() {
+    MainWindowPorts ports;
+    ports.convert = [this](const std::string& path, const ConversionSettings&, const LogChoice& log,
+                           ConversionContext& context) {
+      calls.push_back({path, context.CurrentSourcePath, log});
+      const bool fails = fs::path(path).filename() == "bad.htm";
+      writeText(path, fails ? "half-converted" : "converted:" + readText(path));
+      return !fails;
+    };
+    ports.showPreview = [this](const PreviewRequest& request, AppState&) {
+      previews.push_back(request);
+    };
+    ports.showAbout = [this](SFrm_About& box) {
+      about = {box.Caption, box.Lbl_Version.Caption, box.Lbl_Title.Caption};
+    };
+    return ports;
+  }
+
+  void start() {
+    window.Form_Load();
+    window.Form_Activate();
+  }
+  // Settings changed after the start reach the controls.
+  void sync() { window.Fnc_SetInitData(false, {}); }
+
+  // Pages src/<name> holding their names, listed on the folder tab with the destination
+  // "out" and every file checked.
+  void listPages(const std::vector<std::string>& pageNames) {
+    for (const auto& name : pageNames) writeText(scratch / ("src/" + name), name);
+    fs::create_directories(scratch / "out");
+    settings.SourceFolder = scratch.u("src");
+    settings.DestinationFolder1 = scratch.u("out");
+    settings.FileTabActive = false;
+    sync();
+    window.Cmd_FilesRenew_Click();
+    window.Trv_Files.Nodes.at(0).Checked = true;
+    window.Trv_Files_NodeCheck(0);
+  }
+
+  std::vector<std::u16string> texts() const {
+    std::vector<std::u16string> found;
+    for (const auto& message : ui.messages()) found.push_back(message.text);
+    return found;
+  }
+};
+
+}  // namespace yentax

@@ -1,0 +1,104 @@
+#include <sys/wait.h>
+
+#include "app/command_line.h"
+#include "app_fixture.h"
+#include "settings/settings_file.h"
+
+namespace yentax {
+namespace {
+
+struct Run {
+  int status = -1;
+  std::string out, err;
+};
+
+// A copy of the program in scratch/bin, so that its default settings file and log
+// folder land in the scratch folder.
+struct Program {
+  AppScratch scratch;
+  Program() {
+    fs::create_directories(scratch / "bin");
+    fs::copy_file(std::string(YENTAX_BUILD_DIR) + "/yentax", scratch / "bin/yentax");
+  }
+  Run run(const std::string& arguments) const {
+    const auto command = "cd " + scratch.path + " && bin/yentax " + arguments + " >stdout 2>stderr";
+    const int status = std::system(command.c_str());
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(scratch / "stdout"),
+            readText(scratch / "stderr")};
+  }
+};
+
+TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
+  struct Case {
+    std::string settingsFile;  // in the current folder, or else in the program folder
+    bool sourceIsFile, allFiles;
+    std::string source;  // the file or the folder
+    std::string destination;
+    int status;
+    std::set<std::string> written;
+    std::string error;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"job.KVT", true, true, "pages/a.htm", "out", 0, {"a.htm"}, ""},
+      {"bin/job.KVT", true, true, "pages/a.htm", "out", 0, {"a.htm"}, ""},
+      {"job.KVT", true, true, "pages/none.htm", "out", 1, {}, "pages/none.htm: HTMLファイルが見つかりません。"},
+      {"job.KVT", true, true, "pages/a.htm", "no", 1, {}, "pages/a.htm: 保存先フォルダが見つかりません。"},
+      {"job.KVT", false, true, "pages", "out", 0, {"a.htm", "b.html"}, ""},
+      {"job.KVT", false, false, "pages", "out", 1, {"b.html"}, "pages/gone.htm: HTMLファイルが見つかりません。"},
+      {"job.KVT", false, true, "no", "out", 1, {}, "no: 変換元フォルダが見つかりません。"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    Program program;
+    const auto& scratch = program.scratch;
+    const std::string page =
+        "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
+        "</head><body><p>価格 1,980円</p></body></html>";
+    for (const char* name : {"pages/a.htm", "pages/b.html", "pages/c.txt", "old/z.htm"}) {
+      writeText(scratch / name, page);
+    }
+    fs::create_directories(scratch / "out");
+    auto job = ConversionSettings::defaults(scratch.u("bin"));
+    job.SourceFolder = scratch.u("old");  // the default settings list another folder
+    ASSERT_TRUE(SaveSettings(scratch / "bin/yentax.INI", job, {}, true));
+    const auto defaults = readText(scratch / "bin/yentax.INI");
+    job.CommandSourceIsFile = c.sourceIsFile;
+    job.CommandAllFilesInFolder = c.allFiles;
+    (c.sourceIsFile ? job.SourceFile : job.SourceFolder) = scratch.u(c.source);
+    job.DestinationFolder = job.DestinationFolder1 = scratch.u(c.destination);
+    job.LogPath = scratch.u("run.LOG");
+    const std::vector<std::u16string> listed = {scratch.u("pages/b.html"),
+                                                scratch.u("pages/gone.htm")};
+    ASSERT_TRUE(SaveSettings(scratch / c.settingsFile, job, listed, false));
+
+    const auto run = program.run("job.KVT");
+    EXPECT_EQ(run.status, c.status) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, c.error.empty() ? "" : scratch / c.error + "\n");
+    EXPECT_EQ(scratch.names("out"), c.written);
+    for (const auto& name : c.written) {
+      EXPECT_NE(readText(scratch / ("out/" + name)).find("価格 1,980円(税込み2,079円)"),
+                std::string::npos);
+    }
+    EXPECT_EQ(readText(scratch / "bin/yentax.INI"), defaults);  // an unattended run saves nothing
+  }
+}
+
+TEST(CommandLineRunTest, HelpGoesToStandardOutputAndAMissingFileToTheUsage) {
+  const Program program;
+  const auto usage = utf16ToUtf8(usageText(u"yentax", u"\n")) + "\n";
+  for (const char* help : {"'/?'", "-h", "--help"}) {
+    const auto run = program.run(help);
+    EXPECT_EQ(run.status, 0) << help;
+    EXPECT_EQ(run.out, usage) << help;
+  }
+  EXPECT_EQ(program.run("").status, 2);
+  EXPECT_EQ(program.run("").err, usage);
+  const auto missing = program.run("missing.KVT");
+  EXPECT_EQ(missing.status, 2);
+  EXPECT_EQ(missing.out + missing.err, "missing.KVT: 変換設定ファイルが見つかりません。\n" + usage);
+}
+
+}  // namespace
+}  // namespace yentax
