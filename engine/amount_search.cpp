@@ -103,19 +103,19 @@ class AmountWalk {
     // The next marker of each kind, so that each kind is searched for only once per spot.
     std::vector<std::size_t> next(markers_.size());
     for (std::size_t k = 0; k < markers_.size(); ++k) {
-      next[k] = findYenMarker(page_, from, markers_[k]);
+      next[k] = findYenMarker(page_, from, markers_[k], to);
     }
     for (;;) {
       const auto k =
           static_cast<std::size_t>(std::min_element(next.begin(), next.end()) - next.begin());
       const std::size_t at = next[k];
-      if (at >= to) return;
+      if (at == npos) return;
       std::size_t resume = at + yenMarkerLengthAt(page_, at, markers_[k]);
       if (const auto amount = examineMarkedAmount(settings_, separators_, page_, at, markers_[k])) {
         if (!visit({amount->stretchStart, amount->stretchEnd})) return;
         resume = std::max(resume, amount->stretchEnd);
       }
-      next[k] = findYenMarker(page_, resume, markers_[k]);
+      next[k] = findYenMarker(page_, resume, markers_[k], to);
     }
   }
 

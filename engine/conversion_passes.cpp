@@ -27,6 +27,14 @@ std::size_t lookbehindFor(const ConversionSettings& settings) {
   return longest;
 }
 
+// The checks of a marked amount read on past its segment only as far as a suffix word
+// that starts at the "<" could reach.
+std::size_t lookaheadFor(const ConversionSettings& settings) {
+  std::size_t longest = 1;
+  for (const auto& word : settings.SuffixWords) longest = std::max(longest, word.size() + 1);
+  return longest;
+}
+
 // Converts the amount at [numberStart, numberEnd) of the view with pieces around it; an
 // amount whose tax cannot be computed or written stays as it is.
 bool convertAmount(const ConversionSettings& settings, SplicedText& page,
@@ -95,15 +103,16 @@ std::optional<std::u16string> convertMarked(const ConversionSettings& settings,
   const PassKind pass =
       markerIndex == kYenSuffixMarkerIndex ? PassKind::kYenSuffix : PassKind::kMarkerBefore;
   SplicedText page(text, separators, lookbehindFor(settings));
+  const std::size_t lookahead = lookaheadFor(settings);
   for (auto segment = findTextSegment(text, upper, 0, true); segment;
        segment = findTextSegment(text, upper, segment->end, true)) {
-    std::size_t marker = findYenMarker(text, segment->begin, markerIndex);
-    if (marker >= segment->end) continue;
+    std::size_t marker = findYenMarker(text, segment->begin, markerIndex, segment->end);
+    if (marker == npos) continue;
     page.copyTo(segment->begin);
     const std::size_t segmentOutput = page.output().size();
     bool changed = false;
-    while (marker < segment->end) {
-      const auto view = page.viewAt(marker, text.size(), 0);
+    while (marker != npos) {
+      const auto view = page.viewAt(marker, segment->end + lookahead, 0);
       std::size_t resume = marker + yenMarkerLengthAt(text, marker, markerIndex);
       if (const auto amount =
               examineMarkedAmount(settings, separators, view.text, view.cut, markerIndex)) {
@@ -112,7 +121,7 @@ std::optional<std::u16string> convertMarked(const ConversionSettings& settings,
         changed |= convertAmount(settings, page, view, pass, amount->token, pieces);
         resume = std::max(resume, view.originalPos(amount->stretchEnd));
       }
-      marker = findYenMarker(text, resume, markerIndex);
+      marker = findYenMarker(text, resume, markerIndex, segment->end);
     }
     if (changed) {
       page.copyTo(segment->end);

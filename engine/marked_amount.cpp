@@ -1,5 +1,7 @@
 #include "engine/marked_amount.h"
 
+#include <algorithm>
+
 #include "base/utf16_text.h"
 #include "engine/amount_check.h"
 #include "engine/bracket_run.h"
@@ -30,7 +32,9 @@ std::size_t yenMarkerLengthAt(std::u16string_view text, std::size_t pos, std::in
   }
 }
 
-std::size_t findYenMarker(std::u16string_view text, std::size_t from, std::int32_t markerIndex) {
+std::size_t findYenMarker(std::u16string_view text, std::size_t from, std::int32_t markerIndex,
+                          std::size_t to) {
+  text = text.substr(0, std::min(to, text.size()));
   if (from >= text.size()) return npos;
   switch (markerIndex) {
     case 0:

@@ -26,8 +26,10 @@ namespace yentax {
 // 0 when it does not stand there.
 std::size_t yenMarkerLengthAt(std::u16string_view text, std::size_t pos, std::int32_t markerIndex);
 
-// The first marker of markerIndex in text at or after from; npos when there is none.
-std::size_t findYenMarker(std::u16string_view text, std::size_t from, std::int32_t markerIndex);
+// The first marker of markerIndex that lies wholly in [from, to) of text; npos when there
+// is none.
+std::size_t findYenMarker(std::u16string_view text, std::size_t from, std::int32_t markerIndex,
+                          std::size_t to = std::u16string_view::npos);
 
 // A marker of markerIndex standing before the first "<" of the text (or in a text without
 // one) ends the marked pass before it converts anything; the searches follow suit.

@@ -53,7 +53,7 @@ SplicedText::SplicedText(std::u16string_view original, const SeparatorClasses& s
       separators_(separators),
       lookbehind_(lookbehind),
       margin_(kMargin + lookbehind) {
-  output_.reserve(original.size() + original.size() / 8);
+  output_.reserve(original.size() + original.size() / 4);
 }
 
 void SplicedText::copyTo(std::size_t pos) {
@@ -86,12 +86,16 @@ SplicedText::View SplicedText::viewAt(std::size_t pos, std::size_t limit, std::s
   view.origin = output_.size() - back;
   view.pos = pos;
   const std::u16string_view tail = std::u16string_view(output_).substr(view.origin);
-  if (back <= margin_ + pos) {
-    if (joined_.empty()) {
-      joined_.assign(margin_, u'\0');
-      joined_.append(original_);
-    }
-    const std::size_t at = margin_ + pos - back;
+  if (joined_.empty() || pos < joinedBegin_ || limit > joinedEnd_) {
+    // The margin only ever holds what a view writes into it.
+    joined_.resize(margin_);
+    joined_.append(original_.substr(pos, limit - pos));
+    joinedBegin_ = pos;
+    joinedEnd_ = limit;
+  }
+  const std::size_t here = margin_ + (pos - joinedBegin_);
+  if (back <= here) {
+    const std::size_t at = here - back;
     std::copy(tail.begin(), tail.end(), joined_.begin() + static_cast<std::ptrdiff_t>(at));
     view.text = std::u16string_view(joined_).substr(at, back + (limit - pos));
   } else {

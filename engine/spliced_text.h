@@ -50,7 +50,8 @@ class SplicedText {
 
   // The rewritten text as it reads at the original position pos (at or after consumed()):
   // enough of the output before pos for any backward look, but nothing before the output
-  // position floor, then the original from pos to limit.
+  // position floor, then the original from pos to limit. Views of one stretch of the
+  // original are cheapest with the same limit, as one copy of that stretch serves them.
   View viewAt(std::size_t pos, std::size_t limit, std::size_t floor);
 
   // Replaces [from, to) of the view last returned; from may lie in the rewritten part, and
@@ -68,9 +69,12 @@ class SplicedText {
   std::size_t lookbehind_;
   std::size_t consumed_ = 0;
   std::u16string output_;
-  // A copy of the original behind a margin; a view writes the output's tail into the part
-  // already consumed, right in front of the original text it continues with.
+  // A copy of the stretch of the original the views are in, behind a margin; a view writes
+  // the output's tail into the part already consumed, right in front of the original text
+  // it continues with.
   std::u16string joined_;
+  std::size_t joinedBegin_ = 0;
+  std::size_t joinedEnd_ = 0;
   std::size_t margin_;
   std::u16string scratch_;
 };

@@ -62,7 +62,8 @@ std::u16string referenceMarked(const ConversionSettings& settings, std::int32_t 
   const PassKind pass = index == 0 ? PassKind::kYenSuffix : PassKind::kMarkerBefore;
   for (auto segment = findTextSegment(page, toUpperAscii(page), 0, true); segment;
        segment = findTextSegment(page, toUpperAscii(page), segment->end, true)) {
-    for (std::size_t marker = findYenMarker(page, segment->begin, index); marker < segment->end;) {
+    for (std::size_t marker = findYenMarker(page, segment->begin, index, segment->end);
+         marker != npos;) {
       std::size_t resume = marker + yenMarkerLengthAt(page, marker, index);
       if (const auto amount = examineMarkedAmount(settings, separators, page, marker, index)) {
         resume = std::max(resume, amount->stretchEnd);
@@ -75,7 +76,7 @@ std::u16string referenceMarked(const ConversionSettings& settings, std::int32_t 
           resume += grown;
         }
       }
-      marker = findYenMarker(page, resume, index);
+      marker = findYenMarker(page, resume, index, segment->end);
     }
   }
   return page;
