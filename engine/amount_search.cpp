@@ -230,8 +230,9 @@ AmountFind findAmountInBrowser(const ConversionSettings& settings, ConversionCon
            s = findTextSegment(page.text(), page.upper(), s->end, amounts.marked())) {
         if (s->begin < headEnd) continue;
         const auto inSegment = amounts.segmentAmounts(*s);
-        if (skip < inSegment.size())
+        if (skip < inSegment.size()) {
           return highlight(settings, context, *s, inSegment[skip], skip + 1);
+        }
         skip = 0;
       }
       return {};
@@ -253,8 +254,9 @@ AmountFind findAmountInBrowser(const ConversionSettings& settings, ConversionCon
 AmountFind FindNextAmount(const ConversionSettings& settings, ConversionContext& context,
                           SearchView view, ScanDirection direction, std::size_t from,
                           std::size_t headEnd) {
-  if (view == SearchView::kSource)
+  if (view == SearchView::kSource) {
     return findAmountInSource(settings, context.page, direction, from);
+  }
   const auto position = locateSegment(settings, context, direction, from, headEnd);
   if (!position) return {};
   return findAmountInBrowser(settings, context, direction, *position, headEnd);
