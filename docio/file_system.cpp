@@ -285,8 +285,7 @@ std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_v
 std::optional<std::ofstream> openForLogging(const std::string& path) {
   auto folder = splitPath(path).folder;
   if (folder.empty() && !path.empty() && path.front() == '/') {
-    // Assigning the literal "/" trips a false -Wrestrict warning in GCC 12.
-    folder.assign(1, '/');
+    folder = "/";
   }
   if (!folderReady(createFolderTree(folder))) {
     return std::nullopt;

@@ -60,8 +60,7 @@ ProgramLocation locateProgram(const std::string& executablePath, std::string_vie
   location.executablePath = executablePath;
   const fs::path binary(executablePath);
   location.executableFolder = binary.parent_path().string();
-  // Assigning the literal "/" trips a false -Wrestrict warning in GCC 12.
-  if (location.executableFolder.empty()) location.executableFolder.assign(1, '/');
+  if (location.executableFolder.empty()) location.executableFolder = "/";
   location.executableName = fs::path(startedAs).filename().string();
   if (location.executableName.empty()) location.executableName = binary.filename().string();
   location.programFolder = programFolderFor(location.executableFolder, env, writable);
