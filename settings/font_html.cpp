@@ -1,21 +1,11 @@
 #include "settings/font_html.h"
 
-#include <charconv>
-
 #include "base/utf16_text.h"
+#include "settings/value_text.h"
 
 namespace yentax {
 
 namespace {
-
-std::u16string flagText(bool flag) { return flag ? u"True" : u"False"; }
-
-std::u16string sizeText(float size) {
-  if (size == 0) return u"0";
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), size);
-  return std::u16string(buffer, result.ptr);
-}
 
 // A double quote in a typed colour or face would end the attribute early and break
 // the tag.
@@ -51,21 +41,15 @@ std::u16string element(std::u16string_view tag, std::u16string_view attributes,
 
 FontSpecStrings FontSpecToStrings(const FontSpec& font) {
   return {font.Name,
-          sizeText(font.Size),
-          flagText(font.Bold),
-          flagText(font.Italic),
-          flagText(font.Underline),
-          flagText(font.StrikeThrough),
+          singleText(font.Size),
+          booleanText(font.Bold),
+          booleanText(font.Italic),
+          booleanText(font.Underline),
+          booleanText(font.StrikeThrough),
           font.Color};
 }
 
-bool ParseFlag(std::u16string_view text) {
-  const std::u16string upper = toUpperAscii(trimBlanks(text));
-  if (upper == u"TRUE") return true;
-  if (upper == u"FALSE") return false;
-  const auto number = parseNumericText(upper);
-  return number && *number != 0;
-}
+bool ParseFlag(std::u16string_view text) { return parseBooleanText(text).value_or(false); }
 
 std::u16string WrapWithFontTags(const FontSpecStrings& font, std::u16string_view text,
                                 std::u16string_view tag) {
@@ -89,7 +73,7 @@ std::u16string WrapWithFontTags(const FontSpecStrings& font, std::u16string_view
 std::u16string DescribeFont(const FontSpec& font) {
   std::u16string out = trimBlanks(font.Name).empty() ? u"標準" : font.Name;
   out += u" サイズ:";
-  out += font.Size != 0 ? sizeText(font.Size) : u"標準";
+  out += font.Size != 0 ? singleText(font.Size) : u"標準";
   if (font.Bold) out += u" 太字";
   if (font.Italic) out += u" 斜体";
   if (font.Underline) out += u" 下線";

@@ -1,6 +1,5 @@
 #include "settings/font_spec_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <limits>
 #include <vector>
@@ -29,18 +28,12 @@ float parseSize(std::u16string_view text) {
   return static_cast<float>(*number);
 }
 
-std::u16string sizeText(float size) {
-  char buffer[32];
-  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), size);
-  return std::u16string(buffer, result.ptr);
-}
-
 }  // namespace
 
 std::u16string fontSpecText(const FontSpec& font) {
   std::u16string text = font.Name;
   for (const std::u16string& field :
-       {sizeText(font.Size), booleanText(font.Bold), booleanText(font.Italic),
+       {singleText(font.Size), booleanText(font.Bold), booleanText(font.Italic),
         booleanText(font.Underline), booleanText(font.StrikeThrough), font.Color}) {
     text += u';';
     text += field;

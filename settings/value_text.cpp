@@ -1,5 +1,6 @@
 #include "settings/value_text.h"
 
+#include <charconv>
 #include <cmath>
 #include <limits>
 
@@ -69,6 +70,13 @@ std::u16string booleanText(bool value) { return value ? u"True" : u"False"; }
 std::u16string integerText(std::int64_t value) {
   const std::string text = std::to_string(value);
   return std::u16string(text.begin(), text.end());
+}
+
+std::u16string singleText(float value) {
+  if (value == 0) return u"0";
+  char buffer[32];
+  const auto result = std::to_chars(buffer, buffer + sizeof(buffer), value);
+  return std::u16string(buffer, result.ptr);
 }
 
 }  // namespace yentax

@@ -26,5 +26,7 @@ std::optional<std::int32_t> roundToInteger(FixedAmount amount);
 
 std::u16string booleanText(bool value);
 std::u16string integerText(std::int64_t value);
+// The shortest text that reads back as the same float; 0 (also -0) is "0".
+std::u16string singleText(float value);
 
 }  // namespace yentax
