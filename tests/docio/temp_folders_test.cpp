@@ -27,7 +27,7 @@ TEST(TempFoldersTest, NamesCarryTheTickInHexAndALetter) {
 
 TEST(TempFoldersTest, NeverReusesANameThatExists) {
   ScratchFolder scratch;
-  const std::vector<std::uint32_t> ticks = {7, 7, 7, 8, 9, 10};
+  const std::vector<std::uint32_t> ticks = {7, 7, 7, 8, 9, 10, 11};
   std::size_t next = 0;
   const auto fakeTick = [&] { return ticks[next++]; };
   fs::create_directory(scratch / temporaryName("QRV", 9));
