@@ -28,8 +28,8 @@ std::optional<FixedAmount> FixedAmount::fromDouble(double value) {
 FixedAmount FixedAmount::parse(std::u16string_view digits) {
   std::size_t i = 0;
   bool negative = false;
-  if (i < digits.size() && (digits[i] == u'-' || digits[i] == u'+' || digits[i] == u'－' ||
-                            digits[i] == u'＋')) {
+  if (i < digits.size() &&
+      (digits[i] == u'-' || digits[i] == u'+' || digits[i] == u'－' || digits[i] == u'＋')) {
     negative = digits[i] == u'-' || digits[i] == u'－';
     ++i;
   }

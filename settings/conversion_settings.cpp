@@ -10,9 +10,9 @@ ConversionSettings ConversionSettings::defaults(std::u16string_view programFolde
 }
 
 std::vector<std::u16string> ConversionSettings::builtInSuffixWords() {
-  return {u"㍉", u"㎜", u"㎝", u"㎡", u"㌢", u"㌔", u"㎏", u"㎎", u"ｇ", u"個",
-          u"台", u"本", u"枚", u"皿", u"㍑", u"度", u"番", u"版", u"°", u"℃",
-          u"％", u"㍗", u"‰", u"㌍", u"年", u"月", u"日", u"時", u"分", u"秒",
+  return {u"㍉", u"㎜", u"㎝", u"㎡", u"㌢", u"㌔",   u"㎏",   u"㎎",   u"ｇ",   u"個",
+          u"台", u"本", u"枚", u"皿", u"㍑", u"度",   u"番",   u"版",   u"°",    u"℃",
+          u"％", u"㍗", u"‰",  u"㌍", u"年", u"月",   u"日",   u"時",   u"分",   u"秒",
           u"色", u"回", u"階", u"毎", u"ヶ", u"ごと", u"まで", u"引き", u"以下", u"以上"};
 }
 

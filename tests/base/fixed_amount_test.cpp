@@ -13,14 +13,24 @@ TEST(FixedAmountTest, ParsesDigitStrings) {
     std::int64_t units;
   };
   const Case cases[] = {
-      {u"1980", 19800000},      {u"１９８０", 19800000}, {u"0.25", 2500},
-      {u"19.80", 198000},       {u"-500", -5000000},     {u"1.23456", 12346},
-      {u"1.23445", 12344},      {u"1.23455", 12346},     {u"1.234451", 12345},
-      {u"2004.05.01", 0},       {u"", 0},                {u"abc", 0},
-      {u"12a", 0},              {u"99999999999999999999", 0},
+      {u"1980", 19800000},
+      {u"１９８０", 19800000},
+      {u"0.25", 2500},
+      {u"19.80", 198000},
+      {u"-500", -5000000},
+      {u"1.23456", 12346},
+      {u"1.23445", 12344},
+      {u"1.23455", 12346},
+      {u"1.234451", 12345},
+      {u"2004.05.01", 0},
+      {u"", 0},
+      {u"abc", 0},
+      {u"12a", 0},
+      {u"99999999999999999999", 0},
   };
   for (const auto& c : cases) {
-    EXPECT_EQ(FixedAmount::parse(c.text).units(), c.units) << std::string(c.text.begin(), c.text.end());
+    EXPECT_EQ(FixedAmount::parse(c.text).units(), c.units)
+        << std::string(c.text.begin(), c.text.end());
   }
 }
 
@@ -52,7 +62,8 @@ TEST(FixedAmountTest, DetectsOverflow) {
   EXPECT_FALSE(big.times(2).has_value());
   EXPECT_EQ(FixedAmount::parse(u"100").times(10)->toText(), "1000");
   EXPECT_EQ(FixedAmount::parse(u"2079").minus(FixedAmount::parse(u"1980"))->toText(), "99");
-  EXPECT_FALSE(FixedAmount::fromInteger(std::numeric_limits<std::int64_t>::max() / 1000).has_value());
+  EXPECT_FALSE(
+      FixedAmount::fromInteger(std::numeric_limits<std::int64_t>::max() / 1000).has_value());
 }
 
 }  // namespace
