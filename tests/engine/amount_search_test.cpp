@@ -6,18 +6,10 @@
 
 #include "engine/pass_selection.h"
 #include "tests/engine/recognition_test_text.h"
+#include "tests/engine/settings_for.h"
 
 namespace yentax {
 namespace {
-
-using Tweak = std::function<void(ConversionSettings&)>;
-
-ConversionSettings settingsFor(std::int32_t mode, const Tweak& tweak = {}) {
-  ConversionSettings settings;
-  settings.DetectionMode = mode;
-  if (tweak) tweak(settings);
-  return settings;
-}
 
 const std::u16string kMarkBefore =
     u"<A NAME=\"ABCDEFG\"><SPAN STYLE=\"background-color:#00FFFF\"><B><FONT COLOR=\"#FF0000\">";

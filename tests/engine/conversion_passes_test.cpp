@@ -12,20 +12,12 @@
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "tests/engine/recognition_test_text.h"
+#include "tests/engine/settings_for.h"
 
 namespace yentax {
 namespace {
 
 namespace fs = std::filesystem;
-using Tweak = std::function<void(ConversionSettings&)>;
-
-ConversionSettings settingsFor(std::int32_t mode, const Tweak& tweak = {}) {
-  ConversionSettings settings;
-  settings.DetectionMode = mode;
-  if (tweak) tweak(settings);
-  return settings;
-}
-
 std::u16string convert(const ConversionSettings& settings, std::u16string_view page) {
   ConversionContext context;
   const auto converted = runConversionPasses(settings, context, page);
