@@ -156,6 +156,22 @@ std::string encodeCp932(std::u16string_view text) {
   return out;
 }
 
-bool isCp932Encodable(char16_t c) { return c == 0 || tables().encode[c] != 0; }
+std::optional<std::uint16_t> cp932Code(char16_t c) {
+  if (c == 0) return std::uint16_t{0};
+  const std::uint16_t code = tables().encode[c];
+  if (code == 0) return std::nullopt;
+  return code;
+}
+
+std::optional<char16_t> cp932Character(std::uint16_t code) {
+  if (code == 0) return u'\0';
+  if (code > 0xFF ? !isLeadByte(static_cast<unsigned char>(code >> 8))
+                  : isLeadByte(static_cast<unsigned char>(code))) {
+    return std::nullopt;
+  }
+  const char16_t c = tables().decode[code];
+  if (c == 0) return std::nullopt;
+  return c;
+}
 
 }  // namespace yentax

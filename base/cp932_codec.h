@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -13,7 +15,10 @@ namespace yentax {
 std::u16string decodeCp932(std::string_view bytes);
 std::string encodeCp932(std::u16string_view text);
 
-// True when the character has its own code in code page 932 (so it survives a round trip).
-bool isCp932Encodable(char16_t c);
+// One code of code page 932: a single byte (below 0x100) or a byte pair (lead << 8 | trail).
+// The code of a character, and the character of a code; nothing when there is none that
+// survives a round trip.
+std::optional<std::uint16_t> cp932Code(char16_t c);
+std::optional<char16_t> cp932Character(std::uint16_t code);
 
 }  // namespace yentax

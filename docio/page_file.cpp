@@ -19,10 +19,9 @@ constexpr bool kLineBreaks = false;
 
 // Appends the character a Shift_JIS code stands for, or, when code page 932 has none
 // that it would write back under the same code, the page's own bytes for it.
-void appendCharacter(std::u16string& out, std::string_view shiftJis, std::string_view own) {
-  const std::u16string c = decodeCp932(shiftJis);
-  if (c.size() == 1 && !isCarriedByte(c[0])) {
-    out += c;
+void appendCharacter(std::u16string& out, std::uint16_t shiftJis, std::string_view own) {
+  if (const auto c = cp932Character(shiftJis)) {
+    out += *c;
     return;
   }
   for (const char b : own) out += carryByte(static_cast<unsigned char>(b));
@@ -46,13 +45,12 @@ std::u16string decodeEucJp(std::string_view bytes) {
     if (isEucJpByte(b) && isEucJpByte(next)) {
       const ShiftJisCode s = jisToShiftJis(
           {static_cast<std::uint8_t>(b & 0x7F), static_cast<std::uint8_t>(next & 0x7F)});
-      const char code[2] = {static_cast<char>(s.lead), static_cast<char>(s.trail)};
-      appendCharacter(out, std::string_view(code, 2), bytes.substr(i, 2));
+      appendCharacter(out, static_cast<std::uint16_t>(s.lead << 8 | s.trail), bytes.substr(i, 2));
       i += 2;
       continue;
     }
     if (b == 0x8E && isHalfWidthKatakanaByte(next)) {
-      appendCharacter(out, bytes.substr(i + 1, 1), bytes.substr(i, 2));
+      appendCharacter(out, next, bytes.substr(i, 2));
       i += 2;
       continue;
     }
@@ -70,21 +68,21 @@ std::string encodeEucJp(std::u16string_view text) {
       out += static_cast<char>(c - 0xDC00);
       continue;
     }
-    const std::string code = encodeCp932(std::u16string_view(&c, 1));
-    if (code.size() == 2) {
-      const JisCode j =
-          shiftJisToJis({static_cast<std::uint8_t>(code[0]), static_cast<std::uint8_t>(code[1])});
+    const std::uint16_t code = cp932Code(c).value_or('?');
+    if (code > 0xFF) {
+      const JisCode j = shiftJisToJis(
+          {static_cast<std::uint8_t>(code >> 8), static_cast<std::uint8_t>(code & 0xFF)});
       if (isInJisRows(j)) {
         out += static_cast<char>(j.row | 0x80);
         out += static_cast<char>(j.cell | 0x80);
       } else {
         out += "\xA1\xA1";
       }
-    } else if (isHalfWidthKatakanaByte(static_cast<std::uint8_t>(code[0]))) {
+    } else if (isHalfWidthKatakanaByte(static_cast<std::uint8_t>(code))) {
       out += '\x8E';
-      out += code[0];
+      out += static_cast<char>(code);
     } else {
-      out += code;
+      out += static_cast<char>(code);
     }
   }
   return out;

@@ -66,7 +66,7 @@ std::u16string_view limitBytes(std::u16string_view value, std::size_t maxBytes) 
   if (value.size() * 2 <= maxBytes) return value;  // no character takes more than two bytes
   std::size_t bytes = 0;
   for (std::size_t i = 0; i < value.size(); ++i) {
-    bytes += encodeCp932(value.substr(i, 1)).size();
+    bytes += cp932Code(value[i]).value_or('?') > 0xFF ? 2 : 1;
     // A character that does not fit is dropped whole, never split.
     if (bytes > maxBytes) return value.substr(0, i);
   }

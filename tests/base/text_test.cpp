@@ -57,6 +57,18 @@ TEST(Cp932Test, DecodesWindowsShiftJis) {
   EXPECT_EQ(encodeCp932(u"€"), "?");
 }
 
+TEST(Cp932Test, LooksUpSingleCodes) {
+  EXPECT_EQ(cp932Code(u'円'), 0x897E);
+  EXPECT_EQ(cp932Code(u'ｱ'), 0xB1);
+  EXPECT_EQ(cp932Code(u'\0'), 0);
+  EXPECT_FALSE(cp932Code(u'€').has_value());
+  EXPECT_EQ(cp932Character(0x897E), u'円');
+  EXPECT_EQ(cp932Character(0x5C), u'\\');
+  EXPECT_FALSE(cp932Character(0x8790).has_value());  // written back as 0x81E0
+  EXPECT_FALSE(cp932Character(0x89).has_value());    // a lead byte alone
+  EXPECT_FALSE(cp932Character(0x417E).has_value());  // not a lead byte
+}
+
 TEST(Cp932Test, EveryByteSequenceSurvivesARoundTrip) {
   std::string all;
   for (int lead = 0; lead < 256; ++lead) {
