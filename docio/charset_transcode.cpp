@@ -1,6 +1,6 @@
 #include "docio/charset_transcode.h"
 
-#include "docio/byte_file.h"
+#include "base/whole_file.h"
 #include "docio/jis_convert.h"
 #include "docio/unicode_convert.h"
 
@@ -18,10 +18,10 @@ template <typename Convert>
 bool transcodeFile(const std::string& path, CharsetCode code, Convert convert) {
   if (isShiftJisFamily(code)) return true;
   try {
-    const std::optional<std::string> bytes = readByteFile(path);
-    if (!bytes) return false;
-    const std::optional<std::string> converted = convert(*bytes, code);
-    return converted && writeByteFile(path, *converted);
+    const FileContents file = readWholeFile(path);
+    if (file.status != FileReadStatus::kRead) return false;
+    const std::optional<std::string> converted = convert(file.bytes, code);
+    return converted && writeWholeFile(path, *converted);
   } catch (...) {
     return false;  // out of memory on a huge file: a failed step, not a crash
   }

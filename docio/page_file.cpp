@@ -4,7 +4,7 @@
 
 #include "base/cp932_codec.h"
 #include "base/utf8.h"
-#include "docio/byte_file.h"
+#include "base/whole_file.h"
 #include "docio/charset_detect.h"
 #include "docio/jis_convert.h"
 
@@ -129,11 +129,11 @@ std::string encodePageText(std::u16string_view text, CharsetCode charset) {
 // failed page is a false result for the caller and never an exception.
 std::optional<LoadedPage> loadPageFile(const std::string& path) {
   try {
-    const std::optional<std::string> bytes = readByteFile(path);
-    if (!bytes) return std::nullopt;
+    const FileContents file = readWholeFile(path);
+    if (file.status != FileReadStatus::kRead) return std::nullopt;
     LoadedPage page;
-    page.charset = detectPageCharset(*bytes);
-    page.text = decodePageText(*bytes, page.charset);
+    page.charset = detectPageCharset(file.bytes);
+    page.text = decodePageText(file.bytes, page.charset);
     return page;
   } catch (...) {
     return std::nullopt;
@@ -142,9 +142,9 @@ std::optional<LoadedPage> loadPageFile(const std::string& path) {
 
 std::optional<std::u16string> loadPageText(const std::string& path, CharsetCode charset) {
   try {
-    const std::optional<std::string> bytes = readByteFile(path);
-    if (!bytes) return std::nullopt;
-    return decodePageText(*bytes, charset);
+    const FileContents file = readWholeFile(path);
+    if (file.status != FileReadStatus::kRead) return std::nullopt;
+    return decodePageText(file.bytes, charset);
   } catch (...) {
     return std::nullopt;
   }
@@ -152,7 +152,7 @@ std::optional<std::u16string> loadPageText(const std::string& path, CharsetCode 
 
 bool savePageText(const std::string& path, std::u16string_view text, CharsetCode charset) {
   try {
-    return writeByteFile(path, encodePageText(text, charset));
+    return writeWholeFile(path, encodePageText(text, charset));
   } catch (...) {
     return false;
   }

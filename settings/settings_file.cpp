@@ -12,7 +12,7 @@
 #include "settings/font_spec_text.h"
 #include "settings/ini_file.h"
 #include "settings/value_text.h"
-#include "settings/whole_file.h"
+#include "base/whole_file.h"
 
 namespace yentax {
 

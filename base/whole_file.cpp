@@ -1,4 +1,4 @@
-#include "settings/whole_file.h"
+#include "base/whole_file.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -76,6 +76,13 @@ FileContents readWholeFile(const std::filesystem::path& path) {
   }
   contents.status = FileReadStatus::kRead;
   return contents;
+}
+
+bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
+  FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
+  if (!file.valid()) return false;
+  const bool written = writeAll(file.get(), bytes);
+  return file.close() && written;
 }
 
 bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes) {

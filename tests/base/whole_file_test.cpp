@@ -1,0 +1,37 @@
+#include "base/whole_file.h"
+
+#include <gtest/gtest.h>
+#include <stdlib.h>
+
+#include <filesystem>
+
+namespace yentax {
+namespace {
+
+namespace fs = std::filesystem;
+
+TEST(WholeFileTest, ReadsWritesAndReplacesWholeFiles) {
+  std::string pattern = (fs::temp_directory_path() / "yentax-whole-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
+  const fs::path folder = pattern;
+  const fs::path file = folder / "page.htm";
+
+  EXPECT_EQ(readWholeFile(file).status, FileReadStatus::kMissing);
+  EXPECT_EQ(readWholeFile(folder).status, FileReadStatus::kFailed);
+
+  ASSERT_TRUE(writeWholeFile(file, std::string("a long first version\0x", 22)));
+  ASSERT_TRUE(writeWholeFile(file, "short"));
+  FileContents read = readWholeFile(file);
+  EXPECT_EQ(read.status, FileReadStatus::kRead);
+  EXPECT_EQ(read.bytes, "short");  // nothing of the longer version is left behind
+
+  ASSERT_TRUE(replaceWholeFile(file, "replaced"));
+  EXPECT_EQ(readWholeFile(file).bytes, "replaced");
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
+  EXPECT_FALSE(writeWholeFile(folder / "missing" / "page.htm", "x"));
+
+  fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace yentax
