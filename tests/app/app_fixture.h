@@ -2,10 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
 #include <string>
 #include <vector>
@@ -13,32 +10,14 @@
 #include "app/main_window.h"
 #include "base/utf8.h"
 #include "platform/console_ui.h"
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 
 namespace fs = std::filesystem;
 
-inline void writeText(const std::string& path, const std::string& bytes) {
-  fs::create_directories(fs::path(path).parent_path());
-  std::ofstream(path, std::ios::binary) << bytes;
-}
-
-inline std::string readText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A private folder for one test, removed with everything in it afterwards.
-struct AppScratch {
-  std::string path = [] {
-    auto pattern = (fs::temp_directory_path() / "yentax-app-XXXXXX").string();
-    return ::mkdtemp(pattern.data()) ? pattern : std::string("/nonexistent");
-  }();
-  ~AppScratch() {
-    std::error_code error;
-    fs::remove_all(path, error);
-  }
-  std::string operator/(const std::string& relative) const { return path + "/" + relative; }
+// The scratch folder with the paths the window's settings hold.
+struct AppScratch : ScratchFolder {
   // "" stays "", so that a table can leave a path setting empty.
   std::u16string u(const std::string& relative) const {
     return relative.empty() ? u"" : utf8ToUtf16(*this / relative);
@@ -103,7 +82,7 @@ struct WindowFixture {
                            ConversionContext& context) {
       calls.push_back({path, context.CurrentSourcePath, log});
       const bool fails = fs::path(path).filename() == "bad.htm";
-      writeText(path, fails ? "half-converted" : "converted:" + readText(path));
+      writeFile(path, fails ? "half-converted" : "converted:" + readFile(path));
       return !fails;
     };
     ports.showPreview = [this](const PreviewRequest& request, AppState&) {
@@ -125,7 +104,7 @@ struct WindowFixture {
   // Pages src/<name> holding their names, listed on the folder tab with the destination
   // "out" and every file checked.
   void listPages(const std::vector<std::string>& pageNames) {
-    for (const auto& name : pageNames) writeText(scratch / ("src/" + name), name);
+    for (const auto& name : pageNames) writeFile(scratch / ("src/" + name), name);
     fs::create_directories(scratch / "out");
     settings.SourceFolder = scratch.u("src");
     settings.DestinationFolder1 = scratch.u("out");

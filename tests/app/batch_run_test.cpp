@@ -22,9 +22,9 @@ TEST(BatchRunTest, OneFileAsksBeforeReplacingAndBacksUpInItsOwnFolder) {
   for (const auto& c : cases) {
     WindowFixture f;
     SCOPED_TRACE(c.destination + (c.confirm ? " confirm" : "") + (c.yes ? " yes" : ""));
-    writeText(f.scratch / "src/a.htm", "page");
+    writeFile(f.scratch / "src/a.htm", "page");
     fs::create_directories(f.scratch / "out");
-    if (c.targetExists && c.destination == "out") writeText(f.scratch / "out/a.htm", "old");
+    if (c.targetExists && c.destination == "out") writeFile(f.scratch / "out/a.htm", "old");
     f.start();
     f.settings.SourceFile = f.scratch.u("src/a.htm");
     f.settings.DestinationFolder = f.scratch.u(c.destination);
@@ -43,8 +43,8 @@ TEST(BatchRunTest, OneFileAsksBeforeReplacingAndBacksUpInItsOwnFolder) {
     }
     if (c.written) expected.push_back(kFinished);
     EXPECT_EQ(f.texts(), expected);
-    EXPECT_EQ(readText(target), c.written ? "converted:page" : c.targetExists ? "old" : "");
-    EXPECT_EQ(readText(f.scratch / "src/BackUp/a.htm"), own && c.backup ? "page" : "");
+    EXPECT_EQ(readFile(target), c.written ? "converted:page" : c.targetExists ? "old" : "");
+    EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), own && c.backup ? "page" : "");
     ASSERT_EQ(f.calls.size(), c.written ? 1u : 0u);
     for (const auto& call : f.calls) EXPECT_EQ(call.sourcePath, f.scratch.u("src/a.htm"));
     EXPECT_EQ(f.window.Cmd_Change.Caption, u"変換(&C)");
@@ -88,7 +88,7 @@ TEST(BatchRunTest, CheckedFilesSkipMissingOnesAndACancelIsAskedBeforeEachFile) {
 TEST(BatchRunTest, PagesThatCannotBeConvertedOrWrittenAreNamedAndNeverCopied) {
   WindowFixture f;
   fs::create_directories(f.scratch / "out/dir.htm");  // in the way of the copy
-  writeText(f.scratch / "src/BackUp", "a file where the backup folder belongs");
+  writeFile(f.scratch / "src/BackUp", "a file where the backup folder belongs");
   f.start();
   f.settings.ConfirmOverwrite = false;
   f.listPages({"a.htm", "bad.htm", "dir.htm"});
@@ -106,12 +106,12 @@ TEST(BatchRunTest, PagesThatCannotBeConvertedOrWrittenAreNamedAndNeverCopied) {
   };
   EXPECT_EQ(run("out"), u"bad.htm 変換できませんでした。;dir.htm 保存先に書き込めませんでした。;");
   EXPECT_EQ(f.scratch.names("out"), (std::set<std::string>{"a.htm", "dir.htm"}));
-  EXPECT_EQ(readText(f.scratch / "out/a.htm"), "converted:a.htm");
+  EXPECT_EQ(readFile(f.scratch / "out/a.htm"), "converted:a.htm");
   // Without its backup an original is never replaced.
   EXPECT_EQ(run("src"),
             u"a.htm バックアップを作成できませんでした。;bad.htm 変換できませんでした。;"
             u"dir.htm バックアップを作成できませんでした。;");
-  EXPECT_EQ(readText(f.scratch / "src/a.htm"), "a.htm");
+  EXPECT_EQ(readFile(f.scratch / "src/a.htm"), "a.htm");
   // Nothing is converted for a destination that is not there.
   const std::u16string missing = u" 保存先フォルダが見つかりません。;";
   EXPECT_EQ(run("nowhere"), u"a.htm" + missing + u"bad.htm" + missing + u"dir.htm" + missing);
@@ -132,8 +132,8 @@ TEST(BatchRunTest, LoggingIsDecidedOncePerRunFromTheLogPath) {
                         {"logs/old.LOG", true, false, ""}};  // a file where the folder should be
   for (const auto& c : cases) {
     WindowFixture f;
-    writeText(f.scratch / "logs/old.LOG", "old");
-    writeText(f.scratch / "logs/run.LOG", "the last run's records");
+    writeFile(f.scratch / "logs/old.LOG", "old");
+    writeFile(f.scratch / "logs/run.LOG", "the last run's records");
     f.start();
     f.settings.LogPath = f.scratch.u(c.logPath);
     f.settings.LogPerFile = c.perFile;

@@ -23,8 +23,8 @@ struct Program {
   Run run(const std::string& arguments) const {
     const auto command = "cd " + scratch.path + " && bin/yentax " + arguments + " >stdout 2>stderr";
     const int status = std::system(command.c_str());
-    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readText(scratch / "stdout"),
-            readText(scratch / "stderr")};
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, readFile(scratch / "stdout"),
+            readFile(scratch / "stderr")};
   }
 };
 
@@ -56,13 +56,13 @@ TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
         "<html><head><meta http-equiv=\"Content-Type\" content=\"text/html; charset=UTF-8\">"
         "</head><body><p>価格 1,980円</p></body></html>";
     for (const char* name : {"pages/a.htm", "pages/b.html", "pages/c.txt", "old/z.htm"}) {
-      writeText(scratch / name, page);
+      writeFile(scratch / name, page);
     }
     fs::create_directories(scratch / "out");
     auto job = ConversionSettings::defaults(scratch.u("bin"));
     job.SourceFolder = scratch.u("old");  // the default settings list another folder
     ASSERT_TRUE(SaveSettings(scratch / "bin/yentax.INI", job, {}, true));
-    const auto defaults = readText(scratch / "bin/yentax.INI");
+    const auto defaults = readFile(scratch / "bin/yentax.INI");
     job.CommandSourceIsFile = c.sourceIsFile;
     job.CommandAllFilesInFolder = c.allFiles;
     (c.sourceIsFile ? job.SourceFile : job.SourceFolder) = scratch.u(c.source);
@@ -78,10 +78,10 @@ TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
     EXPECT_EQ(run.err, c.error.empty() ? "" : scratch / c.error + "\n");
     EXPECT_EQ(scratch.names("out"), c.written);
     for (const auto& name : c.written) {
-      EXPECT_NE(readText(scratch / ("out/" + name)).find("価格 1,980円(税込み2,079円)"),
+      EXPECT_NE(readFile(scratch / ("out/" + name)).find("価格 1,980円(税込み2,079円)"),
                 std::string::npos);
     }
-    EXPECT_EQ(readText(scratch / "bin/yentax.INI"), defaults);  // an unattended run saves nothing
+    EXPECT_EQ(readFile(scratch / "bin/yentax.INI"), defaults);  // an unattended run saves nothing
   }
 }
 

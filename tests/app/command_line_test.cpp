@@ -1,10 +1,11 @@
 #include "app/command_line.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
+
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {
@@ -12,8 +13,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(CommandLineTest, ParsesTheOneSettingsFileArgument) {
-  const fs::path root = fs::temp_directory_path() / ("yentax-cmdline-" + std::to_string(getpid()));
-  fs::remove_all(root);
+  const ScratchFolder scratch;
+  const fs::path root = scratch.path;
   fs::create_directories(root / "sub folder");
   const std::string job = (root / "job.KVT").string();
   const std::string spaced = (root / "sub folder" / "my job.KVT").string();
@@ -61,7 +62,6 @@ TEST(CommandLineTest, ParsesTheOneSettingsFileArgument) {
     EXPECT_EQ(line.settingsFilePath, c.loads) << label;
   }
   EXPECT_EQ(parseCommandLine({"job.KVT"}, cwd + "/").settingsFilePath, job);
-  fs::remove_all(root);
 }
 
 TEST(CommandLineTest, UsageTextNamesTheExecutableAndThePlaceholder) {

@@ -20,8 +20,8 @@ TEST(FileSelectionTest, DisplayPreparesAFreshWorkingCopyForThePreview) {
   for (const auto& c : cases) {
     WindowFixture f;
     SCOPED_TRACE(c.file);
-    writeText(f.scratch / "src/a.htm", "page a");
-    writeText(f.scratch / "src/b.txt", "text b");
+    writeFile(f.scratch / "src/a.htm", "page a");
+    writeFile(f.scratch / "src/b.txt", "text b");
     f.start();
     f.settings.DestinationFolder = f.scratch.u("out");
     f.settings.DestinationFolder1 = f.scratch.u("out1");
@@ -38,7 +38,7 @@ TEST(FileSelectionTest, DisplayPreparesAFreshWorkingCopyForThePreview) {
     ASSERT_EQ(f.previews.size(), c.message.empty() ? 1u : 0u);
     if (!c.message.empty()) continue;
     const auto& request = f.previews[0];
-    EXPECT_EQ(readText(request.WorkingCopyPath), readText(f.scratch / c.file));
+    EXPECT_EQ(readFile(request.WorkingCopyPath), readFile(f.scratch / c.file));
     EXPECT_EQ(fs::path(request.WorkingCopyPath).parent_path(), f.window.state().TempFolders[0]);
     EXPECT_EQ(request.PreviewSourceFolder, f.scratch.u("src"));
     EXPECT_EQ(request.PreviewSaveFolder, f.scratch.u(c.folderTab ? "out1" : "out"));

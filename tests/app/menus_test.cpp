@@ -25,8 +25,8 @@ TEST(MenusTest, SavingChecksWhatAnUnattendedRunWouldNeed) {
   for (const auto& c : cases) {
     WindowFixture f;
     SCOPED_TRACE(utf16ToUtf8(c.message));
-    writeText(f.scratch / "src/a.htm", "a");
-    writeText(f.scratch / "src/b.htm", "b");
+    writeFile(f.scratch / "src/a.htm", "a");
+    writeFile(f.scratch / "src/b.htm", "b");
     fs::create_directories(f.scratch / "out");
     f.start();
     f.settings.CommandSourceIsFile = c.sourceIsFile;
@@ -79,7 +79,7 @@ TEST(MenusTest, LoadingRestoresCheckMarksButListsNoFolder) {
 
 TEST(MenusTest, EntriesFollowTheTabAndTheHelpMenuOpensItsWindows) {
   WindowFixture f;
-  writeText(f.scratch / "src/a.htm", "a");
+  writeFile(f.scratch / "src/a.htm", "a");
   f.start();
   f.settings.SourceFolder = f.scratch.u("src");
   f.window.MENU_File_Sub_Click(Sfrm_Main::kMenuRefreshList);  // off on the file tab
@@ -94,7 +94,7 @@ TEST(MenusTest, EntriesFollowTheTabAndTheHelpMenuOpensItsWindows) {
             (std::vector<std::u16string>{u"yentax のﾊﾞｰｼﾞｮﾝ情報", u"ﾊﾞｰｼﾞｮﾝ 1.0.0", u"yentax"}));
   SFrm_About(f.ui).Cmd_SysInfo_Click();
   f.window.Menu_Help_Sub_Click(Sfrm_Main::kMenuHelp);
-  writeText(f.scratch / "prog/HELP/HELP.HTM", "help");
+  writeFile(f.scratch / "prog/HELP/HELP.HTM", "help");
   f.window.Menu_Help_Sub_Click(Sfrm_Main::kMenuHelp);
   EXPECT_EQ(f.texts(), (std::vector<std::u16string>{u"この環境ではシステム情報を使用できません。",
                                                     u"ヘルプファイルを開けませんでした。"}));

@@ -7,7 +7,7 @@ namespace {
 
 TEST(StartupTest, LoadListsTheSourceFolderAndUnloadSavesWithoutTheFileList) {
   WindowFixture f;
-  writeText(f.scratch / "src/a.htm", "a");
+  writeFile(f.scratch / "src/a.htm", "a");
   auto stored = f.settings;
   stored.SourceFolder = f.scratch.u("src");
   stored.FileTabActive = false;

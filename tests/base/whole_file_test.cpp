@@ -1,9 +1,10 @@
 #include "base/whole_file.h"
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
+
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {
@@ -11,9 +12,8 @@ namespace {
 namespace fs = std::filesystem;
 
 TEST(WholeFileTest, ReadsWritesAndReplacesWholeFiles) {
-  std::string pattern = (fs::temp_directory_path() / "yentax-whole-XXXXXX").string();
-  ASSERT_NE(::mkdtemp(pattern.data()), nullptr);
-  const fs::path folder = pattern;
+  const ScratchFolder scratch;
+  const fs::path folder = scratch.path;
   const fs::path file = folder / "page.htm";
 
   EXPECT_EQ(readWholeFile(file).status, FileReadStatus::kMissing);
@@ -29,8 +29,6 @@ TEST(WholeFileTest, ReadsWritesAndReplacesWholeFiles) {
   EXPECT_EQ(readWholeFile(file).bytes, "replaced");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
   EXPECT_FALSE(writeWholeFile(folder / "missing" / "page.htm", "x"));
-
-  fs::remove_all(folder);
 }
 
 }  // namespace

@@ -4,7 +4,7 @@
 
 #include "base/utf8.h"
 #include "docio/page_file.h"
-#include "tests/docio/file_system_scratch.h"
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {

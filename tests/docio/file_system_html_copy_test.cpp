@@ -4,7 +4,7 @@
 
 #include "docio/file_system.h"
 #include "docio/html_file_copy.h"
-#include "tests/docio/file_system_scratch.h"
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {

@@ -1,14 +1,12 @@
 #include "docio/page_file.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <optional>
 
 #include "docio/charset_transcode.h"
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {
@@ -17,22 +15,14 @@ using namespace std::string_literals;
 
 class PageFileTest : public ::testing::Test {
  protected:
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   const std::string& write(const std::string& bytes) {
-    std::ofstream(path_, std::ios::binary) << bytes;
+    writeFile(path_, bytes);
     return path_;
   }
-  std::string read() const {
-    std::ifstream in(path_, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
+  std::string read() const { return readFile(path_); }
 
-  std::filesystem::path folder_ = [] {
-    auto pattern = (std::filesystem::temp_directory_path() / "yentax-h2-XXXXXX").string();
-    return std::filesystem::path(::mkdtemp(pattern.data()));
-  }();
-  std::string path_ = (folder_ / "page.htm").string();
+  ScratchFolder folder_;
+  std::string path_ = folder_ / "page.htm";
 };
 
 struct Page {
@@ -113,9 +103,9 @@ TEST_F(PageFileTest, WritesChangedTextAtItsNewLength) {
   }
   write("\xEF\xBB\xBF<meta charset=utf-8>");
   EXPECT_EQ(loadPageText(path_, CharsetCode::Utf8), u"<meta charset=utf-8>");
-  EXPECT_FALSE(loadPageFile((folder_ / "missing.htm").string()));
-  EXPECT_FALSE(loadPageText((folder_ / "missing.htm").string(), CharsetCode::ShiftJis));
-  EXPECT_FALSE(savePageText((folder_ / "no" / "such.htm").string(), u"x", CharsetCode::Utf8));
+  EXPECT_FALSE(loadPageFile(folder_ / "missing.htm"));
+  EXPECT_FALSE(loadPageText(folder_ / "missing.htm", CharsetCode::ShiftJis));
+  EXPECT_FALSE(savePageText(folder_ / "no/such.htm", u"x", CharsetCode::Utf8));
 }
 
 TEST_F(PageFileTest, TranscodesInPlaceAndLeavesTheFileAloneOnFailure) {
@@ -125,7 +115,7 @@ TEST_F(PageFileTest, TranscodesInPlaceAndLeavesTheFileAloneOnFailure) {
   EXPECT_EQ(read(), "\xB1\xDF\xB1\xDF");
   EXPECT_FALSE(transcodeFileToShiftJis(write("abc\n\xB2"), CharsetCode::EucJp));
   EXPECT_EQ(read(), "abc\n\xB2");
-  EXPECT_FALSE(transcodeFileToShiftJis((folder_ / "missing.htm").string(), CharsetCode::Utf8));
+  EXPECT_FALSE(transcodeFileToShiftJis(folder_ / "missing.htm", CharsetCode::Utf8));
 }
 
 }  // namespace

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "docio/file_system.h"
-#include "tests/docio/file_system_scratch.h"
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {

@@ -1,7 +1,6 @@
 #include "engine/conversion_log.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,6 +9,7 @@
 
 #include "base/cp932_codec.h"
 #include "base/utf8.h"
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {
@@ -20,13 +20,6 @@ LogDateTime fixedTime() { return {2024, 3, 5, 7, 8, 9}; }
 
 class ConversionLogTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("yentax_log_test_" + std::to_string(::getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::u16string pathOf(const std::string& name) const {
     return utf8ToUtf16((folder_ / name).string());
   }
@@ -46,7 +39,8 @@ class ConversionLogTest : public ::testing::Test {
     ASSERT_TRUE(pass.close());
   }
 
-  fs::path folder_;
+  ScratchFolder scratch_;
+  fs::path folder_ = scratch_.path;
 };
 
 TEST(MakeLogHeaderTest, StampsTheDateInBothFormats) {

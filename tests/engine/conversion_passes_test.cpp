@@ -1,7 +1,6 @@
 #include "engine/conversion_passes.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -13,6 +12,7 @@
 #include "base/utf8.h"
 #include "tests/engine/recognition_test_text.h"
 #include "tests/engine/settings_for.h"
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {
@@ -161,13 +161,10 @@ TEST(ConversionPassesTest, PassSelectionByDetectionMode) {
 class ConversionLogPassTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("yentax_pass_log_" + std::to_string(::getpid()));
-    fs::remove_all(folder_);
     context_.CurrentLogPath = utf8ToUtf16((folder_ / "LOG" / "run.log").string());
     context_.CurrentSourcePath = u"/src/a.htm";
     context_.logClock = [] { return LogDateTime{2024, 3, 5, 7, 8, 9}; };
   }
-  void TearDown() override { fs::remove_all(folder_); }
 
   void convertPage(const ConversionSettings& settings, std::u16string_view page) {
     context_.page.assign(std::u16string(page));
@@ -184,7 +181,8 @@ class ConversionLogPassTest : public ::testing::Test {
                        std::u16string(after) + u"\r\n");
   }
 
-  fs::path folder_;
+  ScratchFolder scratch_;
+  fs::path folder_ = scratch_.path;
   ConversionContext context_;
 };
 

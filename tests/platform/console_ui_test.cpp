@@ -8,6 +8,8 @@
 #include <sstream>
 #include <thread>
 
+#include "tests/scratch_folder.h"
+
 namespace yentax {
 namespace {
 
@@ -138,9 +140,8 @@ TEST(ConsoleBrowserViewTest, NavigationsPassTheGuardAndReportFileUrls) {
 
 TEST(SpawnDetachedTest, RunsTheProgramAndReportsOneThatCannotStart) {
   EXPECT_FALSE(spawnDetached("/nonexistent/yentax-handler", "x"));
-  const auto marker =
-      std::filesystem::temp_directory_path() / ("yentax-spawn-" + std::to_string(getpid()));
-  std::filesystem::remove(marker);
+  const ScratchFolder scratch;
+  const std::filesystem::path marker = scratch / "spawned";
   ASSERT_TRUE(spawnDetached("touch", marker.string()));
   bool appeared = false;
   for (int i = 0; i < 500 && !appeared; ++i) {
@@ -148,7 +149,6 @@ TEST(SpawnDetachedTest, RunsTheProgramAndReportsOneThatCannotStart) {
     if (!appeared) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
   EXPECT_TRUE(appeared);
-  std::filesystem::remove(marker);
 }
 
 }  // namespace

@@ -1,10 +1,11 @@
 #include "platform/program_location.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <map>
+
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {
@@ -46,8 +47,8 @@ TEST(ProgramLocationTest, ProgramFolderFallsBackWhenTheExecutableFolderIsNotWrit
 }
 
 TEST(ProgramLocationTest, LocatesFilesBesideOrAwayFromTheExecutable) {
-  const fs::path root = fs::temp_directory_path() / ("yentax-location-" + std::to_string(getpid()));
-  fs::remove_all(root);
+  const ScratchFolder scratch;
+  const fs::path root = scratch.path;
   const auto never = [](const std::string&) { return false; };
   const auto always = [](const std::string&) { return true; };
   const auto env = fakeEnvironment({{"XDG_CONFIG_HOME", (root / "config").string()}});
@@ -68,7 +69,6 @@ TEST(ProgramLocationTest, LocatesFilesBesideOrAwayFromTheExecutable) {
   const auto atRoot = locateProgram("/yentax", "./yentax", env, always);
   EXPECT_EQ(DefaultSettingsPath(atRoot), "/yentax.INI");
   EXPECT_EQ(HelpFilePath(atRoot), "/HELP/HELP.HTM");
-  fs::remove_all(root);
 }
 
 TEST(ProgramLocationTest, TheRunningProgramIsThisTestBinary) {

@@ -10,6 +10,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/scratch_folder.h"
+
 namespace yentax {
 namespace {
 
@@ -22,9 +24,6 @@ bool contains(const std::vector<pid_t>& pids, pid_t pid) {
 class SingleInstanceTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("yentax-instance-" + std::to_string(getpid()));
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
     self_ = runningExecutablePath().value_or("");
     ASSERT_FALSE(self_.empty());
   }
@@ -33,7 +32,6 @@ class SingleInstanceTest : public ::testing::Test {
       kill(pid, SIGKILL);
       waitpid(pid, nullptr, 0);
     }
-    fs::remove_all(folder_);
   }
 
   // A child of this very binary that waits until it is killed.
@@ -60,7 +58,8 @@ class SingleInstanceTest : public ::testing::Test {
     return pid;
   }
 
-  fs::path folder_;
+  ScratchFolder scratch_;
+  fs::path folder_ = scratch_.path;
   std::string self_;
   std::vector<pid_t> children_;
 };

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <fstream>
 #include <iterator>
@@ -10,6 +9,7 @@
 #include "base/cp932_codec.h"
 #include "base/utf8.h"
 #include "settings/ini_file.h"
+#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {
@@ -67,15 +67,7 @@ ConversionSettings nonDefault() {
 
 class SettingsFileTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("yentax_settings_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-    program_ = utf8ToUtf16((dir_ / "prog").string());
-  }
-  void TearDown() override { fs::remove_all(dir_); }
+  void SetUp() override { program_ = utf8ToUtf16((dir_ / "prog").string()); }
 
   fs::path file() const { return dir_ / "settings.ini"; }
   ConversionSettings defaults() const { return ConversionSettings::defaults(program_); }
@@ -95,7 +87,8 @@ class SettingsFileTest : public ::testing::Test {
   }
   IniFile saved() const { return IniFile::fromBytes(readBytes()); }
 
-  fs::path dir_;
+  ScratchFolder scratch_;
+  fs::path dir_ = scratch_.path;
   std::u16string program_;
 };
 
