@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "app/controls.h"
-#include "platform/ui_host.h"
+#include "ui/controls.h"
+#include "ui/ui_host.h"
 
 namespace yentax {
 

@@ -38,9 +38,9 @@ MainWindowSetup setupFor(const ProgramLocation& location, const CommandLine& lin
 }  // namespace
 
 Application::Application(const ProgramLocation& location, const CommandLine& line, UiHost& ui,
-                         MainWindowPorts ports)
+                         FormHost& forms, MainWindowPorts ports)
     : settings_(ConversionSettings::defaults(utf8ToUtf16(location.programFolder))),
-      mainWindow_(settings_, ui, setupFor(location, line), std::move(ports)),
+      mainWindow_(settings_, ui, forms, setupFor(location, line), std::move(ports)),
       unattended_(line.namesSettingsFile && !line.showUsage) {}
 
 int Application::runUnattended(std::ostream& errors) {

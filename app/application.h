@@ -6,8 +6,8 @@
 #include "app/command_line.h"
 #include "app/main_window.h"
 #include "platform/program_location.h"
-#include "platform/ui_host.h"
 #include "settings/conversion_settings.h"
+#include "ui/ui_host.h"
 
 namespace yentax {
 
@@ -19,7 +19,7 @@ CommandLine findSettingsFile(CommandLine line, const std::string& programFolder)
 // The program: the one settings record and the main window that works on it.
 class Application {
  public:
-  Application(const ProgramLocation& location, const CommandLine& line, UiHost& ui,
+  Application(const ProgramLocation& location, const CommandLine& line, UiHost& ui, FormHost& forms,
               MainWindowPorts ports);
 
   ConversionSettings& settings() { return settings_; }

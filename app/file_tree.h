@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/controls.h"
+#include "ui/controls.h"
 
 namespace yentax {
 

@@ -11,6 +11,7 @@
 #include "platform/console_ui.h"
 #include "platform/program_location.h"
 #include "platform/single_instance.h"
+#include "ui/form_host.h"
 
 int main(int argc, char** argv) {
   using namespace yentax;
@@ -46,6 +47,7 @@ int main(int argc, char** argv) {
   ConsoleUi ui(std::move(options));
   MainWindowPorts ports;
   ports.convert = ConvertOneFile;
-  Application application(location, line, ui, std::move(ports));
+  FormHost noForms;  // an unattended run opens no other window
+  Application application(location, line, ui, noForms, std::move(ports));
   return application.runUnattended(std::cerr);
 }

@@ -27,9 +27,13 @@ CaptionControl button(std::u16string_view caption) {
 
 }  // namespace
 
-Sfrm_Main::Sfrm_Main(ConversionSettings& settings, UiHost& ui, MainWindowSetup setup,
-                     MainWindowPorts ports)
-    : settings_(settings), ui_(ui), setup_(std::move(setup)), ports_(std::move(ports)) {
+Sfrm_Main::Sfrm_Main(ConversionSettings& settings, UiHost& ui, FormHost& forms,
+                     MainWindowSetup setup, MainWindowPorts ports)
+    : settings_(settings),
+      ui_(ui),
+      forms_(forms),
+      setup_(std::move(setup)),
+      ports_(std::move(ports)) {
   Tab1.Tabs = {u"ファイル", u"フォルダ"};
   Cmd_Folder = button(u"HTMLファイル(S)");
   Cmd_DestFolder = button(u"保存先フォルダ(&K)");

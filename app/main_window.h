@@ -11,10 +11,11 @@
 #include "app/about_box.h"
 #include "app/app_state.h"
 #include "app/command_line.h"
-#include "app/controls.h"
 #include "app/file_tree.h"
-#include "platform/ui_host.h"
 #include "settings/conversion_settings.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/ui_host.h"
 
 namespace yentax {
 
@@ -30,12 +31,11 @@ struct PreviewRequest {
 using FileConverter = std::function<bool(const std::string& path, const ConversionSettings&,
                                          const LogChoice&, ConversionContext&)>;
 
-// The windows the main window opens but does not own. An empty one is not offered.
+// The seams the main window runs through. An empty one is not offered.
 struct MainWindowPorts {
   FileConverter convert;
   std::function<void(const PreviewRequest&, AppState&)> showPreview;
   std::function<void()> showOptions;
-  std::function<void(SFrm_About&)> showAbout;
 };
 
 // Where the program lives and what it was started with.
@@ -78,7 +78,8 @@ class Sfrm_Main {
   enum ToolMenu { kMenuOptions = 0 };
   enum HelpMenu { kMenuHelp = 0, kMenuVersion = 20 };
 
-  Sfrm_Main(ConversionSettings& settings, UiHost& ui, MainWindowSetup setup, MainWindowPorts ports);
+  Sfrm_Main(ConversionSettings& settings, UiHost& ui, FormHost& forms, MainWindowSetup setup,
+            MainWindowPorts ports);
 
   bool Enabled = true;  // the whole window
   bool Unloaded = false;
@@ -183,6 +184,7 @@ class Sfrm_Main {
 
   ConversionSettings& settings_;
   UiHost& ui_;
+  FormHost& forms_;
   MainWindowSetup setup_;
   MainWindowPorts ports_;
   AppState state_;

@@ -76,7 +76,7 @@ void Sfrm_Main::Menu_Help_Sub_Click(int index) {
     }
   } else if (index == kMenuVersion) {
     SFrm_About about(ui_);
-    if (ports_.showAbout) ports_.showAbout(about);
+    forms_.show(about);
   }
 }
 

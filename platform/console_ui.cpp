@@ -100,7 +100,12 @@ std::u16string consoleFileUrl(std::u16string_view path, std::u16string_view anch
 }
 
 void ConsoleBrowserView::navigate(std::u16string_view path, std::u16string_view anchor) {
-  followLink(consoleFileUrl(path, anchor));
+  followLink(urlFor(path, anchor));
+}
+
+std::u16string ConsoleBrowserView::urlFor(std::u16string_view path,
+                                          std::u16string_view anchor) const {
+  return consoleFileUrl(path, anchor);
 }
 
 bool ConsoleBrowserView::followLink(const std::u16string& url) {

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <array>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -10,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "platform/ui_host.h"
+#include "ui/browser_view.h"
+#include "ui/ui_host.h"
 
 namespace yentax {
 
@@ -30,6 +30,7 @@ class ConsoleBrowserView : public BrowserView {
   void setVisible(bool visible) override { visible_ = visible; }
   void bringToFront() override { ++frontCount_; }
   void setBeforeNavigate(BeforeNavigate handler) override { beforeNavigate_ = std::move(handler); }
+  std::u16string urlFor(std::u16string_view path, std::u16string_view anchor) const override;
 
   // A navigation the page itself starts, as a clicked link does; true when it was let through.
   bool followLink(const std::u16string& url);
@@ -111,7 +112,6 @@ class ConsoleUi : public UiHost {
   std::vector<std::u16string> installedFontNames() override { return options_.fontNames; }
   bool openWithDesktop(std::u16string_view path) override;
   void processPendingEvents() override;
-  BrowserView& browserView(int index) override { return consoleBrowser(index); }
   void bringMainWindowToFront() override { ++frontRequests_; }
 
   // Scripted answers, taken in order. OK-only boxes take none: they have one answer.
@@ -127,7 +127,6 @@ class ConsoleUi : public UiHost {
   const std::vector<std::u16string>& openedPaths() const { return openedPaths_; }
   int pendingEventTurns() const { return eventTurns_; }
   int frontRequests() const { return frontRequests_; }
-  ConsoleBrowserView& consoleBrowser(int index) { return browsers_[index == 1 ? 1 : 0]; }
 
  private:
   std::optional<std::u16string> answerFileDialog(DialogKind kind, const FileDialogRequest& request);
@@ -141,7 +140,6 @@ class ConsoleUi : public UiHost {
   std::vector<MessageRecord> messages_;
   std::vector<DialogRecord> dialogs_;
   std::vector<std::u16string> openedPaths_;
-  std::array<ConsoleBrowserView, 2> browsers_;
   int eventTurns_ = 0;
   int frontRequests_ = 0;
 };

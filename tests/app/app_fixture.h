@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/about_box.h"
 #include "app/main_window.h"
 #include "base/utf8.h"
 #include "platform/console_ui.h"
@@ -35,6 +36,14 @@ struct AppScratch : ScratchFolder {
 // answers and a converter that marks each page instead of rewriting its prices; a page
 // named "bad.htm" fails to convert.
 struct WindowFixture {
+  // Records what the version box showed; other forms stay unopened.
+  struct RecordingForms : FormHost {
+    std::vector<std::u16string> about;  // caption, version and title of the version box
+    void show(SFrm_About& box) override {
+      about = {box.Caption, box.Lbl_Version.Caption, box.Lbl_Title.Caption};
+    }
+  };
+
   struct Call {
     std::string workingCopy;
     std::u16string sourcePath;
@@ -46,13 +55,13 @@ struct WindowFixture {
   ConversionSettings settings;
   std::vector<Call> calls;
   std::vector<PreviewRequest> previews;
-  std::vector<std::u16string> about;  // caption, version and title of the version box
+  RecordingForms forms;
   Sfrm_Main window;
 
   // A settings file named relative to the scratch folder runs unattended.
   explicit WindowFixture(const std::string& settingsFile = {}, bool usage = false)
       : settings(ConversionSettings::defaults(scratch.u("prog"))),
-        window(settings, ui, setup(settingsFile, usage), ports()) {}
+        window(settings, ui, forms, setup(settingsFile, usage), ports()) {}
 
   ~WindowFixture() { Fnc_DeleteTMPFolder(window.state().TempFolders); }
 
@@ -87,9 +96,6 @@ struct WindowFixture {
     };
     ports.showPreview = [this](const PreviewRequest& request, AppState&) {
       previews.push_back(request);
-    };
-    ports.showAbout = [this](SFrm_About& box) {
-      about = {box.Caption, box.Lbl_Version.Caption, box.Lbl_Title.Caption};
     };
     return ports;
   }

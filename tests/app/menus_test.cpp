@@ -90,7 +90,7 @@ TEST(MenusTest, EntriesFollowTheTabAndTheHelpMenuOpensItsWindows) {
   EXPECT_EQ(f.window.Trv_Files.Nodes.size(), 2u);
 
   f.window.Menu_Help_Sub_Click(Sfrm_Main::kMenuVersion);
-  EXPECT_EQ(f.about,
+  EXPECT_EQ(f.forms.about,
             (std::vector<std::u16string>{u"yentax のﾊﾞｰｼﾞｮﾝ情報", u"ﾊﾞｰｼﾞｮﾝ 1.0.0", u"yentax"}));
   SFrm_About(f.ui).Cmd_SysInfo_Click();
   f.window.Menu_Help_Sub_Click(Sfrm_Main::kMenuHelp);

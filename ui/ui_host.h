@@ -1,7 +1,14 @@
 #pragma once
 
+// UiHost: the desktop as the forms see it. Message boxes, file, folder and colour
+// dialogs, the installed fonts, the desktop's handler for a path, and the event pump of
+// long runs. A form holds a UiHost& and never calls a toolkit, so that every rule of a
+// form runs and is tested without a display.
+//
+//   if (ui.askYesNo(u"上書きしますか？")) replace();
+//   if (auto folder = ui.browseForFolder(u"フォルダを選択して下さい。", current)) use(*folder);
+
 #include <cstdint>
-#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,27 +30,6 @@ struct FileDialogRequest {
   int filterIndex = 1;              // 1-based, the filter selected at first
   bool fileMustExist = false;       // open dialogs that refuse a missing file
   bool confirmOverwrite = false;    // save dialogs that ask before replacing a file
-};
-
-// One of the preview's browser controls. Navigation targets are local files.
-class BrowserView {
- public:
-  // Sees every navigation before it happens, with the target URL as the browser spells
-  // it; returning false cancels the navigation.
-  using BeforeNavigate = std::function<bool(const std::u16string& url)>;
-
-  virtual ~BrowserView() = default;
-
-  // anchor "" navigates to the file alone, otherwise to file#anchor.
-  virtual void navigate(std::u16string_view path, std::u16string_view anchor) = 0;
-  // Shows the current document again, keeping the scroll position.
-  virtual void reload() = 0;
-  virtual bool busy() const = 0;
-  // The URL of the shown document, "" before the first navigation.
-  virtual std::u16string locationUrl() const = 0;
-  virtual void setVisible(bool visible) = 0;
-  virtual void bringToFront() = 0;
-  virtual void setBeforeNavigate(BeforeNavigate handler) = 0;
 };
 
 // Everything the forms need from the desktop. A form never talks to a toolkit; it asks
@@ -72,12 +58,10 @@ class UiHost {
   // could not be started.
   virtual bool openWithDesktop(std::u16string_view path) = 0;
 
-  // Lets the display handle what is waiting (clicks, repaints); long runs call this
-  // between steps so that a cancel click is seen.
+  // Lets every open view refresh from its model, then lets the display handle what is
+  // waiting (clicks, repaints). Long runs call this between steps, while their handler is
+  // still running, so that the window shows their progress and a cancel click is seen.
   virtual void processPendingEvents() = 0;
-
-  // The preview's two browser controls: index 1 is the second, any other the first.
-  virtual BrowserView& browserView(int index) = 0;
 
   // Restores the main window when minimised and makes it the active window.
   virtual void bringMainWindowToFront() = 0;

@@ -1,0 +1,42 @@
+#include "ui/controls.h"
+
+#include <gtest/gtest.h>
+
+namespace yentax {
+namespace {
+
+TEST(ControlsTest, SelectedTextStaysInsideTheText) {
+  struct Row {
+    int start;
+    int length;
+    std::u16string expected;
+  };
+  const Row rows[] = {
+      {.start = 2, .length = 3, .expected = u"価格1"},
+      {.start = 0, .length = 0, .expected = u""},
+      {.start = 6, .length = 99, .expected = u"980円"},
+      {.start = -4, .length = 2, .expected = u"本日"},
+      {.start = 40, .length = 2, .expected = u""},
+      {.start = 1, .length = -3, .expected = u""},
+  };
+  RichTextBox box;
+  box.Text = u"本日価格1,980円";
+  for (const auto& row : rows) {
+    box.SelStart = row.start;
+    box.SelLength = row.length;
+    EXPECT_EQ(box.selectedText(), row.expected) << row.start << "+" << row.length;
+  }
+}
+
+TEST(ControlsTest, ComboBoxSelectedTextIsEmptyWithoutASelection) {
+  ComboBox box;
+  box.Items = {u"切り捨て", u"切り上げ"};
+  EXPECT_EQ(box.selectedText(), u"");
+  box.ListIndex = 1;
+  EXPECT_EQ(box.selectedText(), u"切り上げ");
+  box.ListIndex = 2;
+  EXPECT_EQ(box.selectedText(), u"");
+}
+
+}  // namespace
+}  // namespace yentax

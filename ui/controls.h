@@ -1,0 +1,79 @@
+#pragma once
+
+// The state of a form's controls as a view shows them. A form holds these under its
+// controls' names; a view copies them to its widgets whenever the form may have changed
+// and copies the user's edits back before calling a handler.
+//
+//   Chk_BackUp.Checked = settings.Backup;      // the form decides
+//   Cmd_OK.Enabled = !Txt_Rate.Text.empty();   // the view only draws it
+
+#include <string>
+#include <vector>
+
+namespace yentax {
+
+struct Control {
+  bool Enabled = true;
+  bool Visible = true;
+};
+
+// Buttons, labels and frames.
+struct CaptionControl : Control {
+  std::u16string Caption;
+};
+
+struct TextBox : Control {
+  std::u16string Text;
+};
+
+struct MenuItem : CaptionControl {
+  bool Checked = false;
+};
+
+struct CheckBox : CaptionControl {
+  bool Checked = false;
+};
+
+// One of a group of option buttons; the form keeps exactly one of a group checked.
+struct OptionButton : CaptionControl {
+  bool Checked = false;
+};
+
+// A drop-down list; ListIndex -1 means no entry is selected.
+struct ComboBox : Control {
+  std::vector<std::u16string> Items;
+  int ListIndex = -1;
+  std::u16string selectedText() const {
+    return ListIndex >= 0 && ListIndex < static_cast<int>(Items.size()) ? Items[ListIndex] : u"";
+  }
+};
+
+// A list of lines; ListIndex -1 means no line is selected.
+struct ListBox : Control {
+  std::vector<std::u16string> Items;
+  int ListIndex = -1;
+};
+
+struct TabStrip : Control {
+  std::vector<std::u16string> Tabs;
+  int SelectedIndex = 0;
+};
+
+// A multi-line text with a selection, as the preview's source view. Positions are UTF-16
+// indexes into Text. While SuppressChange is set, the form ignores the change event that
+// its own assignment to Text causes.
+struct RichTextBox : Control {
+  std::u16string Text;
+  int SelStart = 0;
+  int SelLength = 0;
+  bool SuppressChange = false;
+
+  std::u16string selectedText() const {
+    const auto size = static_cast<int>(Text.size());
+    const int start = SelStart < 0 ? 0 : (SelStart > size ? size : SelStart);
+    const int length = SelLength < 0 ? 0 : (SelLength > size - start ? size - start : SelLength);
+    return Text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(length));
+  }
+};
+
+}  // namespace yentax
