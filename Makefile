@@ -1,7 +1,7 @@
 BUILD_DIR ?= build
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure test bench demo clean
+.PHONY: all deps configure test bench demo screenshots clean
 
 all: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -19,6 +19,11 @@ bench: deps
 	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON > /dev/null
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+
+# Offscreen, and as root QtWebEngine needs its sandbox off for the preview's pictures.
+screenshots: all
+	QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" \
+	  $(BUILD_DIR)/yentax_screenshots $(BUILD_DIR)/screenshots
 
 demo: all
 	@BUILD_DIR=$(BUILD_DIR) bash scripts/demo.sh

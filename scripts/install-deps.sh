@@ -2,7 +2,9 @@
 # Installs the Debian packages the build needs; quick and silent when all are there.
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev)
+packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
+  # the desktop program: Qt 6 with its Japanese texts, a Japanese font, a display for tests
+  qt6-base-dev qt6-webengine-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth)
 
 missing=()
 for p in "${packages[@]}"; do

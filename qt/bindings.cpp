@@ -1,0 +1,300 @@
+#include "qt/bindings.h"
+
+#include <QAbstractButton>
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QSignalBlocker>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <memory>
+
+namespace yentax {
+
+namespace {
+
+void showState(QWidget* widget, const Control& control) {
+  if (widget->isEnabled() != control.Enabled) widget->setEnabled(control.Enabled);
+  // A hidden parent hides its children anyway; only the control's own flag is copied.
+  if (widget->isHidden() == control.Visible) widget->setVisible(control.Visible);
+}
+
+void setItems(QComboBox* box, const std::vector<std::u16string>& items) {
+  QStringList wanted;
+  for (const auto& item : items) wanted << toQString(item);
+  QStringList shown;
+  for (int i = 0; i < box->count(); ++i) shown << box->itemText(i);
+  if (shown == wanted) return;
+  box->clear();
+  box->addItems(wanted);
+}
+
+void setItems(QListWidget* list, const std::vector<std::u16string>& items) {
+  bool same = list->count() == static_cast<int>(items.size());
+  for (int i = 0; same && i < list->count(); ++i) {
+    same = list->item(i)->text() == toQString(items[static_cast<std::size_t>(i)]);
+  }
+  if (same) return;
+  list->clear();
+  for (const auto& item : items) list->addItem(toQString(item));
+}
+
+// The editor shows CR LF as one line break, so its positions run behind the model's by
+// one for every CR LF before them.
+int editorPosition(const std::u16string& text, int position) {
+  int dropped = 0;
+  for (int i = 0; i < position && i + 1 < static_cast<int>(text.size()); ++i) {
+    if (text[static_cast<std::size_t>(i)] == u'\r' &&
+        text[static_cast<std::size_t>(i) + 1] == u'\n') {
+      ++dropped;
+    }
+  }
+  return position - dropped;
+}
+
+int modelPosition(const std::u16string& text, int editorPos) {
+  int model = 0;
+  for (int shown = 0; shown < editorPos && model < static_cast<int>(text.size()); ++shown) {
+    const auto at = static_cast<std::size_t>(model);
+    model += text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
+  }
+  return model;
+}
+
+}  // namespace
+
+ViewBindings::ViewBindings(QtUi* ui) : ui_(ui) {
+  if (ui_) ui_->addView(this);
+}
+
+ViewBindings::~ViewBindings() {
+  if (ui_) ui_->removeView(this);
+}
+
+void ViewBindings::add(QObject* widget, Handler push, Handler pull) {
+  bindings_.push_back({widget, std::move(push), std::move(pull)});
+}
+
+void ViewBindings::refreshFromModel() {
+  pushing_ = true;
+  for (const auto& binding : bindings_) {
+    const QSignalBlocker blocker(binding.widget);
+    binding.push();
+  }
+  pushing_ = false;
+}
+
+void ViewBindings::collect() {
+  for (const auto& binding : bindings_) {
+    if (binding.pull) binding.pull();
+  }
+}
+
+void ViewBindings::handle(const Handler& handler) {
+  collect();
+  handler();
+  refreshFromModel();
+  if (dialog_ && closed_ && closed_()) dialog_->done(QDialog::Accepted);
+}
+
+void ViewBindings::closeWhen(QDialog* dialog, std::function<bool()> closed) {
+  dialog_ = dialog;
+  closed_ = std::move(closed);
+}
+
+ViewBindings::Handler ViewBindings::wrap(Handler handler) {
+  return [this, handler = std::move(handler)] {
+    if (!pushing_) handle(handler);
+  };
+}
+
+void ViewBindings::control(QWidget* widget, const Control& control) {
+  add(widget, [widget, &control] { showState(widget, control); }, {});
+}
+
+void ViewBindings::clicked(QAbstractButton* button, const CaptionControl& control,
+                           Handler onClick) {
+  add(button,
+      [button, &control] {
+        showState(button, control);
+        button->setText(toQString(control.Caption));
+      },
+      {});
+  QObject::connect(button, &QAbstractButton::clicked, button, wrap(std::move(onClick)));
+}
+
+void ViewBindings::label(QLabel* label, const CaptionControl& control) {
+  label->setTextFormat(Qt::PlainText);
+  add(label,
+      [label, &control] {
+        showState(label, control);
+        label->setText(toQString(control.Caption));
+      },
+      {});
+}
+
+void ViewBindings::text(QLineEdit* edit, TextBox& control, Handler onChange) {
+  add(
+      edit,
+      [edit, &control] {
+        showState(edit, control);
+        const auto text = toQString(control.Text);
+        if (edit->text() != text) edit->setText(text);
+      },
+      [edit, &control] { control.Text = fromQString(edit->text()); });
+  if (onChange) QObject::connect(edit, &QLineEdit::textEdited, edit, wrap(std::move(onChange)));
+}
+
+void ViewBindings::check(QCheckBox* box, CheckBox& control, Handler onClick) {
+  add(
+      box,
+      [box, &control] {
+        showState(box, control);
+        box->setText(toQString(control.Caption));
+        box->setChecked(control.Checked);
+      },
+      [box, &control] { control.Checked = box->isChecked(); });
+  if (onClick) QObject::connect(box, &QCheckBox::clicked, box, wrap(std::move(onClick)));
+}
+
+void ViewBindings::option(QRadioButton* button, OptionButton& control, Handler onClick) {
+  add(
+      button,
+      [button, &control] {
+        showState(button, control);
+        button->setText(toQString(control.Caption));
+        button->setChecked(control.Checked);
+      },
+      [button, &control] { control.Checked = button->isChecked(); });
+  if (onClick) QObject::connect(button, &QRadioButton::clicked, button, wrap(std::move(onClick)));
+}
+
+void ViewBindings::combo(QComboBox* box, ComboBox& control, Handler onChange) {
+  add(
+      box,
+      [box, &control] {
+        showState(box, control);
+        setItems(box, control.Items);
+        box->setCurrentIndex(control.ListIndex);
+      },
+      [box, &control] { control.ListIndex = box->currentIndex(); });
+  if (onChange) {
+    QObject::connect(box, &QComboBox::activated, box,
+                     [run = wrap(std::move(onChange))](int) { run(); });
+  }
+}
+
+void ViewBindings::list(QListWidget* list, ListBox& control, Handler onChange) {
+  add(
+      list,
+      [list, &control] {
+        showState(list, control);
+        setItems(list, control.Items);
+        list->setCurrentRow(control.ListIndex);
+      },
+      [list, &control] { control.ListIndex = list->currentRow(); });
+  if (onChange) {
+    QObject::connect(list, &QListWidget::currentRowChanged, list,
+                     [run = wrap(std::move(onChange))](int) { run(); });
+  }
+}
+
+void ViewBindings::tabs(QTabWidget* tabs, TabStrip& control, Handler onChange) {
+  add(
+      tabs,
+      [tabs, &control] {
+        showState(tabs, control);
+        for (int i = 0; i < tabs->count() && i < static_cast<int>(control.Tabs.size()); ++i) {
+          tabs->setTabText(i, toQString(control.Tabs[static_cast<std::size_t>(i)]));
+        }
+        tabs->setCurrentIndex(control.SelectedIndex);
+      },
+      [tabs, &control] { control.SelectedIndex = tabs->currentIndex(); });
+  if (onChange) {
+    QObject::connect(tabs, &QTabWidget::currentChanged, tabs,
+                     [run = wrap(std::move(onChange))](int) { run(); });
+  }
+}
+
+void ViewBindings::tabs(QTabBar* tabs, TabStrip& control, Handler onChange) {
+  add(
+      tabs,
+      [tabs, &control] {
+        showState(tabs, control);
+        while (tabs->count() < static_cast<int>(control.Tabs.size())) tabs->addTab(QString());
+        for (int i = 0; i < static_cast<int>(control.Tabs.size()); ++i) {
+          tabs->setTabText(i, toQString(control.Tabs[static_cast<std::size_t>(i)]));
+        }
+        tabs->setCurrentIndex(control.SelectedIndex);
+      },
+      [tabs, &control] { control.SelectedIndex = tabs->currentIndex(); });
+  if (onChange) {
+    QObject::connect(tabs, &QTabBar::currentChanged, tabs,
+                     [run = wrap(std::move(onChange))](int) { run(); });
+  }
+}
+
+void ViewBindings::menu(QAction* action, const MenuItem& control, Handler onTrigger) {
+  add(action,
+      [action, &control] {
+        action->setText(toQString(control.Caption));
+        action->setEnabled(control.Enabled);
+        action->setVisible(control.Visible);
+        action->setCheckable(control.Checked);
+        action->setChecked(control.Checked);
+      },
+      {});
+  QObject::connect(action, &QAction::triggered, action, wrap(std::move(onTrigger)));
+}
+
+void ViewBindings::richText(QPlainTextEdit* edit, RichTextBox& control, Handler onChange) {
+  // Qt's editor turns CR LF into LF, so the model's text is compared with what was last
+  // copied in, and the editor's text goes back only when the user changed it.
+  auto shown = std::make_shared<std::u16string>();
+  add(
+      edit,
+      [edit, &control, shown] {
+        showState(edit, control);
+        if (*shown != control.Text || edit->document()->isEmpty() != control.Text.empty()) {
+          *shown = control.Text;
+          edit->setPlainText(toQString(control.Text));
+        }
+        const int end = edit->document()->characterCount() - 1;
+        const int start = std::clamp(editorPosition(control.Text, control.SelStart), 0, end);
+        const int stop = std::clamp(
+            editorPosition(control.Text, control.SelStart + control.SelLength), start, end);
+        auto cursor = edit->textCursor();
+        if (cursor.selectionStart() == start && cursor.selectionEnd() == stop) return;
+        cursor.setPosition(start);
+        cursor.setPosition(stop, QTextCursor::KeepAnchor);
+        edit->setTextCursor(cursor);
+      },
+      [edit, &control, shown] {
+        if (edit->document()->isModified()) {
+          control.Text = fromQString(edit->toPlainText());
+          *shown = control.Text;
+          edit->document()->setModified(false);
+        }
+        const auto cursor = edit->textCursor();
+        control.SelStart = modelPosition(control.Text, cursor.selectionStart());
+        control.SelLength = modelPosition(control.Text, cursor.selectionEnd()) - control.SelStart;
+      });
+  if (onChange) {
+    QObject::connect(edit, &QPlainTextEdit::textChanged, edit, wrap(std::move(onChange)));
+  }
+}
+
+void ViewBindings::custom(Handler push, Handler pull) {
+  add(nullptr, std::move(push), std::move(pull));
+}
+
+}  // namespace yentax

@@ -1,0 +1,25 @@
+#pragma once
+
+// QtFormHost: the FormHost of the desktop program. Each entry builds the Qt view of the
+// form it is given, runs it modally over the active window and returns when the form has
+// closed; the form model holds the outcome. Each view's source file defines its entry
+// next to the view, so that a new form adds one line here and one function there.
+//
+//   QtUi ui(u"yentax");
+//   QtFormHost forms(ui);
+//   Sfrm_Main window(settings, ui, forms, setup, ports);
+
+#include "qt/qt_ui.h"
+#include "ui/form_host.h"
+
+namespace yentax {
+
+class QtFormHost : public FormHost {
+ public:
+  explicit QtFormHost(QtUi& ui) : ui_(ui) {}
+
+ private:
+  QtUi& ui_;
+};
+
+}  // namespace yentax
