@@ -7,6 +7,7 @@
 //   Chk_BackUp.Checked = settings.Backup;      // the form decides
 //   Cmd_OK.Enabled = !Txt_Rate.Text.empty();   // the view only draws it
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -48,10 +49,32 @@ struct ComboBox : Control {
   }
 };
 
+// A drop-down list whose text can also be typed; Text is what the box shows, which
+// need not be one of the entries.
+struct EditableComboBox : ComboBox {
+  std::u16string Text;
+};
+
 // A list of lines; ListIndex -1 means no line is selected.
 struct ListBox : Control {
   std::vector<std::u16string> Items;
   int ListIndex = -1;
+};
+
+// A box painted in one colour, 0x00BBGGRR.
+struct ColorBox : Control {
+  std::uint32_t BackColor = 0xFFFFFF;
+};
+
+// A label drawn in a chosen font; an empty FontName is the standard font.
+struct FontLabel : CaptionControl {
+  std::u16string FontName;
+  int FontSize = 12;  // points
+  bool Bold = false;
+  bool Italic = false;
+  bool Underline = false;
+  bool StrikeThrough = false;
+  std::uint32_t ForeColor = 0;  // 0x00BBGGRR
 };
 
 struct TabStrip : Control {
