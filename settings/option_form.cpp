@@ -46,9 +46,9 @@ void SFrm_Option::setCaptions() {
   Label2.Caption = u"バックアップフォルダ名：";
 
   Frame1.Caption = u"金額判定";
-  captionGroup(Op_From, {u"すべての数字を金額として変換する",
-                                u"\\、円マーク付きの数字を金額として変換する",
-                                u"変換対象を細かく指定する"});
+  captionGroup(Op_From,
+               {u"すべての数字を金額として変換する", u"\\、円マーク付きの数字を金額として変換する",
+                u"変換対象を細かく指定する"});
   Check_TagString.Caption = u"TAG内の文字が数字のみを変換対象とする";
   Cmd_Detail.Caption = u"詳細";
   Frame4.Caption = u"変換対象金額の表示設定";
@@ -79,22 +79,21 @@ void SFrm_Option::setCaptions() {
   Cmd_AfterStr[kResetWords].Caption = u"初期状態に戻す(&R)";
 
   Frame11.Caption = u"桁句切文字";
-  captionGroup(Opt_Kigiri, {u"句切文字有無のチェックは行わない",
-                                   u"桁句切文字が有る数字のみ金額として変換する",
-                                   u"桁句切文字が無い数字のみ金額として変換する"});
+  captionGroup(Opt_Kigiri,
+               {u"句切文字有無のチェックは行わない", u"桁句切文字が有る数字のみ金額として変換する",
+                u"桁句切文字が無い数字のみ金額として変換する"});
   Label4.Caption = u"句切文字";
   Chk_KetaMarkCheck.Caption = u"桁区切りが3桁単位でない場合は変換しない(&K)";
   Chk_Day.Caption = u"日付対象('/','-',':','.')は変換しない(&T)";
 
   captionGroup(Opt_Change, {u"金額の後に文字のみを追加(&A)", u"税込み額のみを表示(&N)",
-                                   u"本体価格、税額を表示(&D)"});
+                            u"本体価格、税額を表示(&D)"});
   captionGroup(Opt_ChangeSub1,
-                      {u"金額のみを表示 [例:105円]", u"金額の後に文字を追加 [例:105円(税込み)]"});
-  captionGroup(Opt_ChangeSub2,
-                      {u"税込価格(本体価格) [例:105円(本体価格100円)]",
-                       u"税込価格(税額) [例:105円(うち税5円)]",
-                       u"税込価格(本体価格、税額) [例:105円(本体価格100円、税5円)]",
-                       u"本体価格(税込価格) [例:100円(税込み105円)]"});
+               {u"金額のみを表示 [例:105円]", u"金額の後に文字を追加 [例:105円(税込み)]"});
+  captionGroup(Opt_ChangeSub2, {u"税込価格(本体価格) [例:105円(本体価格100円)]",
+                                u"税込価格(税額) [例:105円(うち税5円)]",
+                                u"税込価格(本体価格、税額) [例:105円(本体価格100円、税5円)]",
+                                u"本体価格(税込価格) [例:100円(税込み105円)]"});
 
   Lbl_TaxCalc.Caption = u"消費税率(&T):";
   Label1.Caption = u"% [例:5 = 5%]";
@@ -109,8 +108,9 @@ void SFrm_Option::setCaptions() {
   Frame5.Caption = u"変換元指定";
   captionGroup(Opt_Source, {u"指定ファイルを変換(&F)", u"指定フォルダ内のファイルを変換(&D)"});
   Frame6.Caption = u"変換対象ファイル";
-  captionGroup(Opt_Dest, {u"変換設定ファイル保存時にファイルリストに表示されているファイル名のみ変換",
-                                 u"フォルダ内のファイルすべて変換"});
+  captionGroup(Opt_Dest,
+               {u"変換設定ファイル保存時にファイルリストに表示されているファイル名のみ変換",
+                u"フォルダ内のファイルすべて変換"});
 
   Cmd_OptionRet[kOk].Caption = u"&Ok";
   Cmd_OptionRet[kCancel].Caption = u"キャンセル(&C)";
@@ -118,7 +118,7 @@ void SFrm_Option::setCaptions() {
 
 void SFrm_Option::fillLists() {
   Cmd_KinKind.Items = {u"税抜き価格", u"税込み価格"};
-  Cmb_Kakko.Items = {u"()", u"（）", u"[]", u"［］", u"<>", u"＜＞", u"｢｣", u"「」", u"{}",
+  Cmb_Kakko.Items = {u"()",   u"（）", u"[]", u"［］", u"<>",   u"＜＞", u"｢｣", u"「」", u"{}",
                      u"｛｝", u"《》", u"≪≫", u"〔〕", u"『』", u"【】", u"‘’", u"〝〟", u"なし"};
   Cmb_Mark.Items = {u"桁句切　,(カンマ)　　/　小数点 .(ピリオド)",
                     u"桁句切　.(ピリオド)　/　小数点 ,(カンマ)", u"句切文字指定"};

@@ -282,7 +282,8 @@ void SFrm_Option::store() {
   storeUnlessBlank(s.DecimalSeparator, Txt_Kugiri[kDecimalBox]);
   storeUnlessBlank(s.AppendText, Text2);
   storeUnlessBlank(s.IncludedAmountText, Txt_Pretax);
-  for (std::size_t i = 0; i < Txt_Tax.size(); ++i) storeUnlessBlank(s.BreakdownWords[i], Txt_Tax[i]);
+  for (std::size_t i = 0; i < Txt_Tax.size(); ++i)
+    storeUnlessBlank(s.BreakdownWords[i], Txt_Tax[i]);
   // A number the field cannot hold counts as no number: the old value stays.
   s.TaxRate = parseIntegerText(Txt_TaxCalc.Text).value_or(s.TaxRate);
   s.MinimumAmount = parseCurrencyText(Text_Minimum.Text).value_or(s.MinimumAmount);

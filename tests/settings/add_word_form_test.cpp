@@ -36,8 +36,8 @@ TEST(AddWordFormTest, RefusesBlankDuplicateAndQuotedWords) {
     EXPECT_EQ(form.Closed, accepted) << utf16ToUtf8(row.typed);
     EXPECT_EQ(form.AddedWord, row.added) << utf16ToUtf8(row.typed);
     EXPECT_EQ(form.Txt_AddStr.Text, row.typed);
-    EXPECT_EQ(ui.messages, accepted ? std::vector<std::u16string>{}
-                                    : std::vector<std::u16string>{row.message});
+    EXPECT_EQ(ui.messages,
+              accepted ? std::vector<std::u16string>{} : std::vector<std::u16string>{row.message});
   }
 }
 

@@ -48,9 +48,8 @@ TEST(FontFormTest, OpeningSelectsTheNameOrTheStandardFont) {
 }
 
 TEST(FontFormTest, SizeRoundsHalvesToEvenAndFallsBackToStandard) {
-  const std::pair<float, int> rows[] = {{0, 0},   {1, 1},    {2.5f, 2}, {3.5f, 4},
-                                        {7, 7},   {7.4f, 7}, {7.6f, 0}, {8, 0},
-                                        {-1, 0},  {-0.4f, 0}};
+  const std::pair<float, int> rows[] = {{0, 0},    {1, 1},    {2.5f, 2}, {3.5f, 4}, {7, 7},
+                                        {7.4f, 7}, {7.6f, 0}, {8, 0},    {-1, 0},   {-0.4f, 0}};
   for (const auto& [size, position] : rows) {
     ScriptedUi ui;
     SFrm_HTMLFont form(ui, kFonts, fontNamed(u"", size));
@@ -67,10 +66,8 @@ TEST(FontFormTest, TypingSelectsInUpperCaseAndFullWidth) {
     int name;  // Lst_Name after typing into Txt_Name, starting from entry 2
   };
   const Row rows[] = {
-      {.typed = u"ipagothic", .name = 1},
-      {.typed = u"ＩＰＡｇｏｔｈｉｃ", .name = 1},
-      {.typed = u"ＩＰＡ", .name = 2},
-      {.typed = u"(標準フォント)", .name = 0},
+      {.typed = u"ipagothic", .name = 1}, {.typed = u"ＩＰＡｇｏｔｈｉｃ", .name = 1},
+      {.typed = u"ＩＰＡ", .name = 2},    {.typed = u"(標準フォント)", .name = 0},
       {.typed = u"", .name = 2},
   };
   for (const auto& row : rows) {
@@ -156,7 +153,7 @@ TEST(FontFormTest, ColourBoxEnablesThePickersAndColoursThePreview) {
 TEST(FontFormTest, ColourDialogStartsAtTheSwatchAndWritesHex) {
   ScriptedUi ui;
   SFrm_HTMLFont form(ui, kFonts, FontSpec{});  // "#FF0000"
-  form.Cmd_Ref_Color_Click();  // cancelled
+  form.Cmd_Ref_Color_Click();                  // cancelled
   EXPECT_EQ(form.Cmb_Color.Text, u"#FF0000");
   ui.colorAnswer = 0x0C0B0A;
   form.Cmd_Ref_Color_Click();

@@ -20,7 +20,11 @@ TEST(KinFormTest, OkNeedsOneKindOfAmountAndTheTagBoxFollowsAllNumbers) {
       {.yenMark = true, .accepted = true},
       {.yenSuffix = true, .accepted = true},
       {.allNumbers = true, .tagEnabled = true, .accepted = true},
-      {.yenMark = true, .yenSuffix = true, .allNumbers = true, .tagEnabled = true, .accepted = true},
+      {.yenMark = true,
+       .yenSuffix = true,
+       .allNumbers = true,
+       .tagEnabled = true,
+       .accepted = true},
       {},
   };
   for (const auto& row : rows) {
