@@ -35,7 +35,6 @@ using FileConverter = std::function<bool(const std::string& path, const Conversi
 struct MainWindowPorts {
   FileConverter convert;
   std::function<void(const PreviewRequest&, AppState&)> showPreview;
-  std::function<void()> showOptions;
 };
 
 // Where the program lives and what it was started with.

@@ -2,6 +2,7 @@
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "docio/file_system.h"
+#include "settings/option_form.h"
 #include "settings/settings_file.h"
 
 namespace yentax {
@@ -64,7 +65,10 @@ void Sfrm_Main::MENU_File_Sub_Click(int index) {
 
 void Sfrm_Main::Menu_Tool_Sub_Click(int index) {
   if (!offered(Menu_Tool, Menu_Tool_Sub, index)) return;
-  if (index == kMenuOptions && ports_.showOptions) ports_.showOptions();
+  if (index == kMenuOptions) {
+    SFrm_Option options(settings_, ui_, forms_);
+    forms_.show(options);
+  }
 }
 
 void Sfrm_Main::Menu_Help_Sub_Click(int index) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "app/main_window.h"
 #include "base/utf8.h"
 #include "platform/console_ui.h"
+#include "settings/option_form.h"
 #include "tests/scratch_folder.h"
 
 namespace yentax {
@@ -36,11 +38,16 @@ struct AppScratch : ScratchFolder {
 // answers and a converter that marks each page instead of rewriting its prices; a page
 // named "bad.htm" fails to convert.
 struct WindowFixture {
-  // Records what the version box showed; other forms stay unopened.
+  // Records what the version box showed and runs a script on the options dialog; other
+  // forms stay unopened.
   struct RecordingForms : FormHost {
     std::vector<std::u16string> about;  // caption, version and title of the version box
+    std::function<void(SFrm_Option&)> onOptions;
     void show(SFrm_About& box) override {
       about = {box.Caption, box.Lbl_Version.Caption, box.Lbl_Title.Caption};
+    }
+    void show(SFrm_Option& options) override {
+      if (onOptions) onOptions(options);
     }
   };
 

@@ -101,5 +101,21 @@ TEST(MenusTest, EntriesFollowTheTabAndTheHelpMenuOpensItsWindows) {
   EXPECT_EQ(f.ui.openedPaths(), std::vector<std::u16string>{f.scratch.u("prog/HELP/HELP.HTM")});
 }
 
+TEST(MenusTest, TheToolMenuEditsTheSettingsInTheOptionsDialog) {
+  WindowFixture f;
+  f.start();
+  int shown = 0;
+  f.forms.onOptions = [&shown](SFrm_Option& options) {
+    ++shown;
+    options.Txt_TaxCalc.Text = u"8";
+    options.Cmd_OptionRet_Click(shown == 1 ? SFrm_Option::kCancel : SFrm_Option::kOk);
+  };
+  f.window.Menu_Tool_Sub_Click(Sfrm_Main::kMenuOptions);
+  EXPECT_EQ(f.settings.TaxRate, 5);
+  f.window.Menu_Tool_Sub_Click(Sfrm_Main::kMenuOptions);
+  EXPECT_EQ(f.settings.TaxRate, 8);
+  EXPECT_EQ(shown, 2);
+}
+
 }  // namespace
 }  // namespace yentax
