@@ -18,6 +18,13 @@ class QtFormHost : public FormHost {
  public:
   explicit QtFormHost(QtUi& ui) : ui_(ui) {}
 
+  void show(SFrm_Option& form) override;
+  void show(SFrm_Kin& form) override;
+  void show(SFrm_AfterStr& form) override;
+  void show(SFrm_ChangeNumber& form) override;
+  void show(SFrm_ChangeNumber2& form) override;
+  void show(SFrm_HTMLFont& form) override;
+
  private:
   QtUi& ui_;
 };

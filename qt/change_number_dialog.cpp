@@ -1,0 +1,60 @@
+#include "qt/change_number_dialog.h"
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "qt/qt_form_host.h"
+
+namespace yentax {
+
+ChangeNumberDialog::ChangeNumberDialog(AmountEditForm& form, QtUi& ui, QWidget* parent)
+    : FormDialog(ui, form.Caption, parent) {
+  auto* layout = new QVBoxLayout(this);
+  auto* sourceLabel = make<QLabel>(this, "Lbl_Source");
+  auto* source = make<QLineEdit>(this, "Txt_Source");
+  source->setReadOnly(true);
+  auto* changeLabel = make<QLabel>(this, "Lbl_Change");
+  auto* change = make<QLineEdit>(this, "Txt_Change");
+  change->setMinimumWidth(460);
+  bind_.label(sourceLabel, form.Lbl_Source);
+  bind_.text(source, form.Txt_Source);
+  bind_.label(changeLabel, form.Lbl_Change);
+  // With a buddy the label reads "&&" as one "&", as the caption means it.
+  changeLabel->setBuddy(change);
+  bind_.text(change, form.Txt_Change);
+  layout->addWidget(sourceLabel);
+  layout->addWidget(source);
+  layout->addWidget(changeLabel);
+  layout->addWidget(change);
+
+  auto* buttons = new QDialogButtonBox(this);
+  auto* ok = makeAt<QPushButton>(this, "Command1", AmountEditForm::kOk);
+  auto* cancel = makeAt<QPushButton>(this, "Command1", AmountEditForm::kCancel);
+  ok->setDefault(true);
+  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
+  buttons->addButton(cancel, QDialogButtonBox::RejectRole);
+  bind_.clicked(ok, form.Command1[AmountEditForm::kOk],
+                [&form] { form.Command1_Click(AmountEditForm::kOk); });
+  bind_.clicked(cancel, form.Command1[AmountEditForm::kCancel],
+                [&form] { form.Command1_Click(AmountEditForm::kCancel); });
+  layout->addWidget(buttons);
+
+  onCancel = [&form] { form.Form_Cancel(); };
+  bind_.closeWhen(this, [&form] { return form.Closed; });
+  bind_.refreshFromModel();
+}
+
+void QtFormHost::show(SFrm_ChangeNumber& form) {
+  ChangeNumberDialog dialog(form, ui_, QApplication::activeWindow());
+  dialog.exec();
+}
+
+void QtFormHost::show(SFrm_ChangeNumber2& form) {
+  ChangeNumberDialog dialog(form, ui_, QApplication::activeWindow());
+  dialog.exec();
+}
+
+}  // namespace yentax

@@ -1,0 +1,69 @@
+#pragma once
+
+// Small pieces the settings dialogs share: widgets named after an element of a control
+// array ("Opt_Log(1)"), a line edit that takes dropped files and folders, a line edit
+// that selects its whole text when it gets the focus, and the dialog base that sends
+// Esc and the close box to the form's cancel.
+//
+//   auto* box = makeAt<QRadioButton>(page, "Opt_Log", 1);
+//   auto* path = make<DropLineEdit>(page, "Txt_FileOrFolder");
+//   path->onDrop = [&](const auto& paths) { ... };
+
+#include <QDialog>
+#include <QLineEdit>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "qt/bindings.h"
+
+class QColor;
+
+namespace yentax {
+
+// A widget named after element index of a control array.
+template <class Widget>
+Widget* makeAt(QWidget* parent, const char* controlName, int index) {
+  const auto name = std::string(controlName) + "(" + std::to_string(index) + ")";
+  return make<Widget>(parent, name.c_str());
+}
+
+// 0x00BBGGRR as a QColor.
+QColor colorFromValue(std::uint32_t value);
+
+// A line edit that accepts dropped files and folders and hands their paths on.
+class DropLineEdit : public QLineEdit {
+ public:
+  explicit DropLineEdit(QWidget* parent = nullptr);
+  std::function<void(const std::vector<std::u16string>& paths)> onDrop;
+
+ protected:
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+};
+
+// A line edit whose whole text is selected when it gets the focus.
+class SelectingLineEdit : public QLineEdit {
+ public:
+  explicit SelectingLineEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
+
+ protected:
+  void focusInEvent(QFocusEvent* event) override;
+};
+
+// A settings dialog over a form model: the bindings, and Esc or the close box running
+// the form's cancel handler, after which the bindings close the dialog.
+class FormDialog : public QDialog {
+ public:
+  FormDialog(QtUi& ui, std::u16string_view caption, QWidget* parent);
+
+ protected:
+  void reject() override;
+  // Set by the view: what the form does on Cancel.
+  std::function<void()> onCancel;
+
+  ViewBindings bind_;
+};
+
+}  // namespace yentax
