@@ -1,0 +1,42 @@
+#include "qt/change_number_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
+#include "qt/qt_form_host.h"
+#include "tests/qt/modal_answer.h"
+
+namespace yentax {
+namespace {
+
+TEST(ChangeNumberDialogTest, OkTakesTheEditAndEscapeLeavesIt) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  SFrm_ChangeNumber single(u"1,000円", u"1,050円");
+  whenModalShows([](QWidget* dialog) {
+    EXPECT_EQ(dialog->windowTitle(), "金額変換");
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("Txt_Source")->text(), "1,000円");
+    dialog->findChild<QLineEdit*>("Txt_Change")->clear();
+    dialog->findChild<QPushButton*>("Command1(0)")->click();
+  });
+  forms.show(single);
+  EXPECT_TRUE(single.EditAccepted);
+  EXPECT_EQ(single.EditResultText, u"");
+
+  SFrm_ChangeNumber2 cell(u"500", u"525");
+  whenModalShows([](QWidget* dialog) {
+    EXPECT_EQ(dialog->windowTitle(), "セル変換");
+    dialog->findChild<QLineEdit*>("Txt_Change")->setText("999");
+    qobject_cast<QDialog*>(dialog)->reject();
+  });
+  forms.show(cell);
+  EXPECT_TRUE(cell.Closed);
+  EXPECT_FALSE(cell.EditAccepted);
+  EXPECT_EQ(cell.EditResultText, u"525");
+}
+
+}  // namespace
+}  // namespace yentax

@@ -1,0 +1,149 @@
+#include "qt/option_dialog.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDropEvent>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QUrl>
+
+#include "app/main_window.h"
+#include "base/utf8.h"
+#include "qt/qt_form_host.h"
+#include "settings/settings_file.h"
+#include "tests/qt/modal_answer.h"
+#include "tests/scratch_folder.h"
+
+namespace yentax {
+namespace {
+
+template <class Widget>
+Widget* find(QWidget* dialog, const char* name) {
+  auto* widget = dialog->findChild<Widget*>(name);
+  EXPECT_NE(widget, nullptr) << name;
+  return widget;
+}
+
+// Edits one setting on each of the five tabs, the way a user does, then presses OK.
+void editEachTabAndPressOk(QWidget* dialog) {
+  find<QCheckBox>(dialog, "Chk_OverWriteCheck")->click();
+  find<QRadioButton>(dialog, "Op_From(0)")->click();
+  find<QCheckBox>(dialog, "Check_TagString")->click();
+  find<QRadioButton>(dialog, "Opt_Change(0)")->click();
+  find<QLineEdit>(dialog, "Text2")->setText("(税別)");
+  find<QLineEdit>(dialog, "Txt_TaxCalc")->setText("8");
+  find<QComboBox>(dialog, "Cmb_Kakko")->setCurrentIndex(14);
+  find<QRadioButton>(dialog, "Opt_Source(1)")->click();
+  find<QPushButton>(dialog, "Cmd_OptionRet(0)")->click();
+}
+
+TEST(OptionDialogTest, TheMainMenuOpensItAndOkChangesTheSettingsAndTheSavedFile) {
+  ScratchFolder scratch;
+  const std::string settingsFile = scratch / "yentax.INI";
+  ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(scratch.path));
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  MainWindowSetup setup{scratch.path, settingsFile, scratch / "HELP.HTM", u"yentax", {}};
+  Sfrm_Main window(settings, ui, forms, setup, {});
+  window.Form_Load();
+
+  bool checked = false;
+  whenModalShows([&checked](QWidget* dialog) {
+    EXPECT_EQ(dialog->windowTitle(), "オプション");
+    EXPECT_EQ(find<QTabWidget>(dialog, "Tab1")->tabText(4), "コマンド実行");
+    EXPECT_FALSE(find<QCheckBox>(dialog, "Check_TagString")->isEnabled());
+    checked = true;
+    editEachTabAndPressOk(dialog);
+  });
+  window.Menu_Tool_Sub_Click(Sfrm_Main::kMenuOptions);
+  ASSERT_TRUE(checked);
+
+  EXPECT_FALSE(settings.ConfirmOverwrite);
+  EXPECT_EQ(settings.DetectionMode, 0);
+  EXPECT_TRUE(settings.TagTextDigitsOnly);
+  EXPECT_EQ(settings.ConversionKind, kAppendTextOnly);
+  EXPECT_EQ(settings.AppendText, u"(税別)");
+  EXPECT_EQ(settings.TaxRate, 8);
+  EXPECT_EQ(settings.BracketKind, 14);
+  EXPECT_FALSE(settings.CommandSourceIsFile);
+
+  window.Form_Unload();
+  ConversionSettings saved;
+  ASSERT_TRUE(LoadSettings(settingsFile, utf8ToUtf16(scratch.path), saved));
+  saved.FileList.clear();
+  EXPECT_EQ(saved, settings);
+}
+
+TEST(OptionDialogTest, CancelAndEscapeChangeNothing) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  ConversionSettings settings;
+  const ConversionSettings before = settings;
+  for (const bool escape : {false, true}) {
+    SFrm_Option form(settings, ui, forms);
+    whenModalShows([escape](QWidget* dialog) {
+      find<QLineEdit>(dialog, "Txt_TaxCalc")->setText("10");
+      find<QCheckBox>(dialog, "Chk_Day")->click();
+      if (escape) {
+        qobject_cast<QDialog*>(dialog)->reject();
+      } else {
+        find<QPushButton>(dialog, "Cmd_OptionRet(1)")->click();
+      }
+    });
+    forms.show(form);
+    EXPECT_TRUE(form.Closed);
+    EXPECT_FALSE(form.Accepted);
+    EXPECT_EQ(settings, before);
+  }
+}
+
+TEST(OptionDialogTest, TheWordDialogAddsToTheListShown) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  ConversionSettings settings;
+  SFrm_Option form(settings, ui, forms);
+  int shownWords = 0;
+  whenModalShows([&shownWords](QWidget* dialog) {
+    find<QTabWidget>(dialog, "Tab1")->setCurrentIndex(SFrm_Option::kTargetTab);
+    find<QTabWidget>(dialog, "Tab2")->setCurrentIndex(SFrm_Option::kSuffixSubTab);
+    whenModalShows([](QWidget* word) {
+      EXPECT_EQ(word->windowTitle(), "語尾の追加");
+      find<QLineEdit>(word, "Txt_AddStr")->setText(" ケース ");
+      find<QPushButton>(word, "Cmd_Ret(0)")->click();
+    });
+    find<QPushButton>(dialog, "Cmd_AfterStr(0)")->click();
+    auto* list = find<QListWidget>(dialog, "Lst_NoChange");
+    shownWords = list->count();
+    EXPECT_EQ(list->item(list->count() - 1)->text(), "ケース");
+    find<QPushButton>(dialog, "Cmd_OptionRet(0)")->click();
+  });
+  forms.show(form);
+  EXPECT_EQ(shownWords, 41);
+  EXPECT_EQ(settings.SuffixWords.back(), u"ケース");
+}
+
+TEST(OptionDialogTest, TheLogBoxTakesTheFirstDroppedPath) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  ConversionSettings settings;
+  SFrm_Option form(settings, ui, forms);
+  OptionDialog dialog(form, ui);
+  auto* box = find<QLineEdit>(&dialog, "Txt_FileOrFolder");
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile("/data/logs"), QUrl::fromLocalFile("/data/other")});
+  QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  // Without a drag in progress the application does not route a drop, so the box gets it
+  // directly.
+  static_cast<QObject*>(box)->event(&drop);
+  EXPECT_EQ(box->text(), "/data/logs");
+  EXPECT_EQ(form.Txt_FileOrFolder.Text, u"/data/logs");
+}
+
+}  // namespace
+}  // namespace yentax
