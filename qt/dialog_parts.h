@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QLineEdit>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>

@@ -247,16 +247,5 @@ TEST_F(OptionEvents, ADroppedPathReplacesTheLogPath) {
   EXPECT_EQ(settings.LogPath, u"/opt/yentax/LOG/Zenkalo.Log");
 }
 
-TEST_F(OptionEvents, FontCancelledKeepsTheDescription) {
-  SFrm_Option form(settings, ui, forms);
-  forms.onFont = [](SFrm_HTMLFont& font) {
-    font.Chk_Italic.Checked = true;
-    font.Cmd_Cancel_Click();
-  };
-  form.Cmd_Font_Click();
-  EXPECT_EQ(form.Lbl_Font.Caption, u"標準 サイズ:標準 太字");
-  EXPECT_FALSE(settings.InsertFont.Italic);
-}
-
 }  // namespace
 }  // namespace yentax
