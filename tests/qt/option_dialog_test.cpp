@@ -128,6 +128,29 @@ TEST(OptionDialogTest, TheWordDialogAddsToTheListShown) {
   EXPECT_EQ(settings.SuffixWords.back(), u"ケース");
 }
 
+TEST(OptionDialogTest, TheDetailDialogWritesAtOnceEvenWhenTheOptionsAreCancelled) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  ConversionSettings settings;
+  settings.DetectionMode = 2;
+  SFrm_Option form(settings, ui, forms);
+  whenModalShows([](QWidget* dialog) {
+    find<QTabWidget>(dialog, "Tab1")->setCurrentIndex(SFrm_Option::kTargetTab);
+    whenModalShows([](QWidget* detail) {
+      EXPECT_EQ(detail->windowTitle(), "金額判定詳細設定");
+      find<QCheckBox>(detail, "Chk_Kin(2)")->click();
+      EXPECT_FALSE(find<QCheckBox>(detail, "Chk_Tag")->isEnabled());
+      find<QPushButton>(detail, "Cmd_OptionRet(0)")->click();
+    });
+    find<QPushButton>(dialog, "Cmd_Detail")->click();
+    find<QPushButton>(dialog, "Cmd_OptionRet(1)")->click();
+  });
+  forms.show(form);
+  EXPECT_FALSE(form.Accepted);
+  EXPECT_FALSE(settings.DetectAllNumbers);
+  EXPECT_TRUE(settings.DetectYenMark);
+}
+
 TEST(OptionDialogTest, TheLogBoxTakesTheFirstDroppedPath) {
   QtUi ui(u"yentax");
   QtFormHost forms(ui);
