@@ -85,6 +85,7 @@ void Sfrm_Main::Cmd_Change_Click() {
   state_.RunInProgress = false;
   for (std::size_t i = 0; i < std::size(locked); ++i) locked[i]->Enabled = wasEnabled[i];
   Lbl_Msg.Caption.clear();
+  Prg_Files.Visible = false;
   if (unloadPending_) Form_Unload();
 }
 
@@ -101,6 +102,9 @@ void Sfrm_Main::runOneFile() {
 
 void Sfrm_Main::runCheckedFiles() {
   if (state_.Log.LoggingOn && !state_.Log.SingleLogPath.empty()) deleteRunLog({});
+  Prg_Files.Max = static_cast<int>(Fnc_GetNodeCheckList().size());
+  Prg_Files.Value = 0;
+  Prg_Files.Visible = true;
   for (std::size_t i = 0; i < Trv_Files.Nodes.size(); ++i) {
     Lbl_Msg.Caption = ShortenPathForDisplay(Trv_Files.Nodes[i].Text, kStatusBytes);
     ui_.processPendingEvents();
@@ -109,6 +113,7 @@ void Sfrm_Main::runCheckedFiles() {
     const auto& node = Trv_Files.Nodes[i];
     const auto path = FileTree::nodePath(node);
     if (!node.Checked || path.empty()) continue;
+    ++Prg_Files.Value;
     if (!lookupPath(path).isFile) {
       addProblem(path, kFileNotFound);
       tell(kFileNotFound);

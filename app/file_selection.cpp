@@ -1,3 +1,5 @@
+#include <tuple>
+
 #include "app/main_window.h"
 #include "base/utf16_text.h"
 #include "docio/display_path.h"
@@ -114,7 +116,14 @@ void Sfrm_Main::Cmd_DestFolder1_OLEDragDrop(const std::vector<std::u16string>& p
 }
 
 void Sfrm_Main::openDestination(std::u16string_view folder) {
-  if (!folder.empty()) ui_.openWithDesktop(folder);
+  if (folder.empty()) return;
+  // The folder may come from a loaded settings file; only a real folder, named from the
+  // root, goes to the desktop's handler, never a text it could read as an option.
+  if (!folder.starts_with(u'/') || !isFolder(folder)) {
+    tell(u"保存先フォルダが見つかりません。");
+    return;
+  }
+  std::ignore = ui_.openWithDesktop(folder);
 }
 
 void Sfrm_Main::Command1_Click() { openDestination(settings_.DestinationFolder); }

@@ -44,6 +44,7 @@ Sfrm_Main::Sfrm_Main(ConversionSettings& settings, UiHost& ui, FormHost& forms,
   Cmd_DestFoldeOpen = button(u"保存先フォルダを開く(&E)");
   Cmd_Change = button(u"変換(&C)");
   Cmd_Disp = button(u"表示(&D)");
+  Prg_Files.Visible = false;
 
   MENU_File = menuItem(u"ファイル(&F)");
   Menu_Tool = menuItem(u"ツール(&T)");

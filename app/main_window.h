@@ -101,6 +101,8 @@ class Sfrm_Main {
   CaptionControl Lbl_DestFolder1;
   CaptionControl Cmd_DestFoldeOpen;
   CaptionControl Lbl_Msg;
+  // Beside Lbl_Msg during a folder run: the ticked files done so far.
+  ProgressBar Prg_Files;
 
   CaptionControl Cmd_Change;
   CaptionControl Cmd_Disp;

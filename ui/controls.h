@@ -77,6 +77,12 @@ struct FontLabel : CaptionControl {
   std::uint32_t ForeColor = 0;  // 0x00BBGGRR
 };
 
+// A bar that shows how far a long run has come: Value steps out of Max.
+struct ProgressBar : Control {
+  int Value = 0;
+  int Max = 0;
+};
+
 struct TabStrip : Control {
   std::vector<std::u16string> Tabs;
   int SelectedIndex = 0;
