@@ -54,6 +54,12 @@ void Sfrm_Main::Txt_File_OLEDragDrop(const std::vector<std::u16string>& paths) {
   if (!paths.empty()) chooseSourceFile(paths.front());
 }
 
+void Sfrm_Main::Form_OLEDragDrop(const std::vector<std::u16string>& paths) {
+  // The run works from the tree and the file box, which must not change under it.
+  if (state_.RunInProgress) return;
+  fileTabSelected() ? Txt_File_OLEDragDrop(paths) : Cmd_ReadFolder_OLEDragDrop(paths);
+}
+
 void Sfrm_Main::chooseSourceFile(std::u16string_view file) {
   const std::u16string path(trimBlanks(file));
   if (path.empty()) return;

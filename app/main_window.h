@@ -132,6 +132,8 @@ class Sfrm_Main {
   void Cmd_Disp_Click();
   void Cmd_FilesRenew_Click();
 
+  // Files or folders dropped anywhere else on the window: the source of the selected tab.
+  void Form_OLEDragDrop(const std::vector<std::u16string>& paths);
   void Cmd_Folder_Click();
   void Txt_File_OLEDragDrop(const std::vector<std::u16string>& paths);
   void Cmd_DestFolder_Click();

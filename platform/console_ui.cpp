@@ -121,7 +121,8 @@ bool spawnDetached(const std::string& program, const std::string& argument) {
   if (pipe2(report, O_CLOEXEC) != 0) return false;
   std::string programCopy = program;
   std::string argumentCopy = argument;
-  char* const argv[] = {programCopy.data(), argumentCopy.data(), nullptr};
+  char* const argv[] = {programCopy.data(), argument.empty() ? nullptr : argumentCopy.data(),
+                        nullptr};
   const pid_t child = fork();
   if (child < 0) {
     close(report[0]);

@@ -58,8 +58,8 @@ std::u16string consoleFileUrl(std::u16string_view path, std::u16string_view anch
 // the handler could not be started.
 bool launchDesktopHandler(const std::string& path);
 
-// Runs program with one argument in a detached process (so no child is left to reap);
-// false when it could not be executed.
+// Runs program with one argument (none when it is empty) in a detached process (so no
+// child is left to reap); false when it could not be executed.
 bool spawnDetached(const std::string& program, const std::string& argument);
 
 // The UiHost of runs without a display, and of tests. Messages go to a stream (stderr by

@@ -324,5 +324,36 @@ TEST(FileSelectionTest, OnlyAnExistingAbsoluteDestinationIsOpened) {
   }
 }
 
+TEST(FileSelectionTest, ADropOnTheWindowSetsTheSourceOfTheSelectedTab) {
+  struct Case {
+    const char* name;
+    bool fileTab = false;
+    bool running = false;
+    std::string file{};    // Txt_File afterwards
+    std::string folder{};  // SourceFolder afterwards
+  };
+  const Case cases[] = {
+      {.name = "file tab", .fileTab = true, .file = "new/b.htm", .folder = "src"},
+      {.name = "folder tab", .file = "src/a.htm", .folder = "new"},
+      {.name = "during a run", .running = true, .file = "src/a.htm", .folder = "src"},
+  };
+  for (const auto& c : cases) {
+    WindowFixture f;
+    SCOPED_TRACE(c.name);
+    writeFile(f.scratch / "new/b.htm", "b");
+    f.start();
+    f.settings.SourceFile = f.scratch.u("src/a.htm");
+    f.settings.SourceFolder = f.scratch.u("src");
+    f.settings.DestinationFolder = f.settings.DestinationFolder1 = f.scratch.u("out");
+    f.settings.FileTabActive = c.fileTab;
+    f.sync();
+    f.window.state().RunInProgress = c.running;
+    f.window.Form_OLEDragDrop({f.scratch.u("new/b.htm")});
+    EXPECT_EQ(f.window.Txt_File.Text, f.scratch.u(c.file));
+    EXPECT_EQ(f.settings.SourceFolder, f.scratch.u(c.folder));
+    EXPECT_EQ(f.window.Trv_Files.Nodes.size(), c.folder == "new" ? 2u : 0u);
+  }
+}
+
 }  // namespace
 }  // namespace yentax

@@ -92,7 +92,7 @@ TEST(MenusTest, EntriesFollowTheTabAndTheHelpMenuOpensItsWindows) {
   f.window.Menu_Help_Sub_Click(Sfrm_Main::kMenuVersion);
   EXPECT_EQ(f.forms.about,
             (std::vector<std::u16string>{u"yentax のﾊﾞｰｼﾞｮﾝ情報", u"ﾊﾞｰｼﾞｮﾝ 1.0.0", u"yentax"}));
-  SFrm_About(f.ui).Cmd_SysInfo_Click();
+  SFrm_About(f.ui, [](const char*) { return std::optional<std::string>(); }).Cmd_SysInfo_Click();
   f.window.Menu_Help_Sub_Click(Sfrm_Main::kMenuHelp);
   writeFile(f.scratch / "prog/HELP/HELP.HTM", "help");
   f.window.Menu_Help_Sub_Click(Sfrm_Main::kMenuHelp);
