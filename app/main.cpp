@@ -12,6 +12,9 @@
 #include "platform/program_location.h"
 #include "platform/single_instance.h"
 #include "ui/form_host.h"
+#if YENTAX_WITH_GUI
+#include "qt/gui_start.h"
+#endif
 
 int main(int argc, char** argv) {
   using namespace yentax;
@@ -33,12 +36,16 @@ int main(int argc, char** argv) {
         socket && ActivateRunningInstance(location.executablePath, *socket)) {
       return 0;
     }
+#if YENTAX_WITH_GUI
+    return runDesktopProgram(argc, argv, location, line, std::cerr);
+#else
     if (!line.argument.empty()) {
       std::cerr << line.argument << ": " << utf16ToUtf8(u"変換設定ファイルが見つかりません。")
                 << '\n';
     }
     std::cerr << usage << '\n';
     return 2;
+#endif
   }
 
   ConsoleUi::Options options;

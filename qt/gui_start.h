@@ -1,0 +1,29 @@
+#pragma once
+
+// The start of the desktop program: the checks before Qt is touched, then the
+// application with Qt's Japanese texts, the main window over the Sfrm_Main model, and the
+// answer to a second start of the same executable (the running window comes forward).
+//
+//   if (!line.namesSettingsFile)
+//     return runDesktopProgram(argc, argv, location, line, std::cerr);
+//
+// The unattended run never comes here: it needs no display and creates no QApplication.
+
+#include <iosfwd>
+
+#include "app/command_line.h"
+#include "platform/program_location.h"
+
+namespace yentax {
+
+// Whether Qt can open a window: a platform named in QT_QPA_PLATFORM that needs no
+// display server (offscreen, vnc, ...), a Wayland socket that accepts a connection, or
+// an X display that does. Checked first because Qt aborts when its platform fails.
+bool displayAvailable(const EnvironmentLookup& env = systemEnvironment);
+
+// Runs the main window until it closes; the exit status. Without a display it writes one
+// line and the usage to errors and returns 2.
+int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
+                      const CommandLine& line, std::ostream& errors);
+
+}  // namespace yentax
