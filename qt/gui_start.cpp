@@ -92,6 +92,10 @@ bool displayAvailable(const EnvironmentLookup& env) {
 int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
                       const CommandLine& line, std::ostream& errors) {
   if (!displayAvailable()) {
+    // Whoever named a file most likely meant an unattended run and mistyped it.
+    if (!line.argument.empty()) {
+      errors << line.argument << ": " << utf16ToUtf8(u"変換設定ファイルが見つかりません。") << '\n';
+    }
     errors << location.executableName
            << ": no display to open the window on; give a settings file to run unattended\n"
            << utf16ToUtf8(usageText(utf8ToUtf16(location.executableName), u"\n")) << '\n';
