@@ -151,6 +151,9 @@ TEST_F(MainWindowViewTest, TickingItemsGoesThroughTheModelsCheckRule) {
   ASSERT_EQ(tree->topLevelItemCount(), 1);
   EXPECT_EQ(tree->topLevelItem(0)->text(0), "(すべてのファイル)");
   EXPECT_EQ(tree->topLevelItem(0)->childCount(), 3);
+  EXPECT_TRUE(item(0)->icon(0).isNull());
+  EXPECT_EQ(item(3)->icon(0).cacheKey(), fileTreeIcon(u"HTM").cacheKey());
+  EXPECT_NE(fileTreeIcon(u"TXT").cacheKey(), fileTreeIcon(u"HTM").cacheKey());
 
   item(0)->setCheckState(0, Qt::Checked);  // the root ticks every file
   EXPECT_EQ(form->Fnc_GetNodeCheckList().size(), 3u);
