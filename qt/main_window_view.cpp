@@ -71,10 +71,11 @@ QWidget* MainWindowView::buildFileTab() {
   auto* pick = make<QPushButton>(page, "Cmd_Folder");
   auto* destination = make<QPushButton>(page, "Cmd_DestFolder");
   auto* open = make<QPushButton>(page, "Command1");
+  auto* destinationLabel = pathLabel(page, "Lbl_DestFolder");
   grid->addWidget(pick, 0, 0);
   grid->addWidget(file, 0, 1);
   grid->addWidget(destination, 1, 0);
-  grid->addWidget(pathLabel(page, "Lbl_DestFolder"), 1, 1);
+  grid->addWidget(destinationLabel, 1, 1);
   grid->addWidget(open, 2, 1, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(3, 1);
@@ -84,7 +85,7 @@ QWidget* MainWindowView::buildFileTab() {
   bind_.text(file, f.Txt_File);
   bind_.clicked(pick, f.Cmd_Folder, [&f] { f.Cmd_Folder_Click(); });
   bind_.clicked(destination, f.Cmd_DestFolder, [&f] { f.Cmd_DestFolder_Click(); });
-  bind_.label(page->findChild<QLabel*>("Lbl_DestFolder"), f.Lbl_DestFolder);
+  bind_.label(destinationLabel, f.Lbl_DestFolder);
   bind_.clicked(open, f.Command1, [&f] { f.Command1_Click(); });
   acceptFileDrops(file, [this](const std::vector<std::u16string>& paths) {
     bind_.handle([&] { form_.Txt_File_OLEDragDrop(paths); });
@@ -104,13 +105,15 @@ QWidget* MainWindowView::buildFolderTab() {
   auto* renew = make<QPushButton>(page, "Cmd_FilesRenew");
   auto* destination = make<QPushButton>(page, "Cmd_DestFolder1");
   auto* open = make<QPushButton>(page, "Cmd_DestFoldeOpen");
+  auto* sourceLabel = pathLabel(page, "Lbl_ReadFolder");
+  auto* destinationLabel = pathLabel(page, "Lbl_DestFolder1");
   grid->addWidget(source, 0, 0);
-  grid->addWidget(pathLabel(page, "Lbl_ReadFolder"), 0, 1);
+  grid->addWidget(sourceLabel, 0, 1);
   grid->addWidget(treeLabel, 1, 0, 1, 2);
   grid->addWidget(tree, 2, 0, 1, 2);
   grid->addWidget(renew, 3, 1, Qt::AlignLeft);
   grid->addWidget(destination, 4, 0);
-  grid->addWidget(pathLabel(page, "Lbl_DestFolder1"), 4, 1);
+  grid->addWidget(destinationLabel, 4, 1);
   grid->addWidget(open, 5, 1, Qt::AlignLeft);
   grid->setColumnStretch(1, 1);
   grid->setRowStretch(2, 1);
@@ -121,11 +124,11 @@ QWidget* MainWindowView::buildFolderTab() {
   auto& f = form_;
   bind_.custom([page, &f] { page->setEnabled(f.Fram_Options[Sfrm_Main::kFolderFrame].Enabled); });
   bind_.clicked(source, f.Cmd_ReadFolder, [&f] { f.Cmd_ReadFolder_Click(); });
-  bind_.label(page->findChild<QLabel*>("Lbl_ReadFolder"), f.Lbl_ReadFolder);
+  bind_.label(sourceLabel, f.Lbl_ReadFolder);
   bindFileTree(bind_, tree, f.Trv_Files, [&f](std::size_t node) { f.Trv_Files_NodeCheck(node); });
   bind_.clicked(renew, f.Cmd_FilesRenew, [&f] { f.Cmd_FilesRenew_Click(); });
   bind_.clicked(destination, f.Cmd_DestFolder1, [&f] { f.Cmd_DestFolder1_Click(); });
-  bind_.label(page->findChild<QLabel*>("Lbl_DestFolder1"), f.Lbl_DestFolder1);
+  bind_.label(destinationLabel, f.Lbl_DestFolder1);
   bind_.clicked(open, f.Cmd_DestFoldeOpen, [&f] { f.Cmd_DestFoldeOpen_Click(); });
   acceptFileDrops(source, [this](const std::vector<std::u16string>& paths) {
     bind_.handle([&] { form_.Cmd_ReadFolder_OLEDragDrop(paths); });
@@ -167,8 +170,8 @@ QWidget* MainWindowView::buildStatusRow() {
   return row;
 }
 
-QMenu* MainWindowView::addMenu(MenuItem& top, const char* name, std::map<int, MenuItem>& entries,
-                               std::function<void(int)> onClick) {
+void MainWindowView::addMenu(MenuItem& top, const char* name, std::map<int, MenuItem>& entries,
+                             std::function<void(int)> onClick) {
   auto* menu = menuBar()->addMenu(QString());
   menu->setObjectName(name);
   bind_.custom([menu, &top] {
@@ -184,7 +187,6 @@ QMenu* MainWindowView::addMenu(MenuItem& top, const char* name, std::map<int, Me
     action->setObjectName(QString("%1_Sub_%2").arg(name).arg(index));
     bind_.menu(action, entry, [onClick, index = index] { onClick(index); });
   }
-  return menu;
 }
 
 void MainWindowView::buildMenus() {

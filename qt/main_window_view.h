@@ -20,9 +20,6 @@
 #include "qt/bindings.h"
 #include "qt/qt_ui.h"
 
-class QMenu;
-class QMenuBar;
-
 namespace yentax {
 
 class MainWindowView : public QMainWindow {
@@ -43,8 +40,8 @@ class MainWindowView : public QMainWindow {
   QWidget* buildFolderTab();
   QWidget* buildStatusRow();
   void buildMenus();
-  QMenu* addMenu(MenuItem& top, const char* name, std::map<int, MenuItem>& entries,
-                 std::function<void(int)> onClick);
+  void addMenu(MenuItem& top, const char* name, std::map<int, MenuItem>& entries,
+               std::function<void(int)> onClick);
   void activate();
 
   Sfrm_Main& form_;
