@@ -19,7 +19,7 @@ class QtFormHost : public FormHost {
   explicit QtFormHost(QtUi& ui) : ui_(ui) {}
 
   using FormHost::show;
-  void show(SFrm_About& form) override;  // qt/about_view.cpp
+  void show(SFrm_About& form) override;
   void show(SFrm_Option& form) override;
   void show(SFrm_Kin& form) override;
   void show(SFrm_AfterStr& form) override;
