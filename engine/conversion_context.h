@@ -4,6 +4,7 @@
 #include <optional>
 #include <string>
 
+#include "engine/amount_review.h"
 #include "engine/conversion_log.h"
 #include "engine/page_text.h"
 
@@ -23,6 +24,8 @@ struct ConversionContext {
   // segment locators and by every find; a search started elsewhere ignores its ordinal.
   // The preview clears it when it opens a page.
   std::optional<std::size_t> searchTag;
+  // Asked before each amount is rewritten; unset lets every amount through.
+  AmountReviewer reviewAmount;
 };
 
 }  // namespace yentax

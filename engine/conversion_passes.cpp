@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/utf16_text.h"
+#include "engine/amount_review.h"
 #include "engine/conversion_log.h"
 #include "engine/marked_amount.h"
 #include "engine/pass_selection.h"
@@ -37,14 +38,17 @@ std::size_t lookaheadFor(const ConversionSettings& settings) {
 
 // Converts the amount at [numberStart, numberEnd) of the view with pieces around it; an
 // amount whose tax cannot be computed or written stays as it is.
-bool convertAmount(const ConversionSettings& settings, SplicedText& page,
-                   const SplicedText::View& view, PassKind pass, const AmountToken& token,
-                   const ReplacementPieces& pieces) {
+bool convertAmount(const ConversionSettings& settings, const ConversionContext& context,
+                   SplicedText& page, const SplicedText::View& view, PassKind pass,
+                   const AmountToken& token, const ReplacementPieces& pieces) {
   const auto amounts = ComputeTax(token.value, settings);
   if (!amounts) return false;
   const auto replacement = ComposeReplacement(pass, *amounts, token.style, pieces, settings);
   if (!replacement || replacement->extent == ReplacementExtent::kNothing) return false;
   const TextRange range = replacement->range(token.start, token.end, pieces);
+  if (!admitRewrite(settings, context.reviewAmount, page, view, token, range, replacement->text)) {
+    return false;
+  }
   page.replace(view, range.pos, range.pos + range.length, replacement->text);
   return true;
 }
@@ -73,8 +77,8 @@ std::optional<std::u16string> convertSegments(const ConversionSettings& settings
       if (number.accepted) {
         const ReplacementPieces pieces{
             number.markerBefore(view.text), number.yenAfter(view.text), {}};
-        changed |=
-            convertAmount(settings, page, view, PassKind::kTextSegment, number.token, pieces);
+        changed |= convertAmount(settings, context, page, view, PassKind::kTextSegment,
+                                 number.token, pieces);
       }
       digit = findDigit(text, view.originalPos(number.resume), segment->end);
     }
@@ -118,7 +122,7 @@ std::optional<std::u16string> convertMarked(const ConversionSettings& settings,
               examineMarkedAmount(settings, separators, view.text, view.cut, markerIndex)) {
         const ReplacementPieces pieces{amount->marker(view.text), amount->yen(view.text),
                                        amount->run};
-        changed |= convertAmount(settings, page, view, pass, amount->token, pieces);
+        changed |= convertAmount(settings, context, page, view, pass, amount->token, pieces);
         resume = std::max(resume, view.originalPos(amount->stretchEnd));
       }
       marker = findYenMarker(text, resume, markerIndex, segment->end);

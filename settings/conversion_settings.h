@@ -104,6 +104,10 @@ struct ConversionSettings {
   std::u16string ChkBorderColor = u"#FF0000";
   std::u16string ChkBGColor = u"#00FF00";
 
+  // Re-run safety: an amount that already carries the text its conversion would add is
+  // left alone, so converting a converted page changes nothing. Off unless asked for.
+  bool SkipConvertedAmounts = false;
+
   // Pure defaults; the two paths that depend on where the program lives are filled in
   // from programFolder.
   static ConversionSettings defaults(std::u16string_view programFolder);

@@ -11,6 +11,7 @@
 #include "base/utf8.h"
 #include "settings/font_spec_text.h"
 #include "settings/ini_file.h"
+#include "settings/own_section.h"
 #include "settings/value_text.h"
 #include "base/whole_file.h"
 
@@ -299,7 +300,10 @@ bool LoadSettings(const std::filesystem::path& file, std::u16string_view program
     const FileContents contents = readWholeFile(file);
     if (contents.status == FileReadStatus::kFailed) return false;
     // The record is replaced only once everything is read, so a failure leaves it whole.
-    settings = readSettings(IniFile::fromBytes(contents.bytes), programFolder);
+    const IniFile ini = IniFile::fromBytes(contents.bytes);
+    ConversionSettings loaded = readSettings(ini, programFolder);
+    readOwnSection(ini, loaded);
+    settings = std::move(loaded);
     return true;
   } catch (const std::exception&) {
     return false;
