@@ -1,3 +1,5 @@
+#include <unistd.h>
+
 #include <filesystem>
 #include <iostream>
 #include <string>
@@ -5,6 +7,8 @@
 #include <vector>
 
 #include "app/application.h"
+#include "app/cli_options.h"
+#include "app/cli_run.h"
 #include "app/command_line.h"
 #include "base/utf8.h"
 #include "docio/convert_one_file.h"
@@ -20,6 +24,13 @@ int main(int argc, char** argv) {
   using namespace yentax;
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const auto location = locateRunningProgram(argc > 0 ? argv[0] : "yentax");
+  if (!arguments.empty() && isCliCommand(arguments.front())) {
+    return runCli(arguments, {.out = std::cout,
+                              .err = std::cerr,
+                              .errIsTerminal = ::isatty(STDERR_FILENO) != 0,
+                              .programFolder = utf8ToUtf16(location.programFolder),
+                              .executableName = location.executableName});
+  }
   std::error_code error;
   const auto currentFolder = std::filesystem::current_path(error).string();
   const auto line =

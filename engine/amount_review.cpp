@@ -18,7 +18,7 @@ struct Stretch {
 };
 
 Stretch stretchOf(const AmountRewrite& rewrite) {
-  return {std::min(rewrite.numberStart, rewrite.replaced.pos),
+  return {std::min({rewrite.numberStart, rewrite.replaced.pos, rewrite.anchor}),
           std::max(rewrite.numberEnd, rewrite.replaced.pos + rewrite.replaced.length)};
 }
 
@@ -72,6 +72,7 @@ bool admitRewrite(const ConversionSettings& settings, const AmountReviewer& revi
   return reviewer({.text = view.text,
                    .numberStart = token.start,
                    .numberEnd = token.end,
+                   .anchor = std::min(view.cut, token.start),
                    .replaced = range,
                    .with = with,
                    .passText = page.original(),

@@ -26,6 +26,7 @@ struct AmountRewrite {
   std::u16string_view text;  // the page around the amount as it reads now
   std::size_t numberStart = 0;
   std::size_t numberEnd = 0;
+  std::size_t anchor = 0;  // where the pass found the amount: its marker, or the number
   TextRange replaced;  // what the new text takes the place of, in text
   std::u16string_view with;
   // Where the number stands in the text the pass started from, for a line number.
@@ -33,7 +34,8 @@ struct AmountRewrite {
   std::size_t passPosition = 0;
 };
 
-// The amount with whatever the new text takes the place of: "1,980円", "￥1,980".
+// The amount with its marker and whatever the new text takes the place of: "1,980円",
+// "￥1,980".
 std::u16string amountText(const AmountRewrite& rewrite);
 // The same stretch as the conversion leaves it: "1,980円(税込み2,079円)".
 std::u16string rewrittenText(const AmountRewrite& rewrite);

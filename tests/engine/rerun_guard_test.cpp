@@ -130,7 +130,7 @@ TEST(AmountReviewTest, TheReviewerSeesEachAmountAndCanHoldItBack) {
             u"<p>1,000円(税込み1,100円)</p><p>2,000円</p><p>￥3,000(税込み&nbsp;￥3,300)</p>");
   const std::vector<std::string> expected = {"1,000円 -> 1,000円(税込み1,100円)",
                                              "2,000円 -> 2,000円(税込み2,200円)",
-                                             "3,000 -> 3,000(税込み&nbsp;￥3,300)"};
+                                             "￥3,000 -> ￥3,000(税込み&nbsp;￥3,300)"};
   EXPECT_EQ(seen, expected);
 }
 

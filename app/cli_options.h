@@ -1,0 +1,65 @@
+#pragma once
+
+// The command lines for people who run yentax from a shell or a cron job, beside the
+// settings-file command line: "yentax convert" and "yentax check" with the settings a
+// user changes most as options.
+//
+//   const CliParse parsed = parseCliArguments(arguments, programFolder);
+//   if (!parsed.request) {
+//     std::cerr << parsed.error << '\n';  // names the option and what it accepts
+//     return 2;
+//   }
+//   run(*parsed.request);
+//
+// The settings start from the built-in defaults without a log, or from the settings
+// file of --settings; every other setting option then changes one field, in the order
+// given. Both commands leave alone amounts that already carry their converted text.
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "settings/conversion_settings.h"
+
+namespace yentax {
+
+enum class CliCommand { kConvert, kCheck };
+enum class ReportFormat { kText, kJson };
+
+struct CliRequest {
+  CliCommand command = CliCommand::kConvert;
+  std::vector<std::string> paths;  // pages and folders, as given
+  std::string output;              // -o: the destination folder
+  bool inPlace = false;
+  bool recursive = false;
+  bool dryRun = false;
+  bool diff = false;
+  bool quiet = false;
+  bool showHelp = false;
+  bool showVersion = false;
+  unsigned jobs = 0;  // 0: one per core
+  ReportFormat format = ReportFormat::kText;
+  ConversionSettings settings;
+};
+
+struct CliParse {
+  std::optional<CliRequest> request;
+  std::string error;  // why the command line was refused
+};
+
+// The first argument is the command word, "convert" or "check".
+bool isCliCommand(std::string_view word);
+
+// arguments begin with the command word; default paths of the settings lie under
+// programFolder.
+CliParse parseCliArguments(const std::vector<std::string>& arguments,
+                           std::u16string_view programFolder);
+
+// The --help text of a command.
+std::string cliUsage(CliCommand command, std::string_view executableName);
+
+// "yentax 1.0.0"
+std::string cliVersion(std::string_view executableName);
+
+}  // namespace yentax

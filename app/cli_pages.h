@@ -1,0 +1,47 @@
+#pragma once
+
+// The pages a convert or check command works on, found from the paths of its command
+// line, each with the folder its result goes to.
+//
+//   const PageList list = collectPages({.paths = request.paths, .output = "out",
+//                                       .recursive = true, .extensions = u"htm,html",
+//                                       .backupFolderName = u"BackUp"});
+//   for (const PageJob& page : list.pages) convert(page.source, page.destinationFolder);
+//
+// A page named on the command line is taken whatever its extension; a folder gives its
+// pages with the extensions, in name order, and with recursive those of its subfolders
+// after them, each subfolder in name order. Backup folders and the destination are
+// never taken as sources, nor are folders reached through symbolic links.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace yentax {
+
+struct PageJob {
+  std::string source;             // absolute
+  std::string destinationFolder;  // absolute; "" when nothing is written
+  bool replacesSource = false;    // the destination is the page's own folder
+};
+
+struct PageList {
+  std::vector<PageJob> pages;
+  std::vector<std::string> unreadableFolders;
+};
+
+struct PageSearch {
+  std::vector<std::string> paths;
+  std::string output;  // "" for no destination
+  bool inPlace = false;
+  bool recursive = false;
+  std::u16string extensions;
+  std::u16string backupFolderName;
+};
+
+PageList collectPages(const PageSearch& search);
+
+// An absolute, normalised spelling of a path, without a trailing "/".
+std::string absolutePathOf(std::string_view path);
+
+}  // namespace yentax
