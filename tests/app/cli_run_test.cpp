@@ -1,0 +1,241 @@
+#include "app/cli_run.h"
+
+#include <sys/wait.h>
+
+#include <map>
+#include <sstream>
+
+#include "app_fixture.h"
+#include "settings/settings_file.h"
+
+namespace yentax {
+namespace {
+
+const char* const kSamplePages[] = {"shop_sjis.htm", "shop_eucjp.htm", "shop_utf8.html"};
+
+struct CliResult {
+  int status = -1;
+  std::string out, err;
+};
+
+// Every file below a folder with its bytes, by path relative to it.
+std::map<std::string, std::string> treeOf(const std::string& folder) {
+  std::map<std::string, std::string> files;
+  if (!fs::exists(folder)) return files;
+  for (const auto& entry : fs::recursive_directory_iterator(folder)) {
+    if (entry.is_regular_file()) {
+      files[fs::relative(entry.path(), folder).string()] = readFile(entry.path().string());
+    }
+  }
+  return files;
+}
+
+// A log without its first line, the date of the run.
+std::string withoutDate(const std::string& log) {
+  const auto end = log.find('\n');
+  return end == std::string::npos ? "" : log.substr(end + 1);
+}
+
+struct CliFixture : ::testing::Test {
+  AppScratch scratch;
+
+  CliResult run(std::vector<std::string> arguments) const {
+    std::ostringstream out, err;
+    const CliEnvironment environment{.out = out,
+                                     .err = err,
+                                     .errIsTerminal = false,
+                                     .programFolder = scratch.u("prog"),
+                                     .executableName = "yentax",
+                                     .logClock = [] { return LogDateTime{2026, 4, 1, 9, 30, 0}; }};
+    const int status = runCli(arguments, environment);
+    return {status, out.str(), err.str()};
+  }
+
+  void copySamples(const std::string& folder) const {
+    fs::create_directories(scratch / folder);
+    for (const char* name : kSamplePages) {
+      fs::copy_file(std::string(YENTAX_SOURCE_DIR) + "/examples/" + name,
+                    scratch / (folder + "/" + name));
+    }
+  }
+
+  // Pages with amounts in every marker and a few without, spread over subfolders.
+  void writeSite(const std::string& folder, int pages) const {
+    for (int i = 0; i < pages; ++i) {
+      const std::string name =
+          folder + "/" + (i % 3 == 0 ? "sub/" : "") + "p" + std::to_string(i) + ".html";
+      writeFile(scratch / name,
+                "<html><head><meta charset=\"UTF-8\"></head><body>\n<p>品 " +
+                    std::to_string(100 + i) + "0円</p>\n<p>￥" + std::to_string(2 * i + 30) +
+                    "</p>\n" +
+                    (i % 4 == 0 ? "<p>送料無料</p>"
+                                : "<p>&yen;1,980 と \\" + std::to_string(i + 50) + "</p>") +
+                    "\n</body></html>\n");
+    }
+  }
+};
+
+TEST_F(CliFixture, ConvertWritesWhatASettingsFileRunWritesInEveryCharset) {
+  copySamples("site");
+  // The settings-file run of the program itself, with the re-run safety of our own key.
+  fs::create_directories(scratch / "bin");
+  fs::copy_file(std::string(YENTAX_BUILD_DIR) + "/yentax", scratch / "bin/yentax");
+  fs::create_directories(scratch / "out1");
+  auto job = ConversionSettings::defaults(scratch.u("bin"));
+  job.CommandSourceIsFile = false;
+  job.SourceFolder = scratch.u("site");
+  job.DestinationFolder1 = scratch.u("out1");
+  job.LogPath = scratch.u("logs/run1.LOG");
+  job.TaxRate = 10;
+  job.RoundingMode = 4;
+  job.BracketKind = 14;
+  job.ConversionKind = kBreakdown;
+  job.BreakdownStyle = 2;
+  ASSERT_TRUE(SaveSettings(scratch / "job.KVT", job, {}, true));
+  writeFile(scratch / "job.KVT",
+            readFile(scratch / "job.KVT") + "[yentax]\r\nSkipConvertedAmounts=True\r\n");
+  const std::string command = "cd " + scratch.path + " && bin/yentax job.KVT";
+  const int status = std::system(command.c_str());
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+
+  const auto cli = run({"convert", "--rate", "10", "--rounding", "half-up", "--bracket", "【】",
+                        "--kind", "breakdown", "--style", "base-and-tax", "--log",
+                        scratch / "logs/run2.LOG", "-q", scratch / "site", "-o", scratch / "out2"});
+  ASSERT_EQ(cli.status, 0) << cli.err;
+  EXPECT_EQ(cli.err, "");
+  const auto expected = treeOf(scratch / "out1");
+  ASSERT_EQ(expected.size(), 3u);
+  EXPECT_EQ(treeOf(scratch / "out2"), expected);
+  EXPECT_NE(expected.at("shop_utf8.html"), readFile(scratch / "site/shop_utf8.html"));
+  const std::string log = readFile(scratch / "logs/run1.LOG");
+  EXPECT_NE(log.find("shop_eucjp.htm"), std::string::npos);
+  EXPECT_EQ(withoutDate(readFile(scratch / "logs/run2.LOG")), withoutDate(log));
+}
+
+TEST_F(CliFixture, ASecondConvertChangesNothingAndCheckFindsNothingLeft) {
+  copySamples("site");
+  for (const char* kind : {"append", "replace", "breakdown"}) {
+    SCOPED_TRACE(kind);
+    fs::remove_all(scratch / "out");
+    fs::remove_all(scratch / "again");
+    ASSERT_EQ(run({"convert", "--kind", kind, scratch / "site", "-o", scratch / "out"}).status, 0);
+    const auto once = run({"convert", "--kind", kind, scratch / "out", "-o", scratch / "again"});
+    EXPECT_EQ(once.err, "3 pages converted, 0 amounts changed, 0 pages failed\n");
+    EXPECT_EQ(treeOf(scratch / "again"), treeOf(scratch / "out"));
+    const auto check = run({"check", "--kind", kind, scratch / "out"});
+    EXPECT_EQ(check.status, 0);
+    EXPECT_EQ(check.out, "");
+  }
+  const auto before = run({"check", scratch / "site"});
+  EXPECT_EQ(before.status, 1);
+  EXPECT_NE(
+      before.out.find(scratch / "site/shop_utf8.html:13: 1,980円 -> 1,980円(税込み2,079円)\n"),
+      std::string::npos)
+      << before.out;
+}
+
+TEST_F(CliFixture, InPlaceKeepsTheOriginalsInTheBackupFolder) {
+  copySamples("site");
+  const auto original = treeOf(scratch / "site");
+  ASSERT_EQ(run({"convert", "-q", "--in-place", scratch / "site"}).status, 0);
+  const auto converted = treeOf(scratch / "site");
+  for (const char* name : kSamplePages) {
+    EXPECT_EQ(converted.at(std::string("BackUp/") + name), original.at(name));
+    EXPECT_NE(converted.at(name), original.at(name));
+  }
+  // Nothing is left to convert, so the second run writes nothing and the backups stay.
+  ASSERT_EQ(run({"convert", "-q", "--in-place", "-r", scratch / "site"}).status, 0);
+  EXPECT_EQ(treeOf(scratch / "site"), converted);
+}
+
+TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
+  copySamples("site");
+  const auto before = treeOf(scratch.path);
+  const auto records = run({"convert", "--dry-run", scratch / "site/shop_utf8.html"});
+  EXPECT_EQ(records.status, 0);
+  EXPECT_EQ(records.out.rfind("ファイル名：" + scratch / "site/shop_utf8.html\n", 0), 0u)
+      << records.out;
+  EXPECT_NE(records.out.find("\t前\u3000 : 1,080円\n\t\u3000後 : 1,080円(税込み1,134円)\n"),
+            std::string::npos);
+  const auto diff =
+      run({"convert", "--dry-run", "--diff", scratch / "site", "-o", scratch / "out"});
+  EXPECT_EQ(diff.status, 0);
+  EXPECT_EQ(diff.out.rfind("--- a" + scratch / "site/shop_eucjp.htm\n+++ b", 0), 0u);
+  EXPECT_NE(diff.out.find("\n-<tr><td>クロワッサン</td><td>6個</td><td>1,080円</td></tr>\n"
+                          "-<tr><td>バゲット</td><td>2本</td><td>￥760</td></tr>\n"),
+            std::string::npos)
+      << diff.out;
+  EXPECT_EQ(diff.err, "3 pages checked, 17 amounts would change, 0 pages failed\n");
+  EXPECT_EQ(treeOf(scratch.path), before);
+}
+
+TEST_F(CliFixture, CheckReportsAsTextOrJsonWithItsExitStatus) {
+  writeFile(scratch / "a.htm", "<meta charset=\"UTF-8\">\n<p>\"特価\" 1,000円</p>\n");
+  writeFile(scratch / "b.htm", "<meta charset=\"UTF-8\">\n<p>送料無料</p>\n");
+  const auto text = run({"check", "-q", scratch / "a.htm", scratch / "b.htm"});
+  EXPECT_EQ(text.status, 1);
+  EXPECT_EQ(text.out, scratch / "a.htm" + ":2: 1,000円 -> 1,000円(税込み1,050円)\n");
+  EXPECT_EQ(text.err, "");
+  const auto json = run({"check", "-q", "--format", "json", scratch / "a.htm", scratch / "b.htm"});
+  EXPECT_EQ(json.status, 1);
+  EXPECT_EQ(json.out, "{\n  \"pages\": 2,\n  \"amounts\": [\n    {\"file\": \"" +
+                          scratch / "a.htm" +
+                          "\", \"line\": 2, \"amount\": \"1,000円\", \"becomes\": "
+                          "\"1,000円(税込み1,050円)\"}\n  ],\n  \"failed\": []\n}\n");
+  const auto none = run({"check", "--format", "json", scratch / "b.htm"});
+  EXPECT_EQ(none.status, 0);
+  EXPECT_EQ(none.out, "{\n  \"pages\": 1,\n  \"amounts\": [],\n  \"failed\": []\n}\n");
+  EXPECT_EQ(none.err, "1 page checked, 0 amounts would change, 0 pages failed\n");
+  EXPECT_EQ(run({"check", "--rate", "x", scratch / "b.htm"}).status, 2);
+}
+
+TEST_F(CliFixture, RecursiveMirrorsTheTreeAndLeavesBackupsAndTheDestinationOut) {
+  writeSite("site", 6);
+  writeFile(scratch / "site/sub/deeper/c.htm", "<p>1,000円</p>");
+  writeFile(scratch / "site/sub/notes.txt", "1,000円");
+  writeFile(scratch / "site/BackUp/old.htm", "<p>1,000円</p>");
+  const auto flat = run({"convert", "-q", scratch / "site", "-o", scratch / "flat"});
+  EXPECT_EQ(flat.status, 0);
+  EXPECT_EQ(scratch.names("flat"),
+            (std::set<std::string>{"p1.html", "p2.html", "p4.html", "p5.html"}));
+  const auto deep = run({"convert", "-q", "-r", scratch / "site", "-o", scratch / "site/out"});
+  EXPECT_EQ(deep.status, 0);
+  std::set<std::string> written;
+  for (const auto& [path, bytes] : treeOf(scratch / "site/out")) written.insert(path);
+  EXPECT_EQ(written, (std::set<std::string>{"p1.html", "p2.html", "p4.html", "p5.html",
+                                            "sub/p0.html", "sub/p3.html", "sub/deeper/c.htm"}));
+}
+
+TEST_F(CliFixture, SeveralJobsWriteTheSameBytesAndTheSameLogAsOne) {
+  writeSite("site", 40);
+  for (const char* log : {"run.LOG", "run.csv"}) {
+    SCOPED_TRACE(log);
+    const auto serial =
+        run({"convert", "-r", "-j", "1", "--log", scratch / ("one/" + std::string(log)),
+             scratch / "site", "-o", scratch / "one"});
+    const auto parallel =
+        run({"convert", "-r", "-j", "4", "--log", scratch / ("two/" + std::string(log)),
+             scratch / "site", "-o", scratch / "two"});
+    EXPECT_EQ(serial.status, 0);
+    EXPECT_EQ(parallel.status, 0);
+    EXPECT_EQ(parallel.err, serial.err);
+    auto one = treeOf(scratch / "one");
+    auto two = treeOf(scratch / "two");
+    EXPECT_EQ(one.size(), 41u);
+    EXPECT_EQ(two, one);
+    fs::remove_all(scratch / "one");
+    fs::remove_all(scratch / "two");
+  }
+}
+
+TEST_F(CliFixture, AFailedPageIsNamedAndGivesStatusOne) {
+  writeFile(scratch / "site/a.htm", "<p>1,000円</p>");
+  writeFile(scratch / "out", "a file where the folder should be");
+  const auto result = run({"convert", scratch / "site/a.htm", "-o", scratch / "out/sub"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, scratch / "site/a.htm: the folder " + scratch / "out/sub cannot be made\n" +
+                            "0 pages converted, 0 amounts changed, 1 page failed\n");
+}
+
+}  // namespace
+}  // namespace yentax
