@@ -1,0 +1,93 @@
+#include "app/cli_report.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+#include "app/cli_diff.h"
+
+namespace yentax {
+namespace {
+
+std::string numberedLines(int count, int changed1 = 0, int changed2 = 0) {
+  std::string text;
+  for (int i = 1; i <= count; ++i) {
+    text += "line " + std::to_string(i) + (i == changed1 || i == changed2 ? " new" : "") + "\n";
+  }
+  return text;
+}
+
+TEST(UnifiedDiffTest, HunksKeepThreeLinesOfContextAndJoinWhenClose) {
+  struct Case {
+    const char* name;
+    std::string before, after, diff;
+  };
+  const Case cases[] = {
+      {.name = "nothing changed",
+       .before = numberedLines(5),
+       .after = numberedLines(5),
+       .diff = ""},
+      {.name = "one line",
+       .before = numberedLines(10),
+       .after = numberedLines(10, 5),
+       .diff = "--- a\n+++ b\n@@ -2,7 +2,7 @@\n line 2\n line 3\n line 4\n-line 5\n+line 5 new\n"
+               " line 6\n line 7\n line 8\n"},
+      {.name = "first line",
+       .before = numberedLines(3),
+       .after = numberedLines(3, 1),
+       .diff = "--- a\n+++ b\n@@ -1,3 +1,3 @@\n-line 1\n+line 1 new\n line 2\n line 3\n"},
+      {.name = "two far apart",
+       .before = numberedLines(20),
+       .after = numberedLines(20, 2, 18),
+       .diff = "--- a\n+++ b\n@@ -1,5 +1,5 @@\n line 1\n-line 2\n+line 2 new\n line 3\n line 4\n"
+               " line 5\n@@ -15,6 +15,6 @@\n line 15\n line 16\n line 17\n-line 18\n+line 18 new\n"
+               " line 19\n line 20\n"},
+      {.name = "two close together",
+       .before = numberedLines(12),
+       .after = numberedLines(12, 3, 9),
+       .diff = "--- a\n+++ b\n@@ -1,12 +1,12 @@\n line 1\n line 2\n-line 3\n+line 3 new\n line 4\n"
+               " line 5\n line 6\n line 7\n line 8\n-line 9\n+line 9 new\n line 10\n line 11\n"
+               " line 12\n"},
+      {.name = "a line added",
+       .before = "a\nb\nc\n",
+       .after = "a\nb\nx\nc\n",
+       .diff = "--- a\n+++ b\n@@ -1,3 +1,4 @@\n a\n b\n+x\n c\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(unifiedDiff(c.before, c.after, "a", "b"), c.diff) << c.name;
+  }
+}
+
+TEST(ProgressLineTest, RewritesOneLineOnlyWhenEnabled) {
+  std::ostringstream shown;
+  {
+    ProgressLine progress(shown, true);
+    progress.show(1, 3, "/site/a.htm", 1);
+    progress.show(2, 3, "/site/" + std::string(60, 'x') + ".htm", 12);
+  }
+  EXPECT_EQ(shown.str(), "\r\x1b[K1/3 /site/a.htm  1 amount\r\x1b[K2/3 ..." + std::string(43, 'x') +
+                             ".htm  12 amounts\r\x1b[K");
+  std::ostringstream silent;
+  {
+    ProgressLine progress(silent, false);
+    progress.show(1, 1, "/site/a.htm", 1);
+  }
+  EXPECT_EQ(silent.str(), "");
+}
+
+TEST(SummaryTest, CountsWithTheirNouns) {
+  EXPECT_EQ(summaryLine({.pages = 1, .amounts = 1, .failed = 0}, SummaryKind::kConverted),
+            "1 page converted, 1 amount changed, 0 pages failed");
+  EXPECT_EQ(summaryLine({.pages = 12, .amounts = 0, .failed = 2}, SummaryKind::kWouldChange),
+            "12 pages checked, 0 amounts would change, 2 pages failed");
+}
+
+TEST(JsonTest, StringsAreEscapedAndFailuresListed) {
+  EXPECT_EQ(jsonString("a\"b\\c\td円"), "\"a\\\"b\\\\c\\u0009d円\"");
+  EXPECT_EQ(findingsJson(1, {}, {{"/x/a.htm", "could not be read"}}),
+            "{\n  \"pages\": 1,\n  \"amounts\": [],\n  \"failed\": [\n    {\"file\": \"/x/a.htm\", "
+            "\"problem\": \"could not be read\"}\n  ]\n}\n");
+}
+
+}  // namespace
+}  // namespace yentax
