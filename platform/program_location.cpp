@@ -83,7 +83,13 @@ std::string DefaultSettingsPath(const ProgramLocation& location) {
 }
 
 std::string HelpFilePath(const ProgramLocation& location) {
-  return joinPath(location.executableFolder, "HELP/HELP.HTM");
+  const std::string beside = joinPath(location.executableFolder, "HELP/HELP.HTM");
+  // An installed program keeps its help page with its other data, not beside itself.
+  const std::string installed =
+      (fs::path(location.executableFolder) / "../share/yentax/HELP/HELP.HTM").lexically_normal();
+  std::error_code ec;
+  if (!fs::is_regular_file(beside, ec) && fs::is_regular_file(installed, ec)) return installed;
+  return beside;
 }
 
 }  // namespace yentax

@@ -45,7 +45,8 @@ ProgramLocation locateRunningProgram(std::string_view startedAs);
 
 // program folder + "/" + executable name + ".INI"
 std::string DefaultSettingsPath(const ProgramLocation& location);
-// The help page installed beside the executable: "HELP/HELP.HTM" in its folder.
+// The help page: "HELP/HELP.HTM" in the executable's folder (a build folder), or when
+// only that is there, "../share/yentax/HELP/HELP.HTM" from it (an installed program).
 std::string HelpFilePath(const ProgramLocation& location);
 
 }  // namespace yentax

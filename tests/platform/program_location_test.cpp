@@ -71,6 +71,17 @@ TEST(ProgramLocationTest, LocatesFilesBesideOrAwayFromTheExecutable) {
   EXPECT_EQ(HelpFilePath(atRoot), "/HELP/HELP.HTM");
 }
 
+TEST(ProgramLocationTest, AnInstalledProgramFindsItsHelpPageWithItsData) {
+  const ScratchFolder scratch;
+  const auto always = [](const std::string&) { return true; };
+  writeFile(scratch / "usr/share/yentax/HELP/HELP.HTM", "<p>help</p>");
+  const auto installed = locateProgram(scratch / "usr/bin/yentax", "yentax", {}, always);
+  EXPECT_EQ(HelpFilePath(installed), scratch / "usr/share/yentax/HELP/HELP.HTM");
+  // A help page beside the program comes first, as in a build folder.
+  writeFile(scratch / "usr/bin/HELP/HELP.HTM", "<p>help</p>");
+  EXPECT_EQ(HelpFilePath(installed), scratch / "usr/bin/HELP/HELP.HTM");
+}
+
 TEST(ProgramLocationTest, TheRunningProgramIsThisTestBinary) {
   const auto self = runningExecutablePath();
   ASSERT_TRUE(self);
