@@ -1,7 +1,8 @@
 BUILD_DIR ?= build
+PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure test bench demo screenshots clean
+.PHONY: all deps configure test bench demo screenshots install package clean
 
 all: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -27,6 +28,14 @@ screenshots: all
 
 demo: all
 	@BUILD_DIR=$(BUILD_DIR) bash scripts/demo.sh
+
+# DESTDIR, when given, is put in front of every installed path (for staging).
+install: all
+	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
+
+# A .deb in the build folder: apt install ./$(BUILD_DIR)/yentax_*.deb
+package: all
+	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
 	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench

@@ -1,10 +1,13 @@
 #include "app/cli_run.h"
 
 #include <algorithm>
+#include <filesystem>
 #include <fstream>
 #include <ostream>
 #include <set>
+#include <system_error>
 #include <thread>
+#include <tuple>
 
 #include "app/cli_options.h"
 #include "app/cli_page_work.h"
@@ -57,21 +60,24 @@ class WorkerFolderSet {
 // the first page that begins an entry.
 class RunLog {
  public:
-  RunLog(const std::string& path) : path_(path) {
-    std::ignore = deleteFile(path);
+  explicit RunLog(const std::string& path) {
+    // Only a log of an earlier run is removed, never a device or anything else there.
+    std::error_code error;
+    if (std::filesystem::is_regular_file(path, error)) std::ignore = deleteFile(path);
     if (auto stream = openForLogging(path)) stream_ = std::move(*stream);
   }
   bool ok() const { return stream_.is_open() && stream_.good(); }
-  void append(const PageOutcome& outcome) {
+  // False when the bytes could not be written.
+  [[nodiscard]] bool append(const PageOutcome& outcome) {
     const std::string bytes = empty_ ? outcome.logBytes : logRecordsOnly(outcome);
-    if (bytes.empty()) return;
+    if (bytes.empty()) return true;
     stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     stream_.flush();
     empty_ = false;
+    return stream_.good();
   }
 
  private:
-  std::string path_;
   std::ofstream stream_;
   bool empty_ = true;
 };
@@ -151,9 +157,10 @@ class CommandRun {
     const ConversionSettings& settings = request_.settings;
     const LogSetup log = decideLog(settings);
     std::optional<RunLog> runLog;
+    bool logWritable = true;
     if (log.plan == LogPlan::kRunLog) {
       runLog.emplace(log.runLogPath);
-      if (!runLog->ok()) fail(log.runLogPath, "the log cannot be written");
+      logWritable = runLog->ok();
     }
     const std::set<std::string> unmade = prepareFolders(pages_, settings);
     forEachInOrder<PageOutcome>(
@@ -168,9 +175,10 @@ class CommandRun {
           return convertPage(pages_[i], settings, folders[worker], log.plan, env_.logClock);
         },
         [&](std::size_t i, PageOutcome&& outcome) {
-          if (runLog) runLog->append(outcome);
+          if (runLog && logWritable && !runLog->append(outcome)) logWritable = false;
           account(i, outcome);
         });
+    if (!logWritable) fail(log.runLogPath, "the log could not be written");
     return failures_.empty() ? 0 : 1;
   }
 

@@ -237,5 +237,16 @@ TEST_F(CliFixture, AFailedPageIsNamedAndGivesStatusOne) {
                             "0 pages converted, 0 amounts changed, 1 page failed\n");
 }
 
+TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
+  writeFile(scratch / "site/a.htm", "<meta charset=\"UTF-8\"><p>1,000円</p>");
+  writeFile(scratch / "taken", "a file where the log's folder should be");
+  const std::string log = scratch / "taken/run.LOG";
+  const auto result =
+      run({"convert", "-q", "--log", log, scratch / "site/a.htm", "-o", scratch / "out"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, log + ": the log could not be written\n");
+  EXPECT_NE(readFile(scratch / "out/a.htm").find("1,000円(税込み1,050円)"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace yentax

@@ -1,0 +1,83 @@
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "tests/scratch_folder.h"
+
+namespace yentax {
+namespace {
+
+namespace fs = std::filesystem;
+
+int shell(const std::string& command) {
+  const int status = std::system(command.c_str());
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+// What make install lays down is what the Debian package holds, under /usr.
+TEST(PackagingTest, InstallPutsEachFileWhereLinuxLooksForIt) {
+  const ScratchFolder scratch;
+  ASSERT_EQ(shell("DESTDIR=" + scratch.path + " cmake --install " + YENTAX_BUILD_DIR +
+                  " --prefix /usr > " + scratch / "install.out" + " 2>&1"),
+            0)
+      << readFile(scratch / "install.out");
+  std::set<std::string> installed;
+  for (const auto& entry : fs::recursive_directory_iterator(scratch / "usr")) {
+    if (!entry.is_directory()) installed.insert(fs::relative(entry.path(), scratch.path).string());
+  }
+  const std::set<std::string> expected = {
+      "usr/bin/yentax",
+      "usr/share/yentax/HELP/HELP.HTM",
+      "usr/share/applications/yentax.desktop",
+      "usr/share/icons/hicolor/scalable/apps/yentax.svg",
+      "usr/share/man/man1/yentax.1",
+      "usr/share/bash-completion/completions/yentax",
+      "usr/share/doc/yentax/README.md",
+      "usr/share/doc/yentax/examples/shop_sjis.htm",
+      "usr/share/doc/yentax/examples/shop_eucjp.htm",
+      "usr/share/doc/yentax/examples/shop_utf8.html",
+      "usr/share/doc/yentax/examples/demo.KVT",
+  };
+  EXPECT_EQ(installed, expected);
+  EXPECT_EQ(shell(scratch / "usr/bin/yentax convert --version > " + scratch / "version.out"), 0);
+  EXPECT_EQ(readFile(scratch / "version.out"), "yentax 1.0.0\n");
+  const std::string desktop = readFile(scratch / "usr/share/applications/yentax.desktop");
+  EXPECT_NE(desktop.find("\nExec=yentax\n"), std::string::npos);
+  EXPECT_NE(desktop.find("\nIcon=yentax\n"), std::string::npos);
+}
+
+TEST(PackagingTest, TheCompletionOffersCommandsOptionsAndValues) {
+  struct Case {
+    std::string words;  // the command line up to the word being completed
+    std::string offered;
+  };
+  const Case cases[] = {
+      {"yentax c", "convert check"},
+      {"yentax convert --ki", "--kind"},
+      {"yentax convert --kind ", "append replace breakdown"},
+      {"yentax check --format j", "json"},
+      {"yentax check --in", ""},
+      {"yentax convert --rounding up-from-",
+       "up-from-2 up-from-3 up-from-4 up-from-5 up-from-6 "
+       "up-from-7 up-from-8 up-from-9"},
+  };
+  const std::string completion =
+      std::string(YENTAX_SOURCE_DIR) + "/packaging/yentax.bash-completion";
+  for (const Case& c : cases) {
+    const ScratchFolder scratch;
+    const std::string script = "compopt() { :; }; source '" + completion + "'; COMP_WORDS=(" +
+                               c.words + (c.words.back() == ' ' ? "''" : "") +
+                               "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); "
+                               "cd '" +
+                               scratch.path + "'; _yentax; echo \"${COMPREPLY[*]}\"";
+    writeFile(scratch / "complete.sh", script);
+    ASSERT_EQ(shell("bash " + scratch / "complete.sh > " + scratch / "out 2>&1"), 0);
+    EXPECT_EQ(readFile(scratch / "out"), c.offered + "\n") << c.words;
+  }
+}
+
+}  // namespace
+}  // namespace yentax
