@@ -14,7 +14,6 @@
 #include "app/cli_pages.h"
 #include "app/cli_parallel.h"
 #include "app/cli_report.h"
-#include "base/cp932_codec.h"
 #include "base/utf8.h"
 #include "docio/convert_one_file.h"
 #include "docio/file_system.h"

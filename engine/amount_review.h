@@ -27,7 +27,7 @@ struct AmountRewrite {
   std::size_t numberStart = 0;
   std::size_t numberEnd = 0;
   std::size_t anchor = 0;  // where the pass found the amount: its marker, or the number
-  TextRange replaced;  // what the new text takes the place of, in text
+  TextRange replaced;      // what the new text takes the place of, in text
   std::u16string_view with;
   // Where the number stands in the text the pass started from, for a line number.
   std::u16string_view passText;
