@@ -52,7 +52,9 @@ int Application::runUnattended(std::ostream& errors) {
   mainWindow_.Form_Load();
   mainWindow_.Form_Activate();
   for (const auto& problem : mainWindow_.problems()) {
-    errors << utf16ToUtf8(problem.path) << ": " << utf16ToUtf8(problem.message) << '\n';
+    errors << utf16ToUtf8(problem.path) << ": " << utf16ToUtf8(problem.message);
+    if (!problem.cause.empty()) errors << " (" << problem.cause << ')';
+    errors << '\n';
   }
   return mainWindow_.problems().empty() ? 0 : 1;
 }

@@ -1,9 +1,11 @@
-#include <filesystem>
+#include <exception>
+#include <string>
 #include <system_error>
 
 #include "app/main_window.h"
 #include "base/utf16_text.h"
 #include "base/utf8.h"
+#include "base/whole_file.h"
 #include "docio/display_path.h"
 #include "docio/file_system.h"
 #include "docio/html_file_copy.h"
@@ -24,11 +26,41 @@ constexpr std::u16string_view kBackupFailed = u"バックアップを作成で�
 constexpr std::u16string_view kCopyFailed = u"保存先に書き込めませんでした。";
 constexpr std::size_t kStatusBytes = 42;
 
+constexpr std::string_view kBackupOutsideSource =
+    "the backup folder must be a folder inside the source folder";
+constexpr std::string_view kBackupDiffers = "the backup differs from the page";
+
 // Whatever the spelling of the folders (a trailing "/", a link), a copy that would land on
-// the source itself must be seen as one, or the source is replaced without a backup.
+// the source itself must be seen as one, or the source is replaced without a backup. A
+// link under the page's name in the destination is a name of its own, replaced as such.
 bool isSameFile(std::u16string_view a, std::u16string_view b) {
-  std::error_code error;
-  return std::filesystem::equivalent(utf16ToUtf8(a), utf16ToUtf8(b), error) && !error;
+  return isSameEntry(utf16ToUtf8(a), utf16ToUtf8(b));
+}
+
+// An absolute name or one with ".." would put backups anywhere on the disk.
+bool namesFolderInside(std::u16string_view name) {
+  return !name.empty() && name.front() != u'/' && name.find(u"..") == std::u16string_view::npos;
+}
+
+std::string folderError(FolderStatus status) {
+  switch (status) {
+    case FolderStatus::NotAbsolute:
+      return std::make_error_code(std::errc::invalid_argument).message();
+    case FolderStatus::FileInTheWay:
+      return std::make_error_code(std::errc::not_a_directory).message();
+    default:
+      return std::make_error_code(std::errc::io_error).message();
+  }
+}
+
+std::string exceptionText() {
+  try {
+    throw;
+  } catch (const std::exception& error) {
+    return error.what();
+  } catch (...) {
+    return "unknown error";
+  }
 }
 
 std::u16string overwriteQuestion(std::u16string_view target) {
@@ -79,7 +111,9 @@ void Sfrm_Main::Cmd_Change_Click() {
       runCheckedFiles();
     }
   } catch (...) {
-    // An error ends the run quietly; the window is given back below as after any run.
+    // An error ends the run without a message; the window is given back below as after
+    // any run, and the unattended run reports it as a failure.
+    addProblem(state_.Context.CurrentSourcePath, kConversionFailed, exceptionText());
   }
   Cmd_Change.Caption = kConvertCaption;
   state_.RunInProgress = false;
@@ -108,6 +142,7 @@ void Sfrm_Main::runCheckedFiles() {
   for (std::size_t i = 0; i < Trv_Files.Nodes.size(); ++i) {
     Lbl_Msg.Caption = ShortenPathForDisplay(Trv_Files.Nodes[i].Text, kStatusBytes);
     ui_.processPendingEvents();
+    if (ports_.stopRequested && ports_.stopRequested()) break;
     if (state_.CancelRequested && ask(kStopQuestion)) break;
     if (i >= Trv_Files.Nodes.size()) break;
     const auto& node = Trv_Files.Nodes[i];
@@ -150,17 +185,39 @@ bool Sfrm_Main::convertFile(const std::u16string& source, const std::u16string& 
     addProblem(source, kConversionFailed);
     return true;
   }
-  if (sameFolder && settings_.MakeBackup) {
-    const auto backupFolder = joinPath(sourceFolder, settings_.BackupFolderName);
-    // Without its backup the original is kept in place rather than overwritten.
-    if (!folderReady(createFolderTree(backupFolder)) ||
-        !copyFile(utf16ToUtf8(source), utf16ToUtf8(joinPath(backupFolder, name)), false)) {
-      addProblem(source, kBackupFailed);
-      return true;
-    }
+  // Without its backup the original is kept in place rather than overwritten.
+  if (sameFolder && settings_.MakeBackup && !backUpSource(source, sourceFolder, name)) return true;
+  std::error_code cause;
+  if (!Fnc_HTMLFileCopy(state_.WorkingCopyPath, utf16ToUtf8(destinationFolder), &cause)) {
+    addProblem(source, kCopyFailed, cause.message());
   }
-  if (!Fnc_HTMLFileCopy(state_.WorkingCopyPath, utf16ToUtf8(destinationFolder))) {
-    addProblem(source, kCopyFailed);
+  return true;
+}
+
+bool Sfrm_Main::backUpSource(const std::u16string& source, std::u16string_view sourceFolder,
+                             std::u16string_view name) {
+  if (!namesFolderInside(settings_.BackupFolderName)) {
+    addProblem(source, kBackupFailed, std::string(kBackupOutsideSource));
+    return false;
+  }
+  const auto backupFolder = joinPath(sourceFolder, settings_.BackupFolderName);
+  if (const FolderStatus status = createFolderTree(backupFolder); !folderReady(status)) {
+    addProblem(source, kBackupFailed, folderError(status));
+    return false;
+  }
+  const auto page = utf16ToUtf8(source);
+  const auto backup = utf16ToUtf8(joinPath(backupFolder, name));
+  if (const FileOutcome copied = copyFile(page, backup, false); !copied) {
+    addProblem(source, kBackupFailed, copied.cause());
+    return false;
+  }
+  // Only a backup that holds the page as it is now may let the page be replaced.
+  const FileContents original = readWholeFile(page);
+  const FileContents kept = readWholeFile(backup);
+  if (original.status != FileReadStatus::kRead || kept.status != FileReadStatus::kRead ||
+      original.bytes != kept.bytes) {
+    addProblem(source, kBackupFailed, std::string(kBackupDiffers));
+    return false;
   }
   return true;
 }
@@ -170,8 +227,9 @@ void Sfrm_Main::deleteRunLog(const std::string& page) {
   deleteFile(utf16ToUtf8(chooseLogPath(page, settings_, state_.Log)));
 }
 
-void Sfrm_Main::addProblem(const std::u16string& path, std::u16string_view message) {
-  problems_.push_back({path, std::u16string(message)});
+void Sfrm_Main::addProblem(const std::u16string& path, std::u16string_view message,
+                           std::string cause) {
+  problems_.push_back({path, std::u16string(message), std::move(cause)});
 }
 
 std::u16string Sfrm_Main::completionMessage() const {

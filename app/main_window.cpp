@@ -145,7 +145,7 @@ void Sfrm_Main::runUnattended() {
       const bool inTree = std::any_of(
           Trv_Files.Nodes.begin(), Trv_Files.Nodes.end(),
           [&](const TreeNode& node) { return toUpperAscii(FileTree::nodePath(node)) == upper; });
-      if (!path.empty() && !inTree) unlisted.push_back({path, u"HTMLファイルが見つかりません。"});
+      if (!path.empty() && !inTree) unlisted.push_back({path, u"HTMLファイルが見つかりません。", {}});
     }
   }
   Tab1.SelectedIndex = settings_.CommandSourceIsFile ? kFileTab : kFolderTab;

@@ -35,6 +35,8 @@ using FileConverter = std::function<bool(const std::string& path, const Conversi
 struct MainWindowPorts {
   FileConverter convert;
   std::function<void(const PreviewRequest&, AppState&)> showPreview;
+  // Asked between two files: true ends the run there, as a confirmed cancel does.
+  std::function<bool()> stopRequested;
 };
 
 // Where the program lives and what it was started with.
@@ -50,6 +52,7 @@ struct MainWindowSetup {
 struct FileProblem {
   std::u16string path;
   std::u16string message;
+  std::string cause;  // the system's error text, when there is one
 };
 
 // The main window: what to convert, where to, and the batch run. It reaches the user
@@ -171,7 +174,12 @@ class Sfrm_Main {
   bool convertFile(const std::u16string& source, const std::u16string& destinationFolder,
                    bool deleteRunLog);
   void deleteRunLog(const std::string& source);
-  void addProblem(const std::u16string& path, std::u16string_view message);
+  void addProblem(const std::u16string& path, std::u16string_view message,
+                  std::string cause = {});
+  // Keeps the unconverted source in the backup folder, byte for byte; false (with the
+  // problem added) when that could not be done and the source must stay as it is.
+  bool backUpSource(const std::u16string& source, std::u16string_view sourceFolder,
+                    std::u16string_view name);
   std::u16string completionMessage() const;
 
   void chooseSourceFile(std::u16string_view file);

@@ -6,13 +6,14 @@
 
 #include <cerrno>
 #include <string>
-#include <system_error>
+#include <tuple>
+#include <utility>
 
 namespace yentax {
 
 namespace {
 
-constexpr int kTemporaryNameAttempts = 100;
+constexpr mode_t kPermissionBits = 07777;
 
 // Closes the descriptor when it goes out of scope.
 class FileDescriptor {
@@ -20,11 +21,11 @@ class FileDescriptor {
   explicit FileDescriptor(int fd) : fd_(fd) {}
   FileDescriptor(const FileDescriptor&) = delete;
   FileDescriptor& operator=(const FileDescriptor&) = delete;
-  ~FileDescriptor() { close(); }
+  ~FileDescriptor() { std::ignore = close(); }
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
-  bool close() {
+  [[nodiscard]] bool close() {
     if (fd_ < 0) return true;
     const bool closed = ::close(fd_) == 0;
     fd_ = -1;
@@ -35,23 +36,62 @@ class FileDescriptor {
   int fd_;
 };
 
-bool writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return true;
+WriteCall& writeCall() {
+  static WriteCall call = [](int fd, const char* data, std::size_t size) {
+    return ::write(fd, data, size);
+  };
+  return call;
 }
 
-std::filesystem::path resolveLink(const std::filesystem::path& path) {
-  std::error_code error;
-  if (!std::filesystem::is_symlink(path, error)) return path;
-  const std::filesystem::path target = std::filesystem::weakly_canonical(path, error);
-  return error ? path : target;
+FileOutcome lastError() { return FileOutcome::failed(errno); }
+
+FileOutcome writeAll(int fd, std::string_view bytes) {
+  const WriteCall& call = writeCall();
+  while (!bytes.empty()) {
+    const ssize_t written = call(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return lastError();
+    }
+    if (written == 0) return FileOutcome::failed(EIO);
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return {};
+}
+
+// Read once: umask can only be read by setting it, which must not race with other writers.
+mode_t creationMask() {
+  static const mode_t mask = [] {
+    const mode_t current = ::umask(0);
+    ::umask(current);
+    return current;
+  }();
+  return mask;
+}
+
+// The mode the new file gets, or the reason the name must not be replaced.
+FileOutcome chooseMode(const std::filesystem::path& path, const ReplaceOptions& options,
+                       mode_t& mode) {
+  mode = options.newFileMode.value_or(0666) & ~creationMask() & kPermissionBits;
+  struct stat existing {};
+  if (::lstat(path.c_str(), &existing) != 0) {
+    return errno == ENOENT ? FileOutcome{} : lastError();
+  }
+  if (S_ISLNK(existing.st_mode)) return {};
+  if (S_ISDIR(existing.st_mode)) return FileOutcome::failed(EISDIR);
+  if (!S_ISREG(existing.st_mode)) return FileOutcome::failed(EINVAL);
+  // Renaming would get past the file's own protection, so it is checked here.
+  if ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) {
+    return FileOutcome::failed(EACCES);
+  }
+  mode = existing.st_mode & kPermissionBits;
+  return {};
+}
+
+// After the rename the folder entry itself must reach the disk too.
+void flushFolder(const std::filesystem::path& folder) {
+  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.valid()) std::ignore = ::fsync(fd.get());
 }
 
 }  // namespace
@@ -60,6 +100,7 @@ FileContents readWholeFile(const std::filesystem::path& path) {
   FileContents contents;
   FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (!fd.valid()) {
+    contents.error = lastError().error;
     if (errno == ENOENT || errno == ENOTDIR) contents.status = FileReadStatus::kMissing;
     return contents;
   }
@@ -68,6 +109,7 @@ FileContents readWholeFile(const std::filesystem::path& path) {
     const ssize_t got = ::read(fd.get(), buffer, sizeof(buffer));
     if (got < 0) {
       if (errno == EINTR) continue;
+      contents.error = lastError().error;
       contents.bytes.clear();
       return contents;
     }
@@ -78,43 +120,31 @@ FileContents readWholeFile(const std::filesystem::path& path) {
   return contents;
 }
 
-bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-  FileDescriptor file(::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666));
-  if (!file.valid()) return false;
-  const bool written = writeAll(file.get(), bytes);
-  return file.close() && written;
-}
-
-bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes) {
-  const std::filesystem::path target = resolveLink(path);
-  struct stat existing {};
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (exists) {
-    // Renaming would get past the file's own protection, so it is checked here.
-    if (!S_ISREG(existing.st_mode)) return false;
-    if ((existing.st_mode & 0222) == 0 || ::access(target.c_str(), W_OK) != 0) return false;
-  }
+FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view bytes,
+                             const ReplaceOptions& options) {
+  mode_t mode = 0;
+  if (FileOutcome allowed = chooseMode(path, options, mode); !allowed) return allowed;
 
   const std::filesystem::path folder =
-      target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
-  const std::string stem = "." + target.filename().string() + ".tmp" + std::to_string(::getpid());
-  std::filesystem::path temporary;
-  int fd = -1;
-  for (int attempt = 0; attempt < kTemporaryNameAttempts && fd < 0; ++attempt) {
-    temporary = folder / (stem + "." + std::to_string(attempt));
-    fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0 && errno != EEXIST) return false;
-  }
-  if (fd < 0) return false;
-  FileDescriptor file(fd);
+      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
+  // A hidden name with a random tail: two writers of one name never share a new file.
+  std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+  if (!file.valid()) return lastError();
 
-  bool ok = writeAll(file.get(), bytes);
-  if (ok && exists) ok = ::fchmod(file.get(), existing.st_mode & 07777) == 0;
-  ok = ok && ::fsync(file.get()) == 0;
-  ok = file.close() && ok;
-  ok = ok && ::rename(temporary.c_str(), target.c_str()) == 0;
-  if (!ok) ::unlink(temporary.c_str());
-  return ok;
+  FileOutcome outcome = writeAll(file.get(), bytes);
+  if (outcome && ::fchmod(file.get(), mode) != 0) outcome = lastError();
+  if (outcome && ::fsync(file.get()) != 0) outcome = lastError();
+  if (!file.close() && outcome) outcome = lastError();
+  if (outcome && ::rename(temporary.c_str(), path.c_str()) != 0) outcome = lastError();
+  if (!outcome) {
+    ::unlink(temporary.c_str());
+    return outcome;
+  }
+  flushFolder(folder);
+  return outcome;
 }
+
+WriteCall exchangeWriteCall(WriteCall call) { return std::exchange(writeCall(), std::move(call)); }
 
 }  // namespace yentax

@@ -1,8 +1,27 @@
 #pragma once
 
+// Whole-file reads and the one way this program writes a file. A write never touches the
+// file it replaces: the bytes go to a new file in the same folder, which is flushed to the
+// disk and then renamed over the name, so a reader (or a later run) sees either the old
+// file or the whole new one, never a part of either, whatever stops the writer.
+//
+//   const FileContents page = readWholeFile(path);
+//   if (page.status != FileReadStatus::kRead) ...;
+//   if (const FileOutcome written = replaceWholeFile(path, bytes); !written) {
+//     report(path, written.cause());  // the system's error text
+//   }
+//
+// A name that is a symbolic link is replaced as a name: the link goes, its target is
+// never written. An existing file keeps its permission bits; a read-only one is refused.
+
+#include <sys/types.h>
+
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace yentax {
 
@@ -11,18 +30,35 @@ enum class FileReadStatus { kRead, kMissing, kFailed };
 struct FileContents {
   FileReadStatus status = FileReadStatus::kFailed;
   std::string bytes;
+  std::error_code error;  // why the file could not be read
 };
 
 // Reads a whole file; a file that does not exist is told apart from one that cannot be read.
 FileContents readWholeFile(const std::filesystem::path& path);
 
-// Writes the file in place, from its first byte, at exactly the new length.
-bool writeWholeFile(const std::filesystem::path& path, std::string_view bytes);
+// The result of a file operation: true when it succeeded, else the error that stopped it.
+struct [[nodiscard]] FileOutcome {
+  std::error_code error;
 
-// Replaces the file's contents at once: the bytes go to a temporary file in the same
-// folder, which is then renamed over the file, so that an interrupted write never leaves
-// a half-written file. A read-only file is left alone. A symbolic link keeps pointing at
-// its target, which receives the new contents; an existing file keeps its permissions.
-bool replaceWholeFile(const std::filesystem::path& path, std::string_view bytes);
+  static FileOutcome failed(int errorNumber) { return {std::error_code(errorNumber, std::generic_category())}; }
+  explicit operator bool() const { return !error; }
+  std::string cause() const { return error.message(); }
+};
+
+struct ReplaceOptions {
+  // Permission bits for a name that holds no regular file yet (umask applied); the
+  // default is what a newly created file gets.
+  std::optional<mode_t> newFileMode;
+};
+
+// Replaces the file at path with bytes as described above. On failure the new file is
+// removed and whatever was at path is left as it was.
+FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view bytes,
+                             const ReplaceOptions& options = {});
+
+// The call through which replaceWholeFile writes each chunk, with write(2)'s contract.
+// Tests put a writer here that fails or stops half-way; the previous one is returned.
+using WriteCall = std::function<ssize_t(int fd, const char* data, std::size_t size)>;
+WriteCall exchangeWriteCall(WriteCall call);
 
 }  // namespace yentax

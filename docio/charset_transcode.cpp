@@ -21,7 +21,7 @@ bool transcodeFile(const std::string& path, CharsetCode code, Convert convert) {
     const FileContents file = readWholeFile(path);
     if (file.status != FileReadStatus::kRead) return false;
     const std::optional<std::string> converted = convert(file.bytes, code);
-    return converted && writeWholeFile(path, *converted);
+    return converted && static_cast<bool>(replaceWholeFile(path, *converted));
   } catch (...) {
     return false;  // out of memory on a huge file: a failed step, not a crash
   }

@@ -45,7 +45,7 @@ bool ConvertOneFile(const std::string& path, const ConversionSettings& settings,
 
     context.page.assign(page->text);
     if (!runConversionPasses(settings, context)) return false;
-    return savePageText(path, context.page.text(), page->charset);
+    return static_cast<bool>(savePageEdit(path, *page, context.page.text()));
   } catch (const std::exception&) {
     return false;
   }

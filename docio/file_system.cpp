@@ -297,24 +297,28 @@ std::optional<std::ofstream> openForLogging(const std::string& path) {
   return log;
 }
 
-bool copyFile(const std::string& source, const std::string& target, bool failIfExists) {
-  const auto from = lookupPath(source);
-  if (!from.found || !from.isFile) {
-    return false;
+FileOutcome copyFile(const std::string& source, const std::string& target, bool failIfExists) {
+  struct stat from {};
+  if (::stat(source.c_str(), &from) != 0) return FileOutcome::failed(errno);
+  if (S_ISDIR(from.st_mode)) return FileOutcome::failed(EISDIR);
+  const auto destination = isFolder(target) ? joinPath(target, fileName(source)) : target;
+  struct stat existing {};
+  if (failIfExists && ::lstat(destination.c_str(), &existing) == 0) {
+    return FileOutcome::failed(EEXIST);
   }
-  auto destination = target;
-  if (isFolder(target)) {
-    destination = joinPath(target, fileName(source));
-  }
-  std::error_code error;
-  const auto options = failIfExists ? fs::copy_options::none : fs::copy_options::overwrite_existing;
-  if (!fs::copy_file(fs::path(source), fs::path(destination), options, error) || error) {
-    return false;
-  }
+  const FileContents contents = readWholeFile(source);
+  if (contents.status != FileReadStatus::kRead) return {contents.error};
   // Copies are converted and replaced in place later, so a read-only source must not
   // make a read-only copy.
-  fs::permissions(fs::path(destination), fs::perms::owner_write, fs::perm_options::add, error);
-  return !error;
+  return replaceWholeFile(destination, contents.bytes,
+                          {.newFileMode = (from.st_mode & 07777) | S_IWUSR});
+}
+
+bool isSameEntry(const std::string& a, const std::string& b) {
+  struct stat first {};
+  struct stat second {};
+  return ::lstat(a.c_str(), &first) == 0 && ::lstat(b.c_str(), &second) == 0 &&
+         first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
 }  // namespace yentax

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/whole_file.h"
+
 namespace yentax {
 
 // File and folder helpers over UTF-8 paths. None of them throws: a failure is a false
@@ -78,7 +80,13 @@ std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_v
 std::optional<std::ofstream> openForLogging(const std::string& path);
 
 // Copies an existing file. A target that is an existing folder receives the file under
-// its own name. The copy is always writable by its owner.
-bool copyFile(const std::string& source, const std::string& target, bool failIfExists);
+// its own name. The copy is written as replaceWholeFile writes (whole or not at all; a
+// link at the target's name is replaced, never followed); a new copy takes the source's
+// permissions and is always writable by its owner.
+FileOutcome copyFile(const std::string& source, const std::string& target, bool failIfExists);
+
+// The two paths name the same folder entry; a symbolic link is an entry of its own, so a
+// link to a file is not that file.
+bool isSameEntry(const std::string& a, const std::string& b);
 
 }  // namespace yentax

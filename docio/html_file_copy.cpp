@@ -1,6 +1,7 @@
 #include "docio/html_file_copy.h"
 
 #include <array>
+#include <cerrno>
 #include <filesystem>
 #include <string_view>
 #include <system_error>
@@ -30,34 +31,29 @@ std::vector<std::string> companionFolders(const std::string& file) {
   return found;
 }
 
-bool sameEntry(const std::string& a, const std::string& b) {
-  std::error_code error;
-  return fs::equivalent(fs::path(a), fs::path(b), error) && !error;
-}
-
-bool copyTreeInto(const std::string& tree, const std::string& folder) {
+FileOutcome copyTreeInto(const std::string& tree, const std::string& folder) {
   const auto target = joinPath(folder, fileName(tree));
-  if (sameEntry(tree, target)) {
-    return true;
+  if (isSameEntry(tree, target)) {
+    return {};
   }
   const auto listing = listFolderTree(tree);
   if (!listing) {
-    return false;
+    return FileOutcome::failed(EIO);
   }
   std::error_code error;
   fs::create_directory(fs::path(target), error);
-  if (error || !isFolder(target)) {
-    return false;
-  }
-  bool complete = true;
+  if (error) return {error};
+  if (!isFolder(target)) return FileOutcome::failed(ENOTDIR);
+  FileOutcome outcome;
   for (const auto& sub : listing->folders) {
     fs::create_directory(fs::path(target + sub.substr(tree.size())), error);
-    complete = !error && complete;
+    if (error && outcome) outcome = {error};
   }
   for (const auto& file : listing->files) {
-    complete = copyFile(file, target + file.substr(tree.size()), false) && complete;
+    const FileOutcome copied = copyFile(file, target + file.substr(tree.size()), false);
+    if (!copied && outcome) outcome = copied;
   }
-  return complete;
+  return outcome;
 }
 
 struct TopEntries {
@@ -90,20 +86,21 @@ std::optional<TopEntries> topEntries(const std::string& workFolder) {
 
 }  // namespace
 
-std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder) {
-  if (!isFolder(folder)) {
+std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder,
+                                             std::error_code* cause) {
+  const auto fail = [&](FileOutcome outcome) -> std::optional<std::string> {
+    if (cause) *cause = outcome.error;
     return std::nullopt;
+  };
+  if (!isFolder(folder)) {
+    return fail(FileOutcome::failed(ENOENT));
   }
   const auto copy = joinPath(folder, fileName(file));
-  if (!sameEntry(file, copy) && !copyFile(file, folder, false)) {
-    return std::nullopt;
+  if (!isSameEntry(file, copy)) {
+    if (FileOutcome copied = copyFile(file, folder, false); !copied) return fail(copied);
   }
-  bool complete = true;
   for (const auto& companion : companionFolders(file)) {
-    complete = copyTreeInto(companion, folder) && complete;
-  }
-  if (!complete) {
-    return std::nullopt;
+    if (FileOutcome copied = copyTreeInto(companion, folder); !copied) return fail(copied);
   }
   return copy;
 }

@@ -2,6 +2,7 @@
 
 #include <optional>
 #include <string>
+#include <system_error>
 
 namespace yentax {
 
@@ -9,10 +10,12 @@ namespace yentax {
 // the page: "<base>_files" or "<base>.files". Copying or deleting a page takes that
 // folder along, so that the page still shows as it did.
 
-// Copies the page into the folder under its own name, replacing a file of that name,
-// and merges its companion folder into the folder's one. Returns the copy's path;
-// empty when the page or anything of its companion folder could not be copied.
-std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder);
+// Copies the page into the folder under its own name, replacing a file (or a link) of
+// that name, and merges its companion folder into the folder's one. Returns the copy's
+// path; empty when the page or anything of its companion folder could not be copied, and
+// then cause, when given, receives the error that stopped it.
+std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder,
+                                             std::error_code* cause = nullptr);
 
 // Deletes the page and its companion folder. A page that is not there is no error.
 bool Fnc_DeleteHTMLFile(const std::string& file);

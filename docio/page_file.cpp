@@ -1,11 +1,14 @@
 #include "docio/page_file.h"
 
+#include <cerrno>
 #include <cstdint>
+#include <utility>
 
 #include "base/cp932_codec.h"
 #include "base/utf8.h"
 #include "base/whole_file.h"
 #include "docio/charset_detect.h"
+#include "docio/iso2022_page.h"
 #include "docio/jis_convert.h"
 
 namespace yentax {
@@ -14,8 +17,6 @@ namespace {
 
 constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr char16_t kByteOrderMark = 0xFEFF;
-// Line ends are the file's own, so the page text path never adjusts them.
-constexpr bool kLineBreaks = false;
 
 // Appends the character a Shift_JIS code stands for, or, when code page 932 has none
 // that it would write back under the same code, the page's own bytes for it.
@@ -95,9 +96,7 @@ std::u16string decodePageText(std::string_view bytes, CharsetCode charset) {
     case CharsetCode::EucJp:
       return decodeEucJp(bytes);
     case CharsetCode::Iso2022Jp:
-      // Valid ISO-2022-JP is seven-bit, so its Shift_JIS form says the same unambiguously.
-      return decodeCp932(
-          iso2022JpToShiftJis(bytes, kLineBreaks, CutOff::Copied).value_or(std::string()));
+      return decodeIso2022Text(bytes);
     case CharsetCode::Utf8:
       if (bytes.starts_with(kUtf8ByteOrderMark)) bytes.remove_prefix(kUtf8ByteOrderMark.size());
       return utf8ToUtf16(bytes);
@@ -113,8 +112,7 @@ std::string encodePageText(std::u16string_view text, CharsetCode charset) {
     case CharsetCode::EucJp:
       return encodeEucJp(text);
     case CharsetCode::Iso2022Jp:
-      return shiftJisToIso2022Jp(encodeCp932(text), kLineBreaks, CutOff::Copied)
-          .value_or(std::string());
+      return encodeIso2022Text(text);
     case CharsetCode::Utf8:
       if (!text.empty() && text.front() == kByteOrderMark) text.remove_prefix(1);
       return utf16ToUtf8(text);
@@ -125,15 +123,23 @@ std::string encodePageText(std::u16string_view text, CharsetCode charset) {
   return encodeCp932(text);
 }
 
+std::string encodePageEdit(const LoadedPage& page, std::u16string_view newText) {
+  if (newText == page.text) return page.bytes;
+  // The other charsets give back every unchanged character's bytes on their own.
+  if (page.charset != CharsetCode::Iso2022Jp) return encodePageText(newText, page.charset);
+  return encodeIso2022Edit(page.bytes, decodeIso2022Page(page.bytes), newText);
+}
+
 // The file functions catch everything (a page too large for memory, say), so that a
-// failed page is a false result for the caller and never an exception.
+// failed page is a failed result for the caller and never an exception.
 std::optional<LoadedPage> loadPageFile(const std::string& path) {
   try {
-    const FileContents file = readWholeFile(path);
+    FileContents file = readWholeFile(path);
     if (file.status != FileReadStatus::kRead) return std::nullopt;
     LoadedPage page;
     page.charset = detectPageCharset(file.bytes);
     page.text = decodePageText(file.bytes, page.charset);
+    page.bytes = std::move(file.bytes);
     return page;
   } catch (...) {
     return std::nullopt;
@@ -150,11 +156,20 @@ std::optional<std::u16string> loadPageText(const std::string& path, CharsetCode 
   }
 }
 
-bool savePageText(const std::string& path, std::u16string_view text, CharsetCode charset) {
+FileOutcome savePageText(const std::string& path, std::u16string_view text, CharsetCode charset) {
   try {
-    return writeWholeFile(path, encodePageText(text, charset));
+    return replaceWholeFile(path, encodePageText(text, charset));
   } catch (...) {
-    return false;
+    return FileOutcome::failed(ENOMEM);
+  }
+}
+
+FileOutcome savePageEdit(const std::string& path, const LoadedPage& page,
+                         std::u16string_view newText) {
+  try {
+    return replaceWholeFile(path, encodePageEdit(page, newText));
+  } catch (...) {
+    return FileOutcome::failed(ENOMEM);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/whole_file.h"
 #include "docio/charset_code.h"
 
 namespace yentax {
@@ -19,13 +20,23 @@ std::string encodePageText(std::u16string_view text, CharsetCode charset);
 struct LoadedPage {
   CharsetCode charset = CharsetCode::ShiftJis;
   std::u16string text;
+  std::string bytes;  // the file as it was read
 };
+
+// The bytes of the page with its text rewritten to newText. Nothing outside the rewritten
+// stretches changes: a text left as it was gives back the file's bytes exactly (a UTF-8
+// byte-order mark included), and an ISO-2022-JP page keeps its own escape sequences,
+// JIS-Roman and stray bytes wherever its text is unchanged.
+std::string encodePageEdit(const LoadedPage& page, std::u16string_view newText);
 
 // Reads a page, finds the charset its META tags declare (Shift_JIS when none) and
 // decodes it whole.
 std::optional<LoadedPage> loadPageFile(const std::string& path);
 std::optional<std::u16string> loadPageText(const std::string& path, CharsetCode charset);
-// Writes the text in the charset, replacing the file's content at its new length.
-bool savePageText(const std::string& path, std::u16string_view text, CharsetCode charset);
+// Writes the text in the charset, replacing the file as a whole.
+FileOutcome savePageText(const std::string& path, std::u16string_view text, CharsetCode charset);
+// Writes the page with its text rewritten, as encodePageEdit makes it.
+FileOutcome savePageEdit(const std::string& path, const LoadedPage& page,
+                         std::u16string_view newText);
 
 }  // namespace yentax

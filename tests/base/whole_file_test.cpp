@@ -19,8 +19,8 @@ TEST(WholeFileTest, ReadsWritesAndReplacesWholeFiles) {
   EXPECT_EQ(readWholeFile(file).status, FileReadStatus::kMissing);
   EXPECT_EQ(readWholeFile(folder).status, FileReadStatus::kFailed);
 
-  ASSERT_TRUE(writeWholeFile(file, std::string("a long first version\0x", 22)));
-  ASSERT_TRUE(writeWholeFile(file, "short"));
+  ASSERT_TRUE(replaceWholeFile(file, std::string("a long first version\0x", 22)));
+  ASSERT_TRUE(replaceWholeFile(file, "short"));
   FileContents read = readWholeFile(file);
   EXPECT_EQ(read.status, FileReadStatus::kRead);
   EXPECT_EQ(read.bytes, "short");  // nothing of the longer version is left behind
@@ -28,7 +28,7 @@ TEST(WholeFileTest, ReadsWritesAndReplacesWholeFiles) {
   ASSERT_TRUE(replaceWholeFile(file, "replaced"));
   EXPECT_EQ(readWholeFile(file).bytes, "replaced");
   EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-  EXPECT_FALSE(writeWholeFile(folder / "missing" / "page.htm", "x"));
+  EXPECT_FALSE(replaceWholeFile(folder / "missing" / "page.htm", "x"));
 }
 
 }  // namespace

@@ -64,7 +64,7 @@ TEST_F(PageFileTest, PagesComeBackByteForByteInEveryCharsetAndLineEnd) {
       ASSERT_TRUE(loaded);
       EXPECT_EQ(loaded->charset, page.charset);
       EXPECT_NE(loaded->text.find(u"NUL"), std::u16string::npos);
-      ASSERT_TRUE(savePageText(path_, loaded->text, loaded->charset));
+      ASSERT_TRUE(savePageEdit(path_, *loaded, loaded->text));
       EXPECT_EQ(read(), bytes) << "charset " << static_cast<int>(page.charset);
     }
   }
