@@ -40,7 +40,9 @@ FileContents readWholeFile(const std::filesystem::path& path);
 struct [[nodiscard]] FileOutcome {
   std::error_code error;
 
-  static FileOutcome failed(int errorNumber) { return {std::error_code(errorNumber, std::generic_category())}; }
+  static FileOutcome failed(int errorNumber) {
+    return {std::error_code(errorNumber, std::generic_category())};
+  }
   explicit operator bool() const { return !error; }
   std::string cause() const { return error.message(); }
 };

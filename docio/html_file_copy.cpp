@@ -87,7 +87,7 @@ std::optional<TopEntries> topEntries(const std::string& workFolder) {
 }  // namespace
 
 std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder,
-                                             std::error_code* cause) {
+                                            std::error_code* cause) {
   const auto fail = [&](FileOutcome outcome) -> std::optional<std::string> {
     if (cause) *cause = outcome.error;
     return std::nullopt;

@@ -15,7 +15,7 @@ namespace yentax {
 // path; empty when the page or anything of its companion folder could not be copied, and
 // then cause, when given, receives the error that stopped it.
 std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder,
-                                             std::error_code* cause = nullptr);
+                                            std::error_code* cause = nullptr);
 
 // Deletes the page and its companion folder. A page that is not there is no error.
 bool Fnc_DeleteHTMLFile(const std::string& file);

@@ -173,16 +173,16 @@ Iso2022Page decodeIso2022Page(std::string_view bytes) {
   page.text.reserve(bytes.size());
   page.starts.reserve(bytes.size() + 1);
   page.modes.reserve(bytes.size() + 1);
-  const std::uint8_t endMode = decode(
-      bytes, page.text,
-      [&](std::size_t count, std::size_t start, std::uint8_t startMode, std::size_t end,
-          std::uint8_t mode) {
-        // A pair carried as two bytes is two characters; the second starts mid-way.
-        for (std::size_t k = 0; k < count; ++k) {
-          page.starts.push_back(k == 0 ? start : end - (count - k));
-          page.modes.push_back(k == 0 ? startMode : mode);
-        }
-      });
+  const std::uint8_t endMode =
+      decode(bytes, page.text,
+             [&](std::size_t count, std::size_t start, std::uint8_t startMode, std::size_t end,
+                 std::uint8_t mode) {
+               // A pair carried as two bytes is two characters; the second starts mid-way.
+               for (std::size_t k = 0; k < count; ++k) {
+                 page.starts.push_back(k == 0 ? start : end - (count - k));
+                 page.modes.push_back(k == 0 ? startMode : mode);
+               }
+             });
   page.starts.push_back(bytes.size());
   page.modes.push_back(endMode);
   return page;

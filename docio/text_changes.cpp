@@ -21,8 +21,8 @@ struct Resync {
 };
 
 // Where after [from, ...) takes up before again at some point of before [pos, ...).
-std::optional<Resync> resync(std::u16string_view before, std::size_t pos,
-                             std::u16string_view after, std::size_t from) {
+std::optional<Resync> resync(std::u16string_view before, std::size_t pos, std::u16string_view after,
+                             std::size_t from) {
   const std::size_t maxSkip = std::min(kMaxReplaced, before.size() - pos);
   for (std::size_t skip = 0; skip < maxSkip; ++skip) {
     const std::u16string_view key = before.substr(pos + skip, kKeyLength);
@@ -49,8 +49,8 @@ std::vector<TextChange> findTextChanges(std::u16string_view before, std::u16stri
     i = static_cast<std::size_t>(oldEnd - before.begin());
     j = static_cast<std::size_t>(newEnd - after.begin());
     if (i == before.size() && j == after.size()) return changes;
-    const auto next = i < before.size() && j < after.size() ? resync(before, i, after, j)
-                                                            : std::nullopt;
+    const auto next =
+        i < before.size() && j < after.size() ? resync(before, i, after, j) : std::nullopt;
     if (!next) {
       changes.push_back({i, before.size() - i, j, after.size() - j});
       return changes;

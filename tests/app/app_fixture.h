@@ -4,7 +4,9 @@
 
 #include <filesystem>
 #include <functional>
+#include <optional>
 #include <set>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -36,7 +38,7 @@ struct AppScratch : ScratchFolder {
 
 // A main window on a scratch folder whose program folder is "prog", with scripted
 // answers and a converter that marks each page instead of rewriting its prices; a page
-// named "bad.htm" fails to convert.
+// named "bad.htm" fails to convert, and one named "throws.htm" makes it throw.
 struct WindowFixture {
   // Records what the version box showed and runs a script on the options dialog; other
   // forms stay unopened.
@@ -63,6 +65,7 @@ struct WindowFixture {
   std::vector<Call> calls;
   std::vector<PreviewRequest> previews;
   RecordingForms forms;
+  std::optional<std::size_t> stopAfter;  // a stop is requested once this many pages ran
   Sfrm_Main window;
 
   // A settings file named relative to the scratch folder runs unattended.
@@ -97,6 +100,7 @@ struct WindowFixture {
     ports.convert = [this](const std::string& path, const ConversionSettings&, const LogChoice& log,
                            ConversionContext& context) {
       calls.push_back({path, context.CurrentSourcePath, log});
+      if (fs::path(path).filename() == "throws.htm") throw std::runtime_error("converter broke");
       const bool fails = fs::path(path).filename() == "bad.htm";
       writeFile(path, fails ? "half-converted" : "converted:" + readFile(path));
       return !fails;
@@ -104,6 +108,7 @@ struct WindowFixture {
     ports.showPreview = [this](const PreviewRequest& request, AppState&) {
       previews.push_back(request);
     };
+    ports.stopRequested = [this] { return stopAfter && calls.size() >= *stopAfter; };
     return ports;
   }
 

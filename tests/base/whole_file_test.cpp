@@ -1,17 +1,32 @@
 #include "base/whole_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
+#include <thread>
 
 #include "tests/scratch_folder.h"
+#include "tests/write_faults.h"
 
 namespace yentax {
 namespace {
 
 namespace fs = std::filesystem;
 
-TEST(WholeFileTest, ReadsWritesAndReplacesWholeFiles) {
+std::size_t entryCount(const fs::path& folder) {
+  return static_cast<std::size_t>(
+      std::distance(fs::directory_iterator(folder), fs::directory_iterator()));
+}
+
+mode_t modeOf(const std::string& path) {
+  struct stat info {};
+  return ::lstat(path.c_str(), &info) == 0 ? info.st_mode & 07777 : 0;
+}
+
+TEST(WholeFileTest, ReadsAndReplacesWholeFiles) {
   const ScratchFolder scratch;
   const fs::path folder = scratch.path;
   const fs::path file = folder / "page.htm";
@@ -21,14 +36,92 @@ TEST(WholeFileTest, ReadsWritesAndReplacesWholeFiles) {
 
   ASSERT_TRUE(replaceWholeFile(file, std::string("a long first version\0x", 22)));
   ASSERT_TRUE(replaceWholeFile(file, "short"));
-  FileContents read = readWholeFile(file);
+  const FileContents read = readWholeFile(file);
   EXPECT_EQ(read.status, FileReadStatus::kRead);
   EXPECT_EQ(read.bytes, "short");  // nothing of the longer version is left behind
+  EXPECT_EQ(entryCount(folder), 1u);
 
-  ASSERT_TRUE(replaceWholeFile(file, "replaced"));
-  EXPECT_EQ(readWholeFile(file).bytes, "replaced");
-  EXPECT_EQ(std::distance(fs::directory_iterator(folder), fs::directory_iterator()), 1);
-  EXPECT_FALSE(replaceWholeFile(folder / "missing" / "page.htm", "x"));
+  const FileOutcome missing = replaceWholeFile(folder / "missing" / "page.htm", "x");
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.cause(), "No such file or directory");
+}
+
+TEST(WholeFileTest, AFailedWriteLeavesTheTargetAndNoNewFile) {
+  struct Case {
+    const char* name;
+    WriteCall writer;
+    std::string cause;
+  };
+  const Case cases[] = {
+      {.name = "full disk", .writer = failingWriter(ENOSPC), .cause = "No space left on device"},
+      {.name = "stops half-way", .writer = halfWriter(EIO), .cause = "Input/output error"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ScratchFolder scratch;
+    writeFile(scratch / "page.htm", "the original page");
+    const ScopedWriter faulty(c.writer);
+    const FileOutcome outcome = replaceWholeFile(scratch / "page.htm", std::string(5000, 'n'));
+    EXPECT_FALSE(outcome);
+    EXPECT_EQ(outcome.cause(), c.cause);
+    EXPECT_EQ(readFile(scratch / "page.htm"), "the original page");
+    EXPECT_EQ(entryCount(scratch.path), 1u);
+  }
+}
+
+TEST(WholeFileTest, AWriterKilledHalfWayLeavesTheOldFileWhole) {
+  const ScratchFolder scratch;
+  writeFile(scratch / "page.htm", "the original page");
+  EXPECT_EXIT(
+      {
+        const ScopedWriter killed(killingWriter());
+        std::ignore = replaceWholeFile(scratch / "page.htm", std::string(100000, 'n'));
+      },
+      ::testing::KilledBySignal(SIGKILL), "");
+  EXPECT_EQ(readFile(scratch / "page.htm"), "the original page");
+}
+
+TEST(WholeFileTest, ALinkIsReplacedAsANameAndModesAreKept) {
+  const ScratchFolder scratch;
+  writeFile(scratch / "elsewhere/secret.txt", "keep me");
+  fs::create_directories(scratch / "out");
+  fs::create_symlink(scratch / "elsewhere/secret.txt", scratch / "out/page.htm");
+  fs::create_symlink(scratch / "elsewhere/none.txt", scratch / "out/dangling.htm");
+  ASSERT_TRUE(replaceWholeFile(scratch / "out/page.htm", "new page"));
+  ASSERT_TRUE(replaceWholeFile(scratch / "out/dangling.htm", "new page"));
+  EXPECT_EQ(readFile(scratch / "elsewhere/secret.txt"), "keep me");
+  EXPECT_FALSE(fs::exists(scratch / "elsewhere/none.txt"));
+  EXPECT_FALSE(fs::is_symlink(scratch / "out/page.htm"));
+  EXPECT_EQ(readFile(scratch / "out/page.htm"), "new page");
+
+  writeFile(scratch / "shared.htm", "old");
+  fs::permissions(scratch / "shared.htm", fs::perms(0640));
+  ASSERT_TRUE(replaceWholeFile(scratch / "shared.htm", "new"));
+  EXPECT_EQ(modeOf(scratch / "shared.htm"), 0640u);
+  ASSERT_TRUE(replaceWholeFile(scratch / "fresh.htm", "new", {.newFileMode = 0604}));
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(modeOf(scratch / "fresh.htm"), 0604u & ~mask);
+
+  fs::permissions(scratch / "shared.htm", fs::perms(0444));
+  const FileOutcome readOnly = replaceWholeFile(scratch / "shared.htm", "newer");
+  EXPECT_FALSE(readOnly);
+  EXPECT_EQ(readFile(scratch / "shared.htm"), "new");
+}
+
+TEST(WholeFileTest, TwoWritersOfOneNameLeaveOneWholeVersion) {
+  const ScratchFolder scratch;
+  const std::string first(300000, 'a');
+  const std::string second(200000, 'b');
+  for (int round = 0; round < 20; ++round) {
+    std::thread one([&] { EXPECT_TRUE(replaceWholeFile(scratch / "page.htm", first)); });
+    std::thread two([&] { EXPECT_TRUE(replaceWholeFile(scratch / "page.htm", second)); });
+    one.join();
+    two.join();
+    const std::string result = readFile(scratch / "page.htm");
+    EXPECT_TRUE(result == first || result == second);
+    EXPECT_EQ(entryCount(scratch.path), 1u);
+  }
 }
 
 }  // namespace

@@ -62,11 +62,12 @@ TEST(TextChangesTest, ChangesAlwaysRebuildTheNewText) {
 
 // Pages that a plain decode and re-encode would change.
 const std::string kOddPages[] = {
-    "\x1B(J\\1,980 yen\x1B(B"s,                          // JIS-Roman
-    "\x1B$B2A3J\x1B(B 1,980\x1B$B1_\x1B(B"s,             // escapes and ASCII
-    "\x1B$B2A3\x1B(B1,980\x1B$@1_"s,                     // odd byte; older kanji set, no reset
-    "price \x80\xA4\xA2\xFF 1,980\x1B$B1_\x1B$B\x1B(B\x1B(B"s,  // stray 8-bit bytes, doubled escapes
-    "\x1B(I12\x1B$(D\x30\x21\x1B(B\r\n\x1B"s,            // katakana, JIS X 0212, a lone ESC at the end
+    "\x1B(J\\1,980 yen\x1B(B"s,               // JIS-Roman
+    "\x1B$B2A3J\x1B(B 1,980\x1B$B1_\x1B(B"s,  // escapes and ASCII
+    "\x1B$B2A3\x1B(B1,980\x1B$@1_"s,          // odd byte; older kanji set, no reset
+    "price \x80\xA4\xA2\xFF 1,980\x1B$B1_\x1B$B\x1B(B\x1B(B"s,  // stray 8-bit bytes, doubled
+                                                                // escapes
+    "\x1B(I12\x1B$(D\x30\x21\x1B(B\r\n\x1B"s,  // katakana, JIS X 0212, a lone ESC at the end
 };
 
 TEST(Iso2022PageTest, UnchangedTextGivesBackEveryByte) {
@@ -112,7 +113,7 @@ TEST(Iso2022PageTest, OnlyTheChangedStretchIsEncoded) {
 TEST(Iso2022PageTest, RandomBytesAndEditsRoundTrip) {
   std::mt19937 random(7);
   const std::string pieces[] = {"\x1B$B", "\x1B(B", "\x1B(J", "\x1B(I", "\x1B$@", "1_",
-                                "2A",     "\x80",   "\xFF",   "\r\n",   "1,980", "\\~"};
+                                "2A",     "\x80",   "\xFF",   "\r\n",   "1,980",  "\\~"};
   for (int round = 0; round < 500; ++round) {
     std::string bytes;
     for (int i = 0; i < 30; ++i) bytes += pieces[random() % std::size(pieces)];
