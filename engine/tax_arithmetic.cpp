@@ -1,30 +1,67 @@
 #include "engine/tax_arithmetic.h"
 
+#include <limits>
+
 namespace yentax {
 
 namespace {
 
-constexpr std::int64_t kScale = FixedAmount::kScale;
+// Wide enough for any amount times any rate and rounding scale, so that no step is
+// inexact and only the results have to fit an amount.
+__extension__ typedef __int128 Wide;
 
-FixedAmount truncated(FixedAmount value) {
-  return FixedAmount::fromUnits(value.units() - value.fractionUnits());
+constexpr Wide kScale = FixedAmount::kScale;
+constexpr Wide kPercent = 100;
+
+std::optional<FixedAmount> fit(Wide units) {
+  if (units > std::numeric_limits<std::int64_t>::max() ||
+      units < std::numeric_limits<std::int64_t>::min()) {
+    return std::nullopt;
+  }
+  return FixedAmount::fromUnits(static_cast<std::int64_t>(units));
+}
+
+// n / d to the nearest whole number, a tie going to the even one (d is not 0).
+Wide divideRounded(Wide n, Wide d) {
+  if (d < 0) {
+    n = -n;
+    d = -d;
+  }
+  Wide quotient = n / d;
+  const Wide remainder = n % d;
+  const Wide twice = 2 * (remainder < 0 ? -remainder : remainder);
+  if (twice > d || (twice == d && quotient % 2 != 0)) quotient += n < 0 ? -1 : 1;
+  return quotient;
+}
+
+Wide truncated(Wide units) { return units - units % kScale; }
+
+std::optional<Wide> roundWide(Wide units, std::int32_t roundingMode) {
+  if (roundingMode == 0) return truncated(units);
+  if (roundingMode >= 1 && roundingMode <= 8) {
+    return truncated(units + (9 - roundingMode) * kScale / 10);
+  }
+  if (roundingMode == 9) {
+    if (units % kScale == 0) return units;
+    // Away from zero, so that a negative amount rounds up in size as a positive one does.
+    return truncated(units) + (units < 0 ? -kScale : kScale);
+  }
+  return std::nullopt;
+}
+
+// Rounds units of an amount multiplied by scale at its whole-number place, then divides
+// the scale out again; the result is exact because scale divides kScale.
+std::optional<Wide> roundAtDigit(Wide scaledUnits, Wide scale, std::int32_t roundingMode) {
+  const auto rounded = roundWide(scaledUnits, roundingMode);
+  if (!rounded) return std::nullopt;
+  return *rounded / scale;
 }
 
 }  // namespace
 
 std::optional<FixedAmount> roundScaled(FixedAmount value, std::int32_t roundingMode) {
-  if (roundingMode == 0) return truncated(value);
-  if (roundingMode >= 1 && roundingMode <= 8) {
-    const auto raised = value.plus(FixedAmount::fromUnits((9 - roundingMode) * kScale / 10));
-    if (!raised) return std::nullopt;
-    return truncated(*raised);
-  }
-  if (roundingMode == 9) {
-    if (!value.hasFraction()) return value;
-    // Away from zero, so that a negative amount rounds up in size as a positive one does.
-    return truncated(value).plus(FixedAmount::fromUnits(value.isNegative() ? -kScale : kScale));
-  }
-  return std::nullopt;
+  const auto rounded = roundWide(value.units(), roundingMode);
+  return rounded ? fit(*rounded) : std::nullopt;
 }
 
 std::optional<TaxAmounts> ComputeTax(FixedAmount source, const ConversionSettings& settings) {
@@ -33,52 +70,40 @@ std::optional<TaxAmounts> ComputeTax(FixedAmount source, const ConversionSetting
   if (settings.SourceAmountKind != kBeforeTax && settings.SourceAmountKind != kTaxIncluded) {
     return std::nullopt;
   }
-  const double factor = 1.0 + static_cast<double>(settings.TaxRate) / 100.0;
-  std::int64_t scale = 1;
+  const Wide withTax = kPercent + settings.TaxRate;
+  Wide scale = 1;
   for (std::int32_t i = 1; i < digit; ++i) scale *= 10;
+  const Wide units = source.units();
 
-  TaxAmounts amounts;
   if (settings.SourceAmountKind == kBeforeTax) {
-    std::optional<FixedAmount> total;
+    std::optional<Wide> total;
     if (digit == 0) {
-      total = FixedAmount::fromDouble(source.toDouble() * factor);
+      total = divideRounded(units * withTax, kPercent);
     } else {
-      const auto scaled = source.times(scale);
-      if (!scaled) return std::nullopt;
-      const auto v = FixedAmount::fromDouble(scaled->toDouble() * factor);
-      if (!v) return std::nullopt;
-      const auto rounded = roundScaled(*v, settings.RoundingMode);
-      if (!rounded) return std::nullopt;
-      total = FixedAmount::fromDouble(rounded->toDouble() / static_cast<double>(scale));
+      total = roundAtDigit(divideRounded(units * scale * withTax, kPercent), scale,
+                           settings.RoundingMode);
     }
     if (!total) return std::nullopt;
-    const auto tax = total->minus(source);
-    if (!tax) return std::nullopt;
-    amounts = {source, *tax, *total};
-    return amounts;
+    const auto included = fit(*total);
+    const auto tax = fit(*total - units);
+    if (!included || !tax) return std::nullopt;
+    return TaxAmounts{source, *tax, *included};
   }
 
-  std::optional<FixedAmount> tax;
+  if (withTax == 0) return std::nullopt;
+  std::optional<Wide> tax;
   if (digit == 0) {
-    const auto base = FixedAmount::fromDouble(source.toDouble() / factor);
-    if (!base) return std::nullopt;
-    tax = source.minus(*base);
+    tax = units - divideRounded(units * kPercent, withTax);
   } else {
-    const auto scaled = source.times(scale);
-    if (!scaled) return std::nullopt;
-    const auto base = FixedAmount::fromDouble(scaled->toDouble() / factor);
-    if (!base) return std::nullopt;
-    const auto v = scaled->minus(*base);
-    if (!v) return std::nullopt;
-    const auto rounded = roundScaled(*v, settings.RoundingMode);
-    if (!rounded) return std::nullopt;
-    tax = FixedAmount::fromDouble(rounded->toDouble() / static_cast<double>(scale));
+    const Wide scaled = units * scale;
+    tax = roundAtDigit(scaled - divideRounded(scaled * kPercent, withTax), scale,
+                       settings.RoundingMode);
   }
   if (!tax) return std::nullopt;
-  const auto base = source.minus(*tax);
-  if (!base) return std::nullopt;
-  amounts = {*base, *tax, source};
-  return amounts;
+  const auto taxAmount = fit(*tax);
+  const auto base = fit(units - *tax);
+  if (!taxAmount || !base) return std::nullopt;
+  return TaxAmounts{*base, *taxAmount, source};
 }
 
 }  // namespace yentax

@@ -39,6 +39,21 @@ TEST(ConvertOneFileTest, ConvertsEachCharsetInPlaceAndKeepsIt) {
   }
 }
 
+TEST(ConvertOneFileTest, LargeAmountsAreExactOrLeftAsTheyAre) {
+  ScratchFolder folder;
+  ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  settings.UseMaximum = false;
+  settings.SkipZero = false;  // an amount too large to read must not pass for a zero
+  const std::string path = folder / "page.htm";
+  const std::u16string tooLarge = u"<P>123456789012345678円</P><P>9223372036854775807円</P>";
+  writeFile(path, encodePageText(page(u"UTF-8", u"<P>79764259367522円</P>" + tooLarge),
+                                 CharsetCode::Utf8));
+  ConversionContext context;
+  ASSERT_TRUE(ConvertOneFile(path, settings, LogChoice{}, context));
+  EXPECT_EQ(decodePageText(readFile(path), CharsetCode::Utf8),
+            page(u"UTF-8", u"<P>79764259367522円(税込み83752472335898円)</P>" + tooLarge));
+}
+
 TEST(ConvertOneFileTest, ShorterResultLeavesNoTraceOfTheOldTail) {
   ScratchFolder folder;
   ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));

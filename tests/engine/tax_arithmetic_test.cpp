@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <optional>
 
 #include "engine/format_like_source.h"
 
@@ -56,8 +57,8 @@ TEST(ComputeTaxTest, WorkedValues) {
 TEST(ComputeTaxTest, FailsOutsideTheRangeOrTheSettings) {
   ConversionSettings settings;
   EXPECT_FALSE(ComputeTax(amount(u"900000000000000"), settings));
-  settings.RoundingDigit = 5;
-  EXPECT_FALSE(ComputeTax(amount(u"1000000000000"), settings));  // scaled by 10000
+  EXPECT_FALSE(
+      ComputeTax(FixedAmount::fromUnits(std::numeric_limits<std::int64_t>::max()), settings));
   settings.SourceAmountKind = kTaxIncluded;
   settings.TaxRate = -100;
   EXPECT_FALSE(ComputeTax(amount(u"100"), settings));
@@ -69,6 +70,54 @@ TEST(ComputeTaxTest, FailsOutsideTheRangeOrTheSettings) {
     broken(s);
     EXPECT_FALSE(ComputeTax(amount(u"100"), s));
   }
+}
+
+// Amounts of 14 to 18 digits: exact wherever the result fits an amount, refused where not.
+TEST(ComputeTaxTest, LargeAmountsAreExactOrRefused) {
+  struct Case {
+    std::u16string source;
+    std::int32_t kind = kBeforeTax, mode = 4, digit = 1, rate = 5;
+    std::optional<std::u16string> included;
+  };
+  const Case cases[] = {
+      {.source = u"79764259367522", .included = u"83752472335898"},
+      {.source = u"79764259367522", .digit = 0, .included = u"83752472335898.1"},
+      {.source = u"99999999999999", .included = u"104999999999999"},
+      {.source = u"99999999999999", .mode = 0, .digit = 5, .included = u"104999999999998.95"},
+      {.source = u"99999999999999.9999",
+       .mode = 9,
+       .digit = 5,
+       .included = u"104999999999999.9999"},
+      {.source = u"878416384462359", .included = u"922337203685477"},  // the largest that fits
+      {.source = u"900000000000000", .included = std::nullopt},        // over the range once taxed
+      {.source = u"900000000000000", .rate = 0, .included = u"900000000000000"},
+      {.source = u"922337203685477", .kind = kTaxIncluded, .included = u"922337203685477"},
+      {.source = u"105000000000000",
+       .kind = kTaxIncluded,
+       .mode = 0,
+       .included = u"105000000000000"},
+      {.source = u"-79764259367522", .mode = 9, .included = u"-83752472335899"},
+  };
+  for (const Case& c : cases) {
+    ConversionSettings settings;
+    settings.SourceAmountKind = c.kind;
+    settings.RoundingMode = c.mode;
+    settings.RoundingDigit = c.digit;
+    settings.TaxRate = c.rate;
+    const auto result = ComputeTax(amount(c.source), settings);
+    const std::string label(c.source.begin(), c.source.end());
+    ASSERT_EQ(result.has_value(), c.included.has_value()) << label;
+    if (!result) continue;
+    EXPECT_EQ(result->included, amount(*c.included))
+        << label << " got " << result->included.toText();
+    EXPECT_EQ(*result->base.plus(result->tax), result->included) << label;
+  }
+  ConversionSettings included;
+  included.SourceAmountKind = kTaxIncluded;
+  const auto split = ComputeTax(amount(u"105000000000000"), included);
+  ASSERT_TRUE(split);
+  EXPECT_EQ(split->base, amount(u"100000000000000"));
+  EXPECT_EQ(split->tax, amount(u"5000000000000"));
 }
 
 TEST(ComputeTaxTest, EachRoundingModeHasItsThreshold) {
