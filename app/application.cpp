@@ -41,7 +41,8 @@ Application::Application(const ProgramLocation& location, const CommandLine& lin
                          FormHost& forms, MainWindowPorts ports)
     : settings_(ConversionSettings::defaults(utf8ToUtf16(location.programFolder))),
       mainWindow_(settings_, ui, forms, setupFor(location, line), std::move(ports)),
-      unattended_(line.namesSettingsFile && !line.showUsage) {}
+      unattended_(line.namesSettingsFile && !line.showUsage),
+      settingsPath_(line.settingsFilePath) {}
 
 int Application::runUnattended(std::ostream& errors) {
   // Without a settings file the window would stay open and wait for a user.
@@ -51,11 +52,16 @@ int Application::runUnattended(std::ostream& errors) {
   }
   mainWindow_.Form_Load();
   mainWindow_.Form_Activate();
+  const SettingsReport& settingsFile = mainWindow_.settingsReport();
+  for (const auto& warning : settingsFile.warnings) {
+    errors << settingsPath_ << ": " << utf16ToUtf8(warning) << '\n';
+  }
   for (const auto& problem : mainWindow_.problems()) {
     errors << utf16ToUtf8(problem.path) << ": " << utf16ToUtf8(problem.message);
     if (!problem.cause.empty()) errors << " (" << problem.cause << ')';
     errors << '\n';
   }
+  if (!settingsFile.isSettingsFile && settingsFile.error == std::error_code()) return 2;
   return mainWindow_.problems().empty() ? 0 : 1;
 }
 

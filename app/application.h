@@ -25,15 +25,17 @@ class Application {
   ConversionSettings& settings() { return settings_; }
   Sfrm_Main& mainWindow() { return mainWindow_; }
 
-  // Runs the settings file of the command line without a window: each file the run
-  // could not take through is one line on errors. The exit status: 0 when every
-  // selected file was converted and written, 1 otherwise.
+  // Runs the settings file of the command line without a window: each settings value it
+  // could not use and each file the run could not take through is one line on errors.
+  // The exit status: 0 when every selected file was converted and written, 2 when the
+  // file is not a settings file, 1 otherwise.
   int runUnattended(std::ostream& errors);
 
  private:
   ConversionSettings settings_;
   Sfrm_Main mainWindow_;
   bool unattended_;
+  std::string settingsPath_;
 };
 
 }  // namespace yentax

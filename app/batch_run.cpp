@@ -1,3 +1,6 @@
+#include <unistd.h>
+
+#include <cerrno>
 #include <exception>
 #include <string>
 #include <system_error>
@@ -24,6 +27,7 @@ constexpr std::u16string_view kNoDestination = u"保存先フォルダが見つ�
 constexpr std::u16string_view kConversionFailed = u"変換できませんでした。";
 constexpr std::u16string_view kBackupFailed = u"バックアップを作成できませんでした。";
 constexpr std::u16string_view kCopyFailed = u"保存先に書き込めませんでした。";
+constexpr std::u16string_view kLogFailed = u"ログファイルに書き込めませんでした。";
 constexpr std::size_t kStatusBytes = 42;
 
 constexpr std::string_view kBackupOutsideSource =
@@ -105,6 +109,7 @@ void Sfrm_Main::Cmd_Change_Click() {
   problems_.clear();
   try {
     state_.Log = decideLogging(settings_);
+    checkLogIsWritable();
     if (fileTabSelected()) {
       runOneFile();
     } else {
@@ -220,6 +225,20 @@ bool Sfrm_Main::backUpSource(const std::u16string& source, std::u16string_view s
     return false;
   }
   return true;
+}
+
+void Sfrm_Main::checkLogIsWritable() {
+  if (!state_.Log.LoggingOn) return;
+  const std::string log = utf16ToUtf8(chooseLogPath({}, settings_, state_.Log));
+  const bool single = !state_.Log.SingleLogPath.empty();
+  const std::string folder = single ? splitPath(log).folder : utf16ToUtf8(settings_.LogPath);
+  std::string cause;
+  if (const FolderStatus status = createFolderTree(folder); !folderReady(status)) {
+    cause = folderError(status);
+  } else if (::access(single && lookupPath(log).found ? log.c_str() : folder.c_str(), W_OK) != 0) {
+    cause = std::error_code(errno, std::generic_category()).message();
+  }
+  if (!cause.empty()) addProblem(utf8ToUtf16(single ? log : folder), kLogFailed, cause);
 }
 
 void Sfrm_Main::deleteRunLog(const std::string& page) {

@@ -16,9 +16,9 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
   for (const auto& argument : arguments) {
     if (!joined.empty()) joined += ' ';
     joined += argument;
-    if (argument == "-h" || argument == "--help") line.showUsage = true;
+    // "?" is a file-name character here, so only a whole argument asks for the usage.
+    if (argument == "/?" || argument == "-h" || argument == "--help") line.showUsage = true;
   }
-  if (joined.find("/?") != std::string::npos) line.showUsage = true;
 
   std::string_view text = trimBlanks(std::string_view(joined));
   if (!text.empty() && text.front() == '"') {

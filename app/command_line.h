@@ -9,7 +9,7 @@ namespace yentax {
 // What the command line asks for. The program takes at most one argument, the path of
 // a settings file that drives an unattended run.
 struct CommandLine {
-  bool showUsage = false;  // "/?" anywhere, or an argument "-h" or "--help"
+  bool showUsage = false;  // an argument "/?", "-h" or "--help"
   std::string argument;    // the arguments joined by blanks, trimmed, quotes removed
   // Set when the argument names an existing file (a folder does not count); the
   // unattended run then loads settingsFilePath, an absolute path.

@@ -10,6 +10,7 @@
 #include "app/cli_options.h"
 #include "app/cli_run.h"
 #include "app/command_line.h"
+#include "app/stop_signals.h"
 #include "base/utf8.h"
 #include "docio/convert_one_file.h"
 #include "platform/console_ui.h"
@@ -59,13 +60,21 @@ int main(int argc, char** argv) {
 #endif
   }
 
+  // Before the working folders exist, so that no signal can leave them behind.
+  catchStopSignals();
   ConsoleUi::Options options;
   options.messageStream = nullptr;
   options.defaultAnswer = MessageAnswer::Yes;
   ConsoleUi ui(std::move(options));
   MainWindowPorts ports;
   ports.convert = ConvertOneFile;
-  FormHost noForms;  // an unattended run opens no other window
-  Application application(location, line, ui, noForms, std::move(ports));
-  return application.runUnattended(std::cerr);
+  ports.stopRequested = [] { return caughtStopSignal() != 0; };
+  int status = 0;
+  {
+    FormHost noForms;  // an unattended run opens no other window
+    Application application(location, line, ui, noForms, std::move(ports));
+    status = application.runUnattended(std::cerr);
+  }
+  endByCaughtSignal();
+  return status;
 }

@@ -5,7 +5,6 @@
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "docio/display_path.h"
-#include "settings/settings_file.h"
 
 namespace yentax {
 
@@ -121,8 +120,13 @@ void Sfrm_Main::runUnattended() {
   problems_.clear();
   const auto& file = setup_.commandLine.settingsFilePath;
   // Running with other settings than the ones asked for could write anywhere.
-  if (!LoadSettings(file, utf8ToUtf16(setup_.programFolder), settings_)) {
-    addProblem(utf8ToUtf16(file), u"変換設定ファイルを読み込めませんでした。");
+  constexpr std::u16string_view kUnreadable = u"変換設定ファイルを読み込めませんでした。";
+  if (!LoadSettings(file, utf8ToUtf16(setup_.programFolder), settings_, &settingsReport_)) {
+    addProblem(utf8ToUtf16(file), kUnreadable, settingsReport_.error.message());
+    return;
+  }
+  if (!settingsReport_.isSettingsFile) {
+    addProblem(utf8ToUtf16(file), kUnreadable, "not a settings file");
     return;
   }
   const auto listed = std::move(settings_.FileList);
@@ -145,7 +149,8 @@ void Sfrm_Main::runUnattended() {
       const bool inTree = std::any_of(
           Trv_Files.Nodes.begin(), Trv_Files.Nodes.end(),
           [&](const TreeNode& node) { return toUpperAscii(FileTree::nodePath(node)) == upper; });
-      if (!path.empty() && !inTree) unlisted.push_back({path, u"HTMLファイルが見つかりません。", {}});
+      if (!path.empty() && !inTree)
+        unlisted.push_back({path, u"HTMLファイルが見つかりません。", {}});
     }
   }
   Tab1.SelectedIndex = settings_.CommandSourceIsFile ? kFileTab : kFolderTab;

@@ -13,6 +13,7 @@
 #include "app/command_line.h"
 #include "app/file_tree.h"
 #include "settings/conversion_settings.h"
+#include "settings/settings_file.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/ui_host.h"
@@ -121,6 +122,8 @@ class Sfrm_Main {
   const AppState& state() const { return state_; }
   // What the last run (or unattended start) could not do, file by file.
   const std::vector<FileProblem>& problems() const { return problems_; }
+  // What the unattended start found in its settings file.
+  const SettingsReport& settingsReport() const { return settingsReport_; }
 
   void Form_Load();
   // Every time the window becomes active; the first time it lists the source folder,
@@ -174,8 +177,9 @@ class Sfrm_Main {
   bool convertFile(const std::u16string& source, const std::u16string& destinationFolder,
                    bool deleteRunLog);
   void deleteRunLog(const std::string& source);
-  void addProblem(const std::u16string& path, std::u16string_view message,
-                  std::string cause = {});
+  // A log that cannot be written is a problem of its own; the pages are converted anyway.
+  void checkLogIsWritable();
+  void addProblem(const std::u16string& path, std::u16string_view message, std::string cause = {});
   // Keeps the unconverted source in the backup folder, byte for byte; false (with the
   // problem added) when that could not be done and the source must stay as it is.
   bool backUpSource(const std::u16string& source, std::u16string_view sourceFolder,
@@ -200,6 +204,7 @@ class Sfrm_Main {
   MainWindowPorts ports_;
   AppState state_;
   std::vector<FileProblem> problems_;
+  SettingsReport settingsReport_;
   bool unloadPending_ = false;  // closed during a run: unload once it has stopped
 };
 

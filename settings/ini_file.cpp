@@ -1,7 +1,10 @@
 #include "settings/ini_file.h"
 
+#include <algorithm>
+
 #include "base/cp932_codec.h"
 #include "base/utf16_text.h"
+#include "base/utf8.h"
 
 namespace yentax {
 
@@ -31,6 +34,15 @@ ParsedLine parseLine(std::u16string_view text) {
     parsed.kind = parsed.name.empty() ? LineKind::kOther : LineKind::kKey;
   }
   return parsed;
+}
+
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
+// Every byte is part of a UTF-8 character, and some are beyond ASCII.
+bool readsAsUtf8(std::string_view bytes, std::u16string_view decoded) {
+  const bool beyondAscii = std::any_of(
+      bytes.begin(), bytes.end(), [](char b) { return static_cast<unsigned char>(b) >= 0x80; });
+  return beyondAscii && std::none_of(decoded.begin(), decoded.end(), isCarriedByte);
 }
 
 std::u16string fold(std::u16string_view name) { return toUpperAscii(trimBlanks(name)); }
@@ -84,7 +96,11 @@ std::u16string keyLine(std::u16string_view key, std::u16string_view value) {
 
 IniFile IniFile::fromBytes(std::string_view bytes) {
   IniFile ini;
-  const std::u16string text = decodeCp932(bytes);
+  ini.byteOrderMark_ = bytes.starts_with(kUtf8ByteOrderMark);
+  if (ini.byteOrderMark_) bytes.remove_prefix(kUtf8ByteOrderMark.size());
+  std::u16string text = utf8ToUtf16(bytes);
+  ini.utf8_ = ini.byteOrderMark_ || readsAsUtf8(bytes, text);
+  if (!ini.utf8_) text = decodeCp932(bytes);
   std::size_t start = 0;
   while (start < text.size()) {
     std::size_t end = text.find(u'\n', start);
@@ -122,7 +138,8 @@ std::string IniFile::toBytes() const {
       text += u"\r\n";
     }
   }
-  return encodeCp932(text);
+  if (!utf8_) return encodeCp932(text);
+  return (byteOrderMark_ ? std::string(kUtf8ByteOrderMark) : std::string()) + utf16ToUtf8(text);
 }
 
 std::optional<std::u16string> IniFile::value(std::u16string_view section,

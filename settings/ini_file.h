@@ -20,6 +20,9 @@ struct IniEntry {
 // regard to ASCII case and to surrounding blanks, the first of repeated names winning,
 // code page 932 bytes with CR LF line ends. Every line that is not touched by a write
 // (comments starting with ";", unknown sections and keys, blank lines) is kept as written.
+// A file in UTF-8 (one with a byte-order mark, or one whose every byte reads as UTF-8 and
+// that holds characters beyond ASCII, which code page 932 text practically never does) is
+// read as UTF-8 and written back in UTF-8, so that any editor can write a settings file.
 class IniFile {
  public:
   // The longest value a read gives back, in code page 932 bytes.
@@ -34,6 +37,8 @@ class IniFile {
 
   // The number of keys in the section (0 when it is missing).
   std::size_t keyCount(std::u16string_view section) const;
+  bool hasSection(std::u16string_view section) const { return findSection(section) != nullptr; }
+  bool isUtf8() const { return utf8_; }
 
   // Sets one key, adding it at the end of its section and the section at the end of the
   // file when missing. The value is enclosed in double quotes when a read would otherwise
@@ -66,6 +71,8 @@ class IniFile {
   static void index(Section& section);
 
   std::vector<Section> sections_;
+  bool utf8_ = false;
+  bool byteOrderMark_ = false;
 };
 
 }  // namespace yentax

@@ -9,11 +9,11 @@
 
 #include "base/utf16_text.h"
 #include "base/utf8.h"
+#include "base/whole_file.h"
 #include "settings/font_spec_text.h"
 #include "settings/ini_file.h"
 #include "settings/own_section.h"
 #include "settings/value_text.h"
-#include "base/whole_file.h"
 
 namespace yentax {
 
@@ -124,28 +124,38 @@ void forEachInfoKey(Record& s, Visit&& visit) {
 // changes only when its key is present and its value passes the key's test.
 class KeyReader {
  public:
-  KeyReader(const IniFile& ini, std::u16string_view section, std::u16string_view programFolder)
-      : ini_(ini), section_(section), programFolder_(programFolder) {}
+  KeyReader(const IniFile& ini, std::u16string_view section, std::u16string_view programFolder,
+            std::vector<std::u16string>* warnings = nullptr)
+      : ini_(ini), section_(section), programFolder_(programFolder), warnings_(warnings) {}
 
   void operator()(std::u16string_view key, bool& field) const {
-    if (const auto v = value(key)) field = parseBooleanText(*v).value_or(field);
+    const auto v = value(key);
+    const auto flag = v ? parseBooleanText(*v) : std::nullopt;
+    if (flag) field = *flag;
+    if (v && !flag) warn(key, *v, booleanText(field));
   }
 
   void operator()(std::u16string_view key, std::int32_t& field, IntRange range) const {
     const auto v = value(key);
     const auto number = v ? parseIntegerText(*v) : std::nullopt;
-    if (number && *number >= range.min && *number <= range.max) field = *number;
+    const bool fits = number && *number >= range.min && *number <= range.max;
+    if (fits) field = *number;
+    if (v && !fits) warn(key, *v, integerText(field));
   }
 
   void operator()(std::u16string_view key, std::int32_t& field, RoundedCurrency) const {
     const auto v = value(key);
     const auto amount = v ? parseCurrencyText(*v) : std::nullopt;
-    if (const auto number = amount ? roundToInteger(*amount) : std::nullopt) field = *number;
+    const auto number = amount ? roundToInteger(*amount) : std::nullopt;
+    if (number) field = *number;
+    if (v && !number) warn(key, *v, integerText(field));
   }
 
   void operator()(std::u16string_view key, FixedAmount& field) const {
     const auto v = value(key);
-    if (const auto amount = v ? parseCurrencyText(*v) : std::nullopt) field = *amount;
+    const auto amount = v ? parseCurrencyText(*v) : std::nullopt;
+    if (amount) field = *amount;
+    if (v && !amount) warn(key, *v, field.toU16Text());
   }
 
   void operator()(std::u16string_view key, FontSpec& field) const {
@@ -170,6 +180,13 @@ class KeyReader {
     return ini_.value(section_, key);
   }
 
+  // An empty value is a value left out, which takes the default without a word.
+  void warn(std::u16string_view key, std::u16string_view text, std::u16string_view used) const {
+    if (!warnings_ || trimBlanks(text).empty()) return;
+    warnings_->push_back(std::u16string(key) + u"=\"" + std::u16string(text) +
+                         u"\" cannot be read; " + std::u16string(used) + u" is used");
+  }
+
   // A count of numbered keys; it cannot exceed the keys its section holds, so that a
   // damaged count does not make the load walk through billions of missing keys.
   std::size_t count(std::u16string_view key) const {
@@ -183,6 +200,7 @@ class KeyReader {
   const IniFile& ini_;
   std::u16string_view section_;
   std::u16string_view programFolder_;
+  std::vector<std::u16string>* warnings_;
 };
 
 // Writes keys of one section in their text forms.
@@ -269,11 +287,12 @@ void appendWordList(std::vector<IniEntry>& entries, std::u16string_view countKey
   }
 }
 
-ConversionSettings readSettings(const IniFile& ini, std::u16string_view programFolder) {
+ConversionSettings readSettings(const IniFile& ini, std::u16string_view programFolder,
+                                std::vector<std::u16string>* warnings) {
   ConversionSettings s = ConversionSettings::defaults(programFolder);
   s.FileList = readFileList(ini);
 
-  const KeyReader words(ini, kWordSection, programFolder);
+  const KeyReader words(ini, kWordSection, programFolder, warnings);
   words(kSkipOnSuffixWordKey, s.SkipOnSuffixWord);
   if (auto suffixes = readWordList(words, kSuffixCountKey, kSuffixChunkKey); !suffixes.empty()) {
     s.SuffixWords = std::move(suffixes);
@@ -284,7 +303,7 @@ ConversionSettings readSettings(const IniFile& ini, std::u16string_view programF
   }
   words(kTagTextDigitsOnlyKey, s.TagTextDigitsOnly);
 
-  const KeyReader info(ini, kInfoSection, programFolder);
+  const KeyReader info(ini, kInfoSection, programFolder, warnings);
   if (const auto path = info.value(kSettingsFileKey); path && !path->empty()) {
     s.SettingsFilePath = *path;
   }
@@ -295,17 +314,23 @@ ConversionSettings readSettings(const IniFile& ini, std::u16string_view programF
 }  // namespace
 
 bool LoadSettings(const std::filesystem::path& file, std::u16string_view programFolder,
-                  ConversionSettings& settings) {
+                  ConversionSettings& settings, SettingsReport* report) {
+  SettingsReport ignored;
+  SettingsReport& found = report ? *report : ignored;
+  found = {};
   try {
     const FileContents contents = readWholeFile(file);
+    found.error = contents.error;
     if (contents.status == FileReadStatus::kFailed) return false;
-    // The record is replaced only once everything is read, so a failure leaves it whole.
     const IniFile ini = IniFile::fromBytes(contents.bytes);
-    ConversionSettings loaded = readSettings(ini, programFolder);
+    found.isSettingsFile = ini.hasSection(kInfoSection);
+    // The record is replaced only once everything is read, so a failure leaves it whole.
+    ConversionSettings loaded = readSettings(ini, programFolder, &found.warnings);
     readOwnSection(ini, loaded);
     settings = std::move(loaded);
     return true;
   } catch (const std::exception&) {
+    found.error = std::make_error_code(std::errc::not_enough_memory);
     return false;
   }
 }
@@ -342,7 +367,7 @@ bool SaveSettings(const std::filesystem::path& file, const ConversionSettings& s
     forEachInfoKey(settings, info);
     ok = info.ok() && ok;
 
-    return replaceWholeFile(file, ini.toBytes()) && ok;
+    return static_cast<bool>(replaceWholeFile(file, ini.toBytes())) && ok;
   } catch (const std::exception&) {
     return false;
   }

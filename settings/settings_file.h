@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 #include "settings/conversion_settings.h"
@@ -17,8 +18,18 @@ namespace yentax {
 // the field's default; default paths lie under programFolder, and when the file names no
 // log file the folder programFolder + "/LOG" is created for the default one. A file that
 // exists but cannot be read leaves the record as it was and gives false.
+//
+// The report, when asked for, tells what the load could not use: whether the file is a
+// settings file at all (it has the section "変換情報"), one line per value that could not be
+// read (naming the key, the text found and the value used instead), and the error that
+// kept a file from being read.
+struct SettingsReport {
+  bool isSettingsFile = false;
+  std::vector<std::u16string> warnings;
+  std::error_code error;
+};
 bool LoadSettings(const std::filesystem::path& file, std::u16string_view programFolder,
-                  ConversionSettings& settings);
+                  ConversionSettings& settings, SettingsReport* report = nullptr);
 
 // Writes every field of the record, and fileList unless skipFileList is set (the save at
 // exit, which leaves the file list section empty). Keys of "変換情報" that the record does

@@ -31,6 +31,9 @@ std::optional<bool> parseBooleanText(std::u16string_view text) {
 }
 
 std::optional<std::int32_t> parseIntegerText(std::u16string_view text) {
+  // A rate written as "10%" means the number it shows.
+  text = trimBlanks(text);
+  if (text.ends_with(u'%') || text.ends_with(u'％')) text.remove_suffix(1);
   const auto number = parseNumericText(text);
   if (!number) return std::nullopt;
   const double rounded = std::nearbyint(*number);  // default mode: ties to even

@@ -15,7 +15,8 @@ namespace yentax {
 // "True" or "False" in any letter case, or a number: 0 is false, any other number true.
 std::optional<bool> parseBooleanText(std::u16string_view text);
 
-// A numeric text rounded to the nearest 32-bit integer, halves to the even neighbour.
+// A numeric text rounded to the nearest 32-bit integer, halves to the even neighbour; a
+// percent sign after it is allowed ("10%" is 10).
 std::optional<std::int32_t> parseIntegerText(std::u16string_view text);
 
 // A numeric text as a money value, rounded to four decimals.

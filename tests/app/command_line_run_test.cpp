@@ -1,4 +1,10 @@
+#include <signal.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <thread>
 
 #include "app/command_line.h"
 #include "app_fixture.h"
@@ -105,6 +111,104 @@ TEST(CommandLineRunTest, HelpGoesToStandardOutputAndAMissingFileToTheUsage) {
   EXPECT_TRUE(missing.err.starts_with("missing.KVT: 変換設定ファイルが見つかりません。\n"));
   EXPECT_TRUE(missing.err.ends_with(usage)) << missing.err;
   EXPECT_EQ(missing.out, "");
+}
+
+// A settings file for a folder run of scratch/pages into scratch/out, every page.
+std::string folderJob(const Program& program, const std::string& extra = "") {
+  const auto& scratch = program.scratch;
+  fs::create_directories(scratch / "out");
+  return "[変換情報]\r\n変換元指定=False\r\n変換対象ファイル=True\r\n変換元フォルダ=" +
+         (scratch / "pages") + "\r\n変換先フォルダ1=" + (scratch / "out") +
+         "\r\nログファイル名=" + (scratch / "run.LOG") + "\r\n" + extra;
+}
+
+const std::string kPage =
+    "<html><head><meta charset=\"UTF-8\"></head><body><p>価格 1,980円</p></body></html>";
+
+TEST(CommandLineRunTest, SettingsItCannotUseAreNamedAndAPathMayHoldAQuestionMark) {
+  struct Case {
+    std::string file;  // relative to the scratch folder
+    std::string contents;
+    int status;
+    std::string error = "";  // after "<settings path>: "
+    bool converted = false;
+  };
+  Program program;
+  const auto& scratch = program.scratch;
+  writeFile(scratch / "pages/a.htm", kPage);
+  const Case cases[] = {
+      {.file = "?sale/job.KVT", .contents = folderJob(program), .status = 0, .converted = true},
+      {.file = "job.KVT",
+       .contents = folderJob(program, "税率=10,0\r\n"),
+       .status = 0,
+       .error = "税率=\"10,0\" cannot be read; 5 is used",
+       .converted = true},
+      {.file = "job.KVT",
+       .contents = "[other]\r\nkey=value\r\n",
+       .status = 2,
+       .error = "変換設定ファイルを読み込めませんでした。 (not a settings file)"},
+      {.file = "job.KVT",
+       .contents = "",
+       .status = 2,
+       .error = "変換設定ファイルを読み込めませんでした。 (not a settings file)"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.file + " " + c.contents);
+    fs::remove_all(scratch / "out");
+    writeFile(scratch / c.file, c.contents);
+    fs::create_directories(scratch / "out");
+    const auto run = program.run("'" + c.file + "'");
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, c.error.empty() ? "" : scratch / c.file + ": " + c.error + "\n");
+    EXPECT_EQ(fs::exists(scratch / "out/a.htm"), c.converted);
+  }
+}
+
+TEST(CommandLineRunTest, ALogThatCannotBeWrittenFailsTheRunButNotThePages) {
+  Program program;
+  const auto& scratch = program.scratch;
+  writeFile(scratch / "pages/a.htm", kPage);
+  writeFile(scratch / "blocked", "a file where the log folder should be");
+  std::string job = folderJob(program);
+  const auto log = job.find("ログファイル名=");
+  job.replace(log, job.find("\r\n", log) - log, "ログファイル名=" + (scratch / "blocked/run.LOG"));
+  writeFile(scratch / "job.KVT", job);
+  const auto run = program.run("job.KVT");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.err, scratch / "blocked/run.LOG" +
+                         ": ログファイルに書き込めませんでした。 (Not a directory)\n");
+  EXPECT_NE(readFile(scratch / "out/a.htm").find("(税込み2,079円)"), std::string::npos) << run.err;
+}
+
+TEST(CommandLineRunTest, ASignalEndsTheRunBetweenPagesAndLeavesNoWorkingFolder) {
+  Program program;
+  const auto& scratch = program.scratch;
+  writeFile(scratch / "pages/a.htm", kPage);
+  writeFile(scratch / "pages/c.htm", kPage);
+  // A page that blocks its reader until a signal comes.
+  ASSERT_EQ(::mkfifo((scratch / "pages/b.htm").c_str(), 0600), 0);
+  fs::create_directories(scratch / "tmp");
+  writeFile(scratch / "job.KVT", folderJob(program));
+
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    ::setenv("TMPDIR", (scratch / "tmp").c_str(), 1);
+    if (::chdir(scratch.path.c_str()) != 0 || !std::freopen("stderr", "w", stderr)) ::_exit(126);
+    ::execl("bin/yentax", "yentax", "job.KVT", static_cast<char*>(nullptr));
+    ::_exit(127);
+  }
+  // Once a.htm is written the run waits on b.htm; each signal interrupts that wait.
+  int status = 0;
+  while (::waitpid(child, &status, WNOHANG) == 0) {
+    if (fs::exists(scratch / "out/a.htm")) ::kill(child, SIGTERM);
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_TRUE(WIFSIGNALED(status));
+  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  EXPECT_EQ(scratch.names("out"), std::set<std::string>{"a.htm"});
+  EXPECT_TRUE(scratch.names("tmp").empty());
+  EXPECT_EQ(readFile(scratch / "pages/c.htm"), kPage);
 }
 
 }  // namespace

@@ -18,8 +18,12 @@ TEST(CommandLineTest, ParsesTheOneSettingsFileArgument) {
   fs::create_directories(root / "sub folder");
   const std::string job = (root / "job.KVT").string();
   const std::string spaced = (root / "sub folder" / "my job.KVT").string();
+  fs::create_directories(root / "?sale");
+  const std::string questioned = (root / "?sale" / "job/?.KVT").string();
+  fs::create_directories(root / "?sale" / "job");
   std::ofstream(job) << "x";
   std::ofstream(spaced) << "x";
+  std::ofstream(questioned) << "x";
   const std::string cwd = root.string();
 
   struct Case {
@@ -36,6 +40,8 @@ TEST(CommandLineTest, ParsesTheOneSettingsFileArgument) {
       {{"--help"}, true, "--help", ""},
       {{job, "/?"}, true, job + " /?", ""},  // usage wins over a run
       {{"-hx"}, false, "-hx", ""},
+      {{questioned}, false, questioned, questioned},  // "?" is a file-name character
+      {{"?sale/job/?.KVT"}, false, "?sale/job/?.KVT", questioned},
       {{job}, false, job, job},
       {{"  " + job + "\t"}, false, job, job},
       {{"\"" + job + "\""}, false, job, job},

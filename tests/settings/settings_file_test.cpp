@@ -290,3 +290,84 @@ TEST_F(SettingsFileTest, SaveReplacesTheFileAtOnce) {
 
 }  // namespace
 }  // namespace yentax
+
+namespace yentax {
+namespace {
+
+TEST(SettingsFileReportTest, SaysWhatItCannotUseAndReadsWhatANumberShows) {
+  struct Case {
+    std::string rate;  // the value of 税率 as the file holds it
+    std::int32_t used;
+    std::string warning = "";  // none
+  };
+  const Case cases[] = {
+      {.rate = "8", .used = 8},
+      {.rate = "10%", .used = 10},
+      {.rate = "１０", .used = 10},
+      {.rate = "１０％", .used = 10},
+      {.rate = "", .used = 5},
+      {.rate = "10,0", .used = 5, .warning = "税率=\"10,0\" cannot be read; 5 is used"},
+      {.rate = "0x0A", .used = 5, .warning = "税率=\"0x0A\" cannot be read; 5 is used"},
+  };
+  for (const Case& c : cases) {
+    const ScratchFolder scratch;
+    // Written in UTF-8, which the reader recognises by itself.
+    writeFile(scratch / "job.KVT", "[変換情報]\r\n税率=" + c.rate + "\r\nバックアップ=maybe\r\n");
+    ConversionSettings settings;
+    SettingsReport report;
+    ASSERT_TRUE(LoadSettings(scratch / "job.KVT", u"/prog", settings, &report));
+    EXPECT_TRUE(report.isSettingsFile);
+    EXPECT_EQ(settings.TaxRate, c.used) << c.rate;
+    std::vector<std::string> expected;
+    if (!c.warning.empty()) expected.push_back(c.warning);
+    expected.push_back("バックアップ=\"maybe\" cannot be read; True is used");
+    std::vector<std::string> warnings;
+    for (const auto& warning : report.warnings) warnings.push_back(utf16ToUtf8(warning));
+    EXPECT_EQ(warnings, expected) << c.rate;
+  }
+}
+
+TEST(SettingsFileReportTest, TellsSettingsFilesFromOtherFilesInEitherEncoding) {
+  struct Case {
+    std::string bytes;
+    bool settingsFile;
+    std::int32_t rate;
+  };
+  const Case cases[] = {
+      {.bytes = "", .settingsFile = false, .rate = 5},
+      {.bytes = std::string("\x7F"
+                            "ELF\0\x01\xFF",
+                            7),
+       .settingsFile = false,
+       .rate = 5},
+      {.bytes = "[other]\r\n税率=8\r\n", .settingsFile = false, .rate = 5},
+      {.bytes = "[\x95\xCF\x8A\xB7\x8F\xEE\x95\xF1]\r\n\x90\xC5\x97\xA6=8\r\n",  // code page 932
+       .settingsFile = true,
+       .rate = 8},
+      {.bytes = "[変換情報]\n税率=8\n", .settingsFile = true, .rate = 8},
+      {.bytes = "\xEF\xBB\xBF[変換情報]\r\n税率=8\r\n", .settingsFile = true, .rate = 8},
+  };
+  for (const Case& c : cases) {
+    const ScratchFolder scratch;
+    writeFile(scratch / "job.KVT", c.bytes);
+    ConversionSettings settings;
+    SettingsReport report;
+    ASSERT_TRUE(LoadSettings(scratch / "job.KVT", u"/prog", settings, &report));
+    EXPECT_EQ(report.isSettingsFile, c.settingsFile) << c.bytes;
+    EXPECT_EQ(settings.TaxRate, c.rate) << c.bytes;
+  }
+}
+
+TEST(SettingsFileReportTest, AUtf8FileStaysUtf8WhenSaved) {
+  const ScratchFolder scratch;
+  writeFile(scratch / "job.KVT", "\xEF\xBB\xBF[変換情報]\r\n; 税率はここ\r\n税率=8\r\n");
+  ConversionSettings settings;
+  ASSERT_TRUE(LoadSettings(scratch / "job.KVT", u"/prog", settings));
+  settings.TaxRate = 10;
+  ASSERT_TRUE(SaveSettings(scratch / "job.KVT", settings, {}, true));
+  const std::string saved = readFile(scratch / "job.KVT");
+  EXPECT_TRUE(saved.starts_with("\xEF\xBB\xBF[変換情報]\r\n; 税率はここ\r\n税率=10\r\n")) << saved;
+}
+
+}  // namespace
+}  // namespace yentax
