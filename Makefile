@@ -2,7 +2,9 @@ BUILD_DIR ?= build
 PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps configure test bench demo screenshots install package clean
+FUZZ_SECONDS ?= 60
+
+.PHONY: all deps configure test bench fuzz demo screenshots install package clean
 
 all: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -26,6 +28,14 @@ screenshots: all
 	QT_QPA_PLATFORM=offscreen QTWEBENGINE_CHROMIUM_FLAGS="--no-sandbox --disable-gpu" \
 	  $(BUILD_DIR)/yentax_screenshots $(BUILD_DIR)/screenshots
 
+# Each fuzz target for FUZZ_SECONDS seconds, built with clang and libFuzzer.
+fuzz:
+	@bash scripts/install-deps.sh fuzz
+	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_DIR)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DYENTAX_FUZZ=ON -DYENTAX_GUI=OFF > /dev/null
+	cmake --build $(BUILD_DIR)-fuzz -j $(JOBS)
+	@bash scripts/run-fuzzers.sh $(BUILD_DIR)-fuzz $(FUZZ_SECONDS)
+
 demo: all
 	@BUILD_DIR=$(BUILD_DIR) bash scripts/demo.sh
 
@@ -38,4 +48,4 @@ package: all
 	cd $(BUILD_DIR) && cpack -G DEB
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz

@@ -1,5 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs; quick and silent when all are there.
+# "ci" adds what the CI checks need (clang-format), "fuzz" what the fuzz targets need
+# (clang with its libFuzzer runtime).
 set -euo pipefail
 
 packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
@@ -7,6 +9,13 @@ packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth
   # the start-up asks the X server whether it answers before Qt would abort
   libxcb1-dev)
+for extra in "$@"; do
+  case "$extra" in
+    ci) packages+=(clang-format git) ;;
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    *) echo "install-deps: unknown group $extra" >&2; exit 1 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do
