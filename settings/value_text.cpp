@@ -64,7 +64,10 @@ std::optional<std::int32_t> roundToInteger(FixedAmount amount) {
   if (twice > FixedAmount::kScale || (twice == FixedAmount::kScale && whole % 2 != 0)) {
     whole += away;
   }
-  if (whole < kInt32Min || whole > kInt32Max) return std::nullopt;
+  if (whole < std::numeric_limits<std::int32_t>::min() ||
+      whole > std::numeric_limits<std::int32_t>::max()) {
+    return std::nullopt;
+  }
   return static_cast<std::int32_t>(whole);
 }
 

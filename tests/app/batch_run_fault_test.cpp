@@ -1,4 +1,5 @@
 #include <csignal>
+#include <string>
 
 #include "app_fixture.h"
 #include "tests/write_faults.h"
@@ -108,6 +109,19 @@ TEST(BatchRunFaultTest, LinksInTheDestinationAndBackupFoldersAreReplacedNeverFol
     EXPECT_EQ(readFile(written), "converted:page");
     EXPECT_EQ(fs::is_symlink(f.scratch / "src/BackUp/a.htm"), destination == "out");
   }
+}
+
+TEST(BatchRunFaultTest, APageWhoseBackupDiffersIsNotReplaced) {
+  OnePageRun f("src");
+  {
+    // A disk that quietly stores something else than it was given.
+    const ScopedWriter garbling(onlyFor("BackUp/", [](int fd, const char*, std::size_t size) {
+      return plainWrite(fd, std::string(size, '?').data(), size);
+    }));
+    f.run();
+  }
+  EXPECT_EQ(f.report(), reported(kBackupFailed, "the backup differs from the page"));
+  EXPECT_EQ(readFile(f.scratch / "src/a.htm"), "page");
 }
 
 TEST(BatchRunFaultTest, ABackupFolderOutsideTheSourceFolderIsRefused) {

@@ -34,8 +34,9 @@ TEST(ConvertOneFileTest, ConvertsEachCharsetInPlaceAndKeepsIt) {
     const std::u16string converted = page(c.charset, u"<P>価格 1,980円(税込み2,079円)</P>");
     EXPECT_EQ(decodePageText(readFile(path), c.code), converted) << utf16ToUtf8(c.charset);
     // ISO-2022-JP keeps the page's own escape in front of the unchanged "</P>".
-    if (c.code != CharsetCode::Iso2022Jp)
+    if (c.code != CharsetCode::Iso2022Jp) {
       EXPECT_EQ(readFile(path), encodePageText(converted, c.code));
+    }
   }
 }
 
