@@ -30,8 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     page.text = decodePageText(bytes, charset);
     page.bytes = bytes;
     require(encodePageEdit(page, page.text) == bytes);
-    if (charset != CharsetCode::Iso2022Jp && !(charset == CharsetCode::Utf8 &&
-                                               std::string_view(bytes).starts_with("\xEF\xBB\xBF"))) {
+    if (charset != CharsetCode::Iso2022Jp &&
+        !(charset == CharsetCode::Utf8 && std::string_view(bytes).starts_with("\xEF\xBB\xBF"))) {
       require(encodePageText(page.text, charset) == bytes);
     }
   }
