@@ -33,7 +33,7 @@ fuzz:
 	@bash scripts/install-deps.sh fuzz
 	@CC=clang CXX=clang++ cmake -S . -B $(BUILD_DIR)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo \
 	  -DYENTAX_FUZZ=ON -DYENTAX_GUI=OFF > /dev/null
-	cmake --build $(BUILD_DIR)-fuzz -j $(JOBS)
+	cmake --build $(BUILD_DIR)-fuzz -j $(JOBS) --target fuzzers
 	@bash scripts/run-fuzzers.sh $(BUILD_DIR)-fuzz $(FUZZ_SECONDS)
 
 demo: all

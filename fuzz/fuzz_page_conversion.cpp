@@ -32,7 +32,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   settings.UseMaximum = input.choose(2) == 1;
   settings.SkipZero = input.choose(2) == 1;
   settings.IncludeMinusSign = input.choose(2) == 1;
-  settings.InsertFont = input.choose(2) == 1;
 
   LoadedPage page;
   page.bytes = std::string(input.rest());
