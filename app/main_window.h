@@ -12,20 +12,13 @@
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/file_tree.h"
+#include "preview/preview_request.h"
 #include "settings/conversion_settings.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/ui_host.h"
 
 namespace yentax {
-
-// What the main window hands the preview window: a fresh working copy of one page.
-struct PreviewRequest {
-  std::string WorkingCopyPath;
-  std::u16string PreviewSourceFolder;
-  std::u16string PreviewSaveFolder;
-  bool PreviewTextMode = false;  // the file is not an HTML page
-};
 
 // Converts one working copy in place; ConvertOneFile in the program.
 using FileConverter = std::function<bool(const std::string& path, const ConversionSettings&,
@@ -34,7 +27,6 @@ using FileConverter = std::function<bool(const std::string& path, const Conversi
 // The seams the main window runs through. An empty one is not offered.
 struct MainWindowPorts {
   FileConverter convert;
-  std::function<void(const PreviewRequest&, AppState&)> showPreview;
 };
 
 // Where the program lives and what it was started with.

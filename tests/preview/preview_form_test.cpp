@@ -178,17 +178,18 @@ TEST(PreviewFormTest, ConvertingNeedsAFindThatStillStandsInThePage) {
 }
 
 TEST(PreviewFormTest, TheSavedPageIsConvertedAndFreeOfTheHighlightInEveryCharset) {
-  for (const auto charset : {CharsetCode::ShiftJis, CharsetCode::EucJp, CharsetCode::Iso2022Jp,
-                             CharsetCode::Utf8}) {
+  for (const auto charset :
+       {CharsetCode::ShiftJis, CharsetCode::EucJp, CharsetCode::Iso2022Jp, CharsetCode::Utf8}) {
     SCOPED_TRACE(static_cast<int>(charset));
     static constexpr std::u16string_view kMeta[] = {u"Shift_JIS", u"EUC-JP", u"ISO-2022-JP",
                                                     u"UTF-8"};
-    const std::u16string head = u"<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
-                                u"CONTENT=\"text/html; charset=" +
-                                std::u16string(kMeta[static_cast<int>(charset)]) +
-                                u"\"></HEAD>\r\n<BODY>";
+    const std::u16string head =
+        u"<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
+        u"CONTENT=\"text/html; charset=" +
+        std::u16string(kMeta[static_cast<int>(charset)]) + u"\"></HEAD>\r\n<BODY>";
     PreviewFixture f;
-    ASSERT_TRUE(f.open("a.htm", head + u"<p>価格 1,980円</p>\r\n<p>送料 500円</p></BODY>", charset));
+    ASSERT_TRUE(
+        f.open("a.htm", head + u"<p>価格 1,980円</p>\r\n<p>送料 500円</p></BODY>", charset));
     EXPECT_EQ(f.form->PageCharset, charset);
     f.form->Cmd_Next_Click(1);
     f.form->Cmd_Chenge_Click(1);
@@ -196,9 +197,8 @@ TEST(PreviewFormTest, TheSavedPageIsConvertedAndFreeOfTheHighlightInEveryCharset
     f.form->Cmd_Write_Click();
     EXPECT_EQ(f.texts().back(), u"ファイルを保存しました。");
     EXPECT_FALSE(f.form->Cmd_Write.Enabled);
-    EXPECT_EQ(f.saved(), encodePageText(head +
-                                            u"<p>価格 1,980円(税込み2,079円)</p>\r\n"
-                                            u"<p>送料 500円</p></BODY>",
+    EXPECT_EQ(f.saved(), encodePageText(head + u"<p>価格 1,980円(税込み2,079円)</p>\r\n"
+                                               u"<p>送料 500円</p></BODY>",
                                         charset));
   }
 }
@@ -243,7 +243,8 @@ TEST(PreviewFormTest, SavingIntoTheSourceFolderBacksUpThePageAsTheLastSaveLeftIt
   f.form->Cmd_Chenge_Click(1);
   f.form->Cmd_Write_Click();
   const auto firstSave = readFile(f.scratch / "src/a.htm");
-  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), encodePageText(original, CharsetCode::ShiftJis));
+  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"),
+            encodePageText(original, CharsetCode::ShiftJis));
   f.form->Cmd_Chenge_Click(1);
   f.form->Cmd_Write_Click();
   EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), firstSave);
@@ -294,7 +295,8 @@ TEST(PreviewFormTest, TheGuardLetsOnlyThePageThrough) {
   EXPECT_EQ(browsers.PageUrl, consoleFileUrl(copy, u""));
   EXPECT_EQ(browsers.AnchoredUrl, consoleFileUrl(copy, u"ABCDEFG"));
   for (auto* view : {&f.first, &f.second}) {
-    EXPECT_FALSE(view->followLink(consoleFileUrl(utf8ToUtf16(f.scratch / "t1/1/2/3/4/5/b.htm"), u"")));
+    EXPECT_FALSE(
+        view->followLink(consoleFileUrl(utf8ToUtf16(f.scratch / "t1/1/2/3/4/5/b.htm"), u"")));
     EXPECT_FALSE(view->followLink(u"http://example.com/"));
     EXPECT_TRUE(view->followLink(consoleFileUrl(copy, u"")));
     EXPECT_TRUE(view->followLink(toLowerAscii(consoleFileUrl(copy, u"ABCDEFG"))));
