@@ -15,6 +15,8 @@
 #include "preview/preview_command.h"
 #include "preview/preview_files.h"
 #include "preview/preview_save.h"
+#include "settings/change_number_form.h"
+#include "settings/option_form.h"
 
 namespace yentax {
 
@@ -76,12 +78,8 @@ std::u16string number(std::int32_t value) { return utf8ToUtf16(std::to_string(va
 }  // namespace
 
 SFrm_Disp::SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms,
-                     PreviewRequest request, PreviewDialogs dialogs)
-    : settings_(settings),
-      ui_(ui),
-      forms_(forms),
-      request_(std::move(request)),
-      dialogs_(std::move(dialogs)) {
+                     PreviewRequest request)
+    : settings_(settings), ui_(ui), forms_(forms), request_(std::move(request)) {
   Tab1.Tabs = {u"文字単位選択", u"表単位選択"};
   Cmd_Next[0].Caption = u"前の対象金額";
   Cmd_Next[1].Caption = u"次の対象金額";
@@ -494,8 +492,8 @@ void SFrm_Disp::convertAmount(bool confirm) {
   auto after = ConvertSingleAmount(settings_, before);
   if (!after) return;
   if (confirm) {
-    AmountEdit edit{before, *after, false};
-    if (dialogs_.changeNumber) dialogs_.changeNumber(edit);
+    SFrm_ChangeNumber edit(before, *after);
+    forms_.show(edit);
     if (!edit.EditAccepted) return;
     after = edit.EditResultText;
   }
@@ -568,7 +566,8 @@ void SFrm_Disp::Command1_Click() {
 
 void SFrm_Disp::MENU_OPTION_Click() {
   if (busy()) return;
-  if (dialogs_.options) dialogs_.options();
+  SFrm_Option options(settings_, ui_, forms_);
+  forms_.show(options);
   Fnc_ChengeStringDisp();
   labelColours();
 }

@@ -9,14 +9,13 @@
 // there, and writes the result to the preview's own copy, which the browser shows; the
 // markup never reaches PreviewText, so it never reaches the saved page.
 //
-//   SFrm_Disp preview(settings, ui, forms, request, dialogs);
+//   SFrm_Disp preview(settings, ui, forms, request);
 //   preview.attachBrowsers(first, second);     // owned by the window's view
 //   if (preview.Form_Load()) { preview.Cmd_Next_Click(1); preview.Cmd_Chenge_Click(0); }
 //   preview.Form_Unload();                     // asks "変更内容を登録しますか？" when changed
 
 #include <array>
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,29 +34,14 @@
 
 namespace yentax {
 
-// The exchange with the amount-editing dialogs: the text found, the text offered (which
-// the user may edit), and whether OK closed the dialog.
-struct AmountEdit {
-  std::u16string EditSourceText;
-  std::u16string EditResultText;
-  bool EditAccepted = false;
-};
-
-// The dialogs the preview opens. One that is not offered counts as cancelled.
-struct PreviewDialogs {
-  std::function<void(AmountEdit&)> changeNumber;   // "金額変換", one amount
-  std::function<void(AmountEdit&)> changeNumber2;  // "セル変換", one table cell
-  std::function<void()> options;                   // the options dialog
-};
-
 class SFrm_Disp {
  public:
   static constexpr int kAmountTab = 0;
   static constexpr int kTableTab = 1;
   enum SelectKind : std::int32_t { kTableKind = 0, kColumnKind = 1, kCellKind = 2 };
 
-  SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms, PreviewRequest request,
-            PreviewDialogs dialogs = {});
+  // The amount-editing dialogs and the options dialog open through forms.
+  SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms, PreviewRequest request);
   ~SFrm_Disp();
 
   // The window's two browser controls; needed before Form_Load.
@@ -209,7 +193,6 @@ class SFrm_Disp {
   UiHost& ui_;
   FormHost& forms_;
   PreviewRequest request_;
-  PreviewDialogs dialogs_;
   std::unique_ptr<PreviewBrowsers> browsers_;
   ConversionContext context_;
   TableState tables_;

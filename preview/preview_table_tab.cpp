@@ -7,6 +7,7 @@
 #include "preview/preview_command.h"
 #include "preview/region_conversion.h"
 #include "preview/table_marks.h"
+#include "settings/change_number_form.h"
 
 namespace yentax {
 
@@ -208,8 +209,8 @@ void SFrm_Disp::Cmd_AllChenge_Click(int index) {
     dry.AnchorName = AnchorName;
     const auto shown = ConvertCell(settings_, dry, tables_, ColumnIndex, CellIndex);
     if (!shown || shown->before.empty()) return;
-    AmountEdit edit{shown->before, shown->after, false};
-    if (dialogs_.changeNumber2) dialogs_.changeNumber2(edit);
+    SFrm_ChangeNumber2 edit(shown->before, shown->after);
+    forms_.show(edit);
     if (!edit.EditAccepted) return;
     Lbl_AllChangeMsg.Caption = kBulkRunning;
     context_.page.assign(PreviewText);

@@ -10,24 +10,43 @@
 #include "docio/page_file.h"
 #include "platform/console_ui.h"
 #include "preview/preview_form.h"
+#include "settings/change_number_form.h"
+#include "settings/option_form.h"
 #include "tests/scratch_folder.h"
 
 namespace yentax {
 
 // A preview opened on src/<name>, written in the given charset, with the main window's
 // working folders t0 to t2 and the save folder "out"; scripted answers, browsers that
-// load at once, and amount-editing dialogs that accept what they are shown unless told
-// otherwise.
+// load at once, and scripted dialogs.
 struct PreviewFixture {
   ScratchFolder scratch;
+  // What the amount-editing dialogs were shown: the amount and its converted text.
+  struct Edit {
+    std::u16string EditSourceText;
+    std::u16string EditResultText;
+  };
+  // The dialogs accept what they are shown unless told otherwise.
+  struct ScriptedForms : FormHost {
+    std::vector<Edit> edits;
+    bool accept = true;
+    std::optional<std::u16string> typed;  // typed into the dialog before OK
+    int options = 0;
+    void answer(AmountEditForm& form) {
+      edits.push_back({form.EditSourceText, form.EditResultText});
+      if (typed) form.Txt_Change.Text = *typed;
+      form.Command1_Click(accept ? AmountEditForm::kOk : AmountEditForm::kCancel);
+    }
+    void show(SFrm_ChangeNumber& form) override { answer(form); }
+    void show(SFrm_ChangeNumber2& form) override { answer(form); }
+    void show(SFrm_Option& /*form*/) override { ++options; }
+  };
+
   ConsoleUi ui{quiet()};
-  FormHost forms;
+  ScriptedForms forms;
   ConversionSettings settings;
   ConsoleBrowserView first;
   ConsoleBrowserView second;
-  std::vector<AmountEdit> edits;  // what the dialogs were shown
-  bool acceptEdits = true;
-  std::optional<std::u16string> editedText;  // typed into the dialog before OK
   std::string name;
   std::unique_ptr<SFrm_Disp> form;
 
@@ -71,15 +90,7 @@ struct PreviewFixture {
   }
 
   bool openRequest(const PreviewRequest& request) {
-    PreviewDialogs dialogs;
-    const auto edit = [this](AmountEdit& exchange) {
-      edits.push_back(exchange);
-      if (editedText) exchange.EditResultText = *editedText;
-      exchange.EditAccepted = acceptEdits;
-    };
-    dialogs.changeNumber = edit;
-    dialogs.changeNumber2 = edit;
-    form = std::make_unique<SFrm_Disp>(settings, ui, forms, request, dialogs);
+    form = std::make_unique<SFrm_Disp>(settings, ui, forms, request);
     form->attachBrowsers(first, second);
     return form->Form_Load();
   }

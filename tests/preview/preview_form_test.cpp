@@ -125,6 +125,19 @@ TEST(PreviewFormTest, APlainTextFileStaysInTheSourceView) {
   EXPECT_FALSE(f.form->Cmd_Txt.Enabled);
 }
 
+TEST(PreviewFormTest, TheOptionsDialogRecoloursTheLabels) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  f.form->Cmd_Next_Click(1);
+  f.settings.InsertFont.Color = u"#0000FF";
+  f.settings.ConversionKind = kIncludedAmountOnly;
+  f.form->MENU_OPTION_Click();
+  EXPECT_EQ(f.forms.options, 1);
+  EXPECT_EQ(f.form->Lbl_ChangeForeColor, 0xFF0000u);
+  EXPECT_EQ(f.form->Lbl_ChangeBackColor, 0x00FFFFu);
+  EXPECT_NE(f.form->Lbl_Change[1].Caption, u"100円(税込み105円)");
+}
+
 TEST(PreviewFormTest, SourceEditsKeepThePageChangedAndClosingAsks) {
   PreviewFixture f;
   ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
@@ -154,11 +167,11 @@ TEST(PreviewFormTest, ConvertingMovesPastTheInsertedText) {
   EXPECT_TRUE(f.form->Cmd_Write.Enabled);
   EXPECT_TRUE(f.form->Cmd_Chenge[0].Enabled);
 
-  f.editedText = u"500円(込)";
+  f.forms.typed = u"500円(込)";
   f.form->Cmd_Chenge_Click(0);
-  ASSERT_EQ(f.edits.size(), 1u);
-  EXPECT_EQ(f.edits[0].EditSourceText, u"500円");
-  EXPECT_EQ(f.edits[0].EditResultText, u"500円(税込み525円)");
+  ASSERT_EQ(f.forms.edits.size(), 1u);
+  EXPECT_EQ(f.forms.edits[0].EditSourceText, u"500円");
+  EXPECT_EQ(f.forms.edits[0].EditResultText, u"500円(税込み525円)");
   EXPECT_NE(f.form->PreviewText.find(u"<p>500円(込)</p>"), std::u16string::npos);
 }
 

@@ -119,19 +119,19 @@ TEST(PreviewTableTabTest, CellByCellAsksAndTakesAnEditedText) {
   t.form->Cmd_Col_Click(1);
   t.form->Cmd_Col_Click(1);
   t.form->Cmd_Cell_Click(1);
-  t.acceptEdits = false;
+  t.forms.accept = false;
   t.form->Cmd_AllChenge_Click(1);
   EXPECT_FALSE(std::filesystem::exists(t.scratch / "log/run.LOG"));
   EXPECT_EQ(t.form->PreviewText, kPage);
-  t.acceptEdits = true;
+  t.forms.accept = true;
   t.form->Cmd_AllChenge_Click(1);
-  ASSERT_EQ(t.edits.size(), 2u);
-  EXPECT_EQ(t.edits[1].EditSourceText, u"<TD>200円</TD>");
-  EXPECT_EQ(t.edits[1].EditResultText, u"<TD>200円(税込み210円)</TD>");
+  ASSERT_EQ(t.forms.edits.size(), 2u);
+  EXPECT_EQ(t.forms.edits[1].EditSourceText, u"<TD>200円</TD>");
+  EXPECT_EQ(t.forms.edits[1].EditResultText, u"<TD>200円(税込み210円)</TD>");
   EXPECT_NE(t.form->PreviewText.find(u"<TD>200円(税込み210円)</TD>"), std::u16string::npos);
   EXPECT_EQ(t.form->CellIndex, 2);
 
-  t.editedText = u"<TD>x</TD>";
+  t.forms.typed = u"<TD>x</TD>";
   t.form->Cmd_AllChenge_Click(1);
   EXPECT_NE(t.form->PreviewText.find(u"<TD>300円</TD><TD>x</TD>"), std::u16string::npos);
   EXPECT_EQ(t.form->TableIndex, 1);  // the last cell of the last column: the next table
