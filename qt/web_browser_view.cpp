@@ -3,6 +3,7 @@
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineView>
 
@@ -52,6 +53,7 @@ PreviewProfile::PreviewProfile(PreviewConfinement confinement)
       profile_(std::make_unique<QWebEngineProfile>()) {
   profile_->setUrlRequestInterceptor(interceptor_.get());
   profile_->setHttpCacheType(QWebEngineProfile::NoCache);
+  profile_->settings()->setAttribute(QWebEngineSettings::LocalContentCanAccessRemoteUrls, false);
 }
 
 PreviewProfile::~PreviewProfile() = default;

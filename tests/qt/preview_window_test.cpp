@@ -8,12 +8,14 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTcpServer>
+#include <algorithm>
 #include <QWebEngineView>
 #include <functional>
 
 #include "base/utf8.h"
 #include "docio/page_file.h"
 #include "platform/console_ui.h"
+#include "qt/qt_ui.h"
 #include "preview/preview_form.h"
 #include "tests/scratch_folder.h"
 
@@ -129,6 +131,58 @@ TEST(PreviewWindowTest, HighlightsConvertsAndSavesAShiftJisPage) {
   w.click("Cmd_Write");
   EXPECT_EQ(readFile(w.scratch / "out/a.htm"), sjis(shop(u"1,980円(税込み2,079円)")));
   EXPECT_EQ(w.ui.messages().back().text, u"ファイルを保存しました。");
+}
+
+TEST(PreviewWindowTest, ALinkInThePageNavigatesNowhere) {
+  WindowOnPage w(sjis(u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>"
+                      u"<A ID=\"same\" HREF=\"b.htm\">b</A>"
+                      u"<A ID=\"blank\" HREF=\"b.htm\" TARGET=\"_blank\">new</A>"
+                      u"<P ID=\"here\">100円</P></BODY></HTML>"),
+                 {{"src/b.htm", "<html><body><p id=\"other\">b</p></body></html>"},
+                  {"t1/1/2/3/4/5/b.htm", "<html><body><p id=\"other\">b</p></body></html>"}});
+  const auto url = w.shown()->url();
+  const auto windows = QApplication::topLevelWidgets().size();
+  for (const char* link : {"same", "blank"}) {
+    SCOPED_TRACE(link);
+    w.run(QStringLiteral("document.getElementById('%1').click()").arg(QLatin1String(link)));
+    QElapsedTimer timer;
+    timer.start();
+    waitFor([&] { return timer.elapsed() > 500; });
+    w.settled();
+    EXPECT_EQ(w.shown()->url(), url);
+    EXPECT_TRUE(w.run("document.getElementById('here') !== null").toBool());
+  }
+  EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+}
+
+TEST(PreviewWindowTest, NothingLeavesThePageFolders) {
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  int connections = 0;
+  QObject::connect(&server, &QTcpServer::newConnection, [&] { ++connections; });
+  ScratchFolder elsewhere;
+  writeFile(elsewhere / "outside.png", png());
+  const auto remote = QStringLiteral("http://127.0.0.1:%1/x.png").arg(server.serverPort());
+  const auto outside = QUrl::fromLocalFile(QString::fromStdString(elsewhere / "outside.png"));
+  const std::u16string body =
+      u"<IMG ID=\"remote\" SRC=\"" + fromQString(remote) + u"\">" + u"<IMG ID=\"outside\" SRC=\"" +
+      fromQString(outside.toString()) + u"\"><IMG ID=\"up\" SRC=\"../../../../../../../../.." +
+      utf8ToUtf16(elsewhere / "outside.png") + u"\"><LINK REL=\"stylesheet\" HREF=\"style.css\">";
+  WindowOnPage w(sjis(u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + body + u"</BODY></HTML>"),
+                 {{"src/style.css", "body { background-color: rgb(1, 2, 3); }"}});
+  for (const char* id : {"remote", "outside", "up"}) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(w.run(QStringLiteral("document.getElementById('%1').naturalWidth")
+                        .arg(QLatin1String(id)))
+                  .toInt(),
+              0);
+  }
+  EXPECT_EQ(w.run("getComputedStyle(document.body).backgroundColor").toString(),
+            "rgb(1, 2, 3)");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(connections, 0);
+  const auto& blocked = w.window->interceptor().blocked();
+  EXPECT_NE(std::find(blocked.begin(), blocked.end(), outside.toString()), blocked.end());
 }
 
 }  // namespace
