@@ -250,8 +250,11 @@ void PreviewWindow::bindColours() {
 }
 
 bool PreviewWindow::load() {
+  // Opening waits for the browser; nothing may be clicked before the page is there.
+  setEnabled(false);
   bool opened = false;
   bind_.handle([&] { opened = form_.Form_Load(); });
+  setEnabled(true);
   return opened;
 }
 
