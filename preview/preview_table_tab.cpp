@@ -250,15 +250,14 @@ void SFrm_Disp::afterRegionConversion(Command& command, std::int32_t kind) {
   PreviewText = context_.page.text();
   currentFind_.reset();
   writeCopy();
-  const auto converted = tables_.tableSpan(context_.page, TableIndex);
   tables_.LocateTables(context_.page);
   Lbl_Table[1].Caption = number(tables_.TableCount());
   // The table converted may have changed its length: the next table is the first one that
   // starts after its new end, never one nested inside it.
-  const auto convertedEnd = converted ? tables_.tableSpan(context_.page, TableIndex) : std::nullopt;
+  const auto converted = tables_.tableSpan(context_.page, TableIndex);
   std::int32_t nextTable = tables_.TableCount();
-  for (std::int32_t i = 0; i < tables_.TableCount(); ++i) {
-    if (convertedEnd && tables_.TableStarts()[static_cast<std::size_t>(i)] >= convertedEnd->end) {
+  for (std::int32_t i = 0; converted && i < tables_.TableCount(); ++i) {
+    if (tables_.TableStarts()[static_cast<std::size_t>(i)] >= converted->end) {
       nextTable = i;
       break;
     }
