@@ -190,6 +190,22 @@ TEST(PreviewFormTest, ConvertingNeedsAFindThatStillStandsInThePage) {
   EXPECT_EQ(f.form->PreviewText.find(u"税込み"), std::u16string::npos);
 }
 
+TEST(PreviewFormTest, ATableConversionEndsTheCurrentFind) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<TABLE><TR><TD>300円</TD></TR></TABLE><p>100円</p>")));
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"300円");
+  f.form->Tab1.SelectedIndex = SFrm_Disp::kTableTab;
+  f.form->Tab1_Click();
+  f.form->Cmd_AllChenge_Click(0);
+  f.form->Tab1.SelectedIndex = SFrm_Disp::kAmountTab;
+  f.form->Tab1_Click();
+  f.form->Cmd_Chenge_Click(1);
+  EXPECT_EQ(f.texts(), std::vector<std::u16string>{u"変換する金額が選択されていません。"});
+  EXPECT_NE(f.form->PreviewText.find(u"<TD>300円(税込み315円)</TD></TR></TABLE><p>100円</p>"),
+            std::u16string::npos);
+}
+
 TEST(PreviewFormTest, TheSavedPageIsConvertedAndFreeOfTheHighlightInEveryCharset) {
   for (const auto charset :
        {CharsetCode::ShiftJis, CharsetCode::EucJp, CharsetCode::Iso2022Jp, CharsetCode::Utf8}) {
@@ -322,6 +338,27 @@ TEST(PreviewFormTest, TheGuardLetsOnlyThePageThrough) {
   browsers.PageUrl.clear();
   browsers.AnchoredUrl.clear();
   EXPECT_TRUE(f.first.followLink(u"http://example.com/"));
+}
+
+TEST(PreviewFormTest, RefreshingAlternatesTheBrowsersOrReloadsInPlace) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p><p>200円</p>")));
+  const auto copy = utf8ToUtf16(f.form->previewCopyPath());
+  const int shown = f.form->browsers()->ShownBrowser;
+  auto& next = shown == 0 ? f.second : f.first;
+  const auto navigated = next.navigations().size();
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->browsers()->ShownBrowser, 1 - shown);
+  ASSERT_EQ(next.navigations().size(), navigated + 1);
+  EXPECT_EQ(next.navigations().back().url, consoleFileUrl(copy, u"ABCDEFG"));
+  EXPECT_TRUE(next.navigations().back().allowed);
+
+  f.settings.AutoMoveToAmount = false;
+  const int reloads = next.reloads();
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->browsers()->ShownBrowser, 1 - shown);
+  EXPECT_EQ(next.reloads(), reloads + 1);
+  EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"200円");
 }
 
 TEST(PreviewFormTest, TheWaitForTheBrowserEndsAfterASecond) {

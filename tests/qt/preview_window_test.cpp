@@ -8,15 +8,15 @@
 #include <QImage>
 #include <QPushButton>
 #include <QTcpServer>
-#include <algorithm>
 #include <QWebEngineView>
+#include <algorithm>
 #include <functional>
 
 #include "base/utf8.h"
 #include "docio/page_file.h"
 #include "platform/console_ui.h"
-#include "qt/qt_ui.h"
 #include "preview/preview_form.h"
+#include "qt/qt_ui.h"
 #include "tests/scratch_folder.h"
 
 namespace yentax {
@@ -172,13 +172,12 @@ TEST(PreviewWindowTest, NothingLeavesThePageFolders) {
                  {{"src/style.css", "body { background-color: rgb(1, 2, 3); }"}});
   for (const char* id : {"remote", "outside", "up"}) {
     SCOPED_TRACE(id);
-    EXPECT_EQ(w.run(QStringLiteral("document.getElementById('%1').naturalWidth")
-                        .arg(QLatin1String(id)))
-                  .toInt(),
-              0);
+    EXPECT_EQ(
+        w.run(QStringLiteral("document.getElementById('%1').naturalWidth").arg(QLatin1String(id)))
+            .toInt(),
+        0);
   }
-  EXPECT_EQ(w.run("getComputedStyle(document.body).backgroundColor").toString(),
-            "rgb(1, 2, 3)");
+  EXPECT_EQ(w.run("getComputedStyle(document.body).backgroundColor").toString(), "rgb(1, 2, 3)");
   QCoreApplication::processEvents();
   EXPECT_EQ(connections, 0);
   const auto& blocked = w.window->interceptor().blocked();
