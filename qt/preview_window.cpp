@@ -255,6 +255,8 @@ bool PreviewWindow::load() {
   bool opened = false;
   bind_.handle([&] { opened = form_.Form_Load(); });
   setEnabled(true);
+  // While the window was off its widgets looked off whatever their own state; show it.
+  bind_.refreshFromModel();
   return opened;
 }
 
