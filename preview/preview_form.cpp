@@ -280,7 +280,7 @@ bool SFrm_Disp::Fnc_ChengeStringDisp() {
 
 void SFrm_Disp::Tab1_Click() {
   if (busy()) {
-    Tab1.SelectedIndex = Frm_Disp[kTableTab].Enabled ? kTableTab : kAmountTab;
+    Tab1.SelectedIndex = Frm_Disp[kTableTab].Visible ? kTableTab : kAmountTab;
     return;
   }
   Command command(*this);
@@ -294,8 +294,11 @@ bool SFrm_Disp::Fnc_TabClick() {
     writeCopy();
   }
   const int selected = Tab1.SelectedIndex;
+  // The frame shown takes clicks only once it is ready: showing it waits for the browser,
+  // and clicks are handled meanwhile.
   for (int i = 0; i < 2; ++i) {
-    Frm_Disp[i].Enabled = Frm_Disp[i].Visible = i == selected;
+    Frm_Disp[i].Visible = i == selected;
+    Frm_Disp[i].Enabled = false;
   }
   if (selected == kAmountTab) {
     SourceSearchFrom = SourceFoundStart = SourceFoundLength = 0;
@@ -304,6 +307,7 @@ bool SFrm_Disp::Fnc_TabClick() {
     } else {
       showClean();
     }
+    Frm_Disp[kAmountTab].Enabled = true;
     return true;
   }
   RTxt.Visible = false;
@@ -321,6 +325,7 @@ bool SFrm_Disp::Fnc_TabClick() {
   TableIndex = 0;
   Fnc_TableChange();
   Fnc_SetSelectKind();
+  Frm_Disp[kTableTab].Enabled = true;
   return true;
 }
 

@@ -153,6 +153,29 @@ TEST(PreviewTableTabTest, SavingOnTheTableTabKeepsTheBulkChange) {
   EXPECT_EQ(saved.find(u"ABCDEFG"), std::u16string::npos);
 }
 
+TEST(PreviewTableTabTest, TheTableFrameTakesClicksOnlyOnceItIsReady) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", kPage));
+  int turns = 0;
+  bool lockedMeanwhile = true;
+  f.ui.onPendingEvents([&] {
+    if (!f.form->busy()) return;
+    ++turns;
+    lockedMeanwhile = lockedMeanwhile && !f.form->Frm_Disp[1].Enabled && !f.form->Tab1.Enabled &&
+                      !f.form->MENU_TOOL.Enabled;
+    f.form->Tab1.SelectedIndex = SFrm_Disp::kAmountTab;
+    f.form->Tab1_Click();  // ignored while the switch runs
+  });
+  f.form->Tab1.SelectedIndex = SFrm_Disp::kTableTab;
+  f.form->Tab1_Click();
+  EXPECT_GT(turns, 0);
+  EXPECT_TRUE(lockedMeanwhile);
+  EXPECT_EQ(f.form->Tab1.SelectedIndex, SFrm_Disp::kTableTab);
+  EXPECT_TRUE(f.form->Frm_Disp[1].Enabled && f.form->Frm_Disp[1].Visible);
+  EXPECT_FALSE(f.form->Frm_Disp[0].Enabled || f.form->Frm_Disp[0].Visible);
+  EXPECT_TRUE(f.form->Tab1.Enabled);
+}
+
 TEST(PreviewTableTabTest, MarksUseOnlyColourNamesOrHexColours) {
   PreviewFixture f;
   f.settings.ChkBGColor = u"red\" onload=\"x";
