@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QElapsedTimer>
 #include <QImage>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
 #include <QWebEngineView>
@@ -16,7 +17,9 @@
 #include "docio/page_file.h"
 #include "platform/console_ui.h"
 #include "preview/preview_form.h"
+#include "qt/qt_form_host.h"
 #include "qt/qt_ui.h"
+#include "tests/qt/modal_answer.h"
 #include "tests/scratch_folder.h"
 
 namespace yentax {
@@ -37,7 +40,7 @@ struct WindowOnPage {
   ScratchFolder scratch;
   ConsoleUi ui{quiet()};
   QtUi qtUi{u"yentax"};
-  FormHost forms;
+  QtFormHost forms{qtUi};
   ConversionSettings settings;
   std::unique_ptr<SFrm_Disp> form;
   std::unique_ptr<PreviewWindow> window;
@@ -131,6 +134,22 @@ TEST(PreviewWindowTest, HighlightsConvertsAndSavesAShiftJisPage) {
   w.click("Cmd_Write");
   EXPECT_EQ(readFile(w.scratch / "out/a.htm"), sjis(shop(u"1,980円(税込み2,079円)")));
   EXPECT_EQ(w.ui.messages().back().text, u"ファイルを保存しました。");
+}
+
+TEST(PreviewWindowTest, ConfirmingAConversionTakesTheEditedText) {
+  WindowOnPage w(sjis(shop(u"1,980円")));
+  w.click("Cmd_Next(1)");
+  whenModalShows([](QWidget* dialog) {
+    auto* change = dialog->findChild<QLineEdit*>("Txt_Change");
+    ASSERT_NE(change, nullptr);
+    EXPECT_EQ(change->text(), QString::fromUtf8("1,980円(税込み2,079円)"));
+    change->setText(QString::fromUtf8("1,980円(込)"));
+    dialog->findChild<QPushButton*>("Command1(0)")->click();
+  });
+  w.click("Cmd_Chenge(0)");
+  EXPECT_NE(w.form->PreviewText.find(u"<TD>1,980円(込)</TD>"), std::u16string::npos);
+  EXPECT_EQ(w.run("document.getElementsByName('ABCDEFG')[0].textContent").toString(),
+            QString::fromUtf8("500円"));
 }
 
 TEST(PreviewWindowTest, ALinkInThePageNavigatesNowhere) {
