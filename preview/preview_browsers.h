@@ -28,7 +28,6 @@ class PreviewBrowsers {
   PreviewBrowsers(UiHost& ui, BrowserView& first, BrowserView& second, Tick tick);
 
   BrowserView& shown() { return *WebB[ShownBrowser]; }
-  BrowserView& browser(int index) { return *WebB[index]; }
 
   // The first load of WebB(0), to the page and a name that is not yet known to be absent.
   void openFirst(std::u16string_view copyPath, std::u16string_view anchor);

@@ -110,7 +110,6 @@ class SFrm_Disp {
 
   const PreviewRequest& request() const { return request_; }
   const std::string& previewCopyPath() const { return copyPath_; }
-  const TableState& tables() const { return tables_; }
   PreviewBrowsers* browsers() { return browsers_.get(); }
   // A command is running; the view keeps the tab strip, the menus and closing for later.
   bool busy() const { return busyDepth_ > 0; }
