@@ -50,7 +50,7 @@ class SFrm_Disp {
   static PreviewBrowsers::Tick tickCountMs();
 
   // Controls, under the window's own names.
-  std::u16string Caption = u"プレビュー";
+  std::u16string Caption;  // the page's file name
   TabStrip Tab1;
   std::array<CaptionControl, 2> Frm_Disp;
   std::array<CaptionControl, 2> Cmd_Next;
