@@ -274,7 +274,8 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
 void QtFormHost::show(SFrm_Disp& form) {
   PreviewWindow window(form, ui_, QApplication::activeWindow());
   window.show();
-  if (window.load()) window.exec();
+  // A window closed while its page was opening is not run again.
+  if (window.load() && !form.Unloaded) window.exec();
 }
 
 }  // namespace yentax
