@@ -74,18 +74,6 @@ std::u16string overwriteQuestion(std::u16string_view target) {
   return text;
 }
 
-LogChoice decideLogging(const ConversionSettings& settings) {
-  LogChoice log;
-  if (settings.LogPath.empty()) return log;
-  const auto found = lookupPath(settings.LogPath);
-  // A folder where the run's log file should be, or a file where the folder of the
-  // per-file logs should be, leaves the run without a log.
-  if (found.found && found.isFile == settings.LogPerFile) return log;
-  log.LoggingOn = true;
-  if (!settings.LogPerFile) log.SingleLogPath = settings.LogPath;
-  return log;
-}
-
 }  // namespace
 
 void Sfrm_Main::Cmd_Change_Click() {

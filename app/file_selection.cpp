@@ -5,6 +5,7 @@
 #include "docio/display_path.h"
 #include "docio/file_system.h"
 #include "docio/path_text.h"
+#include "preview/preview_form.h"
 
 namespace yentax {
 
@@ -152,10 +153,13 @@ void Sfrm_Main::Cmd_Disp_Click() {
   request.PreviewTextMode = !isPageExtension(extension(file));
   if (!Fnc_SetHtmlTmpFile(file, true)) return;
   request.WorkingCopyPath = state_.WorkingCopyPath;
+  request.SourcePath = file;
   request.PreviewSourceFolder = parentFolder(file);
   request.PreviewSaveFolder = fileTab ? settings_.DestinationFolder : settings_.DestinationFolder1;
+  request.TempFolders = state_.TempFolders;
   ui_.processPendingEvents();
-  if (ports_.showPreview) ports_.showPreview(request, state_);
+  SFrm_Disp preview(settings_, ui_, forms_, request);
+  forms_.show(preview);
 }
 
 }  // namespace yentax

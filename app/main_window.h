@@ -12,6 +12,7 @@
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/file_tree.h"
+#include "preview/preview_request.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_file.h"
 #include "ui/controls.h"
@@ -20,14 +21,6 @@
 
 namespace yentax {
 
-// What the main window hands the preview window: a fresh working copy of one page.
-struct PreviewRequest {
-  std::string WorkingCopyPath;
-  std::u16string PreviewSourceFolder;
-  std::u16string PreviewSaveFolder;
-  bool PreviewTextMode = false;  // the file is not an HTML page
-};
-
 // Converts one working copy in place; ConvertOneFile in the program.
 using FileConverter = std::function<bool(const std::string& path, const ConversionSettings&,
                                          const LogChoice&, ConversionContext&)>;
@@ -35,7 +28,6 @@ using FileConverter = std::function<bool(const std::string& path, const Conversi
 // The seams the main window runs through. An empty one is not offered.
 struct MainWindowPorts {
   FileConverter convert;
-  std::function<void(const PreviewRequest&, AppState&)> showPreview;
   // Asked between two files: true ends the run there, as a confirmed cancel does.
   std::function<bool()> stopRequested;
 };

@@ -18,6 +18,16 @@ std::u16string_view logExtension(const ConversionSettings& settings) {
 
 }  // namespace
 
+LogChoice decideLogging(const ConversionSettings& settings) {
+  LogChoice log;
+  if (settings.LogPath.empty()) return log;
+  const auto found = lookupPath(settings.LogPath);
+  if (found.found && found.isFile == settings.LogPerFile) return log;
+  log.LoggingOn = true;
+  if (!settings.LogPerFile) log.SingleLogPath = settings.LogPath;
+  return log;
+}
+
 std::u16string chooseLogPath(const std::string& path, const ConversionSettings& settings,
                              const LogChoice& log) {
   if (!log.LoggingOn) return {};

@@ -13,6 +13,10 @@ struct LogChoice {
   std::u16string SingleLogPath;  // one log for the run; "" means one log per file
 };
 
+// Whether the run logs, and into one log or one per page: none when LogPath names a
+// folder where a log file should be, or a file where the folder of per-page logs should be.
+LogChoice decideLogging(const ConversionSettings& settings);
+
 // The log the passes append to for the page at path: "" when logging is off; the run's
 // single log (".LOG" or ".CSV" added when it has no extension); or, per file, the log
 // folder joined with the page's base name and that extension.

@@ -14,6 +14,7 @@
 #include "app/main_window.h"
 #include "base/utf8.h"
 #include "platform/console_ui.h"
+#include "preview/preview_form.h"
 #include "settings/option_form.h"
 #include "tests/scratch_folder.h"
 
@@ -40,17 +41,19 @@ struct AppScratch : ScratchFolder {
 // answers and a converter that marks each page instead of rewriting its prices; a page
 // named "bad.htm" fails to convert, and one named "throws.htm" makes it throw.
 struct WindowFixture {
-  // Records what the version box showed and runs a script on the options dialog; other
-  // forms stay unopened.
+  // Records what the version box showed and which previews opened, and runs a script on
+  // the options dialog; other forms stay unopened.
   struct RecordingForms : FormHost {
     std::vector<std::u16string> about;  // caption, version and title of the version box
     std::function<void(SFrm_Option&)> onOptions;
+    std::vector<PreviewRequest> previews;  // the previews opened
     void show(SFrm_About& box) override {
       about = {box.Caption, box.Lbl_Version.Caption, box.Lbl_Title.Caption};
     }
     void show(SFrm_Option& options) override {
       if (onOptions) onOptions(options);
     }
+    void show(SFrm_Disp& preview) override { previews.push_back(preview.request()); }
   };
 
   struct Call {
@@ -63,7 +66,6 @@ struct WindowFixture {
   ConsoleUi ui{quiet()};
   ConversionSettings settings;
   std::vector<Call> calls;
-  std::vector<PreviewRequest> previews;
   RecordingForms forms;
   std::optional<std::size_t> stopAfter;  // a stop is requested once this many pages ran
   Sfrm_Main window;
@@ -104,9 +106,6 @@ struct WindowFixture {
       const bool fails = fs::path(path).filename() == "bad.htm";
       writeFile(path, fails ? "half-converted" : "converted:" + readFile(path));
       return !fails;
-    };
-    ports.showPreview = [this](const PreviewRequest& request, AppState&) {
-      previews.push_back(request);
     };
     ports.stopRequested = [this] { return stopAfter && calls.size() >= *stopAfter; };
     return ports;

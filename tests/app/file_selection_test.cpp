@@ -38,11 +38,13 @@ TEST(FileSelectionTest, DisplayPreparesAFreshWorkingCopyForThePreview) {
 
     EXPECT_EQ(f.texts(), c.message.empty() ? std::vector<std::u16string>{}
                                            : std::vector<std::u16string>{c.message});
-    ASSERT_EQ(f.previews.size(), c.message.empty() ? 1u : 0u);
+    ASSERT_EQ(f.forms.previews.size(), c.message.empty() ? 1u : 0u);
     if (!c.message.empty()) continue;
-    const auto& request = f.previews[0];
+    const auto& request = f.forms.previews[0];
     EXPECT_EQ(readFile(request.WorkingCopyPath), readFile(f.scratch / c.file));
     EXPECT_EQ(fs::path(request.WorkingCopyPath).parent_path(), f.window.state().TempFolders[0]);
+    EXPECT_EQ(request.SourcePath, f.scratch.u(c.file));
+    EXPECT_EQ(request.TempFolders, f.window.state().TempFolders);
     EXPECT_EQ(request.PreviewSourceFolder, f.scratch.u("src"));
     EXPECT_EQ(request.PreviewSaveFolder, f.scratch.u(c.folderTab ? "out1" : "out"));
     EXPECT_EQ(request.PreviewTextMode, c.file.ends_with(".txt"));

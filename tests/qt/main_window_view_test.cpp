@@ -165,7 +165,13 @@ TEST_F(MainWindowViewTest, TickingItemsGoesThroughTheModelsCheckRule) {
   EXPECT_EQ(item(0)->checkState(0), Qt::Checked);
 
   tree->setCurrentItem(item(3));
+  bool previewed = false;
+  whenModalShows([&](QWidget* preview) {
+    previewed = true;
+    qobject_cast<QDialog*>(preview)->reject();
+  });
   find<QPushButton>("Cmd_Disp")->click();
+  EXPECT_TRUE(previewed);
   EXPECT_EQ(form->Trv_Files.SelectedItem, std::optional<std::size_t>(3));
   EXPECT_TRUE(console.messages().empty());
 }

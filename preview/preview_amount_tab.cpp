@@ -1,0 +1,146 @@
+#include <algorithm>
+
+#include "engine/amount_search.h"
+#include "engine/single_amount.h"
+#include "preview/preview_command.h"
+#include "settings/change_number_form.h"
+
+namespace yentax {
+
+namespace {
+
+constexpr std::u16string_view kNotFound = u"変換対象金額が見つかりませんでした。";
+constexpr std::u16string_view kWrapToEnd =
+    u"先頭まで検索しました。対象金額は見つかりませんでした。最後から検索を続けますか？";
+constexpr std::u16string_view kWrapToStart =
+    u"最後まで検索しました。対象金額は見つかりませんでした。先頭から検索を続けますか？";
+constexpr std::u16string_view kNothingSelected = u"変換する金額が選択されていません。";
+
+}  // namespace
+
+// ---- stepping from amount to amount ----
+
+void SFrm_Disp::Cmd_Next_Click(int index) {
+  Command command(*this);
+  stepAmount(index == 1);
+}
+
+void SFrm_Disp::stepAmount(bool forward) {
+  for (bool wrapped = false;; wrapped = true) {
+    if (findOnce(forward)) return;
+    Lbl_Change[0].Caption.clear();
+    Lbl_Change[1].Caption.clear();
+    Lbl_ChangeToolTip.clear();
+    if (wrapped) {
+      ui_.showMessage(kNotFound);
+      return;
+    }
+    if (!ui_.askYesNo(forward ? kWrapToStart : kWrapToEnd)) return;
+    moveToEnd(forward);
+  }
+}
+
+bool SFrm_Disp::findOnce(bool forward) {
+  const auto direction = forward ? ScanDirection::kForward : ScanDirection::kBackward;
+  const auto settings = displaySettings();
+  if (PreviewTextMode) {
+    context_.page.assign(RTxt.Text);
+    const auto size = static_cast<std::int32_t>(RTxt.Text.size());
+    const auto start = std::clamp(RTxt.SelStart, 0, size);
+    SourceSearchFrom = forward ? std::clamp(start + std::max(RTxt.SelLength, 0), 0, size) : start;
+    const auto find = FindNextAmount(settings, context_, SearchView::kSource, direction,
+                                     static_cast<std::size_t>(SourceSearchFrom), 0);
+    if (!find.found) return false;
+    SourceFoundStart = static_cast<std::int32_t>(find.start) + 1;
+    SourceFoundLength = static_cast<std::int32_t>(find.length);
+    Fnc_RTextChange();
+    Fnc_ChengeStringDisp();
+    return true;
+  }
+  context_.page.assign(PreviewText);
+  const auto from = forward ? AmountStart : std::max(AmountStart - 1, 0);
+  const auto find = FindNextAmount(settings, context_, SearchView::kBrowser, direction,
+                                   static_cast<std::size_t>(from), HeadEnd);
+  if (find.found) {
+    currentFind_ = CurrentFind{find.start, PreviewText.substr(find.start, find.length)};
+    AmountStart = static_cast<std::int32_t>(find.start) + 1;
+    AmountLength = static_cast<std::int32_t>(find.length);
+  } else {
+    currentFind_.reset();
+  }
+  writeCopy();
+  refresh();
+  Fnc_ChengeStringDisp();
+  return find.found;
+}
+
+void SFrm_Disp::moveToEnd(bool forward) {
+  if (PreviewTextMode) {
+    RTxt.SelStart = forward ? 0 : static_cast<std::int32_t>(RTxt.Text.size());
+    RTxt.SelLength = 0;
+    return;
+  }
+  // Backward searches take the amounts starting before AmountStart - 1.
+  AmountStart = forward ? 0 : static_cast<std::int32_t>(PreviewText.size()) + 1;
+}
+
+void SFrm_Disp::Fnc_RTextChange() {
+  suppressTextEvents_ = true;
+  RTxt.SelStart = SourceFoundStart - 1;
+  RTxt.SelLength = SourceFoundLength;
+  suppressTextEvents_ = false;
+}
+
+// ---- converting one amount ----
+
+void SFrm_Disp::Cmd_Chenge_Click(int index) {
+  Command command(*this);
+  command.resumeFlag = 1;
+  convertAmount(index == 0);
+}
+
+void SFrm_Disp::convertAmount(bool confirm) {
+  std::u16string before;
+  std::size_t start = 0;
+  if (PreviewTextMode) {
+    if (RTxt.SelLength <= 0 || RTxt.selectedText().empty()) {
+      ui_.showMessage(kNothingSelected);
+      return;
+    }
+    before = RTxt.selectedText();
+    start = static_cast<std::size_t>(std::max(RTxt.SelStart, 0));
+  } else {
+    if (!amountStillStands()) {
+      ui_.showMessage(kNothingSelected);
+      return;
+    }
+    before = currentFind_->text;
+    start = currentFind_->start;
+  }
+  auto after = ConvertSingleAmount(settings_, before);
+  if (!after) return;
+  if (confirm) {
+    SFrm_ChangeNumber edit(before, *after);
+    forms_.show(edit);
+    if (!edit.EditAccepted) return;
+    after = edit.EditResultText;
+  }
+  if (PreviewTextMode) {
+    RTxt.Text.replace(start, before.size(), *after);
+    RTxt.SelStart = static_cast<std::int32_t>(start + after->size());
+    RTxt.SelLength = 0;
+    sourceEdited_ = true;
+  } else {
+    PreviewText.replace(start, before.size(), *after);
+    AmountStart = static_cast<std::int32_t>(start + after->size());
+    currentFind_.reset();
+    context_.page.assign(PreviewText);
+    writeCopy();
+    browsers_->shown().reload();
+    browsers_->Fnc_BusyCheck();
+  }
+  markChanged();
+  Cmd_Next_Click(1);
+}
+
+}  // namespace yentax

@@ -1,0 +1,55 @@
+#pragma once
+
+// The preview's working files: its own copy of the page five folder levels below its
+// working folder (so that images written with up to five "../" still resolve inside
+// it), the copies of the page's images, and which local files the browser may read.
+//
+//   const auto copy = preparePreviewCopy(request.WorkingCopyPath, previewRoot);
+//   const int copied = Fnc_CopyImgFile(collectImgTags(pageText), sourceFolder,
+//                                      previewFolderOf(previewRoot), previewRoot);
+//   const auto seen = decideResource(requested, previewRoot, previewFolder, sourceFolder);
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace yentax {
+
+// True for a folder the preview may empty and write into: absolute, not "/", and an
+// existing folder in its own right (not a link to one).
+bool usableWorkingFolder(const std::string& folder);
+
+// The folder the page copy sits in: root + "/1/2/3/4/5".
+std::string previewFolderOf(const std::string& root);
+
+// Empties root, creates the page copy's folder and copies the working copy (with its
+// companion folder) there. The path of the copy, or nothing when root is not usable or a
+// step failed.
+std::optional<std::string> preparePreviewCopy(const std::string& workingCopy,
+                                              const std::string& root);
+
+// The IMG start tags of the page text ("<IMG " in any case), each from "<" to ">", with
+// line breaks and the blanks around "=" removed. Case is kept: the file names in them
+// are matched on a file system that tells case apart.
+std::vector<std::u16string> collectImgTags(std::u16string_view pageText);
+
+// Copies the images the tags name (a double-quoted SRC relative to the page's folder,
+// "/" or "\" separated) from sourceFolder to the same place relative to previewFolder,
+// when the source is a regular file, the target lies inside root once ".." and links
+// are resolved, and the target is not there yet. Gives how many were copied.
+int Fnc_CopyImgFile(const std::vector<std::u16string>& tags, const std::string& sourceFolder,
+                    const std::string& previewFolder, const std::string& root);
+
+// What the browser may read. A file inside the preview's folder is read there; one that
+// is missing there but stands at the same place relative to the page's source folder,
+// inside it, is read from the source folder (stylesheets, backgrounds) without being
+// copied; a file inside the source folder is read there. Anything else is refused.
+struct ResourceDecision {
+  bool allowed = false;
+  std::string path;  // the file to read when allowed
+};
+ResourceDecision decideResource(const std::string& requested, const std::string& root,
+                                const std::string& previewFolder, const std::string& sourceFolder);
+
+}  // namespace yentax

@@ -1,0 +1,207 @@
+#pragma once
+
+// SFrm_Disp, the preview window: one page seen as the browser shows it or as source
+// text, stepped through amount by amount (tab 1) or table by table, column by column and
+// cell by cell (tab 2), converted one amount or one selection at a time, and saved.
+//
+// The window keeps the clean page text (PreviewText). Every display puts it into the
+// engine's page text, lets the search or the table marks add their display-only markup
+// there, and writes the result to the preview's own copy, which the browser shows; the
+// markup never reaches PreviewText, so it never reaches the saved page.
+//
+//   SFrm_Disp preview(settings, ui, forms, request);
+//   preview.attachBrowsers(first, second);     // owned by the window's view
+//   if (preview.Form_Load()) { preview.Cmd_Next_Click(1); preview.Cmd_Chenge_Click(0); }
+//   preview.Form_Unload();                     // asks "変更内容を登録しますか？" when changed
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "docio/charset_code.h"
+#include "engine/conversion_context.h"
+#include "preview/preview_browsers.h"
+#include "preview/preview_request.h"
+#include "preview/table_state.h"
+#include "settings/color_names.h"
+#include "settings/conversion_settings.h"
+#include "ui/browser_view.h"
+#include "ui/controls.h"
+#include "ui/form_host.h"
+#include "ui/ui_host.h"
+
+namespace yentax {
+
+class SFrm_Disp {
+ public:
+  static constexpr int kAmountTab = 0;
+  static constexpr int kTableTab = 1;
+  enum SelectKind : std::int32_t { kTableKind = 0, kColumnKind = 1, kCellKind = 2 };
+
+  // The amount-editing dialogs and the options dialog open through forms.
+  SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms, PreviewRequest request);
+  ~SFrm_Disp();
+
+  // The window's two browser controls; needed before Form_Load.
+  void attachBrowsers(BrowserView& first, BrowserView& second,
+                      PreviewBrowsers::Tick tick = tickCountMs());
+  static PreviewBrowsers::Tick tickCountMs();
+
+  // Controls, under the window's own names.
+  std::u16string Caption;  // the page's file name
+  TabStrip Tab1;
+  std::array<CaptionControl, 2> Frm_Disp;
+  std::array<CaptionControl, 2> Cmd_Next;
+  std::array<CaptionControl, 2> Cmd_Chenge;
+  CaptionControl Cmd_Txt;
+  CaptionControl Cmd_ChangeStr;
+  std::array<CaptionControl, 2> Lbl_Change;
+  std::u16string Lbl_ChangeToolTip;
+  // Lbl_Change(0)'s text and background colours, 0x00BBGGRR.
+  ColorValue Lbl_ChangeForeColor = 0;
+  ColorValue Lbl_ChangeBackColor = 0xFFFFFF;
+  CaptionControl Label1;
+  std::array<CaptionControl, 2> Cmd_Table;
+  std::array<CaptionControl, 2> Cmd_Col;
+  std::array<CaptionControl, 2> Cmd_Cell;
+  std::array<CaptionControl, 2> Cmd_AllChenge;
+  CaptionControl Lbl_SelectKind;
+  CaptionControl Lbl_AllChangeMsg;
+  std::array<CaptionControl, 4> Lbl_Table;
+  std::array<CaptionControl, 4> Lbl_Col;
+  std::array<CaptionControl, 4> Lbl_Cell;
+  TextBox Txt_Border;
+  CaptionControl Lbl_Border;
+  std::array<CaptionControl, 2> Cmd_Color;
+  std::array<ColorValue, 2> Cmd_ColorFace{};  // the buttons' faces, 0x00BBGGRR
+  CaptionControl Label2;
+  CaptionControl Command1;
+  CaptionControl Cmd_Write;
+  CaptionControl Lbl_WriteFolder;
+  RichTextBox RTxt;  // line ends as LF, the way a text editor holds them
+  bool BrowsersVisible = true;
+  MenuItem MENU_FILE;
+  MenuItem MENU_SAVE;
+  MenuItem MENU_CLOSE;
+  MenuItem MENU_TOOL;
+  MenuItem MENU_OPTION;
+  bool Unloaded = false;  // the window has closed (or never opened)
+
+  // Window state.
+  std::u16string PreviewText;
+  CharsetCode PageCharset = CharsetCode::ShiftJis;
+  std::u16string AnchorName = u"ABCDEFG";
+  std::int32_t AmountStart = 0;  // one past the current find's start (0-based); 0 = none
+  std::int32_t AmountLength = 0;
+  std::int32_t SourceSearchFrom = 0;
+  std::int32_t SourceFoundStart = 0;  // 1-based
+  std::int32_t SourceFoundLength = 0;
+  bool PageChanged = false;
+  bool PreviewTextMode = false;
+  std::size_t HeadEnd = 0;
+  std::u16string PreviewSaveFolder;
+  std::int32_t SelectionKind = kTableKind;
+  std::int32_t TableIndex = 0;
+  std::int32_t ColumnIndex = 0;
+  std::int32_t CellIndex = 0;
+  std::int32_t ColumnCellCount = 0;
+
+  const PreviewRequest& request() const { return request_; }
+  const std::string& previewCopyPath() const { return copyPath_; }
+  PreviewBrowsers* browsers() { return browsers_.get(); }
+  // A command is running; the view keeps the tab strip, the menus and closing for later.
+  bool busy() const { return busyDepth_ > 0; }
+
+  // Events.
+  bool Form_Load();
+  // A request to close; true when the window closes now. While a command runs the close
+  // is carried out when it ends.
+  bool Form_Unload();
+  void Tab1_Click();
+  void Cmd_Next_Click(int index);
+  void Cmd_Chenge_Click(int index);
+  void Cmd_Txt_Click();
+  void Cmd_ChangeStr_Click() { Fnc_ChengeStringDisp(); }
+  void RTxt_Change();
+  void RTxt_KeyUp() { Fnc_ChengeStringDisp(); }
+  void Cmd_Write_Click();
+  void MENU_SAVE_Click() { Cmd_Write_Click(); }
+  void MENU_CLOSE_Click() { Form_Unload(); }
+  void MENU_OPTION_Click();
+  void Command1_Click();
+  void Cmd_Table_Click(int index);
+  void Cmd_Col_Click(int index);
+  void Cmd_Cell_Click(int index);
+  void Cmd_AllChenge_Click(int index);
+  void Cmd_Color_Click(int index);
+
+  // Operations other parts of the window call.
+  bool Fnc_TabClick();
+  bool Fnc_ChengeStringDisp();
+  bool Fnc_DataSave(bool showMessage);
+  bool Fnc_GetName();
+  bool Fnc_TableChange();
+  bool Fnc_TableColChange();
+  bool Fnc_TableColCellChange();
+  bool Fnc_SetSelectKind();
+  bool Fnc_SetBorder();
+
+ private:
+  class Command;
+  // Enabled states by control number (1 to 18); first and last bound the active frame's.
+  struct SavedStates {
+    std::array<bool, 19> enabled{};
+    int first = 0;
+    int last = 0;
+  };
+
+  std::array<Control*, 19> numberedControls();
+  SavedStates lockControls();
+  void restoreControls(const SavedStates& saved, int resumeFlag);
+  void commandEnded();
+
+  bool openPage();
+  void stepAmount(bool forward);
+  bool findOnce(bool forward);
+  void moveToEnd(bool forward);
+  void Fnc_RTextChange();
+  void convertAmount(bool confirm);
+  void markChanged();
+  void showSourceView(bool source);
+  void takeSourceText();
+  std::u16string viewText() const;
+  void writeCopy();
+  void refresh();
+  void showClean();
+  void labelColours();
+  void setLogging();
+  ConversionSettings displaySettings() const;
+  bool amountStillStands() const;
+  bool stepIndex(std::int32_t& index, bool forward, std::int32_t first, std::int32_t last,
+                 std::u16string_view atStart, std::u16string_view atEnd);
+  void afterRegionConversion(Command& command, std::int32_t kind);
+
+  struct CurrentFind {
+    std::size_t start = 0;
+    std::u16string text;
+  };
+
+  ConversionSettings& settings_;
+  UiHost& ui_;
+  FormHost& forms_;
+  PreviewRequest request_;
+  std::unique_ptr<PreviewBrowsers> browsers_;
+  ConversionContext context_;
+  TableState tables_;
+  std::string copyPath_;
+  std::optional<CurrentFind> currentFind_;
+  bool suppressTextEvents_ = true;
+  bool sourceEdited_ = false;
+  bool pageUsesCrLf_ = false;
+  int busyDepth_ = 0;
+  bool closePending_ = false;
+};
+
+}  // namespace yentax

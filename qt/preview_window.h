@@ -1,0 +1,54 @@
+#pragma once
+
+// PreviewWindow: the Qt view of the preview window SFrm_Disp. Two QtWebEngine browsers
+// lie on top of each other (the model loads the hidden one and brings it to the front),
+// with the source view as a plain-text editor in the same place; above them the save
+// folder, the tab strip and the frame of the active tab. The window owns its browsers
+// and their confined profile; the model decides everything else.
+//
+//   PreviewWindow window(form, ui, parent);
+//   if (window.load()) window.exec();   // Form_Load, then modal until the form unloads
+
+#include <QDialog>
+#include <array>
+#include <memory>
+
+#include "preview/preview_form.h"
+#include "qt/bindings.h"
+#include "qt/web_browser_view.h"
+
+class QLabel;
+class QPushButton;
+
+namespace yentax {
+
+class PreviewWindow : public QDialog {
+ public:
+  PreviewWindow(SFrm_Disp& form, QtUi& ui, QWidget* parent = nullptr);
+  ~PreviewWindow() override;
+
+  // Opens the page; false when the form could not open it.
+  bool load();
+
+  WebBrowserView& browser(int index) { return *browsers_[static_cast<std::size_t>(index)]; }
+  const PreviewRequestInterceptor& interceptor() const { return profile_->interceptor(); }
+
+ protected:
+  void reject() override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QWidget* amountFrame();
+  QWidget* tableFrame();
+  QWidget* pageArea();
+  void bindColours();
+
+  SFrm_Disp& form_;
+  ViewBindings bind_;
+  std::unique_ptr<PreviewProfile> profile_;
+  std::array<std::unique_ptr<WebBrowserView>, 2> browsers_;
+  QLabel* changeLabel_ = nullptr;
+  std::array<QPushButton*, 2> colourButtons_{};
+};
+
+}  // namespace yentax

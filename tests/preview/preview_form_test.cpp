@@ -1,0 +1,397 @@
+#include "preview/preview_form.h"
+
+#include <gtest/gtest.h>
+
+#include "base/utf16_text.h"
+#include "tests/preview/preview_fixture.h"
+
+namespace yentax {
+namespace {
+
+const std::u16string kHead = u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>";
+const std::u16string kTail = u"</BODY></HTML>";
+
+std::string sjis(std::u16string_view text) { return encodePageText(text, CharsetCode::ShiftJis); }
+
+std::u16string page(std::u16string_view body) { return kHead + std::u16string(body) + kTail; }
+
+TEST(PreviewFormTest, OpensTheCopyAndChoosesAnAnchorNameThePageDoesNotHold) {
+  struct Case {
+    std::u16string body;
+    std::u16string anchor;
+  };
+  const Case cases[] = {
+      {.body = u"<p>1,980円</p>", .anchor = u"ABCDEFG"},
+      {.body = u"<p>abcdefg 1,980円</p>", .anchor = u"ABCDEFGA"},
+      {.body = u"<p>ABCDEFG ABCDEFGA ABCDEFGAB</p>", .anchor = u"ABCDEFGABC"},
+  };
+  for (const Case& c : cases) {
+    PreviewFixture f;
+    ASSERT_TRUE(f.open("a.htm", page(c.body)));
+    EXPECT_EQ(f.form->AnchorName, c.anchor);
+    ASSERT_FALSE(f.first.navigations().empty());
+    EXPECT_EQ(f.first.navigations().front().url,
+              consoleFileUrl(utf8ToUtf16(f.form->previewCopyPath()), u"ABCDEFG"));
+    EXPECT_EQ(f.form->previewCopyPath(), f.scratch / "t1/1/2/3/4/5/a.htm");
+    EXPECT_FALSE(f.form->Cmd_Write.Enabled);
+    EXPECT_FALSE(f.form->RTxt.Visible);
+    EXPECT_TRUE(f.form->Cmd_Txt.Enabled);
+    EXPECT_EQ(f.form->Lbl_WriteFolder.Caption, u"保存フォルダ：" + utf8ToUtf16(f.scratch / "out"));
+    EXPECT_EQ(f.form->Lbl_ChangeForeColor, 0x0000FFu);  // InsertFont red, as 0x00BBGGRR
+    EXPECT_EQ(f.form->Lbl_ChangeBackColor, 0xFFFF00u);
+  }
+}
+
+TEST(PreviewFormTest, OpensOnlyOnAWorkingCopyOfThePageInFoldersThisRunMade) {
+  struct Case {
+    const char* what;
+    std::function<void(PreviewRequest&)> spoil;
+  };
+  const Case cases[] = {
+      {"relative preview folder", [](PreviewRequest& r) { r.TempFolders[1] = "t1"; }},
+      {"no preview folder", [](PreviewRequest& r) { r.TempFolders[1].clear(); }},
+      {"copy of another page", [](PreviewRequest& r) { r.SourcePath += u"x"; }},
+      {"copy outside the first folder", [](PreviewRequest& r) { r.TempFolders[0] += "/.."; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PreviewFixture f;
+    f.name = "a.htm";
+    f.writePage("a.htm", page(u"1円"));
+    writeFile(f.scratch / "t0/a.htm", readFile(f.scratch / "src/a.htm"));
+    writeFile(f.scratch / "t1/keep", "x");
+    auto request = f.request();
+    c.spoil(request);
+    EXPECT_FALSE(f.openRequest(request));
+    EXPECT_TRUE(f.form->Unloaded);
+    EXPECT_EQ(readFile(f.scratch / "t1/keep"), "x");
+  }
+}
+
+TEST(PreviewFormTest, NextWrapsToTheStartAndGivesUpAfterOneRound) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p><p>200円</p>")));
+  f.form->Cmd_Next_Click(1);
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"200円");
+  f.ui.queueAnswer(MessageAnswer::Yes);
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"100円");
+  ASSERT_EQ(f.texts().size(), 1u);
+  EXPECT_EQ(f.texts()[0],
+            u"最後まで検索しました。対象金額は見つかりませんでした。先頭から検索を続けますか？");
+  EXPECT_NE(f.shownPage().find(u"<A NAME=\"ABCDEFG\"><SPAN"), std::u16string::npos);
+
+  PreviewFixture none;
+  ASSERT_TRUE(none.open("a.htm", page(u"<p>no amount</p>")));
+  none.ui.queueAnswer(MessageAnswer::Yes);
+  none.form->Cmd_Next_Click(0);
+  EXPECT_EQ(none.texts(),
+            (std::vector<std::u16string>{
+                u"先頭まで検索しました。対象金額は見つかりませんでした。最後から検索を続けますか？",
+                u"変換対象金額が見つかりませんでした。"}));
+  EXPECT_TRUE(none.form->Cmd_Next[1].Enabled);
+  EXPECT_TRUE(none.form->Tab1.Enabled);
+}
+
+TEST(PreviewFormTest, SourceViewStepsBackWithTheMarkedSearch) {
+  PreviewFixture f;
+  f.settings.DetectionMode = 2;
+  f.settings.DetectAllNumbers = false;
+  ASSERT_TRUE(f.open("a.htm", u"<p>価格 1,980円 と 777 と ￥500 と 12</p>"));
+  f.form->Cmd_Txt_Click();
+  EXPECT_TRUE(f.form->RTxt.Visible);
+  EXPECT_EQ(f.form->Cmd_Txt.Caption, u"ブラウザ表示");
+  EXPECT_EQ(f.form->Lbl_ChangeForeColor, 0xFFFFFFu);
+  f.form->RTxt.SelStart = static_cast<int>(f.form->RTxt.Text.size());
+  f.form->Cmd_Next_Click(0);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"￥500");
+  f.form->Cmd_Next_Click(0);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"1,980円");
+  EXPECT_EQ(f.form->Lbl_Change[1].Caption, u"1,980円(税込み2,079円)");
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"￥500");
+}
+
+TEST(PreviewFormTest, APlainTextFileStaysInTheSourceView) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.txt", u"plain 100円"));
+  EXPECT_TRUE(f.form->RTxt.Visible);
+  EXPECT_FALSE(f.form->BrowsersVisible);
+  EXPECT_FALSE(f.first.visible());
+  EXPECT_FALSE(f.form->Cmd_Txt.Enabled);
+  EXPECT_EQ(f.form->RTxt.Text, u"plain 100円");
+  f.form->Cmd_Next_Click(1);
+  EXPECT_FALSE(f.form->Cmd_Txt.Enabled);
+}
+
+TEST(PreviewFormTest, TheOptionsDialogRecoloursTheLabels) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  f.form->Cmd_Next_Click(1);
+  f.settings.InsertFont.Color = u"#0000FF";
+  f.settings.ConversionKind = kIncludedAmountOnly;
+  f.form->MENU_OPTION_Click();
+  EXPECT_EQ(f.forms.options, 1);
+  EXPECT_EQ(f.form->Lbl_ChangeForeColor, 0xFF0000u);
+  EXPECT_EQ(f.form->Lbl_ChangeBackColor, 0x00FFFFu);
+  EXPECT_NE(f.form->Lbl_Change[1].Caption, u"100円(税込み105円)");
+}
+
+TEST(PreviewFormTest, SourceEditsKeepThePageChangedAndClosingAsks) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  f.form->Cmd_Txt_Click();
+  ASSERT_TRUE(f.form->RTxt.Visible);
+  f.form->RTxt.Text.insert(0, u"x");
+  f.form->RTxt_Change();
+  f.form->Cmd_Next_Click(1);
+  EXPECT_TRUE(f.form->Cmd_Write.Enabled);
+  f.ui.queueAnswer(MessageAnswer::Cancel);
+  EXPECT_FALSE(f.form->Form_Unload());
+  EXPECT_FALSE(f.form->Unloaded);
+  f.ui.queueAnswer(MessageAnswer::No);
+  EXPECT_TRUE(f.form->Form_Unload());
+  EXPECT_EQ(f.texts().back(), u"変更内容を登録しますか？");
+  EXPECT_FALSE(std::filesystem::exists(f.scratch / "out/a.htm"));
+}
+
+TEST(PreviewFormTest, ConvertingMovesPastTheInsertedText) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>1,980円</p><p>500円</p>")));
+  f.form->Cmd_Next_Click(1);
+  f.form->Cmd_Chenge_Click(1);
+  EXPECT_NE(f.form->PreviewText.find(u"<p>1,980円(税込み2,079円)</p>"), std::u16string::npos);
+  EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"500円");
+  EXPECT_TRUE(f.form->PageChanged);
+  EXPECT_TRUE(f.form->Cmd_Write.Enabled);
+  EXPECT_TRUE(f.form->Cmd_Chenge[0].Enabled);
+
+  f.forms.typed = u"500円(込)";
+  f.form->Cmd_Chenge_Click(0);
+  ASSERT_EQ(f.forms.edits.size(), 1u);
+  EXPECT_EQ(f.forms.edits[0].EditSourceText, u"500円");
+  EXPECT_EQ(f.forms.edits[0].EditResultText, u"500円(税込み525円)");
+  EXPECT_NE(f.form->PreviewText.find(u"<p>500円(込)</p>"), std::u16string::npos);
+}
+
+TEST(PreviewFormTest, ConvertingNeedsAFindThatStillStandsInThePage) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>1,980円</p>")));
+  f.form->Cmd_Chenge_Click(1);
+  f.form->Cmd_Next_Click(1);
+  f.form->Cmd_Txt_Click();
+  f.form->RTxt.Text.insert(0, u"<p>5円</p>");
+  f.form->RTxt_Change();
+  f.form->Cmd_Txt_Click();
+  f.form->Cmd_Chenge_Click(1);
+  EXPECT_EQ(f.texts(), (std::vector<std::u16string>{u"変換する金額が選択されていません。",
+                                                    u"変換する金額が選択されていません。"}));
+  EXPECT_EQ(f.form->PreviewText.find(u"税込み"), std::u16string::npos);
+}
+
+TEST(PreviewFormTest, ATableConversionEndsTheCurrentFind) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<TABLE><TR><TD>300円</TD></TR></TABLE><p>100円</p>")));
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"300円");
+  f.form->Tab1.SelectedIndex = SFrm_Disp::kTableTab;
+  f.form->Tab1_Click();
+  f.form->Cmd_AllChenge_Click(0);
+  f.form->Tab1.SelectedIndex = SFrm_Disp::kAmountTab;
+  f.form->Tab1_Click();
+  f.form->Cmd_Chenge_Click(1);
+  EXPECT_EQ(f.texts(), std::vector<std::u16string>{u"変換する金額が選択されていません。"});
+  EXPECT_NE(f.form->PreviewText.find(u"<TD>300円(税込み315円)</TD></TR></TABLE><p>100円</p>"),
+            std::u16string::npos);
+}
+
+TEST(PreviewFormTest, TheSavedPageIsConvertedAndFreeOfTheHighlightInEveryCharset) {
+  for (const auto charset :
+       {CharsetCode::ShiftJis, CharsetCode::EucJp, CharsetCode::Iso2022Jp, CharsetCode::Utf8}) {
+    SCOPED_TRACE(static_cast<int>(charset));
+    static constexpr std::u16string_view kMeta[] = {u"Shift_JIS", u"EUC-JP", u"ISO-2022-JP",
+                                                    u"UTF-8"};
+    const std::u16string head =
+        u"<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" "
+        u"CONTENT=\"text/html; charset=" +
+        std::u16string(kMeta[static_cast<int>(charset)]) + u"\"></HEAD>\r\n<BODY>";
+    PreviewFixture f;
+    ASSERT_TRUE(
+        f.open("a.htm", head + u"<p>価格 1,980円</p>\r\n<p>送料 500円</p></BODY>", charset));
+    EXPECT_EQ(f.form->PageCharset, charset);
+    f.form->Cmd_Next_Click(1);
+    f.form->Cmd_Chenge_Click(1);
+    EXPECT_NE(f.shownPage().find(u"<A NAME=\"ABCDEFG\">"), std::u16string::npos);
+    f.form->Cmd_Write_Click();
+    EXPECT_EQ(f.texts().back(), u"ファイルを保存しました。");
+    EXPECT_FALSE(f.form->Cmd_Write.Enabled);
+    EXPECT_EQ(f.saved(), encodePageText(head + u"<p>価格 1,980円(税込み2,079円)</p>\r\n"
+                                               u"<p>送料 500円</p></BODY>",
+                                        charset));
+  }
+}
+
+TEST(PreviewFormTest, SavingAsksBeforeReplacingAndKeepsBackupsOfTheSourceOnly) {
+  PreviewFixture f;
+  f.writePage("a.htm", page(u"<p>100円</p>"));
+  writeFile(f.scratch / "out/a.htm", "old");
+  ASSERT_TRUE(f.open("a.htm"));
+  f.form->Cmd_Next_Click(1);
+  f.form->Cmd_Chenge_Click(1);
+  f.ui.queueAnswer(MessageAnswer::No);
+  f.form->Cmd_Write_Click();
+  EXPECT_EQ(f.saved(), "old");
+  EXPECT_TRUE(f.form->Cmd_Write.Enabled);
+  f.ui.queueAnswer(MessageAnswer::Yes);
+  f.form->Cmd_Write_Click();
+  EXPECT_NE(f.saved().find(sjis(u"(税込み105円)")), std::string::npos);
+  EXPECT_EQ(f.texts()[1].substr(0, 20), u"保存フォルダに同名ファイルが存在します。");
+  EXPECT_FALSE(std::filesystem::exists(f.scratch / "src/BackUp"));
+
+  f.settings.ConfirmOverwrite = false;
+  f.form->Cmd_Next_Click(1);
+  f.form->Cmd_Chenge_Click(1);
+  const auto asked = f.ui.messages().size();
+  f.form->Cmd_Write_Click();
+  EXPECT_EQ(f.ui.messages().size(), asked + 1);
+  EXPECT_EQ(f.texts().back(), u"ファイルを保存しました。");
+}
+
+TEST(PreviewFormTest, SavingIntoTheSourceFolderBacksUpThePageAsTheLastSaveLeftIt) {
+  PreviewFixture f;
+  const auto original = page(u"<p>100円</p><p>200円</p>");
+  f.writePage("a.htm", original);
+  f.settings.ConfirmOverwrite = false;
+  ASSERT_TRUE(f.open("a.htm"));
+  f.form->Command1_Click();  // cancelled: the folder stays
+  f.ui.queuePath(utf8ToUtf16(f.scratch / "src"));
+  f.form->Command1_Click();
+  EXPECT_EQ(f.form->Lbl_WriteFolder.Caption, u"保存フォルダ：" + utf8ToUtf16(f.scratch / "src"));
+  f.form->Cmd_Next_Click(1);
+  f.form->Cmd_Chenge_Click(1);
+  f.form->Cmd_Write_Click();
+  const auto firstSave = readFile(f.scratch / "src/a.htm");
+  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"),
+            encodePageText(original, CharsetCode::ShiftJis));
+  f.form->Cmd_Chenge_Click(1);
+  f.form->Cmd_Write_Click();
+  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), firstSave);
+  EXPECT_NE(readFile(f.scratch / "src/a.htm").find(sjis(u"(税込み210円)")), std::string::npos);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.scratch / "src/BackUp"),
+                          std::filesystem::directory_iterator()),
+            1);
+}
+
+TEST(PreviewFormTest, ClosingWithYesClosesOnlyAfterASuccessfulSave) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  f.form->Cmd_Next_Click(1);
+  f.form->Cmd_Chenge_Click(1);
+  std::filesystem::remove(f.scratch / "out");
+  f.ui.queueAnswer(MessageAnswer::Yes);
+  EXPECT_FALSE(f.form->Form_Unload());
+  EXPECT_EQ(f.texts().back(), u"保存先フォルダを選択してください。");
+  EXPECT_TRUE(f.form->Cmd_Write.Enabled);
+  std::filesystem::create_directories(f.scratch / "out");
+  f.ui.queueAnswer(MessageAnswer::Yes);
+  EXPECT_TRUE(f.form->Form_Unload());
+  EXPECT_NE(f.saved().find(sjis(u"(税込み105円)")), std::string::npos);
+  EXPECT_NE(f.texts().back(), u"ファイルを保存しました。");
+}
+
+TEST(PreviewFormTest, ACloseDuringACommandWaitsForItsEnd) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  bool closedAtOnce = true;
+  f.ui.onPendingEvents([&] {
+    if (f.form->busy()) {
+      EXPECT_FALSE(f.form->Tab1.Enabled);
+      EXPECT_FALSE(f.form->MENU_FILE.Enabled);
+      closedAtOnce = f.form->Form_Unload();
+    }
+  });
+  f.form->Cmd_Next_Click(1);
+  EXPECT_FALSE(closedAtOnce);
+  EXPECT_TRUE(f.form->Unloaded);
+}
+
+TEST(PreviewFormTest, TheGuardLetsOnlyThePageThrough) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p><a href=\"b.htm\">100円</a></p>")));
+  const auto copy = utf8ToUtf16(f.form->previewCopyPath());
+  auto& browsers = *f.form->browsers();
+  EXPECT_EQ(browsers.PageUrl, consoleFileUrl(copy, u""));
+  EXPECT_EQ(browsers.AnchoredUrl, consoleFileUrl(copy, u"ABCDEFG"));
+  for (auto* view : {&f.first, &f.second}) {
+    EXPECT_FALSE(
+        view->followLink(consoleFileUrl(utf8ToUtf16(f.scratch / "t1/1/2/3/4/5/b.htm"), u"")));
+    EXPECT_FALSE(view->followLink(u"http://example.com/"));
+    EXPECT_TRUE(view->followLink(consoleFileUrl(copy, u"")));
+    EXPECT_TRUE(view->followLink(toLowerAscii(consoleFileUrl(copy, u"ABCDEFG"))));
+    EXPECT_TRUE(view->followLink(u""));
+  }
+  // Only one of the two known: the other is derived from it.
+  browsers.PageUrl.clear();
+  EXPECT_TRUE(f.first.followLink(consoleFileUrl(copy, u"")));
+  EXPECT_EQ(browsers.PageUrl, consoleFileUrl(copy, u""));
+  browsers.PageUrl.clear();
+  browsers.AnchoredUrl.clear();
+  EXPECT_TRUE(f.first.followLink(u"http://example.com/"));
+}
+
+TEST(PreviewFormTest, RefreshingAlternatesTheBrowsersOrReloadsInPlace) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p><p>200円</p>")));
+  const auto copy = utf8ToUtf16(f.form->previewCopyPath());
+  const int shown = f.form->browsers()->ShownBrowser;
+  auto& next = shown == 0 ? f.second : f.first;
+  const auto navigated = next.navigations().size();
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->browsers()->ShownBrowser, 1 - shown);
+  ASSERT_EQ(next.navigations().size(), navigated + 1);
+  EXPECT_EQ(next.navigations().back().url, consoleFileUrl(copy, u"ABCDEFG"));
+  EXPECT_TRUE(next.navigations().back().allowed);
+
+  f.settings.AutoMoveToAmount = false;
+  const int reloads = next.reloads();
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->browsers()->ShownBrowser, 1 - shown);
+  EXPECT_EQ(next.reloads(), reloads + 1);
+  EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"200円");
+}
+
+TEST(PreviewFormTest, TheWaitForTheBrowserEndsAfterASecond) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  std::uint32_t now = 0xFFFFFF00u;
+  PreviewBrowsers browsers(f.ui, f.first, f.second, [&] { return now += 100; });
+  f.first.setBusy(true);
+  const int before = f.ui.pendingEventTurns();
+  browsers.Fnc_BusyCheck();
+  EXPECT_EQ(f.ui.pendingEventTurns() - before, 1 + 11);
+  f.first.setBusy(false);
+}
+
+TEST(PreviewFormTest, TheSourceViewKeepsThePageLineEndsAndBytes) {
+  PreviewFixture f;
+  const std::string bytes = "<p>100\x89\x7e</p>\r\n<p>\xff</p>\r\n";  // 100円, an undecodable byte
+  f.name = "a.txt";
+  writeFile(f.scratch / "src/a.txt", bytes);
+  ASSERT_TRUE(f.open("a.txt"));
+  EXPECT_EQ(f.form->RTxt.Text.find(u'\r'), std::u16string::npos);
+  f.settings.ConfirmOverwrite = false;
+  EXPECT_TRUE(f.form->Fnc_DataSave(false));
+  EXPECT_EQ(f.saved(), bytes);
+  f.form->Tab1.SelectedIndex = 1;
+  f.form->Tab1_Click();  // no table: back to tab 1
+  EXPECT_EQ(f.texts().back(), u"表(TABLEタグ)がありません。");
+  EXPECT_EQ(f.form->Tab1.SelectedIndex, 0);
+  f.form->RTxt.Text += u"<p>x</p>\n";
+  f.form->RTxt_Change();
+  f.form->Cmd_Write_Click();
+  EXPECT_EQ(f.saved(), bytes + "<p>x</p>\r\n");
+}
+
+}  // namespace
+}  // namespace yentax

@@ -1,0 +1,207 @@
+#include "qt/preview_window.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QBuffer>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTcpServer>
+#include <QWebEngineView>
+#include <algorithm>
+#include <functional>
+
+#include "base/utf8.h"
+#include "docio/page_file.h"
+#include "platform/console_ui.h"
+#include "preview/preview_form.h"
+#include "qt/qt_form_host.h"
+#include "qt/qt_ui.h"
+#include "tests/qt/modal_answer.h"
+#include "tests/scratch_folder.h"
+
+namespace yentax {
+namespace {
+
+bool waitFor(const std::function<bool()>& done, int milliseconds = 15000) {
+  QElapsedTimer timer;
+  timer.start();
+  while (!done()) {
+    if (timer.elapsed() > milliseconds) return false;
+    QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+  }
+  return true;
+}
+
+// A page opened in the preview window, with scripted answers.
+struct WindowOnPage {
+  ScratchFolder scratch;
+  ConsoleUi ui{quiet()};
+  QtUi qtUi{u"yentax"};
+  QtFormHost forms{qtUi};
+  ConversionSettings settings;
+  std::unique_ptr<SFrm_Disp> form;
+  std::unique_ptr<PreviewWindow> window;
+
+  static ConsoleUi::Options quiet() {
+    ConsoleUi::Options options;
+    options.messageStream = nullptr;
+    return options;
+  }
+
+  using Files = std::vector<std::pair<std::string, std::string>>;
+
+  // The page src/a.htm and other files below the scratch folder.
+  explicit WindowOnPage(const std::string& bytes, const Files& files = {}) {
+    for (const auto& [path, contents] : files) writeFile(scratch / path, contents);
+    settings.LogPath.clear();
+    settings.ConfirmOverwrite = false;
+    ui.onPendingEvents([] { QCoreApplication::processEvents(); });
+    for (const char* folder : {"t0", "t1", "t2", "out"}) {
+      std::filesystem::create_directories(scratch / folder);
+    }
+    writeFile(scratch / "src/a.htm", bytes);
+    writeFile(scratch / "t0/a.htm", bytes);
+    PreviewRequest request;
+    request.WorkingCopyPath = scratch / "t0/a.htm";
+    request.SourcePath = utf8ToUtf16(scratch / "src/a.htm");
+    request.PreviewSourceFolder = utf8ToUtf16(scratch / "src");
+    request.PreviewSaveFolder = utf8ToUtf16(scratch / "out");
+    request.TempFolders = {scratch / "t0", scratch / "t1", scratch / "t2"};
+    form = std::make_unique<SFrm_Disp>(settings, ui, forms, request);
+    window = std::make_unique<PreviewWindow>(*form, qtUi);
+    window->show();
+    EXPECT_TRUE(window->load());
+    EXPECT_TRUE(settled());
+  }
+
+  QWebEngineView* shown() const { return window->browser(form->browsers()->ShownBrowser).widget(); }
+  bool settled() {
+    return waitFor([&] { return !window->browser(0).busy() && !window->browser(1).busy(); });
+  }
+  QVariant run(const QString& script) {
+    QVariant result;
+    bool done = false;
+    shown()->page()->runJavaScript(script, [&](const QVariant& value) {
+      result = value;
+      done = true;
+    });
+    waitFor([&] { return done; });
+    return result;
+  }
+  void click(const char* name) {
+    auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
+    ASSERT_NE(button, nullptr) << name;
+    button->click();
+    settled();
+  }
+};
+
+std::string sjis(std::u16string_view text) { return encodePageText(text, CharsetCode::ShiftJis); }
+
+std::string png() {
+  QImage image(4, 4, QImage::Format_RGB32);
+  image.fill(Qt::blue);
+  QByteArray bytes;
+  QBuffer buffer(&bytes);
+  buffer.open(QIODevice::WriteOnly);
+  image.save(&buffer, "PNG");
+  return bytes.toStdString();
+}
+
+std::u16string shop(std::u16string_view price) {
+  return u"<HTML><HEAD><META HTTP-EQUIV=\"Content-Type\" CONTENT=\"text/html; "
+         u"charset=Shift_JIS\"><TITLE>t</TITLE></HEAD>\r\n<BODY><IMG SRC=\"img/p.png\">"
+         u"<TABLE BORDER=1><TR><TD>価格</TD><TD>" +
+         std::u16string(price) + u"</TD></TR></TABLE>\r\n<P>送料 500円</P></BODY></HTML>";
+}
+
+TEST(PreviewWindowTest, HighlightsConvertsAndSavesAShiftJisPage) {
+  WindowOnPage w(sjis(shop(u"1,980円")), {{"src/img/p.png", png()}});
+  EXPECT_EQ(w.window->findChild<QPushButton*>("Cmd_Next(1)")->text(), "次の対象金額");
+  EXPECT_FALSE(w.window->findChild<QPushButton*>("Cmd_Write")->isEnabled());
+  EXPECT_EQ(w.run("document.images[0].naturalWidth").toInt(), 4);
+
+  w.click("Cmd_Next(1)");
+  EXPECT_EQ(w.run("document.getElementsByName('ABCDEFG').length").toInt(), 1);
+  EXPECT_EQ(w.run("document.getElementsByName('ABCDEFG')[0].textContent").toString(),
+            QString::fromUtf8("1,980円"));
+  w.click("Cmd_Chenge(1)");
+  EXPECT_EQ(w.form->Lbl_Change[0].Caption, u"500円");
+  EXPECT_TRUE(w.window->findChild<QPushButton*>("Cmd_Write")->isEnabled());
+  w.click("Cmd_Write");
+  EXPECT_EQ(readFile(w.scratch / "out/a.htm"), sjis(shop(u"1,980円(税込み2,079円)")));
+  EXPECT_EQ(w.ui.messages().back().text, u"ファイルを保存しました。");
+}
+
+TEST(PreviewWindowTest, ConfirmingAConversionTakesTheEditedText) {
+  WindowOnPage w(sjis(shop(u"1,980円")));
+  w.click("Cmd_Next(1)");
+  whenModalShows([](QWidget* dialog) {
+    auto* change = dialog->findChild<QLineEdit*>("Txt_Change");
+    ASSERT_NE(change, nullptr);
+    EXPECT_EQ(change->text(), QString::fromUtf8("1,980円(税込み2,079円)"));
+    change->setText(QString::fromUtf8("1,980円(込)"));
+    dialog->findChild<QPushButton*>("Command1(0)")->click();
+  });
+  w.click("Cmd_Chenge(0)");
+  EXPECT_NE(w.form->PreviewText.find(u"<TD>1,980円(込)</TD>"), std::u16string::npos);
+  EXPECT_EQ(w.run("document.getElementsByName('ABCDEFG')[0].textContent").toString(),
+            QString::fromUtf8("500円"));
+}
+
+TEST(PreviewWindowTest, ALinkInThePageNavigatesNowhere) {
+  WindowOnPage w(sjis(u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>"
+                      u"<A ID=\"same\" HREF=\"b.htm\">b</A>"
+                      u"<A ID=\"blank\" HREF=\"b.htm\" TARGET=\"_blank\">new</A>"
+                      u"<P ID=\"here\">100円</P></BODY></HTML>"),
+                 {{"src/b.htm", "<html><body><p id=\"other\">b</p></body></html>"},
+                  {"t1/1/2/3/4/5/b.htm", "<html><body><p id=\"other\">b</p></body></html>"}});
+  const auto url = w.shown()->url();
+  const auto windows = QApplication::topLevelWidgets().size();
+  for (const char* link : {"same", "blank"}) {
+    SCOPED_TRACE(link);
+    w.run(QStringLiteral("document.getElementById('%1').click()").arg(QLatin1String(link)));
+    QElapsedTimer timer;
+    timer.start();
+    waitFor([&] { return timer.elapsed() > 500; });
+    w.settled();
+    EXPECT_EQ(w.shown()->url(), url);
+    EXPECT_TRUE(w.run("document.getElementById('here') !== null").toBool());
+  }
+  EXPECT_EQ(QApplication::topLevelWidgets().size(), windows);
+}
+
+TEST(PreviewWindowTest, NothingLeavesThePageFolders) {
+  QTcpServer server;
+  ASSERT_TRUE(server.listen(QHostAddress::LocalHost));
+  int connections = 0;
+  QObject::connect(&server, &QTcpServer::newConnection, [&] { ++connections; });
+  ScratchFolder elsewhere;
+  writeFile(elsewhere / "outside.png", png());
+  const auto remote = QStringLiteral("http://127.0.0.1:%1/x.png").arg(server.serverPort());
+  const auto outside = QUrl::fromLocalFile(QString::fromStdString(elsewhere / "outside.png"));
+  const std::u16string body =
+      u"<IMG ID=\"remote\" SRC=\"" + fromQString(remote) + u"\">" + u"<IMG ID=\"outside\" SRC=\"" +
+      fromQString(outside.toString()) + u"\"><IMG ID=\"up\" SRC=\"../../../../../../../../.." +
+      utf8ToUtf16(elsewhere / "outside.png") + u"\"><LINK REL=\"stylesheet\" HREF=\"style.css\">";
+  WindowOnPage w(sjis(u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + body + u"</BODY></HTML>"),
+                 {{"src/style.css", "body { background-color: rgb(1, 2, 3); }"}});
+  for (const char* id : {"remote", "outside", "up"}) {
+    SCOPED_TRACE(id);
+    EXPECT_EQ(
+        w.run(QStringLiteral("document.getElementById('%1').naturalWidth").arg(QLatin1String(id)))
+            .toInt(),
+        0);
+  }
+  EXPECT_EQ(w.run("getComputedStyle(document.body).backgroundColor").toString(), "rgb(1, 2, 3)");
+  QCoreApplication::processEvents();
+  EXPECT_EQ(connections, 0);
+  const auto& blocked = w.window->interceptor().blocked();
+  EXPECT_NE(std::find(blocked.begin(), blocked.end(), outside.toString()), blocked.end());
+}
+
+}  // namespace
+}  // namespace yentax
