@@ -55,10 +55,28 @@ bool markerPrecedesEveryTag(std::u16string_view text, std::int32_t markerIndex) 
   return marker != npos && marker < text.find(u'<');
 }
 
-std::optional<MarkedAmount> examineMarkedAmount(const ConversionSettings& settings,
-                                                const SeparatorClasses& separators,
-                                                std::u16string_view text, std::size_t markerPos,
-                                                std::int32_t markerIndex) {
+std::size_t markedAmountReach(std::u16string_view before, std::int32_t markerIndex,
+                              const SeparatorClasses& separators, bool includeMinusSign,
+                              std::size_t lookbehind) {
+  if (markerIndex != kYenSuffixMarkerIndex) return lookbehind;
+  BracketRun run{before.size(), {}};
+  while (SkipBracketRun(before, ScanDirection::kBackward, includeMinusSign, run) ==
+         BracketRunStep::kSteppedOver) {
+  }
+  MarkedAmountReader reader(before, run.cursor, ScanDirection::kBackward, separators,
+                            includeMinusSign);
+  reader.readAll();
+  // The reader may have tried a separator, and the one before it, past the number's start.
+  std::size_t separatorLength = 0;
+  for (const auto& s : separators.grouping()) separatorLength = std::max(separatorLength, s.size());
+  for (const auto& s : separators.decimal()) separatorLength = std::max(separatorLength, s.size());
+  return before.size() - reader.cursor() + 2 * separatorLength + lookbehind;
+}
+
+std::optional<MarkedAmount> examineMarkedAmount(const AmountRules& rules, std::u16string_view text,
+                                                std::size_t markerPos, std::int32_t markerIndex) {
+  const ConversionSettings& settings = rules.settings();
+  const SeparatorClasses& separators = rules.separators();
   const std::size_t length = yenMarkerLengthAt(text, markerPos, markerIndex);
   if (length == 0) return std::nullopt;
   const bool minus = settings.IncludeMinusSign;
@@ -72,11 +90,11 @@ std::optional<MarkedAmount> examineMarkedAmount(const ConversionSettings& settin
     const auto token = scanAmountBackward(text, run->cursor, separators, minus);
     if (!token) return std::nullopt;
     // The tests of what follows look past the "円", those of what precedes end with it.
-    const AmountCheckResult check = AmountCheck(settings, token->digits, token->raw, text,
-                                                markerPos + length, kYenSuffixMarker);
+    const AmountCheckResult check =
+        rules.check(token->digits, token->raw, text, markerPos + length, kYenSuffixMarker);
     if (check.excluded) return std::nullopt;
     amount.token = *token;
-    amount.run = run->skipped;
+    amount.run = std::u16string(run->skipped);
     amount.stretchStart = token->start;
     amount.stretchEnd = markerPos + length;
     return amount;
@@ -87,11 +105,11 @@ std::optional<MarkedAmount> examineMarkedAmount(const ConversionSettings& settin
   const auto token =
       readMarkedAmount(text, run->cursor, ScanDirection::kForward, separators, minus);
   if (!token) return std::nullopt;
-  const AmountCheckResult check = AmountCheck(settings, token->digits, token->raw, text,
-                                              token->start, text.substr(markerPos, length));
+  const AmountCheckResult check =
+      rules.check(token->digits, token->raw, text, token->start, text.substr(markerPos, length));
   if (check.excluded) return std::nullopt;
   amount.token = *token;
-  amount.run = run->skipped;
+  amount.run = std::u16string(run->skipped);
   amount.stretchStart = markerPos;
   amount.stretchEnd = token->end;
   return amount;

@@ -6,8 +6,9 @@
 //
 //   for (std::size_t at = findYenMarker(page, 0, kYenSuffixMarkerIndex); at != npos;
 //        at = findYenMarker(page, at + 1, kYenSuffixMarkerIndex)) {
-//     if (auto amount = examineMarkedAmount(settings, separators, page, at,
-//                                           kYenSuffixMarkerIndex)) convert(*amount);
+//     if (auto amount = examineMarkedAmount(rules, page, at, kYenSuffixMarkerIndex)) {
+//       convert(*amount);
+//     }
 //   }
 
 #include <cstddef>
@@ -16,6 +17,7 @@
 #include <string>
 #include <string_view>
 
+#include "engine/amount_check.h"
 #include "engine/amount_token.h"
 #include "engine/separator_classes.h"
 #include "settings/conversion_settings.h"
@@ -57,11 +59,16 @@ struct MarkedAmount {
   }
 };
 
+// How much of the text before the marker of markerIndex at the end of before its
+// examination reads: for "円" the run and the number in front of it, then at most
+// lookbehind characters.
+std::size_t markedAmountReach(std::u16string_view before, std::int32_t markerIndex,
+                              const SeparatorClasses& separators, bool includeMinusSign,
+                              std::size_t lookbehind);
+
 // The amount anchored on the marker of markerIndex at markerPos of text; nothing when no
 // number stands next to it or AmountCheck excludes the number.
-std::optional<MarkedAmount> examineMarkedAmount(const ConversionSettings& settings,
-                                                const SeparatorClasses& separators,
-                                                std::u16string_view text, std::size_t markerPos,
-                                                std::int32_t markerIndex);
+std::optional<MarkedAmount> examineMarkedAmount(const AmountRules& rules, std::u16string_view text,
+                                                std::size_t markerPos, std::int32_t markerIndex);
 
 }  // namespace yentax

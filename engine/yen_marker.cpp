@@ -41,6 +41,25 @@ std::size_t findBackslashYenMarker(std::u16string_view text, std::size_t from) {
   return std::u16string_view::npos;
 }
 
+std::size_t skippedRunBefore(std::u16string_view text) {
+  std::size_t i = text.size();
+  while (i > 0) {
+    const char16_t c = text[i - 1];
+    if (isSkippedChar(c) || c == u'\t') {
+      --i;
+      continue;
+    }
+    if (c != u';') break;
+    std::size_t entity = 0;
+    for (const auto e : kSkippedEntities) {
+      if (endsWith(text.substr(0, i), e)) entity = e.size();
+    }
+    if (entity == 0) break;
+    i -= entity;
+  }
+  return text.size() - i;
+}
+
 YenMarkCandidate FindYenMarkNear(ScanDirection direction, std::u16string_view text) {
   const std::size_t n = text.size();
   if (direction == ScanDirection::kBackward) {
