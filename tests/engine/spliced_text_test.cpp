@@ -13,6 +13,7 @@
 #include "engine/segment_number.h"
 #include "engine/tax_arithmetic.h"
 #include "engine/text_segment.h"
+#include "tests/engine/settings_for.h"
 
 namespace yentax {
 namespace {
@@ -141,6 +142,57 @@ TEST(SplicedTextTest, OneSweepGivesTheResultsOfSplicingInPlace) {
           << "variant " << v << " marker " << index;
       EXPECT_NE(*marked, page) << "variant " << v << " marker " << index;
     }
+  }
+}
+
+std::u16string repeated(std::u16string_view unit, int count) {
+  std::u16string text;
+  for (int i = 0; i < count; ++i) text += unit;
+  return text;
+}
+
+// Pages whose numbers sit behind long runs of what a backward look steps over; the look
+// once walked such a run for every number.
+TEST(SplicedTextTest, LongRunsBeforeNumbersConvertAsSplicedInPlace) {
+  const std::u16string digits79(79, u'7');
+  struct Case {
+    std::int32_t mode = 1;
+    std::u16string page;
+    std::u16string lastSegment;  // how the page's last amount reads afterwards
+  };
+  const Case cases[] = {
+      {.mode = 0,
+       .page = u"<p>" + repeated(u"1 ", 3000) + u"1,000</p>",
+       .lastSegment = u"1 1,000(税込み&nbsp;1,050)</p>"},
+      {.mode = 0,
+       .page = u"<p>" + repeated(digits79 + u"\r\n", 300) + u"1,000</p>",
+       .lastSegment = u"\r\n1,000(税込み&nbsp;1,050)</p>"},
+      {.mode = 1,
+       .page = u"<p>" + repeated(u"&yen;1 ", 3000) + u"&yen;1,000</p>",
+       .lastSegment = u"&yen;1,000(税込み&nbsp;&yen;1,050)</p>"},
+      {.mode = 1,
+       .page = u"<p>1,000" + std::u16string(5000, u' ') + u"円</p>",
+       .lastSegment = u"(税込み1,050" + std::u16string(5000, u' ') + u"円)</p>"},
+      {.mode = 2,
+       .page = u"<p>" + repeated(u"(\t", 3000) + u"￥1,000 " + repeated(u"&nbsp;", 3000) +
+               u"2,000円</p>",
+       .lastSegment = u";2,000円(税込み&nbsp;2,100円)</p>"},
+  };
+  for (const auto& c : cases) {
+    const ConversionSettings settings = settingsFor(c.mode);
+    ConversionContext context;
+    const auto converted = runConversionPasses(settings, context, c.page);
+    ASSERT_TRUE(converted);
+    EXPECT_TRUE(converted->ends_with(c.lastSegment)) << c.mode;
+    std::u16string reference = c.page;
+    if (c.mode == 1) {
+      for (std::int32_t index = 0; index < 4; ++index) {
+        reference = referenceMarked(settings, index, reference);
+      }
+    } else {
+      reference = referenceSegments(settings, reference);
+    }
+    EXPECT_EQ(*converted, reference) << c.mode;
   }
 }
 
