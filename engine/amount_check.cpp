@@ -277,7 +277,6 @@ AmountCheckResult AmountRules::checkOrThrow(std::u16string_view digits, std::u16
   return result;
 }
 
-
 bool passesValueLimits(const ConversionSettings& settings, FixedAmount value) {
   if (settings.SkipZero && value.isZero()) return false;
   if (settings.UseMinimum && value <= settings.MinimumAmount) return false;

@@ -1,12 +1,11 @@
 #include "engine/amount_search.h"
 
-#include "engine/amount_check.h"
-
 #include <algorithm>
 #include <functional>
 #include <vector>
 
 #include "base/utf16_text.h"
+#include "engine/amount_check.h"
 #include "engine/marked_amount.h"
 #include "engine/pass_selection.h"
 #include "engine/segment_admission.h"
@@ -33,10 +32,7 @@ using Visit = std::function<bool(const Candidate&)>;
 class AmountWalk {
  public:
   AmountWalk(const ConversionSettings& settings, std::u16string_view page)
-      : settings_(settings),
-        page_(page),
-        rules_(settings),
-        kind_(chooseSearchKind(settings)) {
+      : settings_(settings), page_(page), rules_(settings), kind_(chooseSearchKind(settings)) {
     for (const std::int32_t marker : searchedMarkers(settings)) {
       if (!markerPrecedesEveryTag(page, marker)) markers_.push_back(marker);
     }
@@ -68,8 +64,9 @@ class AmountWalk {
   std::size_t numberStartBefore(std::size_t from) const {
     if (marked()) return from;
     from = std::min(from, page_.size());
-    while (from > 0 && (isDigit(page_[from - 1]) || rules_.separators().groupingEndingAt(page_, from) ||
-                        rules_.separators().decimalEndingAt(page_, from))) {
+    while (from > 0 &&
+           (isDigit(page_[from - 1]) || rules_.separators().groupingEndingAt(page_, from) ||
+            rules_.separators().decimalEndingAt(page_, from))) {
       --from;
     }
     return from;
@@ -89,8 +86,7 @@ class AmountWalk {
       markerRequired = admission == SegmentAdmission::kMarkedNumbersOnly;
     }
     for (std::size_t digit = findDigit(text, from - offset); digit != npos;) {
-      const SegmentNumber number =
-          examineSegmentNumber(rules_, text, digit, markerRequired);
+      const SegmentNumber number = examineSegmentNumber(rules_, text, digit, markerRequired);
       if (number.accepted && !visit({offset + number.stretchStart, offset + number.stretchEnd})) {
         return;
       }
