@@ -84,14 +84,6 @@ std::u16string toHalfWidth(std::u16string_view text) {
   return mapEach(text, [](char16_t c) { return toHalfWidth(c); });
 }
 
-char16_t toUpperAscii(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
-}
-
-char16_t toLowerAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
-}
-
 std::u16string toUpperAscii(std::u16string_view text) {
   return mapEach(text, [](char16_t c) { return toUpperAscii(c); });
 }
@@ -164,13 +156,5 @@ std::optional<double> parseNumericText(std::u16string_view text) {
 }
 
 bool isNumericText(std::u16string_view text) { return parseNumericText(text).has_value(); }
-
-bool startsWith(std::u16string_view text, std::u16string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-bool endsWith(std::u16string_view text, std::u16string_view suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
 
 }  // namespace yentax

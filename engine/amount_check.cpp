@@ -180,7 +180,9 @@ std::optional<std::size_t> dateRunEnd(std::u16string_view text, std::size_t date
 AmountRules::AmountRules(const ConversionSettings& settings)
     : settings_(settings), separators_(SeparatorClasses::forSettings(settings)) {
   for (const auto& word : settings.SuffixWords) {
-    if (!word.empty()) suffixWords_.push_back({word.size(), formsOf(word, kSuffixForms)});
+    if (word.empty()) continue;
+    suffixWords_.push_back({word.size(), formsOf(word, kSuffixForms)});
+    for (const auto& form : suffixWords_.back().forms) suffixStarts_[form[0]] = true;
   }
   for (const auto& word : settings.PrefixWords) {
     if (!word.empty()) prefixWords_.push_back({word.size(), formsOf(word, kPrefixForms)});
@@ -189,6 +191,7 @@ AmountRules::AmountRules(const ConversionSettings& settings)
 
 const AmountRules::WordForms* AmountRules::suffixWordAt(std::u16string_view text,
                                                         std::size_t pos) const {
+  if (pos >= text.size() || !suffixStarts_[text[pos]]) return nullptr;
   for (const WordForms& word : suffixWords_) {
     for (const auto& form : word.forms) {
       if (standsAt(text, pos, form)) return &word;

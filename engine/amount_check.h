@@ -73,6 +73,8 @@ class AmountRules {
   const ConversionSettings& settings_;
   SeparatorClasses separators_;
   std::vector<WordForms> suffixWords_;
+  // The units some suffix word's form starts with; most numbers are followed by none.
+  std::vector<bool> suffixStarts_ = std::vector<bool>(0x10000, false);
   std::vector<WordForms> prefixWords_;
 };
 

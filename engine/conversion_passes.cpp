@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "base/utf16_text.h"
+#include "base/unit_search.h"
 #include "engine/amount_check.h"
 #include "engine/amount_review.h"
 #include "engine/conversion_log.h"
@@ -133,7 +133,9 @@ PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string
   if (markerIndex == kYenSuffixMarkerIndex && !run.log.writeStart()) return fault();
   // A marker before every tag, or none at all, leaves the page as it is.
   std::size_t nextMarker = findYenMarker(text, 0, markerIndex);
-  if (nextMarker == npos || nextMarker < text.find(u'<')) return finishPass(run, SplicedText(text));
+  if (nextMarker == npos || nextMarker < findUnit(text, u'<')) {
+    return finishPass(run, SplicedText(text));
+  }
   const bool minus = run.settings.IncludeMinusSign;
   const PassKind pass =
       markerIndex == kYenSuffixMarkerIndex ? PassKind::kYenSuffix : PassKind::kMarkerBefore;

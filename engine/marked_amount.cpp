@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "base/unit_search.h"
 #include "base/utf16_text.h"
 #include "engine/amount_check.h"
 #include "engine/bracket_run.h"
@@ -38,13 +39,17 @@ std::size_t findYenMarker(std::u16string_view text, std::size_t from, std::int32
   if (from >= text.size()) return npos;
   switch (markerIndex) {
     case 0:
-      return text.find(kYenSuffixMarker, from);
+      return findUnit(text, kYenSuffixMarker[0], from);
     case 1:
       return findBackslashYenMarker(text, from);
     case 2:
-      return text.find(kFullWidthYenMarker, from);
+      return findUnit(text, kFullWidthYenMarker[0], from);
     case 3:
-      return text.find(kYenEntity, from);
+      for (std::size_t at = findUnit(text, u'&', from); at != npos;
+           at = findUnit(text, u'&', at + 1)) {
+        if (startsWith(text.substr(at), kYenEntity)) return at;
+      }
+      return npos;
     default:
       return npos;
   }

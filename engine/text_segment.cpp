@@ -1,5 +1,6 @@
 #include "engine/text_segment.h"
 
+#include "base/unit_search.h"
 #include "base/utf16_text.h"
 
 namespace yentax {
@@ -24,7 +25,8 @@ bool matchesAt(std::u16string_view text, std::size_t pos, std::u16string_view up
 // The first place at or after from where text reads upper in any case; upper starts with
 // a character that has no case.
 std::size_t findFrom(std::u16string_view text, std::u16string_view upper, std::size_t from) {
-  for (std::size_t at = text.find(upper[0], from); at != npos; at = text.find(upper[0], at + 1)) {
+  for (std::size_t at = findUnit(text, upper[0], from); at != npos;
+       at = findUnit(text, upper[0], at + 1)) {
     if (matchesAt(text, at, upper)) return at;
   }
   return npos;
@@ -40,6 +42,9 @@ bool opensElement(std::u16string_view text, std::size_t pos, std::u16string_view
 
 // The ">" that ends what starts at the "<" at pos, npos when it never ends.
 std::size_t endOfMarkup(std::u16string_view text, std::size_t pos) {
+  // Most tags are neither a comment nor a script or style element.
+  const char16_t second = pos + 1 < text.size() ? toUpperAscii(text[pos + 1]) : u'\0';
+  if (second != u'!' && second != u'S') return findUnit(text, u'>', pos + 1);
   auto closedBy = [&](std::u16string_view close, std::size_t from) {
     const std::size_t at = findFrom(text, close, from);
     return at == npos ? npos : at + close.size() - 1;
@@ -47,18 +52,18 @@ std::size_t endOfMarkup(std::u16string_view text, std::size_t pos) {
   if (matchesAt(text, pos, u"<!--")) return closedBy(u"-->", pos + 4);
   if (opensElement(text, pos, u"<SCRIPT")) return closedBy(u"/SCRIPT>", pos + 7);
   if (opensElement(text, pos, u"<STYLE")) return closedBy(u"</STYLE>", pos + 6);
-  return text.find(u'>', pos + 1);
+  return findUnit(text, u'>', pos + 1);
 }
 
 }  // namespace
 
 std::optional<TextSegment> findTextSegment(std::u16string_view text, std::size_t from,
                                            bool trailingText) {
-  const std::size_t tag = text.find(u'<', from);
+  const std::size_t tag = findUnit(text, u'<', from);
   if (tag == npos) return std::nullopt;
   const std::size_t close = endOfMarkup(text, tag);
   if (close == npos) return std::nullopt;
-  const std::size_t next = text.find(u'<', close + 1);
+  const std::size_t next = findUnit(text, u'<', close + 1);
   if (next == npos && !trailingText) return std::nullopt;
   return TextSegment{tag, close + 1, next == npos ? text.size() : next};
 }

@@ -1,5 +1,6 @@
 #include "engine/yen_marker.h"
 
+#include "base/unit_search.h"
 #include "base/utf16_text.h"
 #include "engine/char_classes.h"
 
@@ -35,10 +36,7 @@ std::size_t yenMarkerBeforeLength(std::u16string_view text, std::size_t pos) {
 }
 
 std::size_t findBackslashYenMarker(std::u16string_view text, std::size_t from) {
-  for (std::size_t i = from; i < text.size(); ++i) {
-    if (isBackslashYenMarker(text[i])) return i;
-  }
-  return std::u16string_view::npos;
+  return findEitherUnit(text, u'\\', u'\u00A5', from);
 }
 
 std::size_t skippedRunBefore(std::u16string_view text) {
