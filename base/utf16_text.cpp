@@ -104,12 +104,6 @@ static View trimBlanksImpl(View text) {
 std::u16string_view trimBlanks(std::u16string_view text) { return trimBlanksImpl(text); }
 std::string_view trimBlanks(std::string_view text) { return trimBlanksImpl(text); }
 
-int digitValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'０' && c <= u'９') return c - u'０';
-  return -1;
-}
-
 std::optional<double> parseNumericText(std::u16string_view text) {
   const std::u16string_view t = trimBlanks(text);
   std::string ascii;

@@ -31,7 +31,11 @@ std::u16string_view trimBlanks(std::u16string_view text);
 std::string_view trimBlanks(std::string_view text);
 
 // 0..9 for a half- or full-width digit, -1 otherwise.
-int digitValue(char16_t c);
+inline int digitValue(char16_t c) {
+  if (c >= u'0' && c <= u'9') return c - u'0';
+  if (c >= u'０' && c <= u'９') return c - u'０';
+  return -1;
+}
 inline bool isDigit(char16_t c) { return digitValue(c) >= 0; }
 
 // Numeric text: optional blanks, optional sign, digits, optional "." fraction, optional

@@ -45,7 +45,8 @@ struct PassRun {
         rules(settings),
         log(log),
         lookbehind(lookbehindFor(settings)),
-        lookahead(lookaheadFor(settings)) {}
+        lookahead(lookaheadFor(settings)),
+        yenSuffixReach(rules.separators(), lookbehind) {}
 
   const ConversionSettings& settings;
   const ConversionContext& context;
@@ -53,6 +54,7 @@ struct PassRun {
   ConversionLog& log;
   const std::size_t lookbehind;
   const std::size_t lookahead;
+  const YenSuffixReach yenSuffixReach;
 };
 
 // A pass's result: a fault, the text unchanged, or the rewritten text.
@@ -136,7 +138,6 @@ PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string
   if (nextMarker == npos || nextMarker < findUnit(text, u'<')) {
     return finishPass(run, SplicedText(text));
   }
-  const bool minus = run.settings.IncludeMinusSign;
   const PassKind pass =
       markerIndex == kYenSuffixMarkerIndex ? PassKind::kYenSuffix : PassKind::kMarkerBefore;
   SplicedText page(text);
@@ -150,8 +151,9 @@ PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string
     bool changed = false;
     for (std::size_t marker = nextMarker; marker != npos;) {
       page.copyTo(marker);
-      const std::size_t back = markedAmountReach(page.rewritten(), markerIndex,
-                                                 run.rules.separators(), minus, run.lookbehind);
+      const std::size_t back = markerIndex == kYenSuffixMarkerIndex
+                                   ? run.yenSuffixReach(page.rewritten())
+                                   : run.lookbehind;
       const auto view = page.viewAt(marker, segment->end + run.lookahead, back);
       std::size_t resume = marker + yenMarkerLengthAt(text, marker, markerIndex);
       if (const auto amount = examineMarkedAmount(run.rules, view.text, view.cut, markerIndex)) {

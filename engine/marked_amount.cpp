@@ -5,6 +5,7 @@
 #include "base/unit_search.h"
 #include "base/utf16_text.h"
 #include "engine/amount_check.h"
+#include "engine/bracket_pair.h"
 #include "engine/bracket_run.h"
 #include "engine/char_classes.h"
 #include "engine/yen_marker.h"
@@ -60,22 +61,31 @@ bool markerPrecedesEveryTag(std::u16string_view text, std::int32_t markerIndex) 
   return marker != npos && marker < text.find(u'<');
 }
 
-std::size_t markedAmountReach(std::u16string_view before, std::int32_t markerIndex,
-                              const SeparatorClasses& separators, bool includeMinusSign,
-                              std::size_t lookbehind) {
-  if (markerIndex != kYenSuffixMarkerIndex) return lookbehind;
-  BracketRun run{before.size(), {}};
-  while (SkipBracketRun(before, ScanDirection::kBackward, includeMinusSign, run) ==
-         BracketRunStep::kSteppedOver) {
+YenSuffixReach::YenSuffixReach(const SeparatorClasses& separators, std::size_t lookbehind) {
+  auto allow = [this](std::u16string_view units) {
+    for (const char16_t c : units) steps_[c] = true;
+  };
+  allow(u" \u3000\r\n-－0123456789０１２３４５６７８９");
+  allow(kNbspEntity);
+  for (std::int32_t kind = 0; kind < kBracketKindCount; ++kind) {
+    allow(GetBracketPair(kind).open);
+    allow(GetBracketPair(kind).close);
   }
-  MarkedAmountReader reader(before, run.cursor, ScanDirection::kBackward, separators,
-                            includeMinusSign);
-  reader.readAll();
-  // The reader may have tried a separator, and the one before it, past the number's start.
+  // The number's reader may try a separator, and the one before it, past its start.
   std::size_t separatorLength = 0;
-  for (const auto& s : separators.grouping()) separatorLength = std::max(separatorLength, s.size());
-  for (const auto& s : separators.decimal()) separatorLength = std::max(separatorLength, s.size());
-  return before.size() - reader.cursor() + 2 * separatorLength + lookbehind;
+  for (const auto* strings : {&separators.grouping(), &separators.decimal()}) {
+    for (const auto& s : *strings) {
+      allow(s);
+      separatorLength = std::max(separatorLength, s.size());
+    }
+  }
+  beyond_ = 2 * separatorLength + lookbehind;
+}
+
+std::size_t YenSuffixReach::operator()(std::u16string_view before) const {
+  std::size_t i = before.size();
+  while (i > 0 && steps_[before[i - 1]]) --i;
+  return before.size() - i + beyond_;
 }
 
 std::optional<MarkedAmount> examineMarkedAmount(const AmountRules& rules, std::u16string_view text,

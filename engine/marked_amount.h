@@ -16,6 +16,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/amount_check.h"
 #include "engine/amount_token.h"
@@ -59,12 +60,20 @@ struct MarkedAmount {
   }
 };
 
-// How much of the text before the marker of markerIndex at the end of before its
-// examination reads: for "円" the run and the number in front of it, then at most
-// lookbehind characters.
-std::size_t markedAmountReach(std::u16string_view before, std::int32_t markerIndex,
-                              const SeparatorClasses& separators, bool includeMinusSign,
-                              std::size_t lookbehind);
+// How much of the text before a "円" its examination may read: the run and the number in
+// front of it, then at most lookbehind characters. Measured generously, over every
+// character a run, a number or a separator can hold, so that it is one table look-up a
+// character.
+class YenSuffixReach {
+ public:
+  YenSuffixReach(const SeparatorClasses& separators, std::size_t lookbehind);
+  // before ends at the "円".
+  std::size_t operator()(std::u16string_view before) const;
+
+ private:
+  std::vector<bool> steps_ = std::vector<bool>(0x10000, false);
+  std::size_t beyond_ = 0;
+};
 
 // The amount anchored on the marker of markerIndex at markerPos of text; nothing when no
 // number stands next to it or AmountCheck excludes the number.
