@@ -14,8 +14,25 @@ constexpr std::size_t kMargin = 256;
 void SplicedText::copyTo(std::size_t pos) {
   pos = std::min(pos, original_.size());
   if (pos <= consumed_) return;
-  if (changed_) output_.append(original_.substr(consumed_, pos - consumed_));
+  if (changed_) {
+    makeRoom(pos - consumed_);
+    output_.append(original_.substr(consumed_, pos - consumed_));
+  }
   consumed_ = pos;
+}
+
+void SplicedText::makeRoom(std::size_t extra) {
+  const std::size_t needed = output_.size() + extra;
+  if (needed <= output_.capacity()) return;
+  // Room for the whole text at the rate it has grown so far, and at least an eighth more,
+  // so that growing stays linear without leaving the usual half of the room unused.
+  const double rate = static_cast<double>(output_.size()) / static_cast<double>(consumed_ + 1);
+  const auto projected =
+      static_cast<std::size_t>(rate * static_cast<double>(original_.size()) * 1.02);
+  std::u16string grown;
+  grown.reserve(std::max({needed, projected, output_.capacity() + output_.capacity() / 8}));
+  grown.append(output_);
+  output_.swap(grown);
 }
 
 SplicedText::View SplicedText::viewAt(std::size_t pos, std::size_t limit, std::size_t back) {
@@ -56,8 +73,7 @@ SplicedText::View SplicedText::viewAt(std::size_t pos, std::size_t limit, std::s
 void SplicedText::replace(const View& view, std::size_t from, std::size_t to,
                           std::u16string_view with) {
   if (!changed_) {
-    // Most pages grow by their added texts only; a little room spares a move of the whole.
-    output_.reserve(original_.size() + original_.size() / 8 + with.size());
+    output_.reserve(original_.size() + original_.size() / 64 + with.size());
     output_.assign(original_.substr(0, consumed_));
     changed_ = true;
   }
@@ -65,6 +81,7 @@ void SplicedText::replace(const View& view, std::size_t from, std::size_t to,
   const std::size_t outFrom = view.origin + from;
   const std::size_t outTo = view.origin + to;
   if (outTo <= written) {
+    makeRoom(with.size());
     output_.replace(outFrom, outTo - outFrom, with);
     return;
   }
@@ -72,8 +89,10 @@ void SplicedText::replace(const View& view, std::size_t from, std::size_t to,
   if (outFrom < written) {
     output_.resize(outFrom);
   } else {
+    makeRoom(outFrom - written);
     output_.append(original_.substr(consumed_, outFrom - written));
   }
+  makeRoom(with.size());
   output_.append(with);
   consumed_ = consumedTo;
 }

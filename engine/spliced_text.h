@@ -64,6 +64,9 @@ class SplicedText {
   std::u16string finish() &&;
 
  private:
+  // Grows the output's room for extra more units when it has too little.
+  void makeRoom(std::size_t extra);
+
   std::u16string_view original_;
   std::size_t consumed_ = 0;
   bool changed_ = false;
