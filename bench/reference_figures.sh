@@ -57,8 +57,9 @@ best_of_three() {
   local prepare="$1" command="$2" best=""
   for _ in 1 2 3; do
     eval "$prepare"
+    /usr/bin/time -o "$work/time.txt" -f "%e %M" bash -c "$command" >/dev/null 2>&1
     local figures
-    figures="$( { /usr/bin/time -f "%e %M" bash -c "$command" >/dev/null 2>/dev/null; } 2>&1 | tail -1)"
+    figures="$(tail -1 "$work/time.txt")"
     if [ -z "$best" ] || awk -v a="$figures" -v b="$best" 'BEGIN { split(a, x, " "); split(b, y, " "); exit !(x[1] < y[1]) }'; then
       best="$figures"
     fi

@@ -73,7 +73,9 @@ SplicedText::View SplicedText::viewAt(std::size_t pos, std::size_t limit, std::s
 void SplicedText::replace(const View& view, std::size_t from, std::size_t to,
                           std::u16string_view with) {
   if (!changed_) {
-    output_.reserve(original_.size() + original_.size() / 64 + with.size());
+    // Only room for what has been read: the first growth then sizes the output by the
+    // rate of change it sees, while the buffer it leaves behind is still small.
+    output_.reserve(consumed_ + with.size() + 4096);
     output_.assign(original_.substr(0, consumed_));
     changed_ = true;
   }
