@@ -22,6 +22,7 @@ bench: deps
 	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON > /dev/null
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench_*; do [ -x "$$b" ] && "$$b"; done
+	@bash bench/reference_figures.sh $(BUILD_DIR)-bench
 
 # Offscreen, and as root QtWebEngine needs its sandbox off for the preview's pictures.
 screenshots: all

@@ -14,6 +14,7 @@ namespace yentax {
 namespace {
 
 bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC); }
+bool isTrailByte(unsigned char b) { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
 
 // Decodes one code (one or two bytes) with iconv; 0 when it does not decode to exactly
 // one UTF-16 unit.
@@ -102,57 +103,75 @@ const Cp932Tables& tables() {
 
 std::u16string decodeCp932(std::string_view bytes) {
   const Cp932Tables& t = tables();
-  std::u16string out;
-  out.reserve(bytes.size());
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
+  // The code of the pair at i when it decodes to one character, 0 otherwise.
+  auto pairCharacter = [&](std::size_t i) -> char16_t {
+    if (!isLeadByte(p[i]) || i + 1 >= n) return 0;
+    return t.decode[static_cast<std::uint16_t>(p[i] << 8 | p[i + 1])];
+  };
+  // Sized exactly, so a large page takes no more room than its text.
+  std::size_t units = n;
+  for (std::size_t i = 0; i < n;) {
+    if (pairCharacter(i) != 0) --units;
+    i += isLeadByte(p[i]) && i + 1 < n && isTrailByte(p[i + 1]) ? 2 : 1;
+  }
+  std::u16string out(units, u'\0');
+  char16_t* o = out.data();
   for (std::size_t i = 0; i < n;) {
     const unsigned char b = p[i];
+    if (const char16_t c = pairCharacter(i)) {
+      *o++ = c;
+      i += 2;
+      continue;
+    }
     if (isLeadByte(b) && i + 1 < n) {
       const unsigned char trail = p[i + 1];
-      const char16_t c = t.decode[static_cast<std::uint16_t>(b << 8 | trail)];
-      if (c != 0) {
-        out += c;
-        i += 2;
-        continue;
-      }
-      if (trail >= 0x40 && trail <= 0xFC && trail != 0x7F) {
+      if (isTrailByte(trail)) {
         // A well-formed pair without a code of its own travels as its two bytes.
-        out += carryByte(b);
-        out += carryByte(trail);
+        *o++ = carryByte(b);
+        *o++ = carryByte(trail);
         i += 2;
         continue;
       }
     } else if (!isLeadByte(b) && (b == 0 || t.decode[b] != 0)) {
-      out += t.decode[b];
+      *o++ = t.decode[b];
       ++i;
       continue;
     }
-    out += carryByte(b);
+    *o++ = carryByte(b);
     ++i;
   }
   return out;
 }
 
-std::string encodeCp932(std::u16string_view text) {
+void appendCp932(std::string& out, std::u16string_view text) {
   const Cp932Tables& t = tables();
-  std::string out;
-  out.reserve(text.size() * 2);
+  std::size_t bytes = 0;
+  for (const char16_t c : text) bytes += !isCarriedByte(c) && t.encode[c] > 0xFF ? 2 : 1;
+  const std::size_t start = out.size();
+  out.resize(start + bytes);
+  char* o = out.data() + start;
   for (const char16_t c : text) {
     if (isCarriedByte(c)) {
-      out += static_cast<char>(c - 0xDC00);
+      *o++ = static_cast<char>(c - 0xDC00);
       continue;
     }
     const std::uint16_t code = t.encode[c];
     if (code == 0 && c != 0) {
-      out += '?';
+      *o++ = '?';
     } else if (code > 0xFF) {
-      out += static_cast<char>(code >> 8);
-      out += static_cast<char>(code & 0xFF);
+      *o++ = static_cast<char>(code >> 8);
+      *o++ = static_cast<char>(code & 0xFF);
     } else {
-      out += static_cast<char>(code);
+      *o++ = static_cast<char>(code);
     }
   }
+}
+
+std::string encodeCp932(std::u16string_view text) {
+  std::string out;
+  appendCp932(out, text);
   return out;
 }
 

@@ -84,14 +84,6 @@ std::u16string toHalfWidth(std::u16string_view text) {
   return mapEach(text, [](char16_t c) { return toHalfWidth(c); });
 }
 
-char16_t toUpperAscii(char16_t c) {
-  return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 0x20) : c;
-}
-
-char16_t toLowerAscii(char16_t c) {
-  return (c >= u'A' && c <= u'Z') ? static_cast<char16_t>(c + 0x20) : c;
-}
-
 std::u16string toUpperAscii(std::u16string_view text) {
   return mapEach(text, [](char16_t c) { return toUpperAscii(c); });
 }
@@ -111,12 +103,6 @@ static View trimBlanksImpl(View text) {
 
 std::u16string_view trimBlanks(std::u16string_view text) { return trimBlanksImpl(text); }
 std::string_view trimBlanks(std::string_view text) { return trimBlanksImpl(text); }
-
-int digitValue(char16_t c) {
-  if (c >= u'0' && c <= u'9') return c - u'0';
-  if (c >= u'０' && c <= u'９') return c - u'０';
-  return -1;
-}
 
 std::optional<double> parseNumericText(std::u16string_view text) {
   const std::u16string_view t = trimBlanks(text);
@@ -164,13 +150,5 @@ std::optional<double> parseNumericText(std::u16string_view text) {
 }
 
 bool isNumericText(std::u16string_view text) { return parseNumericText(text).has_value(); }
-
-bool startsWith(std::u16string_view text, std::u16string_view prefix) {
-  return text.substr(0, prefix.size()) == prefix;
-}
-
-bool endsWith(std::u16string_view text, std::u16string_view suffix) {
-  return text.size() >= suffix.size() && text.substr(text.size() - suffix.size()) == suffix;
-}
 
 }  // namespace yentax

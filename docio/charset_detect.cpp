@@ -7,6 +7,18 @@ namespace yentax {
 
 namespace {
 
+char16_t widened(char byte) { return static_cast<char16_t>(static_cast<unsigned char>(byte)); }
+
+// Whether "<META " (in any case) starts at pos.
+bool opensMeta(std::string_view bytes, std::size_t pos) {
+  constexpr std::string_view open = "<META ";
+  if (bytes.size() - pos < open.size()) return false;
+  for (std::size_t i = 0; i < open.size(); ++i) {
+    if (toUpperAscii(widened(bytes[pos + i])) != static_cast<char16_t>(open[i])) return false;
+  }
+  return true;
+}
+
 bool isValueCharacter(char16_t c) {
   return (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9') || c == u'-' || c == u'_';
 }
@@ -35,13 +47,28 @@ CharsetCode DetectCharset(const std::vector<std::u16string>& metaTags) {
 }
 
 CharsetCode detectPageCharset(std::string_view fileBytes) {
-  // Each byte stands for itself: the declaration is ASCII in every charset we read, and
-  // taking bytes one by one keeps a multi-byte character from swallowing a letter of it.
-  std::u16string raw(fileBytes.size(), u'\0');
-  for (std::size_t i = 0; i < fileBytes.size(); ++i) {
-    raw[i] = static_cast<char16_t>(static_cast<unsigned char>(fileBytes[i]));
+  // The declaration is ASCII in every charset we read, so the tags are found in the raw
+  // bytes; each byte of a tag then stands for itself, which keeps a multi-byte character
+  // from swallowing a letter of it.
+  std::vector<std::u16string> tags;
+  for (std::size_t from = 0;;) {
+    std::size_t start = fileBytes.find('<', from);
+    while (start != std::string_view::npos && !opensMeta(fileBytes, start)) {
+      start = fileBytes.find('<', start + 1);
+    }
+    if (start == std::string_view::npos) break;
+    const std::size_t end = fileBytes.find('>', start);
+    if (end == std::string_view::npos) break;
+    std::u16string tag(end - start + 1, u'\0');
+    for (std::size_t i = 0; i < tag.size(); ++i) {
+      tag[i] = toUpperAscii(widened(fileBytes[start + i]));
+    }
+    for (auto& tidy : FindMetaCharset(tag)) tags.push_back(std::move(tidy));
+    // The first tag that declares a charset decides.
+    if (!tags.empty() && tags.back().find(u"CHARSET=") != std::u16string::npos) break;
+    from = end;
   }
-  const CharsetCode code = DetectCharset(FindMetaCharset(toUpperAscii(raw)));
+  const CharsetCode code = DetectCharset(tags);
   return code == CharsetCode::Unknown ? CharsetCode::ShiftJis : code;
 }
 

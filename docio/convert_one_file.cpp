@@ -43,7 +43,7 @@ std::u16string chooseLogPath(const std::string& path, const ConversionSettings& 
 bool ConvertOneFile(const std::string& path, const ConversionSettings& settings,
                     const LogChoice& log, ConversionContext& context) {
   try {
-    const std::optional<LoadedPage> page = loadPageFile(path);
+    std::optional<LoadedPage> page = loadPageFile(path);
     if (!page) return false;
 
     context.CurrentLogPath = chooseLogPath(path, settings, log);
@@ -53,7 +53,7 @@ bool ConvertOneFile(const std::string& path, const ConversionSettings& settings,
       if (lookupPath(perFileLog).isFile && !deleteFile(perFileLog)) return false;
     }
 
-    context.page.assign(page->text);
+    context.page.assign(std::move(page->text));
     if (!runConversionPasses(settings, context)) return false;
     return static_cast<bool>(savePageEdit(path, *page, context.page.text()));
   } catch (const std::exception&) {

@@ -39,18 +39,23 @@ constexpr CharMap kSuffixForms[] = {upperHalf, lowerHalf, halfOnly, fullOnly};
 // finds itself.
 constexpr CharMap kPrefixForms[] = {upperHalf, lowerHalf, upperFull, lowerFull, halfOnly, fullOnly};
 
-// Whether text[pos, pos + word.size()) equals one of the forms of word, compared in
-// place so that no copy of the page is made.
+// The distinct forms of word under the maps, in the maps' order.
 template <std::size_t N>
-bool matchesWordAt(std::u16string_view text, std::size_t pos, std::u16string_view word,
-                   const CharMap (&forms)[N]) {
-  if (word.empty() || pos > text.size() || text.size() - pos < word.size()) return false;
-  for (const CharMap form : forms) {
-    bool equal = true;
-    for (std::size_t i = 0; i < word.size() && equal; ++i) equal = form(word[i]) == text[pos + i];
-    if (equal) return true;
+std::vector<std::u16string> formsOf(std::u16string_view word, const CharMap (&maps)[N]) {
+  std::vector<std::u16string> forms;
+  for (const CharMap map : maps) {
+    std::u16string form(word);
+    for (char16_t& c : form) c = map(c);
+    if (std::find(forms.begin(), forms.end(), form) == forms.end()) forms.push_back(form);
   }
-  return false;
+  return forms;
+}
+
+// Whether text[pos, pos + form.size()) is form, compared in place so that no copy of the
+// page is made.
+bool standsAt(std::u16string_view text, std::size_t pos, std::u16string_view form) {
+  return pos <= text.size() && text.size() - pos >= form.size() &&
+         text.compare(pos, form.size(), form) == 0;
 }
 
 bool isBlank(char16_t c) { return c == u' ' || c == u'\t'; }
@@ -170,28 +175,59 @@ std::optional<std::size_t> dateRunEnd(std::u16string_view text, std::size_t date
   return j;
 }
 
-// Whether the text before end, trimmed and cut after its last ">", ends with word.
-bool endsWithPrefixWord(std::u16string_view text, std::size_t end, std::u16string_view word) {
-  if (word.empty() || word.size() > end) return false;
-  const std::size_t begin = end - word.size();
-  if (text.substr(begin, word.size()).find(u'>') != std::u16string_view::npos) return false;
-  // Blanks at the very start of the text are trimmed away and cannot be part of the word.
-  std::size_t k = 0;
-  while (k <= begin && isBlank(text[k])) ++k;
-  if (k > begin) return false;
-  return matchesWordAt(text, begin, word, kPrefixForms);
+}  // namespace
+
+AmountRules::AmountRules(const ConversionSettings& settings)
+    : settings_(settings), separators_(SeparatorClasses::forSettings(settings)) {
+  for (const auto& word : settings.SuffixWords) {
+    if (word.empty()) continue;
+    suffixWords_.push_back({word.size(), formsOf(word, kSuffixForms)});
+    for (const auto& form : suffixWords_.back().forms) suffixStarts_[form[0]] = true;
+  }
+  for (const auto& word : settings.PrefixWords) {
+    if (!word.empty()) prefixWords_.push_back({word.size(), formsOf(word, kPrefixForms)});
+  }
 }
 
-AmountCheckResult check(const ConversionSettings& settings, std::u16string_view digits,
-                        std::u16string_view raw, std::u16string_view text, std::size_t start,
-                        std::u16string_view marker) {
+const AmountRules::WordForms* AmountRules::suffixWordAt(std::u16string_view text,
+                                                        std::size_t pos) const {
+  if (pos >= text.size() || !suffixStarts_[text[pos]]) return nullptr;
+  for (const WordForms& word : suffixWords_) {
+    for (const auto& form : word.forms) {
+      if (standsAt(text, pos, form)) return &word;
+    }
+  }
+  return nullptr;
+}
+
+// Whether the text before end, trimmed and cut after its last ">", ends with a prefix word.
+bool AmountRules::prefixWordBefore(std::u16string_view text, std::size_t end) const {
+  for (const WordForms& word : prefixWords_) {
+    if (word.length > end) continue;
+    const std::size_t begin = end - word.length;
+    if (text.substr(begin, word.length).find(u'>') != std::u16string_view::npos) continue;
+    // Blanks at the very start of the text are trimmed away and cannot be part of the word.
+    std::size_t k = 0;
+    while (k <= begin && isBlank(text[k])) ++k;
+    if (k > begin) continue;
+    for (const auto& form : word.forms) {
+      if (standsAt(text, begin, form)) return true;
+    }
+  }
+  return false;
+}
+
+AmountCheckResult AmountRules::checkOrThrow(std::u16string_view digits, std::u16string_view raw,
+                                            std::u16string_view text, std::size_t start,
+                                            std::u16string_view marker) const {
+  const ConversionSettings& settings = settings_;
+  const SeparatorClasses& separators = separators_;
   AmountCheckResult result;
   result.excluded = true;
   const auto points = std::count(digits.begin(), digits.end(), u'.');
   if (settings.SkipDates && points >= 2) return result;
   if (settings.SkipDecimals && points >= 1) return result;
 
-  const SeparatorClasses separators = SeparatorClasses::forSettings(settings);
   const bool grouped = separators.containsGrouping(raw);
   if (settings.SkipBadGrouping && grouped && !groupingIsRegular(raw, separators)) return result;
   if (settings.GroupingRequirement == 1 && !grouped) return result;
@@ -214,12 +250,10 @@ AmountCheckResult check(const ConversionSettings& settings, std::u16string_view 
       if (settings.SkipOnSuffixKatakana && isKatakanaChar(c)) return result;
       if (settings.SkipOnSuffixHiragana && isHiraganaChar(c)) return result;
       if (settings.SkipOnSuffixWord) {
-        for (const auto& word : settings.SuffixWords) {
-          if (matchesWordAt(text, f, word, kSuffixForms)) {
-            result.skip = true;
-            result.skipOffset = f + word.size() - 1 - start;
-            return result;
-          }
+        if (const WordForms* word = suffixWordAt(text, f)) {
+          result.skip = true;
+          result.skipOffset = f + word->length - 1 - start;
+          return result;
         }
       }
     }
@@ -239,16 +273,12 @@ AmountCheckResult check(const ConversionSettings& settings, std::u16string_view 
   if (settings.SkipOnPrefixWord) {
     std::size_t trimmed = std::min(start, text.size());
     while (trimmed > 0 && isBlank(text[trimmed - 1])) --trimmed;
-    for (const auto& word : settings.PrefixWords) {
-      if (endsWithPrefixWord(text, trimmed, word)) return result;
-    }
+    if (prefixWordBefore(text, trimmed)) return result;
   }
 
   result.excluded = false;
   return result;
 }
-
-}  // namespace
 
 bool passesValueLimits(const ConversionSettings& settings, FixedAmount value) {
   if (settings.SkipZero && value.isZero()) return false;
@@ -257,11 +287,21 @@ bool passesValueLimits(const ConversionSettings& settings, FixedAmount value) {
   return true;
 }
 
+AmountCheckResult AmountRules::check(std::u16string_view digits, std::u16string_view raw,
+                                     std::u16string_view text, std::size_t start,
+                                     std::u16string_view marker) const {
+  try {
+    return checkOrThrow(digits, raw, text, start, marker);
+  } catch (...) {
+    return {};
+  }
+}
+
 AmountCheckResult AmountCheck(const ConversionSettings& settings, std::u16string_view digits,
                               std::u16string_view raw, std::u16string_view text, std::size_t start,
                               std::u16string_view marker) {
   try {
-    return check(settings, digits, raw, text, start, marker);
+    return AmountRules(settings).check(digits, raw, text, start, marker);
   } catch (...) {
     return {};
   }

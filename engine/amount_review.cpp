@@ -27,7 +27,7 @@ Stretch stretchOf(const AmountRewrite& rewrite) {
 std::u16string textBefore(const SplicedText& page, const SplicedText::View& view, std::size_t pos,
                           std::size_t length) {
   if (pos >= length) return std::u16string(view.text.substr(pos - length, length));
-  const std::u16string_view output(page.output());
+  const std::u16string_view output = page.rewritten();
   const std::size_t origin = std::min(view.origin, output.size());
   const std::size_t more = std::min(origin, length - pos);
   std::u16string text(output.substr(origin - more, more));

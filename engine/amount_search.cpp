@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/utf16_text.h"
+#include "engine/amount_check.h"
 #include "engine/marked_amount.h"
 #include "engine/pass_selection.h"
 #include "engine/segment_admission.h"
@@ -31,10 +32,7 @@ using Visit = std::function<bool(const Candidate&)>;
 class AmountWalk {
  public:
   AmountWalk(const ConversionSettings& settings, std::u16string_view page)
-      : settings_(settings),
-        page_(page),
-        separators_(SeparatorClasses::forSettings(settings)),
-        kind_(chooseSearchKind(settings)) {
+      : settings_(settings), page_(page), rules_(settings), kind_(chooseSearchKind(settings)) {
     for (const std::int32_t marker : searchedMarkers(settings)) {
       if (!markerPrecedesEveryTag(page, marker)) markers_.push_back(marker);
     }
@@ -66,8 +64,9 @@ class AmountWalk {
   std::size_t numberStartBefore(std::size_t from) const {
     if (marked()) return from;
     from = std::min(from, page_.size());
-    while (from > 0 && (isDigit(page_[from - 1]) || separators_.groupingEndingAt(page_, from) ||
-                        separators_.decimalEndingAt(page_, from))) {
+    while (from > 0 &&
+           (isDigit(page_[from - 1]) || rules_.separators().groupingEndingAt(page_, from) ||
+            rules_.separators().decimalEndingAt(page_, from))) {
       --from;
     }
     return from;
@@ -87,8 +86,7 @@ class AmountWalk {
       markerRequired = admission == SegmentAdmission::kMarkedNumbersOnly;
     }
     for (std::size_t digit = findDigit(text, from - offset); digit != npos;) {
-      const SegmentNumber number =
-          examineSegmentNumber(settings_, separators_, text, digit, markerRequired);
+      const SegmentNumber number = examineSegmentNumber(rules_, text, digit, markerRequired);
       if (number.accepted && !visit({offset + number.stretchStart, offset + number.stretchEnd})) {
         return;
       }
@@ -111,7 +109,7 @@ class AmountWalk {
       const std::size_t at = next[k];
       if (at == npos) return;
       std::size_t resume = at + yenMarkerLengthAt(page_, at, markers_[k]);
-      if (const auto amount = examineMarkedAmount(settings_, separators_, page_, at, markers_[k])) {
+      if (const auto amount = examineMarkedAmount(rules_, page_, at, markers_[k])) {
         if (!visit({amount->stretchStart, amount->stretchEnd})) return;
         resume = std::max(resume, amount->stretchEnd);
       }
@@ -121,7 +119,7 @@ class AmountWalk {
 
   const ConversionSettings& settings_;
   std::u16string_view page_;
-  SeparatorClasses separators_;
+  AmountRules rules_;
   SearchKind kind_;
   std::vector<std::int32_t> markers_;
 };
@@ -134,8 +132,8 @@ AmountFind foundAt(const Candidate& c, std::size_t ordinal = 0) {
 std::vector<TextSegment> segmentsUpTo(const PageText& page, bool trailing, std::size_t headEnd,
                                       std::size_t tag) {
   std::vector<TextSegment> segments;
-  for (auto s = findTextSegment(page.text(), page.upper(), 0, trailing); s && s->tag <= tag;
-       s = findTextSegment(page.text(), page.upper(), s->end, trailing)) {
+  for (auto s = findTextSegment(page.text(), 0, trailing); s && s->tag <= tag;
+       s = findTextSegment(page.text(), s->end, trailing)) {
     if (s->begin >= headEnd) segments.push_back(*s);
   }
   return segments;
@@ -193,8 +191,8 @@ std::optional<SegmentPosition> locateSegment(const ConversionSettings& settings,
     const AmountWalk amounts(settings, page.text());
     from = std::max(from, headEnd);
     std::optional<TextSegment> located;
-    for (auto s = findTextSegment(page.text(), page.upper(), 0, amounts.marked()); s;
-         s = findTextSegment(page.text(), page.upper(), s->end, amounts.marked())) {
+    for (auto s = findTextSegment(page.text(), 0, amounts.marked()); s;
+         s = findTextSegment(page.text(), s->end, amounts.marked())) {
       if (s->begin < headEnd) continue;
       if (direction == ScanDirection::kForward) {
         if (s->end > from) {
@@ -226,8 +224,8 @@ AmountFind findAmountInBrowser(const ConversionSettings& settings, ConversionCon
     const AmountWalk amounts(settings, page.text());
     std::size_t skip = context.searchTag == position.tag ? position.ordinal : 0;
     if (direction == ScanDirection::kForward) {
-      for (auto s = findTextSegment(page.text(), page.upper(), position.tag, amounts.marked()); s;
-           s = findTextSegment(page.text(), page.upper(), s->end, amounts.marked())) {
+      for (auto s = findTextSegment(page.text(), position.tag, amounts.marked()); s;
+           s = findTextSegment(page.text(), s->end, amounts.marked())) {
         if (s->begin < headEnd) continue;
         const auto inSegment = amounts.segmentAmounts(*s);
         if (skip < inSegment.size()) {

@@ -9,7 +9,8 @@ namespace yentax {
 
 namespace {
 
-bool isFullWidthDigit(char16_t c) { return toFullWidth(c) == c; }
+// For a digit: whether it is one of "０".."９".
+bool isFullWidthDigit(char16_t c) { return c >= u'０'; }
 
 }  // namespace
 
@@ -74,7 +75,6 @@ void MarkedAmountReader::readAll() {
 void MarkedAmountReader::takeDigit(char16_t c) {
   commitPending();
   digits_ += c;
-  raw_ += c;
   if (isFullWidthDigit(c)) style_.fullWidth = true;
   ++digitCount_;
 }
@@ -85,11 +85,6 @@ void MarkedAmountReader::commitPending() {
   // Keep the leftmost one in text order whichever way the reader goes.
   if (seen.empty() || direction_ == ScanDirection::kBackward) seen = pendingSeparator_;
   if (pendingIsDecimal_) digits_ += u'.';
-  if (direction_ == ScanDirection::kForward) {
-    raw_ += pendingSeparator_;
-  } else {
-    raw_.append(pendingSeparator_.rbegin(), pendingSeparator_.rend());
-  }
   pendingSeparator_.clear();
 }
 
@@ -109,7 +104,6 @@ bool MarkedAmountReader::stepForward() {
     }
     hasMinus_ = true;
     digits_ += c;
-    raw_ += c;
     committedCursor_ = ++cursor_;
     return true;
   }
@@ -142,7 +136,6 @@ bool MarkedAmountReader::stepBackward() {
     // The sign is the number's first character, so nothing further left belongs to it.
     hasMinus_ = true;
     digits_ += c;
-    raw_ += c;
     committedCursor_ = --cursor_;
     finished_ = true;
     return true;
@@ -165,17 +158,18 @@ bool MarkedAmountReader::stepBackward() {
 AmountToken MarkedAmountReader::token() const {
   AmountToken token;
   token.digits = digits_;
-  token.raw = raw_;
   token.style = style_;
   if (direction_ == ScanDirection::kForward) {
     token.start = origin_;
     token.end = committedCursor_;
   } else {
     std::reverse(token.digits.begin(), token.digits.end());
-    std::reverse(token.raw.begin(), token.raw.end());
     token.start = committedCursor_;
     token.end = origin_;
   }
+  // What was read is one stretch of the text: digits, the separators between them and
+  // the sign.
+  token.raw = text_.substr(token.start, token.end - token.start);
   if (digitCount_ == 0) {
     token.digits.clear();
     token.raw.clear();

@@ -92,10 +92,9 @@ class MarkedAmountReader {
   bool finished_ = false;
   std::size_t digitCount_ = 0;
   bool hasMinus_ = false;
-  // Text read so far in reading order for the forward direction and in reverse for the
-  // backward one; reversed once when the token is asked for.
+  // The digits read so far in reading order for the forward direction and in reverse for
+  // the backward one; reversed once when the token is asked for.
   std::u16string digits_;
-  std::u16string raw_;
   std::u16string pendingSeparator_;
   bool pendingIsDecimal_ = false;
   std::size_t committedCursor_;

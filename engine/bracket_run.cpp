@@ -45,7 +45,7 @@ BracketRunStep SkipBracketRun(std::u16string_view text, ScanDirection direction,
     }
     const std::size_t n = skippableLength(text, pos, direction);
     if (n == 0) return BracketRunStep::kStopped;
-    run.skipped += text.substr(pos, n);
+    run.skipped = text.substr(pos - run.skipped.size(), run.skipped.size() + n);
     run.cursor = pos + n;
     return BracketRunStep::kSteppedOver;
   }
@@ -53,7 +53,7 @@ BracketRunStep SkipBracketRun(std::u16string_view text, ScanDirection direction,
   if (isDigit(text[pos - 1])) return BracketRunStep::kAtNumber;
   const std::size_t n = skippableLength(text, pos, direction);
   if (n == 0) return BracketRunStep::kStopped;
-  run.skipped.insert(0, text.substr(pos - n, n));
+  run.skipped = text.substr(pos - n, run.skipped.size() + n);
   run.cursor = pos - n;
   return BracketRunStep::kSteppedOver;
 }

@@ -14,7 +14,6 @@
 
 #include <cstddef>
 #include <optional>
-#include <string>
 #include <string_view>
 
 #include "engine/scan_direction.h"
@@ -22,8 +21,8 @@
 namespace yentax {
 
 struct BracketRun {
-  std::size_t cursor = 0;  // a boundary, see ScanDirection
-  std::u16string skipped;  // what has been stepped over, in text order
+  std::size_t cursor = 0;       // a boundary, see ScanDirection
+  std::u16string_view skipped;  // what has been stepped over, in text order (in the text)
 };
 
 enum class BracketRunStep {

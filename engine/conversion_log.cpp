@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <ctime>
 #include <filesystem>
+#include <tuple>
 #include <utility>
 
 #include "base/cp932_codec.h"
@@ -41,6 +42,9 @@ std::u16string csvField(std::u16string_view text) {
   out += u'"';
   return out;
 }
+
+// Records are written in pieces of about this many bytes.
+constexpr std::size_t kPieceSize = std::size_t{1} << 16;
 
 bool writeAll(int fd, const std::string& bytes) {
   std::size_t done = 0;
@@ -112,17 +116,19 @@ ConversionLog::ConversionLog(std::u16string_view logPath, std::u16string_view so
   }
 }
 
-ConversionLog::~ConversionLog() { close(); }
+ConversionLog::~ConversionLog() { std::ignore = close(); }
 
 bool ConversionLog::writeStart() {
   if (!isOpen()) return true;
+  if (!flush()) return false;
   struct stat status {};
   if (::fstat(fd_, &status) != 0) return false;
   try {
     std::u16string start;
     if (status.st_size == 0) start = MakeLogHeader(textFormat_, clock_);
     if (textFormat_) start += u"\r\nファイル名：" + sourcePath_ + u"\r\n";
-    return append(start);
+    appendCp932(pending_, start);
+    return flush();
   } catch (...) {
     return false;
   }
@@ -131,30 +137,49 @@ bool ConversionLog::writeStart() {
 bool ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after) {
   if (!isOpen()) return true;
   try {
-    std::u16string record;
     if (textFormat_) {
-      record = u"\t前\u3000 : ";
-      record += before;
-      record += u"\r\n\t\u3000後 : ";
-      record += after;
-      record += u"\r\n";
+      appendCp932(pending_, u"\t前\u3000 : ");
+      appendCp932(pending_, before);
+      appendCp932(pending_, u"\r\n\t\u3000後 : ");
+      appendCp932(pending_, after);
     } else {
-      record = csvField(sourcePath_) + u',' + csvField(before) + u',' + csvField(after) + u"\r\n";
+      appendCsvField(sourcePath_);
+      pending_ += ',';
+      appendCsvField(before);
+      pending_ += ',';
+      appendCsvField(after);
     }
-    return append(record);
+    pending_ += "\r\n";
+    return pending_.size() < kPieceSize || flush();
   } catch (...) {
     return false;
   }
 }
 
-bool ConversionLog::close() {
-  if (!isOpen()) return true;
-  const int fd = std::exchange(fd_, -1);
-  return ::close(fd) == 0;
+void ConversionLog::appendCsvField(std::u16string_view text) {
+  pending_ += '"';
+  for (std::size_t quote = text.find(u'"'); quote != std::u16string_view::npos;
+       quote = text.find(u'"')) {
+    appendCp932(pending_, text.substr(0, quote + 1));
+    pending_ += '"';
+    text.remove_prefix(quote + 1);
+  }
+  appendCp932(pending_, text);
+  pending_ += '"';
 }
 
-bool ConversionLog::append(std::u16string_view text) {
-  return text.empty() || writeAll(fd_, encodeCp932(text));
+bool ConversionLog::flush() {
+  if (!isOpen() || pending_.empty()) return true;
+  const bool written = writeAll(fd_, pending_);
+  pending_.clear();
+  return written;
+}
+
+bool ConversionLog::close() {
+  if (!isOpen()) return true;
+  const bool flushed = flush();
+  const int fd = std::exchange(fd_, -1);
+  return ::close(fd) == 0 && flushed;
 }
 
 }  // namespace yentax

@@ -27,11 +27,18 @@ std::u16string formatLogDateStamp(const LogDateTime& time);
 // line and the column titles in CSV. "" when the clock gives no valid date.
 std::u16string MakeLogHeader(bool textFormat, const LogClock& clock = localNow);
 
-// The conversion log as one pass writes it: opened at the start of the pass, appended
-// to, closed at its end. The file is code page 932 with CR LF line ends and is only
-// ever appended to; its folder is created when missing. An empty path, or a log that
-// cannot be opened, gives a log that writes nothing, so the pass converts without one.
-// The writers return false only on a write fault.
+// The conversion log as the passes of one page write it: opened once, appended to,
+// closed at the end. The file is code page 932 with CR LF line ends and is only ever
+// appended to; its folder is created when missing. An empty path, or a log that cannot
+// be opened, gives a log that writes nothing, so the passes convert without one. Records
+// are gathered and written in large pieces; the writers return false only on a write
+// fault, which a record reports when its piece is written (at the latest by flush or
+// close).
+//
+//   ConversionLog log(context.CurrentLogPath, context.CurrentSourcePath, textFormat);
+//   if (!log.writeStart()) return false;
+//   if (changed && !log.writeRecord(before, after)) return false;
+//   if (!log.flush()) return false;  // at the end of each pass
 class ConversionLog {
  public:
   ConversionLog(std::u16string_view logPath, std::u16string_view sourcePath, bool textFormat,
@@ -50,16 +57,20 @@ class ConversionLog {
   // One changed text segment, as it read before the pass and after it.
   bool writeRecord(std::u16string_view before, std::u16string_view after);
 
+  // Writes what has been gathered.
+  bool flush();
+
   // Closing twice, or a log that never opened, is harmless.
   bool close();
 
  private:
-  bool append(std::u16string_view text);
+  void appendCsvField(std::u16string_view text);
 
   int fd_ = -1;
   std::u16string sourcePath_;
   bool textFormat_ = true;
   LogClock clock_;
+  std::string pending_;  // encoded records not yet written
 };
 
 }  // namespace yentax

@@ -2,7 +2,8 @@
 
 #include <algorithm>
 
-#include "base/utf16_text.h"
+#include "base/unit_search.h"
+#include "engine/amount_check.h"
 #include "engine/amount_review.h"
 #include "engine/conversion_log.h"
 #include "engine/marked_amount.h"
@@ -36,6 +37,42 @@ std::size_t lookaheadFor(const ConversionSettings& settings) {
   return longest;
 }
 
+// What every pass of one run shares: the settings' rules, prepared once, and the log.
+struct PassRun {
+  PassRun(const ConversionSettings& settings, const ConversionContext& context, ConversionLog& log)
+      : settings(settings),
+        context(context),
+        rules(settings),
+        log(log),
+        lookbehind(lookbehindFor(settings)),
+        lookahead(lookaheadFor(settings)),
+        yenSuffixReach(rules.separators(), lookbehind) {}
+
+  const ConversionSettings& settings;
+  const ConversionContext& context;
+  const AmountRules rules;
+  ConversionLog& log;
+  const std::size_t lookbehind;
+  const std::size_t lookahead;
+  const YenSuffixReach yenSuffixReach;
+};
+
+// A pass's result: a fault, the text unchanged, or the rewritten text.
+struct PassOutcome {
+  bool done = false;
+  std::optional<std::u16string> rewritten;
+};
+
+PassOutcome fault() { return {}; }
+PassOutcome unchanged() { return {true, std::nullopt}; }
+
+// Ends a pass: its records are on disk before the next pass starts.
+PassOutcome finishPass(PassRun& run, SplicedText&& page) {
+  if (!run.log.flush()) return fault();
+  if (!page.changed()) return unchanged();
+  return {true, std::move(page).finish()};
+}
+
 // Converts the amount at [numberStart, numberEnd) of the view with pieces around it; an
 // amount whose tax cannot be computed or written stays as it is.
 bool convertAmount(const ConversionSettings& settings, const ConversionContext& context,
@@ -53,156 +90,178 @@ bool convertAmount(const ConversionSettings& settings, const ConversionContext& 
   return true;
 }
 
-std::optional<std::u16string> convertSegments(const ConversionSettings& settings,
-                                              ConversionContext& context, std::u16string_view text,
-                                              std::u16string_view upper) {
-  ConversionLog log(context.CurrentLogPath, context.CurrentSourcePath, settings.LogTextFormat,
-                    context.logClock);
-  if (!log.writeStart()) return std::nullopt;
-  const SeparatorClasses separators = SeparatorClasses::forSettings(settings);
-  SplicedText page(text, separators, lookbehindFor(settings));
-  for (auto segment = findTextSegment(text, upper, 0, false); segment;
-       segment = findTextSegment(text, upper, segment->end, false)) {
+PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
+  const ConversionSettings& settings = run.settings;
+  if (!run.log.writeStart()) return fault();
+  SplicedText page(text);
+  // Segments hold no digit beyond the last one, so the walk ends there.
+  std::size_t nextDigit = 0;
+  for (auto segment = findTextSegment(text, 0, false); segment;
+       segment = findTextSegment(text, segment->end, false)) {
+    if (nextDigit < segment->begin) nextDigit = findDigit(text, segment->begin);
+    if (nextDigit == npos) break;
+    if (nextDigit >= segment->end) continue;
     const std::u16string_view before = text.substr(segment->begin, segment->length());
     const SegmentAdmission admission = admitSegment(settings, before);
     if (admission == SegmentAdmission::kSkipped) continue;
     page.copyTo(segment->begin);
-    const std::size_t segmentOutput = page.output().size();
+    const std::size_t segmentOutput = page.rewritten().size();
     bool changed = false;
-    for (std::size_t digit = findDigit(text, segment->begin, segment->end); digit != npos;) {
-      const auto view = page.viewAt(digit, segment->end, segmentOutput);
-      const SegmentNumber number =
-          examineSegmentNumber(settings, separators, view.text, view.cut,
-                               admission == SegmentAdmission::kMarkedNumbersOnly);
+    for (std::size_t digit = nextDigit; digit != npos;) {
+      page.copyTo(digit);
+      const std::u16string_view written = page.rewritten().substr(segmentOutput);
+      const std::size_t back =
+          std::min(written.size(), segmentNumberReach(written, run.lookbehind));
+      const auto view = page.viewAt(digit, segment->end, back);
+      const SegmentNumber number = examineSegmentNumber(
+          run.rules, view.text, view.cut, admission == SegmentAdmission::kMarkedNumbersOnly);
       if (number.accepted) {
         const ReplacementPieces pieces{
             number.markerBefore(view.text), number.yenAfter(view.text), {}};
-        changed |= convertAmount(settings, context, page, view, PassKind::kTextSegment,
+        changed |= convertAmount(settings, run.context, page, view, PassKind::kTextSegment,
                                  number.token, pieces);
       }
       digit = findDigit(text, view.originalPos(number.resume), segment->end);
     }
     if (changed) {
       page.copyTo(segment->end);
-      const std::u16string_view after = std::u16string_view(page.output()).substr(segmentOutput);
-      if (!log.writeRecord(before, after)) return std::nullopt;
+      if (!run.log.writeRecord(before, page.rewritten().substr(segmentOutput))) return fault();
     }
   }
-  if (!log.close()) return std::nullopt;
-  return std::move(page).finish();
+  return finishPass(run, std::move(page));
 }
 
-std::optional<std::u16string> convertMarked(const ConversionSettings& settings,
-                                            ConversionContext& context, std::int32_t markerIndex,
-                                            std::u16string_view text, std::u16string_view upper) {
-  if (markerIndex < 0 || markerIndex > 3) return std::nullopt;
-  ConversionLog log(context.CurrentLogPath, context.CurrentSourcePath, settings.LogTextFormat,
-                    context.logClock);
-  if (markerIndex == kYenSuffixMarkerIndex && !log.writeStart()) return std::nullopt;
-  if (markerPrecedesEveryTag(text, markerIndex)) {
-    if (!log.close()) return std::nullopt;
-    return std::u16string(text);
+PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string_view text) {
+  if (markerIndex == kYenSuffixMarkerIndex && !run.log.writeStart()) return fault();
+  // A marker before every tag, or none at all, leaves the page as it is.
+  std::size_t nextMarker = findYenMarker(text, 0, markerIndex);
+  if (nextMarker == npos || nextMarker < findUnit(text, u'<')) {
+    return finishPass(run, SplicedText(text));
   }
-  const SeparatorClasses separators = SeparatorClasses::forSettings(settings);
   const PassKind pass =
       markerIndex == kYenSuffixMarkerIndex ? PassKind::kYenSuffix : PassKind::kMarkerBefore;
-  SplicedText page(text, separators, lookbehindFor(settings));
-  const std::size_t lookahead = lookaheadFor(settings);
-  for (auto segment = findTextSegment(text, upper, 0, true); segment;
-       segment = findTextSegment(text, upper, segment->end, true)) {
-    std::size_t marker = findYenMarker(text, segment->begin, markerIndex, segment->end);
-    if (marker == npos) continue;
+  SplicedText page(text);
+  for (auto segment = findTextSegment(text, 0, true); segment;
+       segment = findTextSegment(text, segment->end, true)) {
+    if (nextMarker < segment->begin) nextMarker = findYenMarker(text, segment->begin, markerIndex);
+    if (nextMarker == npos) break;
+    if (nextMarker >= segment->end) continue;
     page.copyTo(segment->begin);
-    const std::size_t segmentOutput = page.output().size();
+    const std::size_t segmentOutput = page.rewritten().size();
     bool changed = false;
-    while (marker != npos) {
-      const auto view = page.viewAt(marker, segment->end + lookahead, 0);
+    for (std::size_t marker = nextMarker; marker != npos;) {
+      page.copyTo(marker);
+      const std::size_t back = markerIndex == kYenSuffixMarkerIndex
+                                   ? run.yenSuffixReach(page.rewritten())
+                                   : run.lookbehind;
+      const auto view = page.viewAt(marker, segment->end + run.lookahead, back);
       std::size_t resume = marker + yenMarkerLengthAt(text, marker, markerIndex);
-      if (const auto amount =
-              examineMarkedAmount(settings, separators, view.text, view.cut, markerIndex)) {
+      if (const auto amount = examineMarkedAmount(run.rules, view.text, view.cut, markerIndex)) {
         const ReplacementPieces pieces{amount->marker(view.text), amount->yen(view.text),
                                        amount->run};
-        changed |= convertAmount(settings, context, page, view, pass, amount->token, pieces);
+        changed |=
+            convertAmount(run.settings, run.context, page, view, pass, amount->token, pieces);
         resume = std::max(resume, view.originalPos(amount->stretchEnd));
       }
       marker = findYenMarker(text, resume, markerIndex, segment->end);
     }
     if (changed) {
       page.copyTo(segment->end);
-      const std::u16string_view after = std::u16string_view(page.output()).substr(segmentOutput);
-      if (!log.writeRecord(text.substr(segment->begin, segment->length()), after)) {
-        return std::nullopt;
+      if (!run.log.writeRecord(text.substr(segment->begin, segment->length()),
+                               page.rewritten().substr(segmentOutput))) {
+        return fault();
       }
     }
   }
-  if (!log.close()) return std::nullopt;
-  return std::move(page).finish();
+  return finishPass(run, std::move(page));
 }
 
-// Runs a pass on the shared page; the page stays as it was when the pass fails.
-template <typename Pass>
-bool onPage(ConversionContext& context, Pass pass) {
+PassOutcome runPass(PassRun& run, const ConversionPass& pass, std::u16string_view text) {
   try {
-    auto converted = pass(context.page.text(), context.page.upper());
-    if (!converted) return false;
-    context.page.assign(std::move(*converted));
-    return true;
+    return pass.textSegments ? convertSegments(run, text)
+                             : convertMarked(run, pass.markerIndex, text);
+  } catch (...) {
+    return fault();
+  }
+}
+
+ConversionLog openLog(const ConversionSettings& settings, const ConversionContext& context) {
+  return ConversionLog(context.CurrentLogPath, context.CurrentSourcePath, settings.LogTextFormat,
+                       context.logClock);
+}
+
+// Runs the passes on the shared page, one log for all of them; a pass that fails leaves
+// the page as the passes before it left it.
+bool onPage(const ConversionSettings& settings, ConversionContext& context,
+            const std::vector<ConversionPass>& passes) {
+  if (passes.empty()) return true;
+  try {
+    ConversionLog log = openLog(settings, context);
+    PassRun run(settings, context, log);
+    for (const ConversionPass& pass : passes) {
+      PassOutcome outcome = runPass(run, pass, context.page.text());
+      if (!outcome.done) return false;
+      if (outcome.rewritten) context.page.assign(std::move(*outcome.rewritten));
+    }
+    return log.close();
   } catch (...) {
     return false;
   }
 }
 
-template <typename Pass>
-std::optional<std::u16string> onText(std::u16string_view text, Pass pass) {
-  if (text.empty()) return std::u16string();
+std::optional<std::u16string> onText(const ConversionSettings& settings, ConversionContext& context,
+                                     const std::vector<ConversionPass>& passes,
+                                     std::u16string_view region) {
+  std::u16string text(region);
+  if (text.empty() || passes.empty()) return text;
   try {
-    return pass(text, toUpperAscii(text));
+    ConversionLog log = openLog(settings, context);
+    PassRun run(settings, context, log);
+    for (const ConversionPass& pass : passes) {
+      PassOutcome outcome = runPass(run, pass, text);
+      if (!outcome.done) return std::nullopt;
+      if (outcome.rewritten) text = std::move(*outcome.rewritten);
+    }
+    if (!log.close()) return std::nullopt;
+    return text;
   } catch (...) {
     return std::nullopt;
   }
 }
 
+const ConversionPass kSegmentPass{true, 0};
+ConversionPass markedPass(std::int32_t markerIndex) { return {false, markerIndex}; }
+
 }  // namespace
 
 bool ConvertTextSegments(const ConversionSettings& settings, ConversionContext& context) {
-  return onPage(context, [&](std::u16string_view text, std::u16string_view upper) {
-    return convertSegments(settings, context, text, upper);
-  });
+  return onPage(settings, context, {kSegmentPass});
 }
 
 std::optional<std::u16string> ConvertTextSegments(const ConversionSettings& settings,
                                                   ConversionContext& context,
                                                   std::u16string_view text) {
-  return onText(text, [&](std::u16string_view original, std::u16string_view upper) {
-    return convertSegments(settings, context, original, upper);
-  });
+  return onText(settings, context, {kSegmentPass}, text);
 }
 
 bool ConvertMarkedAmounts(const ConversionSettings& settings, ConversionContext& context,
                           std::int32_t markerIndex) {
-  return onPage(context, [&](std::u16string_view text, std::u16string_view upper) {
-    return convertMarked(settings, context, markerIndex, text, upper);
-  });
+  if (markerIndex < 0 || markerIndex > 3) return false;
+  return onPage(settings, context, {markedPass(markerIndex)});
 }
 
 std::optional<std::u16string> ConvertMarkedAmounts(const ConversionSettings& settings,
                                                    ConversionContext& context,
                                                    std::int32_t markerIndex,
                                                    std::u16string_view text) {
-  return onText(text, [&](std::u16string_view original, std::u16string_view upper) {
-    return convertMarked(settings, context, markerIndex, original, upper);
-  });
+  if (text.empty()) return std::u16string();
+  if (markerIndex < 0 || markerIndex > 3) return std::nullopt;
+  return onText(settings, context, {markedPass(markerIndex)}, text);
 }
 
 bool runConversionPasses(const ConversionSettings& settings, ConversionContext& context) {
   const auto passes = selectPasses(settings);
-  if (!passes) return false;
-  for (const ConversionPass pass : *passes) {
-    const bool done = pass.textSegments ? ConvertTextSegments(settings, context)
-                                        : ConvertMarkedAmounts(settings, context, pass.markerIndex);
-    if (!done) return false;
-  }
-  return true;
+  return passes && onPage(settings, context, *passes);
 }
 
 std::optional<std::u16string> runConversionPasses(const ConversionSettings& settings,
@@ -210,15 +269,7 @@ std::optional<std::u16string> runConversionPasses(const ConversionSettings& sett
                                                   std::u16string_view region) {
   const auto passes = selectPasses(settings);
   if (!passes) return std::nullopt;
-  std::u16string text(region);
-  for (const ConversionPass pass : *passes) {
-    auto converted = pass.textSegments
-                         ? ConvertTextSegments(settings, context, text)
-                         : ConvertMarkedAmounts(settings, context, pass.markerIndex, text);
-    if (!converted) return std::nullopt;
-    text = std::move(*converted);
-  }
-  return text;
+  return onText(settings, context, *passes, region);
 }
 
 }  // namespace yentax

@@ -16,18 +16,10 @@
 #include <string_view>
 
 #include "engine/conversion_context.h"
+#include "engine/yen_marker.h"
 #include "settings/conversion_settings.h"
 
 namespace yentax {
-
-// The markers a marked pass is anchored on: "円" after the number, or "\" (also "¥"),
-// "￥" and "&yen;" before it.
-enum MarkerIndex : std::int32_t {
-  kYenSuffixMarkerIndex = 0,
-  kBackslashMarkerIndex = 1,
-  kFullWidthYenMarkerIndex = 2,
-  kYenEntityMarkerIndex = 3,
-};
 
 // Every number of every text segment. On context.page; false on a fault, which leaves
 // the page as it was.

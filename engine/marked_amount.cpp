@@ -2,8 +2,10 @@
 
 #include <algorithm>
 
+#include "base/unit_search.h"
 #include "base/utf16_text.h"
 #include "engine/amount_check.h"
+#include "engine/bracket_pair.h"
 #include "engine/bracket_run.h"
 #include "engine/char_classes.h"
 #include "engine/yen_marker.h"
@@ -38,13 +40,17 @@ std::size_t findYenMarker(std::u16string_view text, std::size_t from, std::int32
   if (from >= text.size()) return npos;
   switch (markerIndex) {
     case 0:
-      return text.find(kYenSuffixMarker, from);
+      return findUnit(text, kYenSuffixMarker[0], from);
     case 1:
       return findBackslashYenMarker(text, from);
     case 2:
-      return text.find(kFullWidthYenMarker, from);
+      return findUnit(text, kFullWidthYenMarker[0], from);
     case 3:
-      return text.find(kYenEntity, from);
+      for (std::size_t at = findUnit(text, u'&', from); at != npos;
+           at = findUnit(text, u'&', at + 1)) {
+        if (startsWith(text.substr(at), kYenEntity)) return at;
+      }
+      return npos;
     default:
       return npos;
   }
@@ -55,10 +61,37 @@ bool markerPrecedesEveryTag(std::u16string_view text, std::int32_t markerIndex) 
   return marker != npos && marker < text.find(u'<');
 }
 
-std::optional<MarkedAmount> examineMarkedAmount(const ConversionSettings& settings,
-                                                const SeparatorClasses& separators,
-                                                std::u16string_view text, std::size_t markerPos,
-                                                std::int32_t markerIndex) {
+YenSuffixReach::YenSuffixReach(const SeparatorClasses& separators, std::size_t lookbehind) {
+  auto allow = [this](std::u16string_view units) {
+    for (const char16_t c : units) steps_[c] = true;
+  };
+  allow(u" \u3000\r\n-－0123456789０１２３４５６７８９");
+  allow(kNbspEntity);
+  for (std::int32_t kind = 0; kind < kBracketKindCount; ++kind) {
+    allow(GetBracketPair(kind).open);
+    allow(GetBracketPair(kind).close);
+  }
+  // The number's reader may try a separator, and the one before it, past its start.
+  std::size_t separatorLength = 0;
+  for (const auto* strings : {&separators.grouping(), &separators.decimal()}) {
+    for (const auto& s : *strings) {
+      allow(s);
+      separatorLength = std::max(separatorLength, s.size());
+    }
+  }
+  beyond_ = 2 * separatorLength + lookbehind;
+}
+
+std::size_t YenSuffixReach::operator()(std::u16string_view before) const {
+  std::size_t i = before.size();
+  while (i > 0 && steps_[before[i - 1]]) --i;
+  return before.size() - i + beyond_;
+}
+
+std::optional<MarkedAmount> examineMarkedAmount(const AmountRules& rules, std::u16string_view text,
+                                                std::size_t markerPos, std::int32_t markerIndex) {
+  const ConversionSettings& settings = rules.settings();
+  const SeparatorClasses& separators = rules.separators();
   const std::size_t length = yenMarkerLengthAt(text, markerPos, markerIndex);
   if (length == 0) return std::nullopt;
   const bool minus = settings.IncludeMinusSign;
@@ -72,11 +105,11 @@ std::optional<MarkedAmount> examineMarkedAmount(const ConversionSettings& settin
     const auto token = scanAmountBackward(text, run->cursor, separators, minus);
     if (!token) return std::nullopt;
     // The tests of what follows look past the "円", those of what precedes end with it.
-    const AmountCheckResult check = AmountCheck(settings, token->digits, token->raw, text,
-                                                markerPos + length, kYenSuffixMarker);
+    const AmountCheckResult check =
+        rules.check(token->digits, token->raw, text, markerPos + length, kYenSuffixMarker);
     if (check.excluded) return std::nullopt;
     amount.token = *token;
-    amount.run = run->skipped;
+    amount.run = std::u16string(run->skipped);
     amount.stretchStart = token->start;
     amount.stretchEnd = markerPos + length;
     return amount;
@@ -87,11 +120,11 @@ std::optional<MarkedAmount> examineMarkedAmount(const ConversionSettings& settin
   const auto token =
       readMarkedAmount(text, run->cursor, ScanDirection::kForward, separators, minus);
   if (!token) return std::nullopt;
-  const AmountCheckResult check = AmountCheck(settings, token->digits, token->raw, text,
-                                              token->start, text.substr(markerPos, length));
+  const AmountCheckResult check =
+      rules.check(token->digits, token->raw, text, token->start, text.substr(markerPos, length));
   if (check.excluded) return std::nullopt;
   amount.token = *token;
-  amount.run = run->skipped;
+  amount.run = std::u16string(run->skipped);
   amount.stretchStart = markerPos;
   amount.stretchEnd = token->end;
   return amount;

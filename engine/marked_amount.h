@@ -6,8 +6,9 @@
 //
 //   for (std::size_t at = findYenMarker(page, 0, kYenSuffixMarkerIndex); at != npos;
 //        at = findYenMarker(page, at + 1, kYenSuffixMarkerIndex)) {
-//     if (auto amount = examineMarkedAmount(settings, separators, page, at,
-//                                           kYenSuffixMarkerIndex)) convert(*amount);
+//     if (auto amount = examineMarkedAmount(rules, page, at, kYenSuffixMarkerIndex)) {
+//       convert(*amount);
+//     }
 //   }
 
 #include <cstddef>
@@ -15,7 +16,9 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "engine/amount_check.h"
 #include "engine/amount_token.h"
 #include "engine/separator_classes.h"
 #include "settings/conversion_settings.h"
@@ -57,11 +60,24 @@ struct MarkedAmount {
   }
 };
 
+// How much of the text before a "円" its examination may read: the run and the number in
+// front of it, then at most lookbehind characters. Measured generously, over every
+// character a run, a number or a separator can hold, so that it is one table look-up a
+// character.
+class YenSuffixReach {
+ public:
+  YenSuffixReach(const SeparatorClasses& separators, std::size_t lookbehind);
+  // before ends at the "円".
+  std::size_t operator()(std::u16string_view before) const;
+
+ private:
+  std::vector<bool> steps_ = std::vector<bool>(0x10000, false);
+  std::size_t beyond_ = 0;
+};
+
 // The amount anchored on the marker of markerIndex at markerPos of text; nothing when no
 // number stands next to it or AmountCheck excludes the number.
-std::optional<MarkedAmount> examineMarkedAmount(const ConversionSettings& settings,
-                                                const SeparatorClasses& separators,
-                                                std::u16string_view text, std::size_t markerPos,
-                                                std::int32_t markerIndex);
+std::optional<MarkedAmount> examineMarkedAmount(const AmountRules& rules, std::u16string_view text,
+                                                std::size_t markerPos, std::int32_t markerIndex);
 
 }  // namespace yentax

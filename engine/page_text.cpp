@@ -8,14 +8,24 @@ namespace yentax {
 
 void PageText::assign(std::u16string text) {
   text_ = std::move(text);
-  upper_ = toUpperAscii(text_);
+  upper_.clear();
+  upper_.shrink_to_fit();
+  upperMade_ = false;
+}
+
+const std::u16string& PageText::upper() const {
+  if (!upperMade_) {
+    upper_ = toUpperAscii(text_);
+    upperMade_ = true;
+  }
+  return upper_;
 }
 
 void PageText::replace(std::size_t pos, std::size_t length, std::u16string_view with) {
   pos = std::min(pos, text_.size());
   length = std::min(length, text_.size() - pos);
   text_.replace(pos, length, with);
-  upper_.replace(pos, length, toUpperAscii(with));
+  if (upperMade_) upper_.replace(pos, length, toUpperAscii(with));
 }
 
 }  // namespace yentax

@@ -1,13 +1,18 @@
 #pragma once
 
+// A whole page as UTF-16 text, with an ASCII-upper-cased copy of the same length for
+// those that search it by name in any case. The copy is made when first asked for and
+// kept up to date from then on; the conversion passes never ask for it.
+//
+//   PageText page(std::move(text));
+//   const std::size_t at = page.upper().find(u"</HEAD>");  // valid in page.text() too
+
 #include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace yentax {
 
-// A whole page as UTF-16 text together with its ASCII-upper-cased copy. Both always
-// have the same length, so a position found in one is valid in the other.
 class PageText {
  public:
   PageText() = default;
@@ -17,7 +22,7 @@ class PageText {
   void clear() { assign({}); }
 
   const std::u16string& text() const { return text_; }
-  const std::u16string& upper() const { return upper_; }
+  const std::u16string& upper() const;
   std::size_t size() const { return text_.size(); }
   bool empty() const { return text_.empty(); }
 
@@ -27,7 +32,8 @@ class PageText {
 
  private:
   std::u16string text_;
-  std::u16string upper_;
+  mutable std::u16string upper_;
+  mutable bool upperMade_ = false;
 };
 
 }  // namespace yentax

@@ -16,11 +16,15 @@ std::size_t findDigit(std::u16string_view text, std::size_t from, std::size_t to
   return std::u16string_view::npos;
 }
 
-SegmentNumber examineSegmentNumber(const ConversionSettings& settings,
-                                   const SeparatorClasses& separators, std::u16string_view text,
+std::size_t segmentNumberReach(std::u16string_view before, std::size_t lookbehind) {
+  return skippedRunBefore(before) + lookbehind;
+}
+
+SegmentNumber examineSegmentNumber(const AmountRules& rules, std::u16string_view text,
                                    std::size_t digit, bool markerRequired) {
+  const ConversionSettings& settings = rules.settings();
   SegmentNumber number;
-  const auto token = scanAmountForward(text, digit, separators);
+  const auto token = scanAmountForward(text, digit, rules.separators());
   if (!token) {
     number.resume = digit + 1;
     return number;
@@ -30,8 +34,7 @@ SegmentNumber examineSegmentNumber(const ConversionSettings& settings,
   number.stretchEnd = token->end;
   number.resume = token->end;
 
-  const AmountCheckResult check =
-      AmountCheck(settings, token->digits, token->raw, text, token->start, u"");
+  const AmountCheckResult check = rules.check(token->digits, token->raw, text, token->start, u"");
   if (check.excluded) {
     if (check.skip) number.resume = token->start + check.skipOffset + 1;
     return number;

@@ -4,14 +4,14 @@
 // see it: AmountCheck with the segment, then in DetectionMode 2 the yen markers next to it.
 //
 //   for (std::size_t s = 0; (digit = findDigit(segment, s)) != npos; s = number.resume) {
-//     const SegmentNumber number = examineSegmentNumber(settings, separators, segment, digit,
-//                                                       false);
+//     const SegmentNumber number = examineSegmentNumber(rules, segment, digit, false);
 //     if (number.accepted) convert(number);
 //   }
 
 #include <cstddef>
 #include <string_view>
 
+#include "engine/amount_check.h"
 #include "engine/amount_token.h"
 #include "engine/separator_classes.h"
 #include "settings/conversion_settings.h"
@@ -41,10 +41,13 @@ struct SegmentNumber {
 std::size_t findDigit(std::u16string_view text, std::size_t from,
                       std::size_t to = std::u16string_view::npos);
 
+// How much of the text before a number its examination reads: the brackets, blanks and
+// entities right in front of it, then at most lookbehind characters.
+std::size_t segmentNumberReach(std::u16string_view before, std::size_t lookbehind);
+
 // The number whose first digit is at digit of text. markerRequired: the segment was let in
 // only for its yen markers, so the number needs one of its own.
-SegmentNumber examineSegmentNumber(const ConversionSettings& settings,
-                                   const SeparatorClasses& separators, std::u16string_view text,
+SegmentNumber examineSegmentNumber(const AmountRules& rules, std::u16string_view text,
                                    std::size_t digit, bool markerRequired);
 
 }  // namespace yentax

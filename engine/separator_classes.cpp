@@ -1,10 +1,19 @@
 #include "engine/separator_classes.h"
 
+#include <algorithm>
+
 #include "base/utf16_text.h"
 
 namespace yentax {
 
 namespace {
+
+std::size_t unitAt(const std::vector<std::u16string>& strings, char16_t c) {
+  for (const auto& s : strings) {
+    if (s[0] == c) return 1;
+  }
+  return 0;
+}
 
 std::size_t matchAt(const std::vector<std::u16string>& strings, std::u16string_view text,
                     std::size_t pos) {
@@ -49,22 +58,33 @@ SeparatorClasses SeparatorClasses::forStyle(std::int32_t separatorStyle,
       classes.decimal_ = {u".", u"．"};
       break;
   }
+  classes.noteSingleUnits();
   return classes;
 }
 
+void SeparatorClasses::noteSingleUnits() {
+  auto single = [](const std::u16string& s) { return s.size() == 1; };
+  singleUnits_ = std::all_of(grouping_.begin(), grouping_.end(), single) &&
+                 std::all_of(decimal_.begin(), decimal_.end(), single);
+}
+
 std::size_t SeparatorClasses::groupingAt(std::u16string_view text, std::size_t pos) const {
+  if (singleUnits_) return pos < text.size() ? unitAt(grouping_, text[pos]) : 0;
   return matchAt(grouping_, text, pos);
 }
 
 std::size_t SeparatorClasses::decimalAt(std::u16string_view text, std::size_t pos) const {
+  if (singleUnits_) return pos < text.size() ? unitAt(decimal_, text[pos]) : 0;
   return matchAt(decimal_, text, pos);
 }
 
 std::size_t SeparatorClasses::groupingEndingAt(std::u16string_view text, std::size_t end) const {
+  if (singleUnits_) return end > 0 && end <= text.size() ? unitAt(grouping_, text[end - 1]) : 0;
   return matchEndingAt(grouping_, text, end);
 }
 
 std::size_t SeparatorClasses::decimalEndingAt(std::u16string_view text, std::size_t end) const {
+  if (singleUnits_) return end > 0 && end <= text.size() ? unitAt(decimal_, text[end - 1]) : 0;
   return matchEndingAt(decimal_, text, end);
 }
 

@@ -37,8 +37,13 @@ class SeparatorClasses {
   const std::vector<std::u16string>& decimal() const { return decimal_; }
 
  private:
+  void noteSingleUnits();
+
   std::vector<std::u16string> grouping_;
   std::vector<std::u16string> decimal_;
+  // Every separator of both classes is one unit long, as in the first two styles, so a
+  // match is one comparison per separator.
+  bool singleUnits_ = false;
 };
 
 }  // namespace yentax

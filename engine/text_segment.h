@@ -1,11 +1,10 @@
 #pragma once
 
 // The text a browser shows between tags, one segment at a time. Tags, comments and the
-// contents of SCRIPT and STYLE elements are stepped over whole; names are matched on the
-// upper-cased copy, so any case counts.
+// contents of SCRIPT and STYLE elements are stepped over whole; names are matched in any
+// case, in place.
 //
-//   for (auto s = findTextSegment(text, upper, 0, false); s;
-//        s = findTextSegment(text, upper, s->end, false)) {
+//   for (auto s = findTextSegment(text, 0, false); s; s = findTextSegment(text, s->end, false)) {
 //     examine(text.substr(s->begin, s->length()));
 //   }
 
@@ -26,7 +25,7 @@ struct TextSegment {
 // The segment after the first tag at or after from. Text before the first "<" is never a
 // segment; the text after the last tag is one only with trailingText. Nothing when no
 // further tag is found or a tag, comment or element has no end.
-std::optional<TextSegment> findTextSegment(std::u16string_view text, std::u16string_view upper,
-                                           std::size_t from, bool trailingText);
+std::optional<TextSegment> findTextSegment(std::u16string_view text, std::size_t from,
+                                           bool trailingText);
 
 }  // namespace yentax

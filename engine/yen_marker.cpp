@@ -1,5 +1,6 @@
 #include "engine/yen_marker.h"
 
+#include "base/unit_search.h"
 #include "base/utf16_text.h"
 #include "engine/char_classes.h"
 
@@ -35,10 +36,26 @@ std::size_t yenMarkerBeforeLength(std::u16string_view text, std::size_t pos) {
 }
 
 std::size_t findBackslashYenMarker(std::u16string_view text, std::size_t from) {
-  for (std::size_t i = from; i < text.size(); ++i) {
-    if (isBackslashYenMarker(text[i])) return i;
+  return findEitherUnit(text, u'\\', u'\u00A5', from);
+}
+
+std::size_t skippedRunBefore(std::u16string_view text) {
+  std::size_t i = text.size();
+  while (i > 0) {
+    const char16_t c = text[i - 1];
+    if (isSkippedChar(c) || c == u'\t') {
+      --i;
+      continue;
+    }
+    if (c != u';') break;
+    std::size_t entity = 0;
+    for (const auto e : kSkippedEntities) {
+      if (endsWith(text.substr(0, i), e)) entity = e.size();
+    }
+    if (entity == 0) break;
+    i -= entity;
   }
-  return std::u16string_view::npos;
+  return text.size() - i;
 }
 
 YenMarkCandidate FindYenMarkNear(ScanDirection direction, std::u16string_view text) {

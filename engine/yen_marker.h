@@ -10,12 +10,22 @@
 //                                                                  near.distance);
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "engine/scan_direction.h"
 
 namespace yentax {
+
+// The markers a marked pass is anchored on: "円" after the number, or "\" (also "¥"),
+// "￥" and "&yen;" before it.
+enum MarkerIndex : std::int32_t {
+  kYenSuffixMarkerIndex = 0,
+  kBackslashMarkerIndex = 1,
+  kFullWidthYenMarkerIndex = 2,
+  kYenEntityMarkerIndex = 3,
+};
 
 inline constexpr std::u16string_view kYenSuffixMarker = u"円";
 inline constexpr std::u16string_view kFullWidthYenMarker = u"￥";
@@ -29,6 +39,10 @@ bool isYenMarkerBefore(std::u16string_view candidate);
 std::size_t yenMarkerBeforeLength(std::u16string_view text, std::size_t pos);
 // The first "\" or "¥" at or after from; npos when there is none.
 std::size_t findBackslashYenMarker(std::u16string_view text, std::size_t from);
+
+// Length of the brackets, blanks (tabs too) and entities FindYenMarkNear steps over that
+// end text: no backward look from the number after them steps further.
+std::size_t skippedRunBefore(std::u16string_view text);
 
 struct YenMarkCandidate {
   // The first character that is not a bracket, space or skipped entity; "&yen;" whole when

@@ -138,7 +138,11 @@ TEST_F(ConversionLogTest, WriteFaultIsReported) {
   ConversionLog full(u"/dev/full", u"/src/a.htm", true, fixedTime);
   ASSERT_TRUE(full.isOpen());
   EXPECT_FALSE(full.writeStart());
-  EXPECT_FALSE(full.writeRecord(u"1", u"2"));
+  // Records are gathered; the fault shows when they are written.
+  EXPECT_TRUE(full.writeRecord(u"1", u"2"));
+  EXPECT_FALSE(full.flush());
+  EXPECT_TRUE(full.writeRecord(u"1", u"2"));
+  EXPECT_FALSE(full.close());
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 #include "base/utf16_text.h"
 #include "engine/conversion_passes.h"
@@ -12,6 +13,7 @@
 #include "engine/segment_number.h"
 #include "engine/tax_arithmetic.h"
 #include "engine/text_segment.h"
+#include "tests/engine/settings_for.h"
 
 namespace yentax {
 namespace {
@@ -30,14 +32,14 @@ std::optional<Replacement> compose(const ConversionSettings& settings, PassKind 
 
 std::u16string referenceSegments(const ConversionSettings& settings, std::u16string page) {
   const auto separators = SeparatorClasses::forSettings(settings);
-  for (auto segment = findTextSegment(page, toUpperAscii(page), 0, false); segment;
-       segment = findTextSegment(page, toUpperAscii(page), segment->end, false)) {
+  for (auto segment = findTextSegment(page, 0, false); segment;
+       segment = findTextSegment(page, segment->end, false)) {
     std::u16string text = page.substr(segment->begin, segment->length());
     const SegmentAdmission admission = admitSegment(settings, text);
     if (admission == SegmentAdmission::kSkipped) continue;
     for (std::size_t digit = findDigit(text, 0); digit != npos;) {
       const SegmentNumber number = examineSegmentNumber(
-          settings, separators, text, digit, admission == SegmentAdmission::kMarkedNumbersOnly);
+          AmountRules(settings), text, digit, admission == SegmentAdmission::kMarkedNumbersOnly);
       std::size_t resume = number.resume;
       const ReplacementPieces pieces{number.markerBefore(text), number.yenAfter(text), {}};
       if (const auto r = number.accepted
@@ -60,12 +62,12 @@ std::u16string referenceMarked(const ConversionSettings& settings, std::int32_t 
   if (markerPrecedesEveryTag(page, index)) return page;
   const auto separators = SeparatorClasses::forSettings(settings);
   const PassKind pass = index == 0 ? PassKind::kYenSuffix : PassKind::kMarkerBefore;
-  for (auto segment = findTextSegment(page, toUpperAscii(page), 0, true); segment;
-       segment = findTextSegment(page, toUpperAscii(page), segment->end, true)) {
+  for (auto segment = findTextSegment(page, 0, true); segment;
+       segment = findTextSegment(page, segment->end, true)) {
     for (std::size_t marker = findYenMarker(page, segment->begin, index, segment->end);
          marker != npos;) {
       std::size_t resume = marker + yenMarkerLengthAt(page, marker, index);
-      if (const auto amount = examineMarkedAmount(settings, separators, page, marker, index)) {
+      if (const auto amount = examineMarkedAmount(AmountRules(settings), page, marker, index)) {
         resume = std::max(resume, amount->stretchEnd);
         const ReplacementPieces pieces{amount->marker(page), amount->yen(page), amount->run};
         if (const auto r = compose(settings, pass, amount->token, pieces)) {
@@ -143,21 +145,80 @@ TEST(SplicedTextTest, OneSweepGivesTheResultsOfSplicingInPlace) {
   }
 }
 
+std::u16string repeated(std::u16string_view unit, int count) {
+  std::u16string text;
+  for (int i = 0; i < count; ++i) text += unit;
+  return text;
+}
+
+// Pages whose numbers sit behind long runs of what a backward look steps over; the look
+// once walked such a run for every number.
+TEST(SplicedTextTest, LongRunsBeforeNumbersConvertAsSplicedInPlace) {
+  const std::u16string digits79(79, u'7');
+  struct Case {
+    std::int32_t mode = 1;
+    std::u16string page;
+    std::u16string lastSegment;  // how the page's last amount reads afterwards
+  };
+  const Case cases[] = {
+      {.mode = 0,
+       .page = u"<p>" + repeated(u"1 ", 3000) + u"1,000</p>",
+       .lastSegment = u"1 1,000(税込み&nbsp;1,050)</p>"},
+      {.mode = 0,
+       .page = u"<p>" + repeated(digits79 + u"\r\n", 300) + u"1,000</p>",
+       .lastSegment = u"\r\n1,000(税込み&nbsp;1,050)</p>"},
+      {.mode = 1,
+       .page = u"<p>" + repeated(u"&yen;1 ", 3000) + u"&yen;1,000</p>",
+       .lastSegment = u"&yen;1,000(税込み&nbsp;&yen;1,050)</p>"},
+      {.mode = 1,
+       .page = u"<p>1,000" + std::u16string(5000, u' ') + u"円</p>",
+       .lastSegment = u"(税込み1,050" + std::u16string(5000, u' ') + u"円)</p>"},
+      {.mode = 2,
+       .page = u"<p>" + repeated(u"(\t", 3000) + u"￥1,000 " + repeated(u"&nbsp;", 3000) +
+               u"2,000円</p>",
+       .lastSegment = u";2,000円(税込み&nbsp;2,100円)</p>"},
+  };
+  for (const auto& c : cases) {
+    const ConversionSettings settings = settingsFor(c.mode);
+    ConversionContext context;
+    const auto converted = runConversionPasses(settings, context, c.page);
+    ASSERT_TRUE(converted);
+    EXPECT_TRUE(converted->ends_with(c.lastSegment)) << c.mode;
+    std::u16string reference = c.page;
+    if (c.mode == 1) {
+      for (std::int32_t index = 0; index < 4; ++index) {
+        reference = referenceMarked(settings, index, reference);
+      }
+    } else {
+      reference = referenceSegments(settings, reference);
+    }
+    EXPECT_EQ(*converted, reference) << c.mode;
+  }
+}
+
 TEST(SplicedTextTest, ViewsJoinTheRewrittenTailToTheOriginal) {
   const std::u16string original = u"abc 123 def";
-  const SeparatorClasses separators = SeparatorClasses::forStyle(0, u"", u"");
-  SplicedText text(original, separators, 2);
-  auto view = text.viewAt(4, original.size(), 0);
-  EXPECT_EQ(view.text.substr(view.cut), u"123 def");
+  SplicedText text(original);
+  auto view = text.viewAt(4, original.size(), 2);
+  EXPECT_EQ(view.text, u"c 123 def");
+  EXPECT_EQ(view.text.data(), original.data() + 2) << "read in place while nothing changed";
   text.replace(view, view.cut, view.cut + 3, u"(4567)");
+  EXPECT_TRUE(text.changed());
   EXPECT_EQ(text.consumed(), 7u);
-  // The blanks, the brackets and the digits are read back, then two characters more.
-  view = text.viewAt(8, 9, 0);
+  EXPECT_EQ(text.rewritten(), u"abc (4567)");
+  view = text.viewAt(8, 9, 10);
   EXPECT_EQ(view.text, u"bc (4567) d");
   EXPECT_EQ(view.originalPos(view.cut), 8u);
   // A replacement that lies wholly in the rewritten part.
   text.replace(view, 4, 8, u"x");
   EXPECT_EQ(std::move(text).finish(), u"abc (x) def");
+}
+
+TEST(SplicedTextTest, AnUnchangedTextIsHandedBackAsItWas) {
+  SplicedText text(u"<p>1</p>");
+  std::ignore = text.viewAt(3, 4, 3);
+  EXPECT_FALSE(text.changed());
+  EXPECT_EQ(std::move(text).finish(), u"<p>1</p>");
 }
 
 }  // namespace
