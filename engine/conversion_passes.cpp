@@ -39,13 +39,14 @@ std::size_t lookaheadFor(const ConversionSettings& settings) {
 
 // What every pass of one run shares: the settings' rules, prepared once, and the log.
 struct PassRun {
-  PassRun(const ConversionSettings& settings, const ConversionContext& context, ConversionLog& log)
-      : settings(settings),
-        context(context),
-        rules(settings),
-        log(log),
-        lookbehind(lookbehindFor(settings)),
-        lookahead(lookaheadFor(settings)),
+  PassRun(const ConversionSettings& runSettings, const ConversionContext& runContext,
+          ConversionLog& runLog)
+      : settings(runSettings),
+        context(runContext),
+        rules(runSettings),
+        log(runLog),
+        lookbehind(lookbehindFor(runSettings)),
+        lookahead(lookaheadFor(runSettings)),
         yenSuffixReach(rules.separators(), lookbehind) {}
 
   const ConversionSettings& settings;
