@@ -3,6 +3,8 @@ PREFIX ?= /usr/local
 JOBS ?= $(shell nproc)
 
 FUZZ_SECONDS ?= 60
+# WERROR=ON turns the warnings into errors, as CI builds.
+WERROR ?= OFF
 
 .PHONY: all deps configure test bench fuzz demo screenshots install package clean
 
@@ -13,7 +15,7 @@ deps:
 	@bash scripts/install-deps.sh
 
 configure: deps
-	@cmake -S . -B $(BUILD_DIR) -DYENTAX_BENCH=OFF > /dev/null
+	@cmake -S . -B $(BUILD_DIR) -DYENTAX_BENCH=OFF -DYENTAX_WERROR=$(WERROR) > /dev/null
 
 test: all
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
