@@ -1,20 +1,16 @@
 #pragma once
 
 // Small pieces the settings dialogs share: widgets named after an element of a control
-// array ("Opt_Log(1)"), a line edit that takes dropped files and folders, a line edit
-// that selects its whole text when it gets the focus, and the dialog base that sends
-// Esc and the close box to the form's cancel.
+// array ("Opt_Log(1)"), a line edit that selects its whole text when it gets the focus,
+// and the dialog base that sends Esc and the close box to the form's cancel.
 //
 //   auto* box = makeAt<QRadioButton>(page, "Opt_Log", 1);
-//   auto* path = make<DropLineEdit>(page, "Txt_FileOrFolder");
-//   path->onDrop = [&](const auto& paths) { ... };
 
 #include <QDialog>
 #include <QLineEdit>
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <vector>
 
 #include "qt/bindings.h"
 
@@ -31,18 +27,6 @@ Widget* makeAt(QWidget* parent, const char* controlName, int index) {
 
 // 0x00BBGGRR as a QColor.
 QColor colorFromValue(std::uint32_t value);
-
-// A line edit that accepts dropped files and folders and hands their paths on.
-class DropLineEdit : public QLineEdit {
- public:
-  explicit DropLineEdit(QWidget* parent = nullptr);
-  std::function<void(const std::vector<std::u16string>& paths)> onDrop;
-
- protected:
-  void dragEnterEvent(QDragEnterEvent* event) override;
-  void dragMoveEvent(QDragMoveEvent* event) override;
-  void dropEvent(QDropEvent* event) override;
-};
 
 // A line edit whose whole text is selected when it gets the focus.
 class SelectingLineEdit : public QLineEdit {

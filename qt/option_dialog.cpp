@@ -9,12 +9,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include "qt/file_drops.h"
 #include "qt/qt_form_host.h"
 
 namespace yentax {
@@ -110,11 +112,11 @@ QWidget* OptionDialog::generalTab() {
                        0, 0);
   logLayout->addWidget(option(log, kinds, "Opt_Log", form_.Opt_Log, 1, &SFrm_Option::Opt_Log_Click),
                        0, 1);
-  auto* path = make<DropLineEdit>(log, "Txt_FileOrFolder");
+  auto* path = make<QLineEdit>(log, "Txt_FileOrFolder");
   bind_.text(path, form_.Txt_FileOrFolder);
-  path->onDrop = [this](const std::vector<std::u16string>& paths) {
+  acceptFileDrops(path, [this](const std::vector<std::u16string>& paths) {
     bind_.handle([this, paths] { form_.Txt_FileOrFolder_OLEDragDrop(paths); });
-  };
+  });
   auto* browse = make<QPushButton>(log, "Command1");
   bind_.clicked(browse, form_.Command1, [this] { form_.Command1_Click(); });
   logLayout->addWidget(path, 1, 0, 1, 2);

@@ -162,8 +162,8 @@ TEST(OptionDialogTest, TheLogBoxTakesTheFirstDroppedPath) {
   data.setUrls({QUrl::fromLocalFile("/data/logs"), QUrl::fromLocalFile("/data/other")});
   QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   // Without a drag in progress the application does not route a drop, so the box gets it
-  // directly.
-  static_cast<QObject*>(box)->event(&drop);
+  // directly (through its event filters, as a real drop would).
+  QCoreApplication::sendEvent(box, &drop);
   EXPECT_EQ(box->text(), "/data/logs");
   EXPECT_EQ(form.Txt_FileOrFolder.Text, u"/data/logs");
 }

@@ -56,11 +56,11 @@ const bool changeNumber = registerShots("change_number", [](ShotContext& shot) {
 });
 
 const bool font = registerShots("font", [](ShotContext& shot) {
-  FontSpec spec;
-  spec.Size = 5;
-  spec.Underline = true;
-  spec.Color = u"Navy";
-  SFrm_HTMLFont form(shot.ui(), BuildFontList(shot.ui()), spec);
+  FontSpec font;
+  font.Size = 5;
+  font.Underline = true;
+  font.Color = u"Navy";
+  SFrm_HTMLFont form(shot.ui(), BuildFontList(shot.ui()), font);
   FontDialog dialog(form, shot.ui());
   shot.save(dialog, "font");
 });
