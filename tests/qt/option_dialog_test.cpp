@@ -4,6 +4,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
@@ -160,9 +161,10 @@ TEST(OptionDialogTest, TheLogBoxTakesTheFirstDroppedPath) {
   auto* box = find<QLineEdit>(&dialog, "Txt_FileOrFolder");
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile("/data/logs"), QUrl::fromLocalFile("/data/other")});
+  QDragEnterEvent enter(QPoint(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(box, &enter);
+  EXPECT_TRUE(enter.isAccepted());
   QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  // Without a drag in progress the application does not route a drop, so the box gets it
-  // directly (through its event filters, as a real drop would).
   QCoreApplication::sendEvent(box, &drop);
   EXPECT_EQ(box->text(), "/data/logs");
   EXPECT_EQ(form.Txt_FileOrFolder.Text, u"/data/logs");
