@@ -56,11 +56,11 @@ const bool changeNumber = registerShots("change_number", [](ShotContext& shot) {
 });
 
 const bool font = registerShots("font", [](ShotContext& shot) {
-  FontSpec font;
-  font.Size = 5;
-  font.Underline = true;
-  font.Color = u"Navy";
-  SFrm_HTMLFont form(shot.ui(), BuildFontList(shot.ui()), font);
+  FontSpec shown;
+  shown.Size = 5;
+  shown.Underline = true;
+  shown.Color = u"Navy";
+  SFrm_HTMLFont form(shot.ui(), BuildFontList(shot.ui()), shown);
   FontDialog dialog(form, shot.ui());
   shot.save(dialog, "font");
 });
