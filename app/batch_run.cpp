@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <exception>
+#include <optional>
 #include <string>
 #include <system_error>
 
@@ -107,6 +108,7 @@ void Sfrm_Main::Cmd_Change_Click() {
     // An error ends the run without a message; the window is given back below as after
     // any run, and the unattended run reports it as a failure.
     addProblem(state_.Context.CurrentSourcePath, kConversionFailed, exceptionText());
+    flushWrittenPages();
   }
   Cmd_Change.Caption = kConvertCaption;
   state_.RunInProgress = false;
@@ -123,8 +125,9 @@ void Sfrm_Main::runOneFile() {
     tell(kFileNotFound);
     return;
   }
-  if (!convertFile(source, settings_.DestinationFolder, true)) return;
-  tell(completionMessage());
+  const bool converted = convertFile(source, settings_.DestinationFolder, true);
+  flushWrittenPages();
+  if (converted) tell(completionMessage());
 }
 
 void Sfrm_Main::runCheckedFiles() {
@@ -149,6 +152,7 @@ void Sfrm_Main::runCheckedFiles() {
     }
     convertFile(path, settings_.DestinationFolder1, false);
   }
+  flushWrittenPages();
   tell(completionMessage());
 }
 
@@ -166,25 +170,38 @@ bool Sfrm_Main::convertFile(const std::u16string& source, const std::u16string& 
   const bool confirm = settings_.ConfirmOverwrite && (sameFolder || lookupPath(target).found);
   if (confirm && !ask(overwriteQuestion(target))) return false;
 
-  if (!Fnc_SetHtmlTmpFile(source, true)) {
-    addProblem(source, kConversionFailed);
-    return true;
-  }
+  const std::string sourceBytes = utf16ToUtf8(source);
   if (deleteLog && state_.Log.LoggingOn && !state_.Log.SingleLogPath.empty()) {
-    deleteRunLog(state_.WorkingCopyPath);
+    deleteRunLog(sourceBytes);
   }
-  // A half-converted page must not replace a good one.
-  if (!ports_.convert(state_.WorkingCopyPath, settings_, state_.Log, state_.Context)) {
+  // The page is converted in memory and written once, whole, so a half-converted page
+  // never replaces a good one.
+  const std::optional<std::string> converted =
+      ports_.convert(sourceBytes, settings_, state_.Log, state_.Context);
+  if (!converted) {
     addProblem(source, kConversionFailed);
     return true;
   }
   // Without its backup the original is kept in place rather than overwritten.
   if (sameFolder && settings_.MakeBackup && !backUpSource(source, sourceFolder, name)) return true;
-  std::error_code cause;
-  if (!Fnc_HTMLFileCopy(state_.WorkingCopyPath, utf16ToUtf8(destinationFolder), &cause)) {
-    addProblem(source, kCopyFailed, cause.message());
+  // A page replacing its source reaches the disk before the next one is started; copies
+  // into another folder, whose sources stay as they are, are flushed together at the end.
+  const FileOutcome written =
+      writePageCopy(sourceBytes, *converted, utf16ToUtf8(destinationFolder), !sameFolder);
+  if (!written) {
+    addProblem(source, kCopyFailed, written.cause());
+  } else if (!sameFolder) {
+    unflushedFolder_ = destinationFolder;
   }
   return true;
+}
+
+void Sfrm_Main::flushWrittenPages() {
+  if (unflushedFolder_.empty()) return;
+  if (const FileOutcome synced = syncFileSystem(utf16ToUtf8(unflushedFolder_)); !synced) {
+    addProblem(unflushedFolder_, kCopyFailed, synced.cause());
+  }
+  unflushedFolder_.clear();
 }
 
 bool Sfrm_Main::backUpSource(const std::u16string& source, std::u16string_view sourceFolder,

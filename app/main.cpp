@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
   options.defaultAnswer = MessageAnswer::Yes;
   ConsoleUi ui(std::move(options));
   MainWindowPorts ports;
-  ports.convert = ConvertOneFile;
+  ports.convert = convertPageFile;
   ports.stopRequested = [] { return caughtStopSignal() != 0; };
   int status = 0;
   {

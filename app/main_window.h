@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -21,9 +22,9 @@
 
 namespace yentax {
 
-// Converts one working copy in place; ConvertOneFile in the program.
-using FileConverter = std::function<bool(const std::string& path, const ConversionSettings&,
-                                         const LogChoice&, ConversionContext&)>;
+// Converts one page into the bytes it is to be written as; convertPageFile in the program.
+using FileConverter = std::function<std::optional<std::string>(
+    const std::string& path, const ConversionSettings&, const LogChoice&, ConversionContext&)>;
 
 // The seams the main window runs through. An empty one is not offered.
 struct MainWindowPorts {
@@ -174,6 +175,8 @@ class Sfrm_Main {
   void addProblem(const std::u16string& path, std::u16string_view message, std::string cause = {});
   // Keeps the unconverted source in the backup folder, byte for byte; false (with the
   // problem added) when that could not be done and the source must stay as it is.
+  // Syncs the pages written without waiting for the disk; a failure is the run's problem.
+  void flushWrittenPages();
   bool backUpSource(const std::u16string& source, std::u16string_view sourceFolder,
                     std::u16string_view name);
   std::u16string completionMessage() const;
@@ -196,6 +199,7 @@ class Sfrm_Main {
   MainWindowPorts ports_;
   AppState state_;
   std::vector<FileProblem> problems_;
+  std::u16string unflushedFolder_;  // where the run wrote pages not yet on the disk
   SettingsReport settingsReport_;
   bool unloadPending_ = false;  // closed during a run: unload once it has stopped
 };

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <string>
 #include <tuple>
@@ -104,18 +105,30 @@ FileContents readWholeFile(const std::filesystem::path& path) {
     if (errno == ENOENT || errno == ENOTDIR) contents.status = FileReadStatus::kMissing;
     return contents;
   }
-  char buffer[65536];
+  // Read straight into a buffer of the file's size; one byte more shows the end without
+  // a second buffer, and a file that grows (or reports no size) is read on in steps.
+  struct stat info {};
+  const std::size_t expected = ::fstat(fd.get(), &info) == 0 && info.st_size > 0
+                                   ? static_cast<std::size_t>(info.st_size)
+                                   : 0;
+  std::size_t filled = 0;
+  contents.bytes.resize(expected + 1);
   for (;;) {
-    const ssize_t got = ::read(fd.get(), buffer, sizeof(buffer));
+    if (filled == contents.bytes.size()) {
+      contents.bytes.resize(filled + std::max<std::size_t>(filled / 2, 65536));
+    }
+    const ssize_t got =
+        ::read(fd.get(), contents.bytes.data() + filled, contents.bytes.size() - filled);
     if (got < 0) {
       if (errno == EINTR) continue;
       contents.error = lastError().error;
-      contents.bytes.clear();
+      contents.bytes = std::string();
       return contents;
     }
     if (got == 0) break;
-    contents.bytes.append(buffer, static_cast<std::size_t>(got));
+    filled += static_cast<std::size_t>(got);
   }
+  contents.bytes.resize(filled);
   contents.status = FileReadStatus::kRead;
   return contents;
 }
@@ -134,15 +147,21 @@ FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view
 
   FileOutcome outcome = writeAll(file.get(), bytes);
   if (outcome && ::fchmod(file.get(), mode) != 0) outcome = lastError();
-  if (outcome && ::fsync(file.get()) != 0) outcome = lastError();
+  if (outcome && !options.deferFlush && ::fsync(file.get()) != 0) outcome = lastError();
   if (!file.close() && outcome) outcome = lastError();
   if (outcome && ::rename(temporary.c_str(), path.c_str()) != 0) outcome = lastError();
   if (!outcome) {
     ::unlink(temporary.c_str());
     return outcome;
   }
-  flushFolder(folder);
+  if (!options.deferFlush) flushFolder(folder);
   return outcome;
+}
+
+FileOutcome syncFileSystem(const std::filesystem::path& path) {
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.valid() || ::syncfs(fd.get()) != 0) return lastError();
+  return {};
 }
 
 WriteCall exchangeWriteCall(WriteCall call) { return std::exchange(writeCall(), std::move(call)); }

@@ -51,12 +51,19 @@ struct ReplaceOptions {
   // Permission bits for a name that holds no regular file yet (umask applied); the
   // default is what a newly created file gets.
   std::optional<mode_t> newFileMode;
+  // For many files whose originals are kept elsewhere: the new file is renamed into place
+  // without waiting for the disk, and the caller calls syncFileSystem once afterwards.
+  bool deferFlush = false;
 };
 
 // Replaces the file at path with bytes as described above. On failure the new file is
 // removed and whatever was at path is left as it was.
 FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view bytes,
                              const ReplaceOptions& options = {});
+
+// Writes everything still cached for the file system holding path to the disk: the end
+// of a run of writes made with deferFlush.
+FileOutcome syncFileSystem(const std::filesystem::path& path);
 
 // The call through which replaceWholeFile writes each chunk, with write(2)'s contract.
 // Tests put a writer here that fails or stops half-way; the previous one is returned.

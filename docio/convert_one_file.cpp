@@ -1,8 +1,11 @@
 #include "docio/convert_one_file.h"
 
+#include <cstdint>
 #include <exception>
+#include <utility>
 
 #include "base/utf8.h"
+#include "base/whole_file.h"
 #include "docio/file_system.h"
 #include "docio/page_file.h"
 #include "docio/path_text.h"
@@ -40,25 +43,37 @@ std::u16string chooseLogPath(const std::string& path, const ConversionSettings& 
                   utf8ToUtf16(baseName(path)) + std::u16string(logExtension(settings)));
 }
 
-bool ConvertOneFile(const std::string& path, const ConversionSettings& settings,
-                    const LogChoice& log, ConversionContext& context) {
+std::optional<std::string> convertPageFile(const std::string& path,
+                                           const ConversionSettings& settings, const LogChoice& log,
+                                           ConversionContext& context) {
   try {
     std::optional<LoadedPage> page = loadPageFile(path);
-    if (!page) return false;
+    if (!page) return std::nullopt;
 
     context.CurrentLogPath = chooseLogPath(path, settings, log);
     if (log.LoggingOn && log.SingleLogPath.empty()) {
       // Each converted page starts a fresh log of its own.
       const std::string perFileLog = utf16ToUtf8(context.CurrentLogPath);
-      if (lookupPath(perFileLog).isFile && !deleteFile(perFileLog)) return false;
+      if (lookupPath(perFileLog).isFile && !deleteFile(perFileLog)) return std::nullopt;
     }
 
-    context.page.assign(std::move(page->text));
-    if (!runConversionPasses(settings, context)) return false;
-    return static_cast<bool>(savePageEdit(path, *page, context.page.text()));
+    // The text moves into the engine rather than being copied: a large page is held once.
+    context.page.assign(std::exchange(page->text, {}));
+    const std::uint64_t loaded = context.page.revision();
+    if (!runConversionPasses(settings, context)) return std::nullopt;
+    if (context.page.revision() == loaded) return std::move(page->bytes);
+    std::string converted = encodePageEdit(*page, context.page.text());
+    context.page.clear();
+    return converted;
   } catch (const std::exception&) {
-    return false;
+    return std::nullopt;
   }
+}
+
+bool ConvertOneFile(const std::string& path, const ConversionSettings& settings,
+                    const LogChoice& log, ConversionContext& context) {
+  const std::optional<std::string> converted = convertPageFile(path, settings, log, context);
+  return converted && static_cast<bool>(replaceWholeFile(path, *converted));
 }
 
 }  // namespace yentax

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "engine/conversion_context.h"
@@ -23,11 +24,17 @@ LogChoice decideLogging(const ConversionSettings& settings);
 std::u16string chooseLogPath(const std::string& path, const ConversionSettings& settings,
                              const LogChoice& log);
 
-// Converts the page at path in place, in its own character set: reads it, runs the
-// passes the settings ask for on its text and writes it back. The log goes to the
-// chosen log path under the name context.CurrentSourcePath, which the caller sets to
-// the page's original path. False when any step failed; the file may then be left
-// partly converted, which is why callers only ever hand it a working copy.
+// Converts the page at path in its own character set: reads it, runs the passes the
+// settings ask for on its text and gives back the bytes the page is to be written as (the
+// file's own bytes when nothing changed); nullopt when any step failed. The log goes to
+// the chosen log path under the name context.CurrentSourcePath, which the caller sets to
+// the page's original path. Nothing but the log is written.
+std::optional<std::string> convertPageFile(const std::string& path,
+                                           const ConversionSettings& settings, const LogChoice& log,
+                                           ConversionContext& context);
+
+// Converts the page at path in place: convertPageFile, then one safe write, so that the
+// file is either the whole converted page or left as it was.
 bool ConvertOneFile(const std::string& path, const ConversionSettings& settings,
                     const LogChoice& log, ConversionContext& context);
 

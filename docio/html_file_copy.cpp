@@ -1,5 +1,7 @@
 #include "docio/html_file_copy.h"
 
+#include <sys/stat.h>
+
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -56,6 +58,13 @@ FileOutcome copyTreeInto(const std::string& tree, const std::string& folder) {
   return outcome;
 }
 
+FileOutcome copyCompanionFolders(const std::string& file, const std::string& folder) {
+  for (const auto& companion : companionFolders(file)) {
+    if (FileOutcome copied = copyTreeInto(companion, folder); !copied) return copied;
+  }
+  return {};
+}
+
 struct TopEntries {
   std::vector<std::string> files;
   std::vector<std::string> folders;
@@ -99,10 +108,21 @@ std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::
   if (!isSameEntry(file, copy)) {
     if (FileOutcome copied = copyFile(file, folder, false); !copied) return fail(copied);
   }
-  for (const auto& companion : companionFolders(file)) {
-    if (FileOutcome copied = copyTreeInto(companion, folder); !copied) return fail(copied);
-  }
+  if (FileOutcome copied = copyCompanionFolders(file, folder); !copied) return fail(copied);
   return copy;
+}
+
+FileOutcome writePageCopy(const std::string& file, std::string_view bytes,
+                          const std::string& folder, bool deferFlush) {
+  struct stat page {};
+  if (::stat(file.c_str(), &page) != 0) return FileOutcome::failed(errno);
+  const auto target = joinPath(folder, fileName(file));
+  const ReplaceOptions options{.newFileMode = (page.st_mode & 07777) | S_IWUSR,
+                               .deferFlush = deferFlush};
+  if (FileOutcome written = replaceWholeFile(target, bytes, options); !written) {
+    return written;
+  }
+  return copyCompanionFolders(file, folder);
 }
 
 bool Fnc_DeleteHTMLFile(const std::string& file) {

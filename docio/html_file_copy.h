@@ -2,7 +2,10 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <system_error>
+
+#include "base/whole_file.h"
 
 namespace yentax {
 
@@ -16,6 +19,13 @@ namespace yentax {
 // then cause, when given, receives the error that stopped it.
 std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder,
                                             std::error_code* cause = nullptr);
+
+// Writes bytes into the folder as the page's copy, as Fnc_HTMLFileCopy would place it:
+// under the page's name (the page itself when the folder is its own), with its companion
+// folder merged in. A new copy gets the page's permission bits, writable by its owner.
+// With deferFlush the page is written as ReplaceOptions describes it.
+FileOutcome writePageCopy(const std::string& file, std::string_view bytes,
+                          const std::string& folder, bool deferFlush = false);
 
 // Deletes the page and its companion folder. A page that is not there is no error.
 bool Fnc_DeleteHTMLFile(const std::string& file);

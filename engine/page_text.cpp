@@ -11,6 +11,7 @@ void PageText::assign(std::u16string text) {
   upper_.clear();
   upper_.shrink_to_fit();
   upperMade_ = false;
+  ++revision_;
 }
 
 const std::u16string& PageText::upper() const {
@@ -25,6 +26,7 @@ void PageText::replace(std::size_t pos, std::size_t length, std::u16string_view 
   pos = std::min(pos, text_.size());
   length = std::min(length, text_.size() - pos);
   text_.replace(pos, length, with);
+  ++revision_;
   if (upperMade_) upper_.replace(pos, length, toUpperAscii(with));
 }
 

@@ -8,6 +8,7 @@
 //   const std::size_t at = page.upper().find(u"</HEAD>");  // valid in page.text() too
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,11 +30,15 @@ class PageText {
   // Replaces length characters at pos (clipped to the text) and updates the copy.
   void replace(std::size_t pos, std::size_t length, std::u16string_view with);
   void insert(std::size_t pos, std::u16string_view with) { replace(pos, 0, with); }
+  // Counts every assignment and edit, so that a caller can tell whether work on the
+  // page changed its text without keeping a copy to compare with.
+  std::uint64_t revision() const { return revision_; }
 
  private:
   std::u16string text_;
   mutable std::u16string upper_;
   mutable bool upperMade_ = false;
+  std::uint64_t revision_ = 0;
 };
 
 }  // namespace yentax

@@ -106,7 +106,7 @@ int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
   QtUi ui{std::u16string(kProgramTitle)};
   QtFormHost forms(ui);
   MainWindowPorts ports;
-  ports.convert = ConvertOneFile;
+  ports.convert = convertPageFile;
   Application application(location, line, ui, forms, std::move(ports));
   auto& form = application.mainWindow();
   form.Form_Load();

@@ -57,7 +57,7 @@ struct WindowFixture {
   };
 
   struct Call {
-    std::string workingCopy;
+    std::string path;
     std::u16string sourcePath;
     LogChoice log;
   };
@@ -100,12 +100,11 @@ struct WindowFixture {
   MainWindowPorts ports() {
     MainWindowPorts ports;
     ports.convert = [this](const std::string& path, const ConversionSettings&, const LogChoice& log,
-                           ConversionContext& context) {
+                           ConversionContext& context) -> std::optional<std::string> {
       calls.push_back({path, context.CurrentSourcePath, log});
       if (fs::path(path).filename() == "throws.htm") throw std::runtime_error("converter broke");
-      const bool fails = fs::path(path).filename() == "bad.htm";
-      writeFile(path, fails ? "half-converted" : "converted:" + readFile(path));
-      return !fails;
+      if (fs::path(path).filename() == "bad.htm") return std::nullopt;
+      return "converted:" + readFile(path);
     };
     ports.stopRequested = [this] { return stopAfter && calls.size() >= *stopAfter; };
     return ports;

@@ -46,7 +46,10 @@ TEST(BatchRunTest, OneFileAsksBeforeReplacingAndBacksUpInItsOwnFolder) {
     EXPECT_EQ(readFile(target), c.written ? "converted:page" : c.targetExists ? "old" : "");
     EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), own && c.backup ? "page" : "");
     ASSERT_EQ(f.calls.size(), c.written ? 1u : 0u);
-    for (const auto& call : f.calls) EXPECT_EQ(call.sourcePath, f.scratch.u("src/a.htm"));
+    for (const auto& call : f.calls) {
+      EXPECT_EQ(call.sourcePath, f.scratch.u("src/a.htm"));
+      EXPECT_EQ(call.path, f.scratch / "src/a.htm");  // read in place, no copy
+    }
     EXPECT_EQ(f.window.Cmd_Change.Caption, u"変換(&C)");
   }
 }

@@ -46,6 +46,38 @@ TEST(WholeFileTest, ReadsAndReplacesWholeFiles) {
   EXPECT_EQ(missing.cause(), "No such file or directory");
 }
 
+TEST(WholeFileTest, ReadsFilesOfAnySizeAndFilesThatReportNone) {
+  const ScratchFolder scratch;
+  for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65536},
+                                 std::size_t{65537}, std::size_t{3} << 20}) {
+    SCOPED_TRACE(size);
+    std::string bytes(size, '\0');
+    for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
+    const fs::path file = fs::path(scratch.path) / "sized.bin";
+    ASSERT_TRUE(replaceWholeFile(file, bytes));
+    const FileContents read = readWholeFile(file);
+    EXPECT_EQ(read.status, FileReadStatus::kRead);
+    EXPECT_TRUE(read.bytes == bytes);
+  }
+  // A file under /proc reports a size of 0 and still has contents.
+  const FileContents status = readWholeFile("/proc/self/status");
+  EXPECT_EQ(status.status, FileReadStatus::kRead);
+  EXPECT_NE(status.bytes.find("Pid:"), std::string::npos);
+}
+
+TEST(WholeFileTest, ADeferredFlushWritesTheSameAndTheSyncReportsFailures) {
+  const ScratchFolder scratch;
+  const fs::path file = fs::path(scratch.path) / "page.htm";
+  ASSERT_TRUE(replaceWholeFile(file, "old"));
+  ASSERT_TRUE(replaceWholeFile(file, "new", {.newFileMode = std::nullopt, .deferFlush = true}));
+  EXPECT_EQ(readWholeFile(file).bytes, "new");
+  EXPECT_EQ(entryCount(scratch.path), 1u);
+  EXPECT_TRUE(syncFileSystem(scratch.path));
+  const FileOutcome missing = syncFileSystem(fs::path(scratch.path) / "missing");
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.cause(), "No such file or directory");
+}
+
 TEST(WholeFileTest, AFailedWriteLeavesTheTargetAndNoNewFile) {
   struct Case {
     const char* name;

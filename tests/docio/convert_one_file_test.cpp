@@ -40,6 +40,33 @@ TEST(ConvertOneFileTest, ConvertsEachCharsetInPlaceAndKeepsIt) {
   }
 }
 
+TEST(ConvertOneFileTest, GivesBackThePageBytesWithoutWritingThePage) {
+  ScratchFolder folder;
+  const ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  struct Case {
+    std::u16string body;
+    std::string expected;  // "" for the file's own bytes
+  };
+  const Case cases[] = {
+      {u"<P>価格はお問い合わせください</P>", ""},
+      {u"<P>価格 100円</P>",
+       encodePageText(page(u"UTF-8", u"<P>価格 100円(税込み105円)</P>"), CharsetCode::Utf8)},
+  };
+  for (const Case& c : cases) {
+    const std::string path = folder / "page.htm";
+    // A byte-order mark that text alone would not give back.
+    const std::string bytes =
+        "\xEF\xBB\xBF" + encodePageText(page(u"UTF-8", c.body), CharsetCode::Utf8);
+    writeFile(path, bytes);
+    ConversionContext context;
+    const std::optional<std::string> converted =
+        convertPageFile(path, settings, LogChoice{}, context);
+    ASSERT_TRUE(converted);
+    EXPECT_EQ(*converted, c.expected.empty() ? bytes : c.expected);
+    EXPECT_EQ(readFile(path), bytes);
+  }
+}
+
 TEST(ConvertOneFileTest, LargeAmountsAreExactOrLeftAsTheyAre) {
   ScratchFolder folder;
   ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));

@@ -69,7 +69,7 @@ struct MainWindowViewTest : testing::Test {
                           u"yentax",
                           {}};
     MainWindowPorts ports;
-    ports.convert = ConvertOneFile;
+    ports.convert = convertPageFile;
     form = std::make_unique<Sfrm_Main>(settings, modelUi, forms, setup, std::move(ports));
     form->Form_Load();
     view = std::make_unique<MainWindowView>(*form, qtUi);
