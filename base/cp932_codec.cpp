@@ -7,6 +7,7 @@
 #include <memory>
 #include <vector>
 
+#include "base/large_buffer.h"
 #include "base/utf8.h"
 
 namespace yentax {
@@ -116,7 +117,9 @@ std::u16string decodeCp932(std::string_view bytes) {
     if (pairCharacter(i) != 0) --units;
     i += isLeadByte(p[i]) && i + 1 < n && isTrailByte(p[i + 1]) ? 2 : 1;
   }
-  std::u16string out(units, u'\0');
+  std::u16string out;
+  reserveLarge(out, units);
+  out.resize(units);
   char16_t* o = out.data();
   for (std::size_t i = 0; i < n;) {
     const unsigned char b = p[i];
@@ -150,6 +153,7 @@ void appendCp932(std::string& out, std::u16string_view text) {
   std::size_t bytes = 0;
   for (const char16_t c : text) bytes += !isCarriedByte(c) && t.encode[c] > 0xFF ? 2 : 1;
   const std::size_t start = out.size();
+  reserveLarge(out, start + bytes);
   out.resize(start + bytes);
   char* o = out.data() + start;
   for (const char16_t c : text) {

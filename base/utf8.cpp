@@ -2,11 +2,13 @@
 
 #include <cstdint>
 
+#include "base/large_buffer.h"
+
 namespace yentax {
 
 std::u16string utf8ToUtf16(std::string_view bytes) {
   std::u16string out;
-  out.reserve(bytes.size());
+  reserveLarge(out, bytes.size());
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   std::size_t i = 0;
@@ -55,7 +57,7 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
 
 std::string utf16ToUtf8(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size() * 3);
+  reserveLarge(out, text.size() * 3);
   const std::size_t n = text.size();
   for (std::size_t i = 0; i < n; ++i) {
     std::uint32_t code = text[i];

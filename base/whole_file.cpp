@@ -10,6 +10,8 @@
 #include <tuple>
 #include <utility>
 
+#include "base/large_buffer.h"
+
 namespace yentax {
 
 namespace {
@@ -112,6 +114,7 @@ FileContents readWholeFile(const std::filesystem::path& path) {
                                    ? static_cast<std::size_t>(info.st_size)
                                    : 0;
   std::size_t filled = 0;
+  reserveLarge(contents.bytes, expected + 1);
   contents.bytes.resize(expected + 1);
   for (;;) {
     if (filled == contents.bytes.size()) {

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "base/cp932_codec.h"
+#include "base/large_buffer.h"
 #include "base/utf8.h"
 #include "base/whole_file.h"
 #include "docio/charset_detect.h"
@@ -33,7 +34,7 @@ void appendCharacter(std::u16string& out, std::uint16_t shiftJis, std::string_vi
 // holds JIS X 0212 characters) is still written back byte for byte.
 std::u16string decodeEucJp(std::string_view bytes) {
   std::u16string out;
-  out.reserve(bytes.size());
+  reserveLarge(out, bytes.size());
   const std::size_t n = bytes.size();
   for (std::size_t i = 0; i < n;) {
     const auto b = static_cast<std::uint8_t>(bytes[i]);
@@ -63,7 +64,7 @@ std::u16string decodeEucJp(std::string_view bytes) {
 
 std::string encodeEucJp(std::u16string_view text) {
   std::string out;
-  out.reserve(text.size() * 2);
+  reserveLarge(out, text.size() * 2);
   for (const char16_t c : text) {
     if (isCarriedByte(c)) {
       out += static_cast<char>(c - 0xDC00);

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/large_buffer.h"
+
 namespace yentax {
 
 namespace {
@@ -30,7 +32,7 @@ void SplicedText::makeRoom(std::size_t extra) {
   const auto projected =
       static_cast<std::size_t>(rate * static_cast<double>(original_.size()) * 1.02);
   std::u16string grown;
-  grown.reserve(std::max({needed, projected, output_.capacity() + output_.capacity() / 8}));
+  reserveLarge(grown, std::max({needed, projected, output_.capacity() + output_.capacity() / 8}));
   grown.append(output_);
   output_.swap(grown);
 }

@@ -1,0 +1,27 @@
+#pragma once
+
+// Room for a large text or byte buffer, backed by huge pages where the system offers them.
+// A page of many megabytes is then written through a few hundred page faults instead of
+// thousands, which on a virtual machine is a third of the time of a whole conversion.
+//
+//   std::u16string out;
+//   reserveLarge(out, units);  // before the first write into the room
+//
+// The advice only helps: where huge pages are off, the buffer is an ordinary one.
+
+#include <cstddef>
+
+namespace yentax {
+
+// Asks for huge pages under the whole pages of [data, data + bytes) not yet written.
+void adviseLargePages(void* data, std::size_t bytes);
+
+// Reserves room for at least units elements and advises huge pages for it when it is large.
+template <typename Buffer>
+void reserveLarge(Buffer& buffer, std::size_t units) {
+  if (units <= buffer.capacity()) return;
+  buffer.reserve(units);
+  adviseLargePages(buffer.data(), buffer.capacity() * sizeof(*buffer.data()));
+}
+
+}  // namespace yentax

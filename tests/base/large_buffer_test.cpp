@@ -1,0 +1,29 @@
+#include "base/large_buffer.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace yentax {
+namespace {
+
+TEST(LargeBufferTest, ReservesRoomAndKeepsWhatTheBufferHolds) {
+  for (const std::size_t units : {std::size_t{0}, std::size_t{100}, std::size_t{8} << 20}) {
+    SCOPED_TRACE(units);
+    std::u16string text = u"kept";
+    reserveLarge(text, units);
+    EXPECT_GE(text.capacity(), units);
+    EXPECT_EQ(text, u"kept");
+    text.resize(units + 5, u'x');
+    EXPECT_EQ(text.substr(0, 4), u"kept");
+    EXPECT_EQ(text.back(), u'x');
+  }
+  // Advice on memory that is not page-aligned, or too small to matter, is harmless.
+  std::string bytes(10, 'a');
+  adviseLargePages(bytes.data() + 1, 5);
+  adviseLargePages(nullptr, 0);
+  EXPECT_EQ(bytes, "aaaaaaaaaa");
+}
+
+}  // namespace
+}  // namespace yentax
