@@ -21,7 +21,7 @@ test: all
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
 bench: deps
-	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON > /dev/null
+	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON -DYENTAX_GUI=OFF > /dev/null
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 	@bash bench/reference_figures.sh $(BUILD_DIR)-bench

@@ -57,6 +57,8 @@ best_of_three() {
   local prepare="$1" command="$2" best=""
   for _ in 1 2 3; do
     eval "$prepare"
+    # Writes still cached from the previous run would otherwise be flushed during this one.
+    sync
     /usr/bin/time -o "$work/time.txt" -f "%e %M" bash -c "$command" >/dev/null 2>&1
     local figures
     figures="$(tail -1 "$work/time.txt")"
