@@ -57,11 +57,13 @@ std::optional<std::string> convertPageFile(const std::string& path,
       if (lookupPath(perFileLog).isFile && !deleteFile(perFileLog)) return std::nullopt;
     }
 
-    // The text moves into the engine rather than being copied: a large page is held once.
+    // The text moves into the engine rather than being copied, and the bytes go where
+    // the text gives them back: a large page is held once.
     context.page.assign(std::exchange(page->text, {}));
+    releaseBytes(*page);
     const std::uint64_t loaded = context.page.revision();
     if (!runConversionPasses(settings, context)) return std::nullopt;
-    if (context.page.revision() == loaded) return std::move(page->bytes);
+    if (context.page.revision() == loaded) return originalBytes(*page, context.page.text());
     std::string converted = encodePageEdit(*page, context.page.text());
     context.page.clear();
     return converted;

@@ -131,6 +131,17 @@ std::string encodePageEdit(const LoadedPage& page, std::u16string_view newText) 
   return encodeIso2022Edit(page.bytes, decodeIso2022Page(page.bytes), newText);
 }
 
+void releaseBytes(LoadedPage& page) {
+  if (page.charset != CharsetCode::Iso2022Jp) page.bytes = std::string();
+}
+
+std::string originalBytes(const LoadedPage& page, std::u16string_view text) {
+  if (page.charset == CharsetCode::Iso2022Jp) return page.bytes;
+  std::string bytes(page.byteOrderMark ? kUtf8ByteOrderMark : std::string_view());
+  bytes += encodePageText(text, page.charset);
+  return bytes;
+}
+
 // The file functions catch everything (a page too large for memory, say), so that a
 // failed page is a failed result for the caller and never an exception.
 std::optional<LoadedPage> loadPageFile(const std::string& path) {
@@ -139,6 +150,8 @@ std::optional<LoadedPage> loadPageFile(const std::string& path) {
     if (file.status != FileReadStatus::kRead) return std::nullopt;
     LoadedPage page;
     page.charset = detectPageCharset(file.bytes);
+    page.byteOrderMark =
+        page.charset == CharsetCode::Utf8 && file.bytes.starts_with(kUtf8ByteOrderMark);
     page.text = decodePageText(file.bytes, page.charset);
     page.bytes = std::move(file.bytes);
     return page;

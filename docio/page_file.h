@@ -20,8 +20,17 @@ std::string encodePageText(std::u16string_view text, CharsetCode charset);
 struct LoadedPage {
   CharsetCode charset = CharsetCode::ShiftJis;
   std::u16string text;
-  std::string bytes;  // the file as it was read
+  std::string bytes;           // the file as it was read; empty once released
+  bool byteOrderMark = false;  // a UTF-8 file that starts with one
 };
+
+// Lets go of the bytes where the charset gives them back from the text (every one but
+// ISO-2022-JP, whose escapes the text does not keep), so that a large page is held once,
+// as text, while it is converted.
+void releaseBytes(LoadedPage& page);
+
+// The file's bytes as they were read: the kept ones, or those the text gives back.
+std::string originalBytes(const LoadedPage& page, std::u16string_view text);
 
 // The bytes of the page with its text rewritten to newText. Nothing outside the rewritten
 // stretches changes: a text left as it was gives back the file's bytes exactly (a UTF-8

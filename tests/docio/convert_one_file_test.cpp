@@ -44,25 +44,35 @@ TEST(ConvertOneFileTest, GivesBackThePageBytesWithoutWritingThePage) {
   ScratchFolder folder;
   const ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
   struct Case {
+    std::u16string charset;
+    CharsetCode code;
+    std::string prefix, stray;  // bytes the text alone would not show
     std::u16string body;
-    std::string expected;  // "" for the file's own bytes
+    bool converted;
   };
+  const std::u16string bare = u"<P>価格はお問い合わせください</P>";
+  const std::u16string priced = u"<P>価格 100円</P>";
   const Case cases[] = {
-      {u"<P>価格はお問い合わせください</P>", ""},
-      {u"<P>価格 100円</P>",
-       encodePageText(page(u"UTF-8", u"<P>価格 100円(税込み105円)</P>"), CharsetCode::Utf8)},
+      {u"UTF-8", CharsetCode::Utf8, "\xEF\xBB\xBF", "\xFF\xC3", bare, false},
+      {u"Shift_JIS", CharsetCode::ShiftJis, "", "\x81\x20\xFF\x87\x9A", bare, false},
+      {u"EUC-JP", CharsetCode::EucJp, "", "\x8F\xB0\xA1\xFF", bare, false},
+      {u"ISO-2022-JP", CharsetCode::Iso2022Jp, "", "\x1B(J\x5C\x1B(B\x0E", bare, false},
+      {u"UTF-8", CharsetCode::Utf8, "\xEF\xBB\xBF", "", priced, true},
   };
   for (const Case& c : cases) {
+    SCOPED_TRACE(utf16ToUtf8(c.charset));
     const std::string path = folder / "page.htm";
-    // A byte-order mark that text alone would not give back.
-    const std::string bytes =
-        "\xEF\xBB\xBF" + encodePageText(page(u"UTF-8", c.body), CharsetCode::Utf8);
+    const std::string bytes = c.prefix + encodePageText(page(c.charset, c.body), c.code) + c.stray;
     writeFile(path, bytes);
     ConversionContext context;
     const std::optional<std::string> converted =
         convertPageFile(path, settings, LogChoice{}, context);
     ASSERT_TRUE(converted);
-    EXPECT_EQ(*converted, c.expected.empty() ? bytes : c.expected);
+    // A converted page is written without the byte-order mark.
+    EXPECT_EQ(*converted,
+              c.converted
+                  ? encodePageText(page(c.charset, u"<P>価格 100円(税込み105円)</P>"), c.code)
+                  : bytes);
     EXPECT_EQ(readFile(path), bytes);
   }
 }
