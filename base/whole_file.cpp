@@ -125,7 +125,7 @@ FileContents readWholeFile(const std::filesystem::path& path) {
     if (got < 0) {
       if (errno == EINTR) continue;
       contents.error = lastError().error;
-      contents.bytes = std::string();
+      std::string().swap(contents.bytes);
       return contents;
     }
     if (got == 0) break;

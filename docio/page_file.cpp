@@ -132,13 +132,14 @@ std::string encodePageEdit(const LoadedPage& page, std::u16string_view newText) 
 }
 
 void releaseBytes(LoadedPage& page) {
-  if (page.charset != CharsetCode::Iso2022Jp) page.bytes = std::string();
+  // Swapped, not assigned: assigning an empty string keeps the buffer.
+  if (page.charset != CharsetCode::Iso2022Jp) std::string().swap(page.bytes);
 }
 
 std::string originalBytes(const LoadedPage& page, std::u16string_view text) {
   if (page.charset == CharsetCode::Iso2022Jp) return page.bytes;
-  std::string bytes(page.byteOrderMark ? kUtf8ByteOrderMark : std::string_view());
-  bytes += encodePageText(text, page.charset);
+  std::string bytes = encodePageText(text, page.charset);
+  if (page.byteOrderMark) bytes.insert(0, kUtf8ByteOrderMark);
   return bytes;
 }
 
