@@ -2,6 +2,7 @@
 
 #include <exception>
 #include <filesystem>
+#include <optional>
 
 #include "app/cli_diff.h"
 #include "base/cp932_codec.h"
@@ -73,10 +74,6 @@ std::string logRecordsOnly(const PageOutcome& outcome) {
 PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
                         const WorkerFolders& folders, LogPlan logPlan, const LogClock& clock) {
   try {
-    if (!Fnc_DeleteTmpFolderFile(folders.page)) return failed("the working folder is not usable");
-    const auto copy = Fnc_HTMLFileCopy(job.source, folders.page);
-    if (!copy) return failed("could not be copied into the working folder");
-
     LogChoice log;
     const std::string pageLog =
         folders.log + "/page" + utf16ToUtf8(logExtension(settings.LogTextFormat));
@@ -91,7 +88,9 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
     context.logClock = clock;
     PageOutcome outcome;
     countAmounts(context, outcome.amounts);
-    const bool converted = ConvertOneFile(*copy, settings, log, context);
+    // Converted in memory and written once, whole: a failed page leaves nothing behind.
+    const std::optional<std::string> converted =
+        convertPageFile(job.source, settings, log, context);
     if (logPlan == LogPlan::kRunLog) {
       outcome.logBytes = readBytes(pageLog);
       outcome.logHeaderLines = headerLines(outcome.logBytes, settings.LogTextFormat);
@@ -116,7 +115,7 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
         return outcome;
       }
     }
-    if (!Fnc_HTMLFileCopy(*copy, job.destinationFolder)) {
+    if (!writePageCopy(job.source, *converted, job.destinationFolder)) {
       outcome.ok = false;
       outcome.problem = "could not be written into " + job.destinationFolder;
     }

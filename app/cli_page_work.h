@@ -37,9 +37,8 @@ struct PageOutcome {
   std::vector<AmountFinding> findings;
 };
 
-// A worker's own folders: the working copy goes into page, its log records into log.
+// A worker's own folder, where its log records go.
 struct WorkerFolders {
-  std::string page;
   std::string log;
 };
 

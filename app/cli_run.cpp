@@ -33,12 +33,10 @@ class WorkerFolderSet {
  public:
   explicit WorkerFolderSet(std::size_t workers) {
     for (std::size_t i = 0; i < workers; ++i) {
-      const auto page = createUnusedTemporaryFolder();
       const auto log = createUnusedTemporaryFolder();
-      if (page) created_.push_back(*page);
-      if (log) created_.push_back(*log);
-      if (!page || !log) return;
-      folders_.push_back({*page, *log});
+      if (!log) return;
+      created_.push_back(*log);
+      folders_.push_back({*log});
     }
   }
   ~WorkerFolderSet() {
