@@ -1,3 +1,4 @@
+#include <dlfcn.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -20,6 +21,34 @@
 #if YENTAX_WITH_GUI
 #include "qt/gui_start.h"
 #endif
+
+namespace {
+
+#if YENTAX_WITH_GUI
+// The windows live in a module of their own, so that only an interactive start loads Qt:
+// beside the program in a build folder, under the library folder when installed.
+int runDesktopModule(int& argc, char** argv, const yentax::ProgramLocation& location,
+                     const yentax::CommandLine& line, const std::string& usage) {
+  namespace fs = std::filesystem;
+  std::error_code error;
+  fs::path module = fs::path(location.executableFolder) / "yentax-desktop.so";
+  if (!fs::is_regular_file(module, error)) {
+    module =
+        (fs::path(location.executableFolder) / YENTAX_DESKTOP_MODULE_INSTALLED).lexically_normal();
+  }
+  void* const handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* const entry = handle ? ::dlsym(handle, kDesktopProgramEntryName) : nullptr;
+  if (entry == nullptr) {
+    std::cerr << "yentax: the desktop program cannot be loaded: " << ::dlerror() << '\n'
+              << usage << '\n';
+    return 2;
+  }
+  // The module stays loaded to the end: Qt's objects live until the process exits.
+  return reinterpret_cast<DesktopProgramEntry>(entry)(&argc, argv, &location, &line, &std::cerr);
+}
+#endif
+
+}  // namespace
 
 int main(int argc, char** argv) {
   using namespace yentax;
@@ -49,7 +78,7 @@ int main(int argc, char** argv) {
       return 0;
     }
 #if YENTAX_WITH_GUI
-    return runDesktopProgram(argc, argv, location, line, std::cerr);
+    return runDesktopModule(argc, argv, location, line, usage);
 #else
     if (!line.argument.empty()) {
       std::cerr << line.argument << ": " << utf16ToUtf8(u"変換設定ファイルが見つかりません。")

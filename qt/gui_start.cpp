@@ -126,3 +126,8 @@ int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
 }
 
 }  // namespace yentax
+
+int yentaxRunDesktopProgram(int* argc, char** argv, const yentax::ProgramLocation* location,
+                            const yentax::CommandLine* line, std::ostream* errors) {
+  return yentax::runDesktopProgram(*argc, argv, *location, *line, *errors);
+}

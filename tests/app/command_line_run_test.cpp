@@ -25,6 +25,9 @@ struct Program {
   Program() {
     fs::create_directories(scratch / "bin");
     fs::copy_file(std::string(YENTAX_BUILD_DIR) + "/yentax", scratch / "bin/yentax");
+    // The desktop build's windows, which a start without a settings file loads.
+    const fs::path module = std::string(YENTAX_BUILD_DIR) + "/yentax-desktop.so";
+    if (fs::exists(module)) fs::copy_file(module, scratch / "bin/yentax-desktop.so");
   }
   Run run(const std::string& arguments) const {
     // Without a display a start that names no settings file cannot open the window.

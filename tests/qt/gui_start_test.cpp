@@ -58,6 +58,8 @@ struct ProgramCopy {
     fs::create_directories(scratch / "tmp");
     fs::permissions(scratch / "run", fs::perms::owner_all);
     fs::copy_file(std::string(YENTAX_BUILD_DIR) + "/yentax", scratch / "bin/yentax");
+    fs::copy_file(std::string(YENTAX_BUILD_DIR) + "/yentax-desktop.so",
+                  scratch / "bin/yentax-desktop.so");
   }
 
   // Starts the program with only the given variables (and HOME, PATH); stderr to a file.
