@@ -42,11 +42,6 @@ bool isSameFile(std::u16string_view a, std::u16string_view b) {
   return isSameEntry(utf16ToUtf8(a), utf16ToUtf8(b));
 }
 
-// An absolute name or one with ".." would put backups anywhere on the disk.
-bool namesFolderInside(std::u16string_view name) {
-  return !name.empty() && name.front() != u'/' && name.find(u"..") == std::u16string_view::npos;
-}
-
 std::string folderError(FolderStatus status) {
   switch (status) {
     case FolderStatus::NotAbsolute:

@@ -12,6 +12,7 @@
 #include "docio/file_system.h"
 #include "docio/html_file_copy.h"
 #include "docio/page_file.h"
+#include "docio/path_text.h"
 #include "engine/conversion_passes.h"
 
 namespace yentax {
@@ -46,6 +47,14 @@ std::size_t afterLines(const std::string& bytes, std::size_t lines) {
     pos = end == std::string::npos ? bytes.size() : end + 1;
   }
   return pos;
+}
+
+// Only a backup that holds the page as it is now may let the page be replaced.
+bool holdsTheSameBytes(const std::string& page, const std::string& backup) {
+  const FileContents original = readWholeFile(page);
+  const FileContents kept = readWholeFile(backup);
+  return original.status == FileReadStatus::kRead && kept.status == FileReadStatus::kRead &&
+         original.bytes == kept.bytes;
 }
 
 // Counts the amounts each pass rewrites.
@@ -107,9 +116,15 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
       const std::string backup =
           (std::filesystem::path(job.source).parent_path() / utf16ToUtf8(settings.BackupFolderName))
               .string();
-      const std::string name = std::filesystem::path(job.source).filename().string();
+      const std::string kept = backup + "/" + std::filesystem::path(job.source).filename().string();
       // Without its backup the original stays as it is.
-      if (!isFolder(backup) || !copyFile(job.source, backup + "/" + name, false)) {
+      if (!namesFolderInside(settings.BackupFolderName)) {
+        outcome.ok = false;
+        outcome.problem = "the backup folder must be a folder inside the page's folder";
+        return outcome;
+      }
+      if (!isFolder(backup) || !copyFile(job.source, kept, false) ||
+          !holdsTheSameBytes(job.source, kept)) {
         outcome.ok = false;
         outcome.problem = "the backup could not be made in " + backup;
         return outcome;

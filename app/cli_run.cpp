@@ -17,6 +17,7 @@
 #include "base/utf8.h"
 #include "docio/convert_one_file.h"
 #include "docio/file_system.h"
+#include "docio/path_text.h"
 #include "docio/temp_folders.h"
 
 namespace yentax {
@@ -103,7 +104,8 @@ std::set<std::string> prepareFolders(const std::vector<PageJob>& pages,
   std::set<std::string> wanted;
   for (const PageJob& page : pages) {
     wanted.insert(page.destinationFolder);
-    if (page.replacesSource && settings.MakeBackup) {
+    if (page.replacesSource && settings.MakeBackup &&
+        namesFolderInside(settings.BackupFolderName)) {
       wanted.insert(page.destinationFolder + "/" + utf16ToUtf8(settings.BackupFolderName));
     }
   }

@@ -148,6 +148,28 @@ TEST_F(CliFixture, InPlaceKeepsTheOriginalsInTheBackupFolder) {
   EXPECT_EQ(treeOf(scratch / "site"), converted);
 }
 
+TEST_F(CliFixture, InPlaceRefusesABackupFolderOutsideThePageFolder) {
+  for (const std::u16string_view name : {u"../escaped", u"", u"a/../../escaped"}) {
+    SCOPED_TRACE(utf16ToUtf8(name));
+    AppScratch fresh;
+    const std::string page = readFile(std::string(YENTAX_SOURCE_DIR) + "/examples/shop_sjis.htm");
+    writeFile(fresh / "site/a.htm", page);
+    auto job = ConversionSettings::defaults(fresh.u("prog"));
+    // The empty name stands for an absolute one, which only the scratch folder can give.
+    job.MakeBackup = true;
+    job.BackupFolderName = name.empty() ? fresh.u("escaped") : std::u16string(name);
+    ASSERT_TRUE(SaveSettings(fresh / "job.KVT", job, {}, true));
+    const auto result =
+        run({"convert", "-q", "--in-place", "--settings", fresh / "job.KVT", fresh / "site"});
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find("the backup folder must be a folder inside the page's folder"),
+              std::string::npos)
+        << result.err;
+    EXPECT_EQ(readFile(fresh / "site/a.htm"), page);
+    EXPECT_FALSE(fs::exists(fresh / "escaped"));
+  }
+}
+
 TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
   copySamples("site");
   const auto before = treeOf(scratch.path);
