@@ -12,7 +12,7 @@ namespace yentax {
 // The working state of the main window and its batch run, next to the settings record.
 struct AppState {
   yentax::TempFolders TempFolders;
-  std::string WorkingCopyPath;   // the batch run's copy in the first working folder
+  std::string WorkingCopyPath;   // the preview's copy in the first working folder
   std::string LastCopiedSource;  // the file that copy was taken from
   LogChoice Log;                 // LoggingOn and SingleLogPath, decided once per run
   ConversionContext Context;     // page text, CurrentLogPath and CurrentSourcePath

@@ -73,7 +73,6 @@ std::u16string overwriteQuestion(std::u16string_view target) {
 }  // namespace
 
 void Sfrm_Main::Cmd_Change_Click() {
-  Fnc_MakeTmpFolder(state_.TempFolders);
   if (state_.RunInProgress) {
     state_.CancelRequested = true;
     return;
@@ -217,10 +216,7 @@ bool Sfrm_Main::backUpSource(const std::u16string& source, std::u16string_view s
     return false;
   }
   // Only a backup that holds the page as it is now may let the page be replaced.
-  const FileContents original = readWholeFile(page);
-  const FileContents kept = readWholeFile(backup);
-  if (original.status != FileReadStatus::kRead || kept.status != FileReadStatus::kRead ||
-      original.bytes != kept.bytes) {
+  if (!holdSameBytes(page, backup)) {
     addProblem(source, kBackupFailed, std::string(kBackupDiffers));
     return false;
   }

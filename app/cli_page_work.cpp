@@ -49,14 +49,6 @@ std::size_t afterLines(const std::string& bytes, std::size_t lines) {
   return pos;
 }
 
-// Only a backup that holds the page as it is now may let the page be replaced.
-bool holdsTheSameBytes(const std::string& page, const std::string& backup) {
-  const FileContents original = readWholeFile(page);
-  const FileContents kept = readWholeFile(backup);
-  return original.status == FileReadStatus::kRead && kept.status == FileReadStatus::kRead &&
-         original.bytes == kept.bytes;
-}
-
 // Counts the amounts each pass rewrites.
 void countAmounts(ConversionContext& context, std::size_t& amounts) {
   context.reviewAmount = [&amounts](const AmountRewrite&) {
@@ -117,14 +109,14 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
           (std::filesystem::path(job.source).parent_path() / utf16ToUtf8(settings.BackupFolderName))
               .string();
       const std::string kept = backup + "/" + std::filesystem::path(job.source).filename().string();
-      // Without its backup the original stays as it is.
+      // Without its backup, one that holds the page as it is now, the original stays as it is.
       if (!namesFolderInside(settings.BackupFolderName)) {
         outcome.ok = false;
         outcome.problem = "the backup folder must be a folder inside the page's folder";
         return outcome;
       }
       if (!isFolder(backup) || !copyFile(job.source, kept, false) ||
-          !holdsTheSameBytes(job.source, kept)) {
+          !holdSameBytes(job.source, kept)) {
         outcome.ok = false;
         outcome.problem = "the backup could not be made in " + backup;
         return outcome;

@@ -1,8 +1,8 @@
 #pragma once
 
 // What the convert and check commands do with one page, on any worker thread: convert it
-// through a working copy as the batch run does, show what a conversion would change, or
-// list the amounts it would change.
+// in memory and write it once, as the batch run does, show what a conversion would
+// change, or list the amounts it would change.
 //
 //   const PageOutcome done = convertPage(job, settings, folders, LogPlan::kRunLog, clock);
 //   if (!done.ok) std::cerr << job.source << ": " << done.problem << '\n';

@@ -153,8 +153,8 @@ class Sfrm_Main {
   std::vector<std::u16string> Fnc_GetNodeCheckList() const { return Trv_Files.checkedPaths(); }
   bool Fnc_SetInitData(bool restoreChecks, const std::vector<std::u16string>& paths);
   bool Fnc_TabClick();
-  // Copies the source into the first working folder as the run's working copy; unless
-  // forced, a copy of the same source is kept.
+  // Copies the source into the first working folder as the preview's working copy;
+  // unless forced, a copy of the same source is kept.
   bool Fnc_SetHtmlTmpFile(std::u16string_view source, bool force);
 
  private:
@@ -173,10 +173,10 @@ class Sfrm_Main {
   // A log that cannot be written is a problem of its own; the pages are converted anyway.
   void checkLogIsWritable();
   void addProblem(const std::u16string& path, std::u16string_view message, std::string cause = {});
-  // Keeps the unconverted source in the backup folder, byte for byte; false (with the
-  // problem added) when that could not be done and the source must stay as it is.
   // Syncs the pages written without waiting for the disk; a failure is the run's problem.
   void flushWrittenPages();
+  // Keeps the unconverted source in the backup folder, byte for byte; false (with the
+  // problem added) when that could not be done and the source must stay as it is.
   bool backUpSource(const std::u16string& source, std::u16string_view sourceFolder,
                     std::u16string_view name);
   std::u16string completionMessage() const;

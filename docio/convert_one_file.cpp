@@ -38,7 +38,7 @@ std::u16string chooseLogPath(const std::string& path, const ConversionSettings& 
     if (!extension(log.SingleLogPath).empty()) return log.SingleLogPath;
     return log.SingleLogPath + std::u16string(logExtension(settings));
   }
-  // The working copy carries the source's name, so the log is named after the source.
+  // Named after the page, whatever file the caller reads it from.
   return joinPath(settings.LogPath,
                   utf8ToUtf16(baseName(path)) + std::u16string(logExtension(settings)));
 }
@@ -63,10 +63,12 @@ std::optional<std::string> convertPageFile(const std::string& path,
     releaseBytes(*page);
     const std::uint64_t loaded = context.page.revision();
     if (!runConversionPasses(settings, context)) return std::nullopt;
-    if (context.page.revision() == loaded) return originalBytes(*page, context.page.text());
-    std::string converted = encodePageEdit(*page, context.page.text());
+    const std::u16string& text = context.page.text();
+    std::string bytes = context.page.revision() == loaded ? originalBytes(*page, text)
+                                                          : encodePageEdit(*page, text);
+    // Encoded, the text is no longer needed, and a large one would be held during the write.
     context.page.clear();
-    return converted;
+    return bytes;
   } catch (const std::exception&) {
     return std::nullopt;
   }

@@ -314,6 +314,13 @@ FileOutcome copyFile(const std::string& source, const std::string& target, bool 
                           {.newFileMode = (from.st_mode & 07777) | S_IWUSR});
 }
 
+bool holdSameBytes(const std::string& a, const std::string& b) {
+  const FileContents first = readWholeFile(a);
+  const FileContents second = readWholeFile(b);
+  return first.status == FileReadStatus::kRead && second.status == FileReadStatus::kRead &&
+         first.bytes == second.bytes;
+}
+
 bool isSameEntry(const std::string& a, const std::string& b) {
   struct stat first {};
   struct stat second {};

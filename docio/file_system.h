@@ -85,6 +85,10 @@ std::optional<std::ofstream> openForLogging(const std::string& path);
 // permissions and is always writable by its owner.
 FileOutcome copyFile(const std::string& source, const std::string& target, bool failIfExists);
 
+// Both files can be read and hold the same bytes: a copy that may stand in for the other,
+// as a backup must before its original is replaced.
+bool holdSameBytes(const std::string& a, const std::string& b);
+
 // The two paths name the same folder entry; a symbolic link is an entry of its own, so a
 // link to a file is not that file.
 bool isSameEntry(const std::string& a, const std::string& b);

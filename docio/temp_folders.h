@@ -30,7 +30,7 @@ std::optional<std::string> createUnusedTemporaryFolder(
 std::optional<std::string> createUnusedTemporaryFolder(std::string_view prefix = "QRV");
 
 // The three private working folders, each "" while it does not exist: the first holds
-// the batch run's working copy, the second and third belong to the preview.
+// the copy of the page the preview opens, the second and third are the preview's own.
 using TempFolders = std::array<std::string, 3>;
 
 // Creates every working folder that is still "". True when all three exist afterwards.

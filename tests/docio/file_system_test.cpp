@@ -132,6 +132,10 @@ TEST(FileSystemTest, OpensLogsAndCopiesFiles) {
   EXPECT_EQ(readFile(scratch / "into/src.htm"), "old");
   EXPECT_TRUE(copyFile(scratch / "src.htm", scratch / "into/src.htm", false));
   EXPECT_EQ(readFile(scratch / "into/src.htm"), "page");
+  EXPECT_TRUE(holdSameBytes(scratch / "src.htm", scratch / "into/src.htm"));
+  writeFile(scratch / "into/src.htm", "pag");
+  EXPECT_FALSE(holdSameBytes(scratch / "src.htm", scratch / "into/src.htm"));
+  EXPECT_FALSE(holdSameBytes(scratch / "src.htm", scratch / "missing.htm"));
   EXPECT_FALSE(copyFile(scratch / "missing.htm", scratch / "into", false));
   EXPECT_FALSE(copyFile(scratch / "into", scratch / "copy", false));
 }
