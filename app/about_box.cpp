@@ -2,7 +2,7 @@
 
 #include <unistd.h>
 
-#include "app/version_info.h"
+#include "platform/version_info.h"
 #include "base/utf8.h"
 #include "platform/console_ui.h"
 

@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "app/application.h"
-#include "app/cli_options.h"
-#include "app/cli_run.h"
+#include "cli/options.h"
+#include "cli/run.h"
 #include "app/command_line.h"
 #include "app/stop_signals.h"
 #include "base/utf8.h"
@@ -19,7 +19,7 @@
 #include "platform/single_instance.h"
 #include "ui/form_host.h"
 #if YENTAX_WITH_GUI
-#include "qt/gui_start.h"
+#include "app/desktop_entry.h"
 #endif
 
 namespace {

@@ -3,7 +3,7 @@
 #include <string>
 
 #include "engine/page_text.h"
-#include "preview/table_state.h"
+#include "preview/table/table_state.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "base/utf8.h"
 #include "docio/file_system.h"
 #include "docio/html_file_copy.h"
-#include "preview/table_scan.h"
+#include "preview/table/table_scan.h"
 
 namespace yentax {
 

@@ -24,7 +24,7 @@
 #include "engine/conversion_context.h"
 #include "preview/preview_browsers.h"
 #include "preview/preview_request.h"
-#include "preview/table_state.h"
+#include "preview/table/table_state.h"
 #include "settings/color_names.h"
 #include "settings/conversion_settings.h"
 #include "ui/browser_view.h"

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/conversion_context.h"
-#include "preview/table_state.h"
+#include "preview/table/table_state.h"
 #include "settings/conversion_settings.h"
 
 namespace yentax {

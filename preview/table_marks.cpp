@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "preview/start_tag.h"
-#include "preview/table_scan.h"
+#include "preview/table/start_tag.h"
+#include "preview/table/table_scan.h"
 
 namespace yentax {
 

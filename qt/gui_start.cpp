@@ -13,7 +13,7 @@
 #include <string_view>
 
 #include "app/application.h"
-#include "app/version_info.h"
+#include "platform/version_info.h"
 #include "base/utf8.h"
 #include "docio/convert_one_file.h"
 #include "platform/single_instance.h"

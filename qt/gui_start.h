@@ -12,6 +12,7 @@
 #include <iosfwd>
 
 #include "app/command_line.h"
+#include "app/desktop_entry.h"
 #include "platform/program_location.h"
 
 namespace yentax {
@@ -27,10 +28,3 @@ int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
                       const CommandLine& line, std::ostream& errors);
 
 }  // namespace yentax
-
-// The same, as the desktop module offers it to the program that loads it.
-extern "C" int yentaxRunDesktopProgram(int* argc, char** argv,
-                                       const yentax::ProgramLocation* location,
-                                       const yentax::CommandLine* line, std::ostream* errors);
-using DesktopProgramEntry = decltype(&yentaxRunDesktopProgram);
-inline constexpr const char* kDesktopProgramEntryName = "yentaxRunDesktopProgram";

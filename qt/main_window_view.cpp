@@ -14,7 +14,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
-#include "app/version_info.h"
+#include "platform/version_info.h"
 #include "qt/file_drops.h"
 #include "qt/file_tree_view.h"
 

@@ -4,7 +4,10 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <set>
 #include <string>
+
+#include "base/utf8.h"
 
 namespace yentax {
 
@@ -19,6 +22,21 @@ struct ScratchFolder {
     std::filesystem::remove_all(path, error);
   }
   std::string operator/(const std::string& relative) const { return path + "/" + relative; }
+};
+
+// The scratch folder with the paths the window's settings hold.
+struct AppScratch : ScratchFolder {
+  // "" stays "", so that a table can leave a path setting empty.
+  std::u16string u(const std::string& relative) const {
+    return relative.empty() ? u"" : utf8ToUtf16(*this / relative);
+  }
+  std::set<std::string> names(const std::string& folder) const {
+    std::set<std::string> found;
+    for (const auto& entry : std::filesystem::directory_iterator(*this / folder)) {
+      found.insert(entry.path().filename().string());
+    }
+    return found;
+  }
 };
 
 inline void writeFile(const std::string& path, const std::string& bytes) {

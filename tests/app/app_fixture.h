@@ -22,21 +22,6 @@ namespace yentax {
 
 namespace fs = std::filesystem;
 
-// The scratch folder with the paths the window's settings hold.
-struct AppScratch : ScratchFolder {
-  // "" stays "", so that a table can leave a path setting empty.
-  std::u16string u(const std::string& relative) const {
-    return relative.empty() ? u"" : utf8ToUtf16(*this / relative);
-  }
-  std::set<std::string> names(const std::string& folder) const {
-    std::set<std::string> found;
-    for (const auto& entry : fs::directory_iterator(*this / folder)) {
-      found.insert(entry.path().filename().string());
-    }
-    return found;
-  }
-};
-
 // A main window on a scratch folder whose program folder is "prog", with scripted
 // answers and a converter that marks each page instead of rewriting its prices; a page
 // named "bad.htm" fails to convert, and one named "throws.htm" makes it throw.

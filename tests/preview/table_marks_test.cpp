@@ -5,7 +5,7 @@
 #include <string>
 
 #include "base/utf16_text.h"
-#include "preview/start_tag.h"
+#include "preview/table/start_tag.h"
 
 namespace yentax {
 namespace {

@@ -6,7 +6,7 @@
 #include <map>
 #include <string>
 
-#include "app/version_info.h"
+#include "platform/version_info.h"
 #include "tools/screenshots/screenshots.h"
 
 namespace yentax {

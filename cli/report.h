@@ -14,7 +14,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/cli_page_work.h"
+#include "cli/page_work.h"
 
 namespace yentax {
 

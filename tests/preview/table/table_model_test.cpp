@@ -6,8 +6,8 @@
 
 #include "base/utf16_text.h"
 #include "engine/page_text.h"
-#include "preview/table_scan.h"
-#include "preview/table_state.h"
+#include "preview/table/table_scan.h"
+#include "preview/table/table_state.h"
 
 namespace yentax {
 

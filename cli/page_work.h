@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "app/cli_pages.h"
+#include "cli/pages.h"
 #include "engine/conversion_log.h"
 #include "settings/conversion_settings.h"
 

@@ -1,4 +1,4 @@
-#include "app/cli_options.h"
+#include "cli/options.h"
 
 #include <algorithm>
 #include <charconv>
@@ -6,8 +6,8 @@
 #include <span>
 #include <system_error>
 
-#include "app/cli_pages.h"
-#include "app/version_info.h"
+#include "cli/pages.h"
+#include "platform/version_info.h"
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "docio/file_system.h"

@@ -1,4 +1,4 @@
-#include "app/cli_report.h"
+#include "cli/report.h"
 
 #include <cstdio>
 #include <ostream>

@@ -1,4 +1,4 @@
-#include "preview/table_grid.h"
+#include "preview/table/table_grid.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,8 +6,8 @@
 #include <string>
 
 #include "base/utf16_text.h"
-#include "preview/table_scan.h"
-#include "preview/tag_attributes.h"
+#include "preview/table/table_scan.h"
+#include "preview/table/tag_attributes.h"
 
 namespace yentax {
 

@@ -1,8 +1,8 @@
-#include "preview/start_tag.h"
+#include "preview/table/start_tag.h"
 
 #include "base/utf16_text.h"
-#include "preview/table_scan.h"
-#include "preview/tag_attributes.h"
+#include "preview/table/table_scan.h"
+#include "preview/table/tag_attributes.h"
 
 namespace yentax {
 

@@ -1,4 +1,4 @@
-#include "app/cli_diff.h"
+#include "cli/diff.h"
 
 #include <algorithm>
 #include <vector>

@@ -1,9 +1,9 @@
-#include "preview/cell_walk.h"
+#include "preview/table/cell_walk.h"
 
 #include <string>
 
 #include "base/utf16_text.h"
-#include "preview/table_scan.h"
+#include "preview/table/table_scan.h"
 
 namespace yentax {
 

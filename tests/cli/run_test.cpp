@@ -1,11 +1,11 @@
-#include "app/cli_run.h"
+#include "cli/run.h"
 
 #include <sys/wait.h>
 
 #include <map>
 #include <sstream>
 
-#include "app_fixture.h"
+#include "tests/scratch_folder.h"
 #include "settings/settings_file.h"
 
 namespace yentax {

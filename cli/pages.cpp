@@ -1,4 +1,4 @@
-#include "app/cli_pages.h"
+#include "cli/pages.h"
 
 #include <algorithm>
 #include <filesystem>

@@ -1,9 +1,9 @@
-#include "preview/table_state.h"
+#include "preview/table/table_state.h"
 
 #include <exception>
 #include <string_view>
 
-#include "preview/table_locator.h"
+#include "preview/table/table_locator.h"
 
 namespace yentax {
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "engine/page_text.h"
-#include "preview/cell_walk.h"
-#include "preview/table_grid.h"
-#include "preview/table_scan.h"
+#include "preview/table/cell_walk.h"
+#include "preview/table/table_grid.h"
+#include "preview/table/table_scan.h"
 
 namespace yentax {
 

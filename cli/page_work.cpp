@@ -1,10 +1,10 @@
-#include "app/cli_page_work.h"
+#include "cli/page_work.h"
 
 #include <exception>
 #include <filesystem>
 #include <optional>
 
-#include "app/cli_diff.h"
+#include "cli/diff.h"
 #include "base/cp932_codec.h"
 #include "base/utf8.h"
 #include "base/whole_file.h"

@@ -1,4 +1,4 @@
-#include "preview/tag_attributes.h"
+#include "preview/table/tag_attributes.h"
 
 namespace yentax {
 

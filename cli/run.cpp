@@ -1,4 +1,4 @@
-#include "app/cli_run.h"
+#include "cli/run.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -9,11 +9,11 @@
 #include <thread>
 #include <tuple>
 
-#include "app/cli_options.h"
-#include "app/cli_page_work.h"
-#include "app/cli_pages.h"
-#include "app/cli_parallel.h"
-#include "app/cli_report.h"
+#include "cli/options.h"
+#include "cli/page_work.h"
+#include "cli/pages.h"
+#include "cli/parallel.h"
+#include "cli/report.h"
 #include "base/utf8.h"
 #include "docio/convert_one_file.h"
 #include "docio/file_system.h"

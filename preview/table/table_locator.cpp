@@ -1,4 +1,4 @@
-#include "preview/table_locator.h"
+#include "preview/table/table_locator.h"
 
 #include <algorithm>
 

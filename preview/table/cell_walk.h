@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "preview/table_grid.h"
+#include "preview/table/table_grid.h"
 
 namespace yentax {
 

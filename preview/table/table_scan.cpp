@@ -1,4 +1,4 @@
-#include "preview/table_scan.h"
+#include "preview/table/table_scan.h"
 
 #include <algorithm>
 

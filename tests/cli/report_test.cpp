@@ -1,10 +1,10 @@
-#include "app/cli_report.h"
+#include "cli/report.h"
 
 #include <gtest/gtest.h>
 
 #include <sstream>
 
-#include "app/cli_diff.h"
+#include "cli/diff.h"
 
 namespace yentax {
 namespace {

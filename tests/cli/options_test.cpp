@@ -1,4 +1,4 @@
-#include "app/cli_options.h"
+#include "cli/options.h"
 
 #include <gtest/gtest.h>
 
