@@ -2,9 +2,9 @@
 
 #include <unistd.h>
 
-#include "platform/version_info.h"
 #include "base/utf8.h"
 #include "platform/console_ui.h"
+#include "platform/version_info.h"
 
 namespace yentax {
 

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "docio/convert_one_file.h"
+#include "docio/log_file.h"
 #include "docio/temp_folders.h"
 #include "engine/conversion_context.h"
 
@@ -15,7 +15,7 @@ struct AppState {
   std::string WorkingCopyPath;   // the preview's copy in the first working folder
   std::string LastCopiedSource;  // the file that copy was taken from
   LogChoice Log;                 // LoggingOn and SingleLogPath, decided once per run
-  ConversionContext Context;     // page text, CurrentLogPath and CurrentSourcePath
+  ConversionContext Context;     // page text, log records and CurrentSourcePath
   std::string DefaultSettingsPath;
   std::string HelpFilePath;
   std::vector<std::u16string> FontNames;  // offered by the font dialog

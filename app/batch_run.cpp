@@ -5,6 +5,7 @@
 #include <optional>
 #include <string>
 #include <system_error>
+#include <tuple>
 
 #include "app/main_window.h"
 #include "base/utf16_text.h"
@@ -13,6 +14,10 @@
 #include "docio/display_path.h"
 #include "docio/file_system.h"
 #include "docio/html_file_copy.h"
+#include "docio/log_file.h"
+#include "docio/page_conversion.h"
+#include "docio/page_delivery.h"
+#include "docio/page_file.h"
 #include "docio/path_text.h"
 
 namespace yentax {
@@ -22,6 +27,7 @@ namespace {
 constexpr std::u16string_view kConvertCaption = u"変換(&C)";
 constexpr std::u16string_view kStopCaption = u"中止(C)";
 constexpr std::u16string_view kFileNotFound = u"HTMLファイルが見つかりません。";
+constexpr std::u16string_view kFileNotRead = u"HTMLファイルを読み込めませんでした。";
 constexpr std::u16string_view kFinished = u"変換が終了しました。";
 constexpr std::u16string_view kStopQuestion = u"変換を中止します。\r\nよろしいですか？";
 constexpr std::u16string_view kNoDestination = u"保存先フォルダが見つかりません。";
@@ -31,26 +37,11 @@ constexpr std::u16string_view kCopyFailed = u"保存先に書き込めません�
 constexpr std::u16string_view kLogFailed = u"ログファイルに書き込めませんでした。";
 constexpr std::size_t kStatusBytes = 42;
 
-constexpr std::string_view kBackupOutsideSource =
-    "the backup folder must be a folder inside the source folder";
-constexpr std::string_view kBackupDiffers = "the backup differs from the page";
-
 // Whatever the spelling of the folders (a trailing "/", a link), a copy that would land on
 // the source itself must be seen as one, or the source is replaced without a backup. A
 // link under the page's name in the destination is a name of its own, replaced as such.
 bool isSameFile(std::u16string_view a, std::u16string_view b) {
   return isSameEntry(utf16ToUtf8(a), utf16ToUtf8(b));
-}
-
-std::string folderError(FolderStatus status) {
-  switch (status) {
-    case FolderStatus::NotAbsolute:
-      return std::make_error_code(std::errc::invalid_argument).message();
-    case FolderStatus::FileInTheWay:
-      return std::make_error_code(std::errc::not_a_directory).message();
-    default:
-      return std::make_error_code(std::errc::io_error).message();
-  }
 }
 
 std::string exceptionText() {
@@ -92,6 +83,7 @@ void Sfrm_Main::Cmd_Change_Click() {
   problems_.clear();
   try {
     state_.Log = decideLogging(settings_);
+    logFailed_ = false;
     checkLogIsWritable();
     if (fileTabSelected()) {
       runOneFile();
@@ -119,9 +111,9 @@ void Sfrm_Main::runOneFile() {
     tell(kFileNotFound);
     return;
   }
-  const bool converted = convertFile(source, settings_.DestinationFolder, true);
+  const PageRun run = convertFile(source, settings_.DestinationFolder, true);
   flushWrittenPages();
-  if (converted) tell(completionMessage());
+  if (run != PageRun::kDeclined) tell(completionMessage());
 }
 
 void Sfrm_Main::runCheckedFiles() {
@@ -144,50 +136,70 @@ void Sfrm_Main::runCheckedFiles() {
       tell(kFileNotFound);
       continue;
     }
-    convertFile(path, settings_.DestinationFolder1, false);
+    std::ignore = convertFile(path, settings_.DestinationFolder1, false);
   }
   flushWrittenPages();
   tell(completionMessage());
 }
 
-bool Sfrm_Main::convertFile(const std::u16string& source, const std::u16string& destinationFolder,
-                            bool deleteLog) {
+Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
+                                          const std::u16string& destinationFolder, bool deleteLog) {
   state_.Context.CurrentSourcePath = source;
   const auto [sourceFolder, name] = splitPath(std::u16string_view(source));
   // Checked before converting, so that the log records no page that is never written.
   if (!isFolder(destinationFolder)) {
     addProblem(source, kNoDestination);
-    return true;
+    return PageRun::kFailed;
   }
   const bool sameFolder = isSameFile(source, joinPath(destinationFolder, name));
   const auto target = sameFolder ? source : joinPath(destinationFolder, name);
   const bool confirm = settings_.ConfirmOverwrite && (sameFolder || lookupPath(target).found);
-  if (confirm && !ask(overwriteQuestion(target))) return false;
+  if (confirm && !ask(overwriteQuestion(target))) return PageRun::kDeclined;
 
-  const std::string sourceBytes = utf16ToUtf8(source);
+  const std::string sourcePath = utf16ToUtf8(source);
   if (deleteLog && state_.Log.LoggingOn && !state_.Log.SingleLogPath.empty()) {
-    deleteRunLog(sourceBytes);
+    deleteRunLog(sourcePath);
   }
+  PageRead read = loadPageFile(sourcePath);
+  if (!read) {
+    addProblem(source, kConversionFailed, read.cause());
+    return PageRun::kFailed;
+  }
+  const bool backUp = sameFolder && settings_.MakeBackup;
+  // The backup is made from the bytes that were read, so they outlive the conversion.
+  const std::string original = backUp ? read.page.bytes : std::string();
   // The page is converted in memory and written once, whole, so a half-converted page
   // never replaces a good one.
-  const std::optional<std::string> converted =
-      ports_.convert(sourceBytes, settings_, state_.Log, state_.Context);
+  state_.Context.Logging = state_.Log.LoggingOn;
+  const PageConversion converted = ports_.convert(std::move(read.page), settings_, state_.Context);
   if (!converted) {
-    addProblem(source, kConversionFailed);
-    return true;
+    addProblem(source, kConversionFailed, converted.fault);
+    return PageRun::kFailed;
   }
-  // Without its backup the original is kept in place rather than overwritten.
-  if (sameFolder && settings_.MakeBackup && !backUpSource(source, sourceFolder, name)) return true;
+  appendLogEntry(sourcePath, converted.log);
   // A page replacing its source reaches the disk before the next one is started; copies
   // into another folder, whose sources stay as they are, are flushed together at the end.
-  const FileOutcome written =
-      writePageCopy(sourceBytes, *converted, utf16ToUtf8(destinationFolder), !sameFolder);
-  if (!written) {
-    addProblem(source, kCopyFailed, written.cause());
-  } else if (!sameFolder) {
-    unflushedFolder_ = destinationFolder;
+  PageDelivery delivery{
+      .page = sourcePath, .folder = utf16ToUtf8(destinationFolder), .deferFlush = !sameFolder};
+  if (backUp)
+    delivery.backup = PageBackup{.folderName = settings_.BackupFolderName, .original = original};
+  if (const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes); !delivered) {
+    addProblem(source, delivered.failed == DeliveryStep::kBackup ? kBackupFailed : kCopyFailed,
+               delivered.cause);
+    return PageRun::kFailed;
   }
-  return true;
+  if (!sameFolder) unflushedFolder_ = destinationFolder;
+  return PageRun::kConverted;
+}
+
+void Sfrm_Main::appendLogEntry(const std::string& page, const LogEntry& entry) {
+  if (!state_.Log.LoggingOn || logFailed_) return;
+  const std::string log = utf16ToUtf8(chooseLogPath(page, settings_, state_.Log));
+  if (const FileOutcome written = appendToLog(log, entry, logStartFor(state_.Log)); !written) {
+    // Once is enough: every later page would fail the same way.
+    logFailed_ = true;
+    addProblem(utf8ToUtf16(log), kLogFailed, written.cause());
+  }
 }
 
 void Sfrm_Main::flushWrittenPages() {
@@ -198,31 +210,6 @@ void Sfrm_Main::flushWrittenPages() {
   unflushedFolder_.clear();
 }
 
-bool Sfrm_Main::backUpSource(const std::u16string& source, std::u16string_view sourceFolder,
-                             std::u16string_view name) {
-  if (!namesFolderInside(settings_.BackupFolderName)) {
-    addProblem(source, kBackupFailed, std::string(kBackupOutsideSource));
-    return false;
-  }
-  const auto backupFolder = joinPath(sourceFolder, settings_.BackupFolderName);
-  if (const FolderStatus status = createFolderTree(backupFolder); !folderReady(status)) {
-    addProblem(source, kBackupFailed, folderError(status));
-    return false;
-  }
-  const auto page = utf16ToUtf8(source);
-  const auto backup = utf16ToUtf8(joinPath(backupFolder, name));
-  if (const FileOutcome copied = copyFile(page, backup, false); !copied) {
-    addProblem(source, kBackupFailed, copied.cause());
-    return false;
-  }
-  // Only a backup that holds the page as it is now may let the page be replaced.
-  if (!holdSameBytes(page, backup)) {
-    addProblem(source, kBackupFailed, std::string(kBackupDiffers));
-    return false;
-  }
-  return true;
-}
-
 void Sfrm_Main::checkLogIsWritable() {
   if (!state_.Log.LoggingOn) return;
   const std::string log = utf16ToUtf8(chooseLogPath({}, settings_, state_.Log));
@@ -230,16 +217,18 @@ void Sfrm_Main::checkLogIsWritable() {
   const std::string folder = single ? splitPath(log).folder : utf16ToUtf8(settings_.LogPath);
   std::string cause;
   if (const FolderStatus status = createFolderTree(folder); !folderReady(status)) {
-    cause = folderError(status);
+    cause = folderStatusText(status);
   } else if (::access(single && lookupPath(log).found ? log.c_str() : folder.c_str(), W_OK) != 0) {
     cause = std::error_code(errno, std::generic_category()).message();
   }
-  if (!cause.empty()) addProblem(utf8ToUtf16(single ? log : folder), kLogFailed, cause);
+  if (cause.empty()) return;
+  logFailed_ = true;
+  addProblem(utf8ToUtf16(single ? log : folder), kLogFailed, cause);
 }
 
 void Sfrm_Main::deleteRunLog(const std::string& page) {
-  // The file the passes will append to, which may carry an added extension.
-  deleteFile(utf16ToUtf8(chooseLogPath(page, settings_, state_.Log)));
+  // The file the entries will be appended to, which may carry an added extension.
+  startRunLog(utf16ToUtf8(chooseLogPath(page, settings_, state_.Log)));
 }
 
 void Sfrm_Main::addProblem(const std::u16string& path, std::u16string_view message,
@@ -254,6 +243,7 @@ std::u16string Sfrm_Main::completionMessage() const {
     text += problem.path;
     text += u": ";
     text += problem.message;
+    if (!problem.cause.empty()) text += u" (" + utf8ToUtf16(problem.cause) + u")";
   }
   return text;
 }
@@ -271,8 +261,12 @@ bool Sfrm_Main::Fnc_SetHtmlTmpFile(std::u16string_view source, bool force) {
   const auto& folder = state_.TempFolders[0];
   if (folder.empty()) return false;
   Fnc_DeleteTmpFolderFile(folder);
-  const auto copy = Fnc_HTMLFileCopy(pathBytes, folder);
-  if (!copy) return false;
+  std::error_code cause;
+  const auto copy = Fnc_HTMLFileCopy(pathBytes, folder, &cause);
+  if (!copy) {
+    tell(messageWithCause(kFileNotRead, cause.message()));
+    return false;
+  }
   state_.WorkingCopyPath = *copy;
   state_.LastCopiedSource = pathBytes;
   return true;

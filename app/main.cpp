@@ -8,12 +8,12 @@
 #include <vector>
 
 #include "app/application.h"
-#include "cli/options.h"
-#include "cli/run.h"
 #include "app/command_line.h"
 #include "app/stop_signals.h"
 #include "base/utf8.h"
-#include "docio/convert_one_file.h"
+#include "cli/options.h"
+#include "cli/run.h"
+#include "docio/page_conversion.h"
 #include "platform/console_ui.h"
 #include "platform/program_location.h"
 #include "platform/single_instance.h"
@@ -96,7 +96,7 @@ int main(int argc, char** argv) {
   options.defaultAnswer = MessageAnswer::Yes;
   ConsoleUi ui(std::move(options));
   MainWindowPorts ports;
-  ports.convert = convertPageFile;
+  ports.convert = convertPageBytes;
   ports.stopRequested = [] { return caughtStopSignal() != 0; };
   int status = 0;
   {

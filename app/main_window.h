@@ -13,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/command_line.h"
 #include "app/file_tree.h"
+#include "docio/page_conversion.h"
 #include "preview/preview_request.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_file.h"
@@ -22,13 +23,14 @@
 
 namespace yentax {
 
-// Converts one page into the bytes it is to be written as; convertPageFile in the program.
-using FileConverter = std::function<std::optional<std::string>(
-    const std::string& path, const ConversionSettings&, const LogChoice&, ConversionContext&)>;
+// Converts one page read from its file into the bytes it is to be written as;
+// convertPageBytes in the program.
+using PageConverter =
+    std::function<PageConversion(LoadedPage, const ConversionSettings&, ConversionContext&)>;
 
 // The seams the main window runs through. An empty one is not offered.
 struct MainWindowPorts {
-  FileConverter convert;
+  PageConverter convert;
   // Asked between two files: true ends the run there, as a confirmed cancel does.
   std::function<bool()> stopRequested;
 };
@@ -165,20 +167,21 @@ class Sfrm_Main {
   void runUnattended();
   void runOneFile();
   void runCheckedFiles();
-  // Steps a single file through copy, conversion, backup and delivery; false when the
-  // overwrite question was answered No.
-  bool convertFile(const std::u16string& source, const std::u16string& destinationFolder,
-                   bool deleteRunLog);
+  enum class PageRun {
+    kConverted,
+    kFailed,    // the page's problem is in problems()
+    kDeclined,  // the overwrite question was answered No
+  };
+  // Steps a single file through reading, conversion, its log entry, backup and delivery.
+  [[nodiscard]] PageRun convertFile(const std::u16string& source,
+                                    const std::u16string& destinationFolder, bool deleteRunLog);
+  void appendLogEntry(const std::string& page, const LogEntry& entry);
   void deleteRunLog(const std::string& source);
   // A log that cannot be written is a problem of its own; the pages are converted anyway.
   void checkLogIsWritable();
   void addProblem(const std::u16string& path, std::u16string_view message, std::string cause = {});
   // Syncs the pages written without waiting for the disk; a failure is the run's problem.
   void flushWrittenPages();
-  // Keeps the unconverted source in the backup folder, byte for byte; false (with the
-  // problem added) when that could not be done and the source must stay as it is.
-  bool backUpSource(const std::u16string& source, std::u16string_view sourceFolder,
-                    std::u16string_view name);
   std::u16string completionMessage() const;
 
   void chooseSourceFile(std::u16string_view file);
@@ -200,6 +203,7 @@ class Sfrm_Main {
   AppState state_;
   std::vector<FileProblem> problems_;
   std::u16string unflushedFolder_;  // where the run wrote pages not yet on the disk
+  bool logFailed_ = false;          // the run's log could not be written; said once
   SettingsReport settingsReport_;
   bool unloadPending_ = false;  // closed during a run: unload once it has stopped
 };

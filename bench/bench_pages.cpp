@@ -14,10 +14,14 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include "base/cp932_codec.h"
 #include "base/utf8.h"
-#include "docio/convert_one_file.h"
+#include "docio/log_file.h"
+#include "docio/page_conversion.h"
+#include "docio/page_delivery.h"
+#include "docio/page_file.h"
 #include "engine/conversion_passes.h"
 
 namespace {
@@ -92,14 +96,22 @@ void convertFile(benchmark::State& state, bool bare, std::int32_t mode) {
   const std::string& source = pageBytes(bare);
   ConversionSettings settings;
   settings.DetectionMode = mode;
-  const yentax::LogChoice log{true, yentax::utf8ToUtf16(scratchFolder() + "/run.LOG")};
+  const std::string log = scratchFolder() + "/run.LOG";
   for (auto _ : state) {
     state.PauseTiming();
     const std::string page = freshPage(source);
     state.ResumeTiming();
+    yentax::PageRead read = yentax::loadPageFile(page);
     yentax::ConversionContext context;
     context.CurrentSourcePath = u"/shop/page.htm";
-    if (!yentax::ConvertOneFile(page, settings, log, context)) state.SkipWithError("failed");
+    context.Logging = true;
+    const yentax::PageConversion converted =
+        yentax::convertPageBytes(std::move(read.page), settings, context);
+    if (!read || !converted ||
+        !yentax::deliverPage({.page = page, .folder = scratchFolder()}, converted.bytes) ||
+        !yentax::appendToLog(log, converted.log)) {
+      state.SkipWithError("failed");
+    }
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations() * source.size()));
 }

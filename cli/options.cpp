@@ -6,11 +6,11 @@
 #include <span>
 #include <system_error>
 
-#include "cli/pages.h"
-#include "platform/version_info.h"
 #include "base/utf16_text.h"
 #include "base/utf8.h"
+#include "cli/pages.h"
 #include "docio/file_system.h"
+#include "platform/version_info.h"
 #include "settings/settings_file.h"
 #include "settings/value_text.h"
 

@@ -1,12 +1,14 @@
 #pragma once
 
 // What the convert and check commands do with one page, on any worker thread: convert it
-// in memory and write it once, as the batch run does, show what a conversion would
-// change, or list the amounts it would change.
+// in memory and deliver it, as the batch run does, show what a conversion would change,
+// or list the amounts it would change. Nothing here writes a log: each outcome carries
+// the page's log entry, which the run appends in page order, whatever order the pages
+// ran in.
 //
-//   const PageOutcome done = convertPage(job, settings, folders, LogPlan::kRunLog, clock);
+//   const PageOutcome done = convertPage(job, settings, /*logging=*/true, clock);
 //   if (!done.ok) std::cerr << job.source << ": " << done.problem << '\n';
-//   runLog.append(done.logBytes);  // in page order, whatever order the pages ran in
+//   std::ignore = appendToLog(runLogPath, done.log);
 
 #include <cstddef>
 #include <string>
@@ -27,39 +29,22 @@ struct AmountFinding {
 
 struct PageOutcome {
   bool ok = true;
-  std::string problem;  // why the page failed
+  std::string problem;  // why the page failed, with the system's cause
   std::size_t amounts = 0;
-  // What the page adds to the run's log, in code page 932: its own log header first when
-  // logHeaderLines is not 0, so that the run's log takes the header only when it is empty.
-  std::string logBytes;
-  std::size_t logHeaderLines = 0;
+  LogEntry log;        // the page's log records, when the run logs
   std::string report;  // a dry run's text for standard output
   std::vector<AmountFinding> findings;
 };
 
-// A worker's own folder, where its log records go.
-struct WorkerFolders {
-  std::string log;
-};
-
-enum class LogPlan {
-  kNone,
-  kRunLog,      // the run's one log: records are gathered for it
-  kPerPageLog,  // one log per page in the settings' log folder, written directly
-};
-
-PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
-                        const WorkerFolders& folders, LogPlan logPlan, const LogClock& clock);
+PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, bool logging,
+                        const LogClock& clock);
 
 // Writes nothing. The report holds the changed text runs as the log would record them,
 // or with diff a unified diff of the page text.
-PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings,
-                        const WorkerFolders& folders, bool diff, const LogClock& clock);
+PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, bool diff,
+                        const LogClock& clock);
 
 // Writes nothing; the findings list the amounts.
 PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings);
-
-// The page's header removed from logBytes: what goes into a log that is not empty.
-std::string logRecordsOnly(const PageOutcome& outcome);
 
 }  // namespace yentax

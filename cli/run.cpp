@@ -2,23 +2,20 @@
 
 #include <algorithm>
 #include <filesystem>
-#include <fstream>
 #include <ostream>
 #include <set>
 #include <system_error>
 #include <thread>
-#include <tuple>
+#include <utility>
 
+#include "base/utf8.h"
 #include "cli/options.h"
 #include "cli/page_work.h"
 #include "cli/pages.h"
 #include "cli/parallel.h"
 #include "cli/report.h"
-#include "base/utf8.h"
-#include "docio/convert_one_file.h"
 #include "docio/file_system.h"
-#include "docio/path_text.h"
-#include "docio/temp_folders.h"
+#include "docio/log_file.h"
 
 namespace yentax {
 
@@ -29,86 +26,34 @@ std::size_t jobCount(const CliRequest& request) {
   return std::max(1u, std::thread::hardware_concurrency());
 }
 
-// The private folders of the workers, removed with everything in them at the end.
-class WorkerFolderSet {
- public:
-  explicit WorkerFolderSet(std::size_t workers) {
-    for (std::size_t i = 0; i < workers; ++i) {
-      const auto log = createUnusedTemporaryFolder();
-      if (!log) return;
-      created_.push_back(*log);
-      folders_.push_back({*log});
-    }
-  }
-  ~WorkerFolderSet() {
-    for (const std::string& folder : created_) std::ignore = deleteFolderTree(folder);
-  }
-  WorkerFolderSet(const WorkerFolderSet&) = delete;
-  WorkerFolderSet& operator=(const WorkerFolderSet&) = delete;
-
-  bool ready(std::size_t workers) const { return folders_.size() == workers; }
-  const WorkerFolders& operator[](std::size_t i) const { return folders_[i]; }
-
- private:
-  std::vector<std::string> created_;
-  std::vector<WorkerFolders> folders_;
-};
-
-// The run's one log: started afresh, as the batch run starts it, and given the header of
-// the first page that begins an entry.
+// The run's one log, started afresh as the batch run starts it. Each page's entry is
+// appended in page order; the first failure ends the appending and is reported once.
 class RunLog {
  public:
-  explicit RunLog(const std::string& path) {
-    // Only a log of an earlier run is removed, never a device or anything else there.
-    std::error_code error;
-    if (std::filesystem::is_regular_file(path, error)) std::ignore = deleteFile(path);
-    if (auto stream = openForLogging(path)) stream_ = std::move(*stream);
+  explicit RunLog(std::string path) : path_(std::move(path)) {
+    startRunLog(path_);
+    append(LogEntry{});
   }
-  bool ok() const { return stream_.is_open() && stream_.good(); }
-  // False when the bytes could not be written.
-  [[nodiscard]] bool append(const PageOutcome& outcome) {
-    const std::string bytes = empty_ ? outcome.logBytes : logRecordsOnly(outcome);
-    if (bytes.empty()) return true;
-    stream_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    stream_.flush();
-    empty_ = false;
-    return stream_.good();
-  }
-
- private:
-  std::ofstream stream_;
-  bool empty_ = true;
-};
-
-struct LogSetup {
-  LogPlan plan = LogPlan::kNone;
-  std::string runLogPath;
-};
-
-// As the batch run decides it: no log without a path, nor when the path is a folder
-// where a file is wanted or a file where the folder of per-page logs is wanted.
-LogSetup decideLog(const ConversionSettings& settings) {
-  if (settings.LogPath.empty()) return {};
-  const auto found = lookupPath(settings.LogPath);
-  if (found.found && found.isFile == settings.LogPerFile) return {};
-  if (settings.LogPerFile) return {LogPlan::kPerPageLog, {}};
-  return {LogPlan::kRunLog,
-          utf16ToUtf8(chooseLogPath({}, settings, LogChoice{true, settings.LogPath}))};
-}
-
-// Destination and backup folders are made before the workers start, so that no two of
-// them race to make the same one.
-std::set<std::string> prepareFolders(const std::vector<PageJob>& pages,
-                                     const ConversionSettings& settings) {
-  std::set<std::string> failed;
-  std::set<std::string> wanted;
-  for (const PageJob& page : pages) {
-    wanted.insert(page.destinationFolder);
-    if (page.replacesSource && settings.MakeBackup &&
-        namesFolderInside(settings.BackupFolderName)) {
-      wanted.insert(page.destinationFolder + "/" + utf16ToUtf8(settings.BackupFolderName));
+  void append(const LogEntry& entry) {
+    if (!failure_.empty()) return;
+    if (const FileOutcome written = appendToLog(path_, entry); !written) {
+      failure_ = written.cause();
     }
   }
+  const std::string& path() const { return path_; }
+  const std::string& failure() const { return failure_; }
+
+ private:
+  std::string path_;
+  std::string failure_;
+};
+
+// Destination folders are made before the workers start, so that no two of them race to
+// make the same one.
+std::set<std::string> prepareFolders(const std::vector<PageJob>& pages) {
+  std::set<std::string> failed;
+  std::set<std::string> wanted;
+  for (const PageJob& page : pages) wanted.insert(page.destinationFolder);
   for (const std::string& folder : wanted) {
     if (!folderReady(createFolderTree(folder))) failed.insert(folder);
   }
@@ -146,47 +91,53 @@ class CommandRun {
  private:
   int convert() {
     const std::size_t jobs = jobCount(request_);
-    WorkerFolderSet folders(std::min(jobs, std::max<std::size_t>(pages_.size(), 1)));
-    if (!folders.ready(std::min(jobs, std::max<std::size_t>(pages_.size(), 1)))) {
-      fail("", "no private working folder could be made in the temporary folder");
-      return 1;
-    }
-    if (request_.dryRun) return preview(folders, jobs);
+    if (request_.dryRun) return preview(jobs);
 
     const ConversionSettings& settings = request_.settings;
-    const LogSetup log = decideLog(settings);
+    const LogChoice log = decideLogging(settings);
     std::optional<RunLog> runLog;
-    bool logWritable = true;
-    if (log.plan == LogPlan::kRunLog) {
-      runLog.emplace(log.runLogPath);
-      logWritable = runLog->ok();
+    if (log.LoggingOn && !log.SingleLogPath.empty()) {
+      runLog.emplace(utf16ToUtf8(chooseLogPath({}, settings, log)));
     }
-    const std::set<std::string> unmade = prepareFolders(pages_, settings);
+    const std::set<std::string> unmade = prepareFolders(pages_);
     forEachInOrder<PageOutcome>(
         pages_.size(), jobs,
-        [&](std::size_t i, std::size_t worker) {
+        [&](std::size_t i, std::size_t) {
           if (unmade.contains(pages_[i].destinationFolder)) {
             PageOutcome outcome;
             outcome.ok = false;
             outcome.problem = "the folder " + pages_[i].destinationFolder + " cannot be made";
             return outcome;
           }
-          return convertPage(pages_[i], settings, folders[worker], log.plan, env_.logClock);
+          return convertPage(pages_[i], settings, log.LoggingOn, env_.logClock);
         },
         [&](std::size_t i, PageOutcome&& outcome) {
-          if (runLog && logWritable && !runLog->append(outcome)) logWritable = false;
+          if (runLog) {
+            runLog->append(outcome.log);
+          } else if (log.LoggingOn && !outcome.log.empty()) {
+            appendPageLog(pages_[i].source, log, outcome.log);
+          }
           account(i, outcome);
         });
-    if (!logWritable) fail(log.runLogPath, "the log could not be written");
+    if (runLog && !runLog->failure().empty()) {
+      fail(runLog->path(), "the log could not be written (" + runLog->failure() + ")");
+    }
     return failures_.empty() ? 0 : 1;
   }
 
-  int preview(const WorkerFolderSet& folders, std::size_t jobs) {
+  // A page's own log, in the settings' log folder, written afresh.
+  void appendPageLog(const std::string& page, const LogChoice& log, const LogEntry& entry) {
+    const std::string path = utf16ToUtf8(chooseLogPath(page, request_.settings, log));
+    if (const FileOutcome written = appendToLog(path, entry, LogStart::kFresh); !written) {
+      fail(path, "the log could not be written (" + written.cause() + ")");
+    }
+  }
+
+  int preview(std::size_t jobs) {
     forEachInOrder<PageOutcome>(
         pages_.size(), jobs,
-        [&](std::size_t i, std::size_t worker) {
-          return previewPage(pages_[i], request_.settings, folders[worker], request_.diff,
-                             env_.logClock);
+        [&](std::size_t i, std::size_t) {
+          return previewPage(pages_[i], request_.settings, request_.diff, env_.logClock);
         },
         [&](std::size_t i, PageOutcome&& outcome) {
           env_.out << outcome.report;

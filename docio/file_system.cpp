@@ -152,6 +152,17 @@ bool deleteFile(const std::string& path) {
   return fs::remove(fs::path(path), error) && !error;
 }
 
+std::string folderStatusText(FolderStatus status) {
+  switch (status) {
+    case FolderStatus::NotAbsolute:
+      return std::make_error_code(std::errc::invalid_argument).message();
+    case FolderStatus::FileInTheWay:
+      return std::make_error_code(std::errc::not_a_directory).message();
+    default:
+      return std::make_error_code(std::errc::io_error).message();
+  }
+}
+
 FolderStatus createFolderTree(std::string_view path) {
   if (path.empty() || path.front() != '/') {
     return FolderStatus::NotAbsolute;
@@ -282,21 +293,6 @@ std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_v
   return wide;
 }
 
-std::optional<std::ofstream> openForLogging(const std::string& path) {
-  auto folder = splitPath(path).folder;
-  if (folder.empty() && !path.empty() && path.front() == '/') {
-    folder = "/";
-  }
-  if (!folderReady(createFolderTree(folder))) {
-    return std::nullopt;
-  }
-  std::ofstream log(path, std::ios::binary | std::ios::app);
-  if (!log) {
-    return std::nullopt;
-  }
-  return log;
-}
-
 FileOutcome copyFile(const std::string& source, const std::string& target, bool failIfExists) {
   struct stat from {};
   if (::stat(source.c_str(), &from) != 0) return FileOutcome::failed(errno);
@@ -312,13 +308,6 @@ FileOutcome copyFile(const std::string& source, const std::string& target, bool 
   // make a read-only copy.
   return replaceWholeFile(destination, contents.bytes,
                           {.newFileMode = (from.st_mode & 07777) | S_IWUSR});
-}
-
-bool holdSameBytes(const std::string& a, const std::string& b) {
-  const FileContents first = readWholeFile(a);
-  const FileContents second = readWholeFile(b);
-  return first.status == FileReadStatus::kRead && second.status == FileReadStatus::kRead &&
-         first.bytes == second.bytes;
 }
 
 bool isSameEntry(const std::string& a, const std::string& b) {

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <cstdint>
-#include <fstream>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -42,6 +41,9 @@ inline bool folderReady(FolderStatus status) {
   return status == FolderStatus::Created || status == FolderStatus::AlreadyExisted;
 }
 
+// Why a folder could not be made, in the system's words.
+std::string folderStatusText(FolderStatus status);
+
 // Creates the folder with every missing parent, one component after the other.
 FolderStatus createFolderTree(std::string_view path);
 FolderStatus createFolderTree(std::u16string_view path);
@@ -75,19 +77,11 @@ std::optional<std::vector<std::string>> listFilesByExtension(const std::string& 
 std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_view folder,
                                                                 std::u16string_view extensions);
 
-// Opens a log file for appending in binary mode, creating its folder with any missing
-// parents first.
-std::optional<std::ofstream> openForLogging(const std::string& path);
-
 // Copies an existing file. A target that is an existing folder receives the file under
 // its own name. The copy is written as replaceWholeFile writes (whole or not at all; a
 // link at the target's name is replaced, never followed); a new copy takes the source's
 // permissions and is always writable by its owner.
 FileOutcome copyFile(const std::string& source, const std::string& target, bool failIfExists);
-
-// Both files can be read and hold the same bytes: a copy that may stand in for the other,
-// as a backup must before its original is replaced.
-bool holdSameBytes(const std::string& a, const std::string& b);
 
 // The two paths name the same folder entry; a symbolic link is an entry of its own, so a
 // link to a file is not that file.

@@ -58,10 +58,40 @@ FileOutcome copyTreeInto(const std::string& tree, const std::string& folder) {
   return outcome;
 }
 
-FileOutcome copyCompanionFolders(const std::string& file, const std::string& folder) {
-  for (const auto& companion : companionFolders(file)) {
-    if (FileOutcome copied = copyTreeInto(companion, folder); !copied) return copied;
+constexpr std::string_view kNewSuffix = ".yentax-new";
+constexpr std::string_view kOldSuffix = ".yentax-old";
+
+FileOutcome copyTree(const std::string& from, const std::string& to) {
+  std::error_code error;
+  fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
+  return {error};
+}
+
+// Puts a copy of the folder tree at target; the old tree there is removed only after
+// the new one is complete and in place.
+FileOutcome replaceTreeWith(const std::string& target, const std::string& source) {
+  const auto fresh = target + std::string(kNewSuffix);
+  const auto old = target + std::string(kOldSuffix);
+  deleteFolderTree(fresh);
+  deleteFolderTree(old);
+  if (FileOutcome copied = copyTree(source, fresh); !copied) {
+    deleteFolderTree(fresh);
+    return copied;
   }
+  std::error_code error;
+  const bool hadOld = isFolder(target);
+  if (hadOld) fs::rename(target, old, error);
+  if (error) {
+    deleteFolderTree(fresh);
+    return {error};
+  }
+  fs::rename(fresh, target, error);
+  if (error) {
+    std::error_code ignored;
+    if (hadOld) fs::rename(old, target, ignored);
+    return {error};
+  }
+  if (hadOld) deleteFolderTree(old);
   return {};
 }
 
@@ -108,21 +138,27 @@ std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::
   if (!isSameEntry(file, copy)) {
     if (FileOutcome copied = copyFile(file, folder, false); !copied) return fail(copied);
   }
-  if (FileOutcome copied = copyCompanionFolders(file, folder); !copied) return fail(copied);
+  if (FileOutcome copied = mergeCompanionFolders(file, folder); !copied) return fail(copied);
   return copy;
 }
 
-FileOutcome writePageCopy(const std::string& file, std::string_view bytes,
-                          const std::string& folder, bool deferFlush) {
-  struct stat page {};
-  if (::stat(file.c_str(), &page) != 0) return FileOutcome::failed(errno);
-  const auto target = joinPath(folder, fileName(file));
-  const ReplaceOptions options{.newFileMode = (page.st_mode & 07777) | S_IWUSR,
-                               .deferFlush = deferFlush};
-  if (FileOutcome written = replaceWholeFile(target, bytes, options); !written) {
-    return written;
+FileOutcome mergeCompanionFolders(const std::string& file, const std::string& folder) {
+  for (const auto& companion : companionFolders(file)) {
+    if (FileOutcome copied = copyTreeInto(companion, folder); !copied) return copied;
   }
-  return copyCompanionFolders(file, folder);
+  return {};
+}
+
+FileOutcome replaceCompanionFolders(const std::string& file, const std::string& folder) {
+  FileOutcome outcome;
+  for (const auto& companion : companionFolders(file)) {
+    const auto target = joinPath(folder, fileName(companion));
+    if (isSameEntry(companion, target)) continue;
+    if (FileOutcome copied = replaceTreeWith(target, companion); !copied && outcome) {
+      outcome = copied;
+    }
+  }
+  return outcome;
 }
 
 bool Fnc_DeleteHTMLFile(const std::string& file) {

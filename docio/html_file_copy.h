@@ -20,12 +20,14 @@ namespace yentax {
 std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::string& folder,
                                             std::error_code* cause = nullptr);
 
-// Writes bytes into the folder as the page's copy, as Fnc_HTMLFileCopy would place it:
-// under the page's name (the page itself when the folder is its own), with its companion
-// folder merged in. A new copy gets the page's permission bits, writable by its owner.
-// With deferFlush the page is written as ReplaceOptions describes it.
-FileOutcome writePageCopy(const std::string& file, std::string_view bytes,
-                          const std::string& folder, bool deferFlush = false);
+// Copies the page's companion folders into the folder, merged into those of the same
+// name there. Nothing happens when the folder is the page's own.
+FileOutcome mergeCompanionFolders(const std::string& file, const std::string& folder);
+
+// Copies the page's companion folders into the folder, each replacing the folder of that
+// name there as a whole; the old one is removed only once the new one is complete and in
+// its place. Nothing happens when the folder is the page's own.
+FileOutcome replaceCompanionFolders(const std::string& file, const std::string& folder);
 
 // Deletes the page and its companion folder. A page that is not there is no error.
 bool Fnc_DeleteHTMLFile(const std::string& file);

@@ -145,44 +145,26 @@ std::string originalBytes(const LoadedPage& page, std::u16string_view text) {
 
 // The file functions catch everything (a page too large for memory, say), so that a
 // failed page is a failed result for the caller and never an exception.
-std::optional<LoadedPage> loadPageFile(const std::string& path) {
+PageRead loadPageFile(const std::string& path) {
   try {
     FileContents file = readWholeFile(path);
-    if (file.status != FileReadStatus::kRead) return std::nullopt;
-    LoadedPage page;
+    if (file.status != FileReadStatus::kRead) return {{}, file.error};
+    PageRead read;
+    LoadedPage& page = read.page;
     page.charset = detectPageCharset(file.bytes);
     page.byteOrderMark =
         page.charset == CharsetCode::Utf8 && file.bytes.starts_with(kUtf8ByteOrderMark);
     page.text = decodePageText(file.bytes, page.charset);
     page.bytes = std::move(file.bytes);
-    return page;
+    return read;
   } catch (...) {
-    return std::nullopt;
-  }
-}
-
-std::optional<std::u16string> loadPageText(const std::string& path, CharsetCode charset) {
-  try {
-    const FileContents file = readWholeFile(path);
-    if (file.status != FileReadStatus::kRead) return std::nullopt;
-    return decodePageText(file.bytes, charset);
-  } catch (...) {
-    return std::nullopt;
+    return {{}, std::make_error_code(std::errc::not_enough_memory)};
   }
 }
 
 FileOutcome savePageText(const std::string& path, std::u16string_view text, CharsetCode charset) {
   try {
     return replaceWholeFile(path, encodePageText(text, charset));
-  } catch (...) {
-    return FileOutcome::failed(ENOMEM);
-  }
-}
-
-FileOutcome savePageEdit(const std::string& path, const LoadedPage& page,
-                         std::u16string_view newText) {
-  try {
-    return replaceWholeFile(path, encodePageEdit(page, newText));
   } catch (...) {
     return FileOutcome::failed(ENOMEM);
   }

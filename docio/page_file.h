@@ -1,8 +1,8 @@
 #pragma once
 
-#include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 #include "base/whole_file.h"
 #include "docio/charset_code.h"
@@ -38,14 +38,19 @@ std::string originalBytes(const LoadedPage& page, std::u16string_view text);
 // JIS-Roman and stray bytes wherever its text is unchanged.
 std::string encodePageEdit(const LoadedPage& page, std::u16string_view newText);
 
+// A page read from its file, or the system's reason why it could not be.
+struct [[nodiscard]] PageRead {
+  LoadedPage page;
+  std::error_code error;
+
+  explicit operator bool() const { return !error; }
+  std::string cause() const { return error.message(); }
+};
+
 // Reads a page, finds the charset its META tags declare (Shift_JIS when none) and
 // decodes it whole.
-std::optional<LoadedPage> loadPageFile(const std::string& path);
-std::optional<std::u16string> loadPageText(const std::string& path, CharsetCode charset);
+PageRead loadPageFile(const std::string& path);
 // Writes the text in the charset, replacing the file as a whole.
 FileOutcome savePageText(const std::string& path, std::u16string_view text, CharsetCode charset);
-// Writes the page with its text rewritten, as encodePageEdit makes it.
-FileOutcome savePageEdit(const std::string& path, const LoadedPage& page,
-                         std::u16string_view newText);
 
 }  // namespace yentax

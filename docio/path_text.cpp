@@ -94,10 +94,6 @@ std::u16string joinPathParts(std::u16string_view first, std::u16string_view seco
   return joinPathPartsOf(first, second);
 }
 
-bool namesFolderInside(std::u16string_view name) {
-  return !name.empty() && name.front() != u'/' && name.find(u"..") == std::u16string_view::npos;
-}
-
 std::string cutAtNul(std::string_view text) { return cutAtNulOf(text); }
 std::u16string cutAtNul(std::u16string_view text) { return cutAtNulOf(text); }
 

@@ -37,10 +37,6 @@ std::u16string joinPath(std::u16string_view folder, std::u16string_view name);
 std::string joinPathParts(std::string_view first, std::string_view second);
 std::u16string joinPathParts(std::u16string_view first, std::u16string_view second);
 
-// Whether a folder name joined to a folder stays inside it: not empty, not absolute and
-// without "..". A backup folder named otherwise would put backups anywhere on the disk.
-bool namesFolderInside(std::u16string_view name);
-
 // The text before the first NUL character.
 std::string cutAtNul(std::string_view text);
 std::u16string cutAtNul(std::u16string_view text);

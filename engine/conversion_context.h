@@ -11,11 +11,14 @@
 namespace yentax {
 
 // The engine's working state for one conversion or one preview: the shared page text,
-// where log records go, and the anchor the preview scrolls to. One object, handed to
+// the log records, and the anchor the preview scrolls to. One object, handed to
 // every pass and search, instead of module-level variables.
 struct ConversionContext {
   PageText page;
-  std::u16string CurrentLogPath;     // "" when no log is written
+  // Whether the passes keep log records, and the records they kept since the caller last
+  // took them; the caller writes them into the log file.
+  bool Logging = false;
+  LogEntry Log;
   std::u16string CurrentSourcePath;  // the file name written into the log
   std::u16string AnchorName = u"ABCDEFG";
   // Where the log's date stamp comes from; tests fix it.

@@ -1,17 +1,9 @@
 #include "engine/conversion_log.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <ctime>
-#include <filesystem>
-#include <tuple>
 #include <utility>
 
 #include "base/cp932_codec.h"
-#include "base/utf8.h"
 
 namespace yentax {
 
@@ -41,30 +33,6 @@ std::u16string csvField(std::u16string_view text) {
   }
   out += u'"';
   return out;
-}
-
-// Records are written in pieces of about this many bytes.
-constexpr std::size_t kPieceSize = std::size_t{1} << 16;
-
-bool writeAll(int fd, const std::string& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t written = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
-}
-
-int openForAppend(std::u16string_view logPath) {
-  if (logPath.empty()) return -1;
-  const std::filesystem::path path(utf16ToUtf8(logPath));
-  std::error_code error;
-  if (path.has_parent_path()) std::filesystem::create_directories(path.parent_path(), error);
-  return ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
 }
 
 }  // namespace
@@ -105,81 +73,52 @@ std::u16string MakeLogHeader(bool textFormat, const LogClock& clock) {
   }
 }
 
-ConversionLog::ConversionLog(std::u16string_view logPath, std::u16string_view sourcePath,
-                             bool textFormat, LogClock clock)
-    : textFormat_(textFormat), clock_(std::move(clock)) {
-  try {
-    sourcePath_ = sourcePath;
-    fd_ = openForAppend(logPath);
-  } catch (...) {
-    fd_ = -1;
+void LogEntry::append(LogEntry&& later) {
+  if (empty()) {
+    *this = std::move(later);
+    return;
   }
+  records += later.records;
 }
 
-ConversionLog::~ConversionLog() { std::ignore = close(); }
+ConversionLog::ConversionLog(std::u16string_view sourcePath, bool textFormat, LogClock clock)
+    : sourcePath_(sourcePath), textFormat_(textFormat), clock_(std::move(clock)) {}
 
-bool ConversionLog::writeStart() {
-  if (!isOpen()) return true;
-  if (!flush()) return false;
-  struct stat status {};
-  if (::fstat(fd_, &status) != 0) return false;
-  try {
-    std::u16string start;
-    if (status.st_size == 0) start = MakeLogHeader(textFormat_, clock_);
-    if (textFormat_) start += u"\r\nファイル名：" + sourcePath_ + u"\r\n";
-    appendCp932(pending_, start);
-    return flush();
-  } catch (...) {
-    return false;
-  }
+void ConversionLog::writeStart() {
+  std::u16string start;
+  if (entry_.empty()) appendCp932(entry_.header, MakeLogHeader(textFormat_, clock_));
+  if (textFormat_) start += u"\r\nファイル名：" + sourcePath_ + u"\r\n";
+  appendCp932(entry_.records, start);
 }
 
-bool ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after) {
-  if (!isOpen()) return true;
-  try {
-    if (textFormat_) {
-      appendCp932(pending_, u"\t前\u3000 : ");
-      appendCp932(pending_, before);
-      appendCp932(pending_, u"\r\n\t\u3000後 : ");
-      appendCp932(pending_, after);
-    } else {
-      appendCsvField(sourcePath_);
-      pending_ += ',';
-      appendCsvField(before);
-      pending_ += ',';
-      appendCsvField(after);
-    }
-    pending_ += "\r\n";
-    return pending_.size() < kPieceSize || flush();
-  } catch (...) {
-    return false;
+void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after) {
+  std::string& out = entry_.records;
+  if (textFormat_) {
+    appendCp932(out, u"\t前\u3000 : ");
+    appendCp932(out, before);
+    appendCp932(out, u"\r\n\t\u3000後 : ");
+    appendCp932(out, after);
+  } else {
+    appendCsvField(sourcePath_);
+    out += ',';
+    appendCsvField(before);
+    out += ',';
+    appendCsvField(after);
   }
+  out += "\r\n";
 }
 
 void ConversionLog::appendCsvField(std::u16string_view text) {
-  pending_ += '"';
+  std::string& out = entry_.records;
+  out += '"';
   for (std::size_t quote = text.find(u'"'); quote != std::u16string_view::npos;
        quote = text.find(u'"')) {
-    appendCp932(pending_, text.substr(0, quote + 1));
-    pending_ += '"';
+    appendCp932(out, text.substr(0, quote + 1));
+    out += '"';
     text.remove_prefix(quote + 1);
   }
-  appendCp932(pending_, text);
-  pending_ += '"';
-}
-
-bool ConversionLog::flush() {
-  if (!isOpen() || pending_.empty()) return true;
-  const bool written = writeAll(fd_, pending_);
-  pending_.clear();
-  return written;
-}
-
-bool ConversionLog::close() {
-  if (!isOpen()) return true;
-  const bool flushed = flush();
-  const int fd = std::exchange(fd_, -1);
-  return ::close(fd) == 0 && flushed;
+  appendCp932(out, text);
+  out += '"';
 }
 
 }  // namespace yentax

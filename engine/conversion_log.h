@@ -27,50 +27,49 @@ std::u16string formatLogDateStamp(const LogDateTime& time);
 // line and the column titles in CSV. "" when the clock gives no valid date.
 std::u16string MakeLogHeader(bool textFormat, const LogClock& clock = localNow);
 
-// The conversion log as the passes of one page write it: opened once, appended to,
-// closed at the end. The file is code page 932 with CR LF line ends and is only ever
-// appended to; its folder is created when missing. An empty path, or a log that cannot
-// be opened, gives a log that writes nothing, so the passes convert without one. Records
-// are gathered and written in large pieces; the writers return false only on a write
-// fault, which a record reports when its piece is written (at the latest by flush or
-// close).
+// A page's part of the conversion log, in code page 932 with CR LF line ends. The date
+// header stands apart from the rest, because it belongs only at the start of a log that
+// is still empty: whoever writes the entry into a log file decides.
+struct LogEntry {
+  std::string header = {};   // the date header; "" when the entry does not start with one
+  std::string records = {};  // in the text format the line naming the page, then the records
+
+  bool empty() const { return header.empty() && records.empty(); }
+  // The entry's bytes for a log that holds nothing yet, or for one that does.
+  std::string bytesFor(bool emptyLog) const { return emptyLog ? header + records : records; }
+  // Adds a later entry of the same page: its header would land in a log that is no longer
+  // empty, so it only counts when this entry has nothing yet.
+  void append(LogEntry&& later);
+};
+
+// The log records of the passes of one page, gathered in memory. Nothing is written
+// anywhere: the caller takes the entry and writes it where the run's log lives.
 //
-//   ConversionLog log(context.CurrentLogPath, context.CurrentSourcePath, textFormat);
-//   if (!log.writeStart()) return false;
-//   if (changed && !log.writeRecord(before, after)) return false;
-//   if (!log.flush()) return false;  // at the end of each pass
+//   ConversionLog log(context.CurrentSourcePath, textFormat, context.logClock);
+//   log.writeStart();                       // the passes that begin a page
+//   if (changed) log.writeRecord(before, after);
+//   context.Log.append(std::move(log).entry());
 class ConversionLog {
  public:
-  ConversionLog(std::u16string_view logPath, std::u16string_view sourcePath, bool textFormat,
-                LogClock clock = localNow);
-  ~ConversionLog();
-  ConversionLog(const ConversionLog&) = delete;
-  ConversionLog& operator=(const ConversionLog&) = delete;
+  ConversionLog(std::u16string_view sourcePath, bool textFormat, LogClock clock = localNow);
 
-  bool isOpen() const { return fd_ >= 0; }
-
-  // Starts the entry of a page: the header when the file is still empty, then, in the
-  // text format, the line naming the source file. Only the passes that begin a page
-  // call it; the later marker passes add records to the entry already started.
-  bool writeStart();
+  // Starts the entry of a page: the header, when nothing has been recorded before it,
+  // then, in the text format, the line naming the source file. Only the passes that begin
+  // a page call it; the later marker passes add records to the entry already started.
+  void writeStart();
 
   // One changed text segment, as it read before the pass and after it.
-  bool writeRecord(std::u16string_view before, std::u16string_view after);
+  void writeRecord(std::u16string_view before, std::u16string_view after);
 
-  // Writes what has been gathered.
-  bool flush();
-
-  // Closing twice, or a log that never opened, is harmless.
-  bool close();
+  LogEntry entry() && { return std::move(entry_); }
 
  private:
   void appendCsvField(std::u16string_view text);
 
-  int fd_ = -1;
   std::u16string sourcePath_;
   bool textFormat_ = true;
   LogClock clock_;
-  std::string pending_;  // encoded records not yet written
+  LogEntry entry_;
 };
 
 }  // namespace yentax

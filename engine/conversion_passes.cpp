@@ -45,6 +45,7 @@ struct PassRun {
         context(runContext),
         rules(runSettings),
         log(runLog),
+        logging(runContext.Logging),
         lookbehind(lookbehindFor(runSettings)),
         lookahead(lookaheadFor(runSettings)),
         yenSuffixReach(rules.separators(), lookbehind) {}
@@ -53,6 +54,7 @@ struct PassRun {
   const ConversionContext& context;
   const AmountRules rules;
   ConversionLog& log;
+  const bool logging;
   const std::size_t lookbehind;
   const std::size_t lookahead;
   const YenSuffixReach yenSuffixReach;
@@ -67,9 +69,7 @@ struct PassOutcome {
 PassOutcome fault() { return {}; }
 PassOutcome unchanged() { return {true, std::nullopt}; }
 
-// Ends a pass: its records are on disk before the next pass starts.
-PassOutcome finishPass(PassRun& run, SplicedText&& page) {
-  if (!run.log.flush()) return fault();
+PassOutcome finishPass(SplicedText&& page) {
   if (!page.changed()) return unchanged();
   return {true, std::move(page).finish()};
 }
@@ -93,7 +93,7 @@ bool convertAmount(const ConversionSettings& settings, const ConversionContext& 
 
 PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
   const ConversionSettings& settings = run.settings;
-  if (!run.log.writeStart()) return fault();
+  if (run.logging) run.log.writeStart();
   SplicedText page(text);
   // Segments hold no digit beyond the last one, so the walk ends there.
   std::size_t nextDigit = 0;
@@ -126,18 +126,18 @@ PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
     }
     if (changed) {
       page.copyTo(segment->end);
-      if (!run.log.writeRecord(before, page.rewritten().substr(segmentOutput))) return fault();
+      if (run.logging) run.log.writeRecord(before, page.rewritten().substr(segmentOutput));
     }
   }
-  return finishPass(run, std::move(page));
+  return finishPass(std::move(page));
 }
 
 PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string_view text) {
-  if (markerIndex == kYenSuffixMarkerIndex && !run.log.writeStart()) return fault();
+  if (markerIndex == kYenSuffixMarkerIndex && run.logging) run.log.writeStart();
   // A marker before every tag, or none at all, leaves the page as it is.
   std::size_t nextMarker = findYenMarker(text, 0, markerIndex);
   if (nextMarker == npos || nextMarker < findUnit(text, u'<')) {
-    return finishPass(run, SplicedText(text));
+    return finishPass(SplicedText(text));
   }
   const PassKind pass =
       markerIndex == kYenSuffixMarkerIndex ? PassKind::kYenSuffix : PassKind::kMarkerBefore;
@@ -168,13 +168,13 @@ PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string
     }
     if (changed) {
       page.copyTo(segment->end);
-      if (!run.log.writeRecord(text.substr(segment->begin, segment->length()),
-                               page.rewritten().substr(segmentOutput))) {
-        return fault();
+      if (run.logging) {
+        run.log.writeRecord(text.substr(segment->begin, segment->length()),
+                            page.rewritten().substr(segmentOutput));
       }
     }
   }
-  return finishPass(run, std::move(page));
+  return finishPass(std::move(page));
 }
 
 PassOutcome runPass(PassRun& run, const ConversionPass& pass, std::u16string_view text) {
@@ -186,9 +186,8 @@ PassOutcome runPass(PassRun& run, const ConversionPass& pass, std::u16string_vie
   }
 }
 
-ConversionLog openLog(const ConversionSettings& settings, const ConversionContext& context) {
-  return ConversionLog(context.CurrentLogPath, context.CurrentSourcePath, settings.LogTextFormat,
-                       context.logClock);
+ConversionLog logFor(const ConversionSettings& settings, const ConversionContext& context) {
+  return ConversionLog(context.CurrentSourcePath, settings.LogTextFormat, context.logClock);
 }
 
 // Runs the passes on the shared page, one log for all of them; a pass that fails leaves
@@ -197,14 +196,15 @@ bool onPage(const ConversionSettings& settings, ConversionContext& context,
             const std::vector<ConversionPass>& passes) {
   if (passes.empty()) return true;
   try {
-    ConversionLog log = openLog(settings, context);
+    ConversionLog log = logFor(settings, context);
     PassRun run(settings, context, log);
     for (const ConversionPass& pass : passes) {
       PassOutcome outcome = runPass(run, pass, context.page.text());
       if (!outcome.done) return false;
       if (outcome.rewritten) context.page.assign(std::move(*outcome.rewritten));
     }
-    return log.close();
+    if (run.logging) context.Log.append(std::move(log).entry());
+    return true;
   } catch (...) {
     return false;
   }
@@ -216,14 +216,14 @@ std::optional<std::u16string> onText(const ConversionSettings& settings, Convers
   std::u16string text(region);
   if (text.empty() || passes.empty()) return text;
   try {
-    ConversionLog log = openLog(settings, context);
+    ConversionLog log = logFor(settings, context);
     PassRun run(settings, context, log);
     for (const ConversionPass& pass : passes) {
       PassOutcome outcome = runPass(run, pass, text);
       if (!outcome.done) return std::nullopt;
       if (outcome.rewritten) text = std::move(*outcome.rewritten);
     }
-    if (!log.close()) return std::nullopt;
+    if (run.logging) context.Log.append(std::move(log).entry());
     return text;
   } catch (...) {
     return std::nullopt;

@@ -7,8 +7,8 @@
 //   // a table, column or cell of the preview
 //   if (auto converted = runConversionPasses(settings, context, region)) use(*converted);
 //
-// Each pass appends a record to the log at context.CurrentLogPath (none when it is "")
-// for every text segment it changed, under the name context.CurrentSourcePath.
+// With context.Logging on, each pass adds a record to context.Log for every text segment it
+// changed, under the name context.CurrentSourcePath.
 
 #include <cstdint>
 #include <optional>

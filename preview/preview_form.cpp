@@ -2,10 +2,11 @@
 
 #include <exception>
 #include <tuple>
+#include <utility>
 
 #include "base/utf16_text.h"
 #include "base/utf8.h"
-#include "docio/convert_one_file.h"
+#include "docio/log_file.h"
 #include "docio/page_file.h"
 #include "docio/path_text.h"
 #include "docio/temp_folders.h"
@@ -149,10 +150,10 @@ bool SFrm_Disp::openPage() {
   const auto copyPath = utf8ToUtf16(copyPath_);
   browsers_->openFirst(copyPath, kFirstAnchor);
 
-  const auto loaded = loadPageFile(copyPath_);
+  const PageRead loaded = loadPageFile(copyPath_);
   if (!loaded) return false;
-  PageCharset = loaded->charset;
-  PreviewText = loaded->text;
+  PageCharset = loaded.page.charset;
+  PreviewText = loaded.page.text;
   pageUsesCrLf_ = PreviewText.find(u"\r\n") != std::u16string::npos;
   context_.page.assign(PreviewText);
   HeadEnd = headEndOf(context_.page);
@@ -407,7 +408,8 @@ bool SFrm_Disp::Fnc_DataSave(bool showMessage) {
   save.confirmOverwrite = settings_.ConfirmOverwrite;
   save.makeBackup = settings_.MakeBackup;
   save.backupFolderName = settings_.BackupFolderName;
-  switch (savePreviewPage(save, [this] { return ui_.askYesNo(kOverwrite); })) {
+  const SaveResult saved = savePreviewPage(save, [this] { return ui_.askYesNo(kOverwrite); });
+  switch (saved.outcome) {
     case SaveOutcome::kSaved:
       Cmd_Write.Enabled = MENU_SAVE.Enabled = false;
       PageChanged = false;
@@ -419,10 +421,10 @@ bool SFrm_Disp::Fnc_DataSave(bool showMessage) {
       ui_.showMessage(kChooseSaveFolder, MessageIcon::Warning);
       return false;
     case SaveOutcome::kBackupFailed:
-      ui_.showMessage(kBackupFailed, MessageIcon::Critical);
+      ui_.showMessage(messageWithCause(kBackupFailed, saved.cause), MessageIcon::Critical);
       return false;
     case SaveOutcome::kFailed:
-      ui_.showMessage(kWriteFailed, MessageIcon::Critical);
+      ui_.showMessage(messageWithCause(kWriteFailed, saved.cause), MessageIcon::Critical);
       return false;
   }
   return false;
@@ -445,9 +447,19 @@ void SFrm_Disp::MENU_OPTION_Click() {
 }
 
 void SFrm_Disp::setLogging() {
-  const auto source = utf16ToUtf8(request_.SourcePath);
+  const LogChoice log = decideLogging(settings_);
   context_.CurrentSourcePath = request_.SourcePath;
-  context_.CurrentLogPath = chooseLogPath(source, settings_, decideLogging(settings_));
+  context_.Logging = log.LoggingOn;
+  context_.Log = {};
+  logPath_ = utf16ToUtf8(chooseLogPath(utf16ToUtf8(request_.SourcePath), settings_, log));
+}
+
+void SFrm_Disp::writeLog() {
+  if (!context_.Logging) return;
+  context_.Logging = false;
+  // Each conversion of the preview adds to the page's log, as a run adds its pages. The
+  // window has no message for a log it cannot write; the conversion stands.
+  std::ignore = appendToLog(logPath_, std::exchange(context_.Log, {}));
 }
 
 }  // namespace yentax

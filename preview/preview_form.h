@@ -176,7 +176,9 @@ class SFrm_Disp {
   void refresh();
   void showClean();
   void labelColours();
+  // A conversion's log records are kept in the context and added to the log after it.
   void setLogging();
+  void writeLog();
   ConversionSettings displaySettings() const;
   bool amountStillStands() const;
   bool stepIndex(std::int32_t& index, bool forward, std::int32_t first, std::int32_t last,
@@ -196,6 +198,7 @@ class SFrm_Disp {
   ConversionContext context_;
   TableState tables_;
   std::string copyPath_;
+  std::string logPath_;  // where the conversion under way logs
   std::optional<CurrentFind> currentFind_;
   bool suppressTextEvents_ = true;
   bool sourceEdited_ = false;

@@ -1,13 +1,14 @@
 #pragma once
 
-// Saving the preview's page into the save folder. Nothing is deleted before its
-// replacement is complete: the page is written beside its target and renamed over it, and
-// its companion folder ("<name>_files" or "<name>.files") is copied under a sibling name
-// and then swapped in. Only the page and its companion folder can clash with the save
-// folder's contents.
+// Saving the preview's page into the save folder, delivered as every converted page is:
+// nothing is deleted before its replacement is complete, and a page saved over its source
+// is backed up first. Its companion folder ("<name>_files" or "<name>.files") replaces the
+// one of that name in the save folder, and goes into the backup with the page. Only the
+// page and its companion folder can clash with the save folder's contents.
 //
 //   PreviewSave save{.text = page, .charset = charset, .workingCopy = copy, ...};
-//   switch (savePreviewPage(save, [&] { return ui.askYesNo(question); })) { ... }
+//   const SaveResult saved = savePreviewPage(save, [&] { return ui.askYesNo(question); });
+//   switch (saved.outcome) { ... }  // saved.cause says why a save failed
 
 #include <functional>
 #include <string>
@@ -35,12 +36,13 @@ enum class SaveOutcome {
   kFailed,        // writing failed; the save folder keeps its old page
 };
 
+struct SaveResult {
+  SaveOutcome outcome = SaveOutcome::kFailed;
+  std::string cause;  // the system's reason for kBackupFailed and kFailed
+};
+
 // Clash test, overwrite question (askOverwrite, only when it is needed), backup of the
 // source page when saving over it, and the write.
-SaveOutcome savePreviewPage(const PreviewSave& save, const std::function<bool()>& askOverwrite);
-
-// A backup folder name is a path inside the source folder: not empty, not absolute, and
-// without a ".." component.
-bool validBackupFolderName(std::u16string_view name);
+SaveResult savePreviewPage(const PreviewSave& save, const std::function<bool()>& askOverwrite);
 
 }  // namespace yentax

@@ -216,7 +216,10 @@ void SFrm_Disp::Cmd_AllChenge_Click(int index) {
     context_.page.assign(PreviewText);
     if (edit.EditResultText == shown->after) {
       setLogging();
-      if (!ConvertCell(settings_, context_, tables_, ColumnIndex, CellIndex)) return;
+      const bool converted =
+          ConvertCell(settings_, context_, tables_, ColumnIndex, CellIndex).has_value();
+      writeLog();
+      if (!converted) return;
     } else {
       // The user's own text replaces the cell as it stands.
       const auto cells = tables_.columnCells(context_.page, ColumnIndex);
@@ -239,6 +242,7 @@ void SFrm_Disp::Cmd_AllChenge_Click(int index) {
   } else {
     converted = ConvertCell(settings_, context_, tables_, ColumnIndex, CellIndex).has_value();
   }
+  writeLog();
   if (!converted) {
     Lbl_AllChangeMsg.Caption.clear();
     return;

@@ -13,10 +13,10 @@
 #include <string_view>
 
 #include "app/application.h"
-#include "platform/version_info.h"
 #include "base/utf8.h"
-#include "docio/convert_one_file.h"
+#include "docio/page_conversion.h"
 #include "platform/single_instance.h"
+#include "platform/version_info.h"
 #include "qt/main_window_view.h"
 #include "qt/qt_form_host.h"
 #include "qt/qt_ui.h"
@@ -106,7 +106,7 @@ int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
   QtUi ui{std::u16string(kProgramTitle)};
   QtFormHost forms(ui);
   MainWindowPorts ports;
-  ports.convert = convertPageFile;
+  ports.convert = convertPageBytes;
   Application application(location, line, ui, forms, std::move(ports));
   auto& form = application.mainWindow();
   form.Form_Load();

@@ -77,4 +77,8 @@ class UiHost {
   }
 };
 
+// A fixed message with the reason the system gave, on a line of its own; the message
+// alone when there is none.
+std::u16string messageWithCause(std::u16string_view message, std::string_view cause);
+
 }  // namespace yentax

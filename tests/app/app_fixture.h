@@ -42,9 +42,8 @@ struct WindowFixture {
   };
 
   struct Call {
-    std::string path;
     std::u16string sourcePath;
-    LogChoice log;
+    bool logging = false;
   };
 
   AppScratch scratch;
@@ -84,12 +83,13 @@ struct WindowFixture {
 
   MainWindowPorts ports() {
     MainWindowPorts ports;
-    ports.convert = [this](const std::string& path, const ConversionSettings&, const LogChoice& log,
-                           ConversionContext& context) -> std::optional<std::string> {
-      calls.push_back({path, context.CurrentSourcePath, log});
-      if (fs::path(path).filename() == "throws.htm") throw std::runtime_error("converter broke");
-      if (fs::path(path).filename() == "bad.htm") return std::nullopt;
-      return "converted:" + readFile(path);
+    ports.convert = [this](LoadedPage page, const ConversionSettings&,
+                           ConversionContext& context) -> PageConversion {
+      calls.push_back({context.CurrentSourcePath, context.Logging});
+      const auto name = fs::path(utf16ToUtf8(context.CurrentSourcePath)).filename();
+      if (name == "throws.htm") throw std::runtime_error("converter broke");
+      if (name == "bad.htm") return {.fault = "the amounts could not be rewritten"};
+      return {.bytes = "converted:" + page.bytes};
     };
     ports.stopRequested = [this] { return stopAfter && calls.size() >= *stopAfter; };
     return ports;

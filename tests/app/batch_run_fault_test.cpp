@@ -130,7 +130,7 @@ TEST(BatchRunFaultTest, ABackupFolderOutsideTheSourceFolderIsRefused) {
     f.settings.BackupFolderName = name;
     f.run();
     EXPECT_EQ(f.report(), reported(kBackupFailed,
-                                   "the backup folder must be a folder inside the source folder"));
+                                   "the backup folder must be a folder inside the page's folder"));
     EXPECT_EQ(readFile(f.scratch / "src/a.htm"), "page");
     EXPECT_EQ(f.scratch.names(""), (std::set<std::string>{"out", "prog", "src"}));
   }

@@ -46,10 +46,7 @@ TEST(BatchRunTest, OneFileAsksBeforeReplacingAndBacksUpInItsOwnFolder) {
     EXPECT_EQ(readFile(target), c.written ? "converted:page" : c.targetExists ? "old" : "");
     EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), own && c.backup ? "page" : "");
     ASSERT_EQ(f.calls.size(), c.written ? 1u : 0u);
-    for (const auto& call : f.calls) {
-      EXPECT_EQ(call.sourcePath, f.scratch.u("src/a.htm"));
-      EXPECT_EQ(call.path, f.scratch / "src/a.htm");  // read in place, no copy
-    }
+    for (const auto& call : f.calls) EXPECT_EQ(call.sourcePath, f.scratch.u("src/a.htm"));
     EXPECT_EQ(f.window.Cmd_Change.Caption, u"変換(&C)");
   }
 }
@@ -121,6 +118,19 @@ TEST(BatchRunTest, PagesThatCannotBeConvertedOrWrittenAreNamedAndNeverCopied) {
   EXPECT_TRUE(f.calls.empty());
 }
 
+TEST(BatchRunTest, APageThatCannotBeReadIsNamedWithTheCause) {
+  WindowFixture f;
+  f.start();
+  f.listPages({"a.htm"});
+  fs::remove(f.scratch / "src/a.htm");
+  fs::create_symlink("gone.htm", f.scratch / "src/a.htm");
+  f.window.Cmd_Change_Click();
+  EXPECT_EQ(f.texts(),
+            std::vector<std::u16string>{kFinished + u"\r\n" + f.scratch.u("src/a.htm") +
+                                        u": 変換できませんでした。 (No such file or directory)"});
+  EXPECT_TRUE(f.calls.empty());
+}
+
 TEST(BatchRunTest, LoggingIsDecidedOncePerRunFromTheLogPath) {
   struct Case {
     std::string logPath;
@@ -143,9 +153,12 @@ TEST(BatchRunTest, LoggingIsDecidedOncePerRunFromTheLogPath) {
     f.listPages({"a.htm"});
     f.window.Cmd_Change_Click();
     ASSERT_EQ(f.calls.size(), 1u);
-    EXPECT_EQ(f.calls[0].log.LoggingOn, c.on) << c.logPath;
-    EXPECT_EQ(f.calls[0].log.SingleLogPath, f.scratch.u(c.single)) << c.logPath;
-    EXPECT_EQ(fs::exists(f.scratch / "logs/run.LOG"), c.single.empty()) << c.logPath;
+    EXPECT_EQ(f.calls[0].logging, c.on) << c.logPath;
+    EXPECT_EQ(f.window.state().Log.SingleLogPath, f.scratch.u(c.single)) << c.logPath;
+    // The run's log starts afresh and holds the run's entries only.
+    EXPECT_EQ(readFile(f.scratch / "logs/run.LOG"),
+              c.single.empty() ? "the last run's records" : "")
+        << c.logPath;
   }
 }
 

@@ -59,6 +59,7 @@ TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
       {"job.KVT", false, true, "pages", "out", 0, {"a.htm", "b.html"}, ""},
       {"job.KVT", false, false, "pages", "out", 1, {"b.html"}, "pages/gone.htm: HTMLファイルが見つかりません。"},
       {"job.KVT", false, true, "no", "out", 1, {}, "no: 変換元フォルダが見つかりません。"},
+      {"job.KVT", true, true, "pages/link.htm", "out", 1, {}, "pages/link.htm: 変換できませんでした。 (No such file or directory)"},
   };
   // clang-format on
   for (const auto& c : cases) {
@@ -71,6 +72,8 @@ TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
       writeFile(scratch / name, page);
     }
     fs::create_directories(scratch / "out");
+    // A page that goes between the listing and the reading: its link leads nowhere.
+    if (c.source == "pages/link.htm") fs::create_symlink("gone.htm", scratch / c.source);
     auto job = ConversionSettings::defaults(scratch.u("bin"));
     job.SourceFolder = scratch.u("old");  // the default settings list another folder
     ASSERT_TRUE(SaveSettings(scratch / "bin/yentax.INI", job, {}, true));

@@ -17,6 +17,8 @@ TEST(FileSelectionTest, DisplayPreparesAFreshWorkingCopyForThePreview) {
       {false, "src/b.txt", u""},
       {false, "", u"HTMLファイルを入力してください。"},
       {false, "src/none.htm", u"HTMLファイルが見つかりません。"},
+      {false, "src/link.htm",
+       u"HTMLファイルを読み込めませんでした。\r\n(No such file or directory)"},
       {true, "src/a.htm", u""},
       {true, "", u"ファイルを選択してください。"},
   };
@@ -25,6 +27,8 @@ TEST(FileSelectionTest, DisplayPreparesAFreshWorkingCopyForThePreview) {
     SCOPED_TRACE(c.file);
     writeFile(f.scratch / "src/a.htm", "page a");
     writeFile(f.scratch / "src/b.txt", "text b");
+    // A page that goes between the choice and the reading: its link leads nowhere.
+    fs::create_symlink("gone.htm", f.scratch / "src/link.htm");
     f.start();
     f.settings.DestinationFolder = f.scratch.u("out");
     f.settings.DestinationFolder1 = f.scratch.u("out1");

@@ -1,14 +1,19 @@
 #include "cli/run.h"
 
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
+#include <filesystem>
 #include <map>
 #include <sstream>
 
-#include "tests/scratch_folder.h"
 #include "settings/settings_file.h"
+#include "tests/scratch_folder.h"
+#include "tests/write_faults.h"
 
 namespace yentax {
+
+namespace fs = std::filesystem;
 namespace {
 
 const char* const kSamplePages[] = {"shop_sjis.htm", "shop_eucjp.htm", "shop_utf8.html"};
@@ -259,6 +264,37 @@ TEST_F(CliFixture, AFailedPageIsNamedAndGivesStatusOne) {
                             "0 pages converted, 0 amounts changed, 1 page failed\n");
 }
 
+TEST_F(CliFixture, APageThatCannotBeReadBackedUpOrWrittenIsNamedWithTheCause) {
+  const std::string page = "<meta charset=\"UTF-8\"><p>1,000円</p>";
+  writeFile(scratch / "site/a.htm", page);
+  // A page that goes between the listing and the reading: its link leads nowhere.
+  const std::string gone = scratch / "site/gone.htm";
+  fs::create_symlink("nowhere.htm", gone);
+  const std::vector<std::string> commands[] = {{"convert", "-q", gone, "-o", scratch / "out"},
+                                               {"check", "-q", gone}};
+  for (const auto& command : commands) {
+    const auto result = run(command);
+    EXPECT_EQ(result.status, 1);
+    EXPECT_NE(result.err.find(gone + ": could not be read (No such file or directory)"),
+              std::string::npos)
+        << result.err;
+  }
+  {
+    const ScopedWriter full(onlyFor("BackUp/", failingWriter(ENOSPC)));
+    const auto result = run({"convert", "-q", "--in-place", scratch / "site/a.htm"});
+    EXPECT_EQ(result.err, scratch / "site/a.htm: the backup could not be made in " +
+                              scratch / "site/BackUp (No space left on device)\n");
+  }
+  EXPECT_EQ(readFile(scratch / "site/a.htm"), page);
+  // A link planted in the backup folder is replaced by the backup, never followed.
+  writeFile(scratch / "elsewhere/secret.htm", "secret");
+  fs::create_symlink(scratch / "elsewhere/secret.htm", scratch / "site/BackUp/a.htm");
+  ASSERT_EQ(run({"convert", "-q", "--in-place", scratch / "site/a.htm"}).status, 0);
+  EXPECT_EQ(readFile(scratch / "elsewhere/secret.htm"), "secret");
+  EXPECT_EQ(readFile(scratch / "site/BackUp/a.htm"), page);
+  EXPECT_NE(readFile(scratch / "site/a.htm"), page);
+}
+
 TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
   writeFile(scratch / "site/a.htm", "<meta charset=\"UTF-8\"><p>1,000円</p>");
   writeFile(scratch / "taken", "a file where the log's folder should be");
@@ -266,7 +302,7 @@ TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
   const auto result =
       run({"convert", "-q", "--log", log, scratch / "site/a.htm", "-o", scratch / "out"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, log + ": the log could not be written\n");
+  EXPECT_EQ(result.err, log + ": the log could not be written (Not a directory)\n");
   EXPECT_NE(readFile(scratch / "out/a.htm").find("1,000円(税込み1,050円)"), std::string::npos);
 }
 

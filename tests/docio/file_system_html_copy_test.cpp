@@ -57,34 +57,6 @@ TEST(HtmlFileCopyTest, RefusesWhatCannotBeCopied) {
   EXPECT_FALSE(Fnc_DeleteHTMLFile(scratch / "dest/page.htm"));
 }
 
-TEST(HtmlFileCopyTest, WritesConvertedBytesWhereTheCopyWouldGo) {
-  ScratchFolder scratch;
-  writeFile(scratch / "src/page.htm", "page");
-  writeFile(scratch / "src/page_files/a.gif", "gif");
-  ::chmod((scratch / "src/page.htm").c_str(), 0444);
-  writeFile(scratch / "dest/old.txt", "x");
-  ::symlink("old.txt", (scratch / "dest/page.htm").c_str());
-
-  ASSERT_TRUE(writePageCopy(scratch / "src/page.htm", "converted", scratch / "dest"));
-  EXPECT_EQ(readFile(scratch / "dest/page.htm"), "converted");
-  EXPECT_EQ(readFile(scratch / "dest/old.txt"), "x");  // the link went, not its target
-  EXPECT_EQ(readFile(scratch / "dest/page_files/a.gif"), "gif");
-  EXPECT_EQ(readFile(scratch / "src/page.htm"), "page");
-  struct stat written {};
-  ASSERT_EQ(::stat((scratch / "dest/page.htm").c_str(), &written), 0);
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  EXPECT_EQ(written.st_mode & 0777, 0644u & ~mask);  // the page's bits, writable by its owner
-
-  ::chmod((scratch / "src/page.htm").c_str(), 0644);
-  ASSERT_TRUE(writePageCopy(scratch / "src/page.htm", "in place", scratch / "src/"));
-  EXPECT_EQ(readFile(scratch / "src/page.htm"), "in place");
-
-  EXPECT_FALSE(writePageCopy(scratch / "missing.htm", "x", scratch / "dest"));
-  EXPECT_FALSE(lookupPath(scratch / "dest/missing.htm").found);
-  EXPECT_FALSE(writePageCopy(scratch / "src/page.htm", "x", scratch / "no-folder"));
-}
-
 TEST(HtmlFileCopyTest, FindsAndRemovesSaveConflicts) {
   ScratchFolder scratch;
   const auto work = scratch / "work";

@@ -60,12 +60,12 @@ TEST_F(PageFileTest, PagesComeBackByteForByteInEveryCharsetAndLineEnd) {
     for (const std::string lineEnd : {"\n", "\r\n"}) {
       const std::string bytes = withLineEnds(page.bytes, lineEnd);
       write(bytes);
-      const std::optional<LoadedPage> loaded = loadPageFile(path_);
+      const PageRead loaded = loadPageFile(path_);
       ASSERT_TRUE(loaded);
-      EXPECT_EQ(loaded->charset, page.charset);
-      EXPECT_NE(loaded->text.find(u"NUL"), std::u16string::npos);
-      ASSERT_TRUE(savePageEdit(path_, *loaded, loaded->text));
-      EXPECT_EQ(read(), bytes) << "charset " << static_cast<int>(page.charset);
+      EXPECT_EQ(loaded.page.charset, page.charset);
+      EXPECT_NE(loaded.page.text.find(u"NUL"), std::u16string::npos);
+      EXPECT_EQ(encodePageEdit(loaded.page, loaded.page.text), bytes)
+          << "charset " << static_cast<int>(page.charset);
     }
   }
 }
@@ -102,10 +102,14 @@ TEST_F(PageFileTest, WritesChangedTextAtItsNewLength) {
     EXPECT_EQ(read(), c.bytes);
   }
   write("\xEF\xBB\xBF<meta charset=utf-8>");
-  EXPECT_EQ(loadPageText(path_, CharsetCode::Utf8), u"<meta charset=utf-8>");
-  EXPECT_FALSE(loadPageFile(folder_ / "missing.htm"));
-  EXPECT_FALSE(loadPageText(folder_ / "missing.htm", CharsetCode::ShiftJis));
+  EXPECT_EQ(loadPageFile(path_).page.text, u"<meta charset=utf-8>");
   EXPECT_FALSE(savePageText(folder_ / "no/such.htm", u"x", CharsetCode::Utf8));
+}
+
+TEST_F(PageFileTest, APageThatCannotBeReadSaysWhy) {
+  std::filesystem::create_directories(folder_ / "folder.htm");
+  EXPECT_EQ(loadPageFile(folder_ / "missing.htm").cause(), "No such file or directory");
+  EXPECT_EQ(loadPageFile(folder_ / "folder.htm").cause(), "Is a directory");
 }
 
 TEST_F(PageFileTest, TranscodesInPlaceAndLeavesTheFileAloneOnFailure) {

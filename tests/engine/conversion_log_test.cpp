@@ -2,46 +2,32 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
+#include <initializer_list>
 #include <string>
+#include <utility>
 
 #include "base/cp932_codec.h"
-#include "base/utf8.h"
-#include "tests/scratch_folder.h"
 
 namespace yentax {
 namespace {
 
-namespace fs = std::filesystem;
-
 LogDateTime fixedTime() { return {2024, 3, 5, 7, 8, 9}; }
 
-class ConversionLogTest : public ::testing::Test {
- protected:
-  std::u16string pathOf(const std::string& name) const {
-    return utf8ToUtf16((folder_ / name).string());
-  }
+// One pass that starts a page's entry and records the given segments.
+LogEntry logPage(std::u16string_view source, bool textFormat,
+                 std::initializer_list<std::pair<std::u16string, std::u16string>> changes) {
+  ConversionLog pass(source, textFormat, fixedTime);
+  pass.writeStart();
+  for (const auto& [before, after] : changes) pass.writeRecord(before, after);
+  return std::move(pass).entry();
+}
 
-  static std::string bytesOf(const std::u16string& path) {
-    std::ifstream in(utf16ToUtf8(path), std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-
-  // One pass that starts a page's entry and records the given segments.
-  static void logPage(const std::u16string& log, const std::u16string& source, bool textFormat,
-                      std::initializer_list<std::pair<std::u16string, std::u16string>> changes) {
-    ConversionLog pass(log, source, textFormat, fixedTime);
-    ASSERT_TRUE(pass.isOpen());
-    ASSERT_TRUE(pass.writeStart());
-    for (const auto& [before, after] : changes) ASSERT_TRUE(pass.writeRecord(before, after));
-    ASSERT_TRUE(pass.close());
-  }
-
-  ScratchFolder scratch_;
-  fs::path folder_ = scratch_.path;
-};
+// The log file a run makes of the entries, one after the other into an empty file.
+std::string logFile(std::initializer_list<LogEntry> entries) {
+  std::string bytes;
+  for (const LogEntry& entry : entries) bytes += entry.bytesFor(bytes.empty());
+  return bytes;
+}
 
 TEST(MakeLogHeaderTest, StampsTheDateInBothFormats) {
   EXPECT_EQ(MakeLogHeader(true, fixedTime), u"変換日時：2024/03/05 07:08:09\r\n");
@@ -55,46 +41,43 @@ TEST(MakeLogHeaderTest, StampsTheDateInBothFormats) {
   EXPECT_EQ(MakeLogHeader(true).size(), MakeLogHeader(true, fixedTime).size());
 }
 
-TEST_F(ConversionLogTest, NewTextLogAfterOneChange) {
-  const auto log = pathOf("a.log");
-  logPage(log, u"/src/a.htm", true, {{u"価格 1,980円", u"価格 1,980円(税込み2,079円)"}});
+TEST(ConversionLogTest, NewTextLogAfterOneChange) {
+  const LogEntry entry =
+      logPage(u"/src/a.htm", true, {{u"価格 1,980円", u"価格 1,980円(税込み2,079円)"}});
 
   // The header checked byte for byte in code page 932, the rest through the codec.
-  const std::string header =
-      "\x95\xCF\x8A\xB7\x93\xFA\x8E\x9E\x81\x46"
-      "2024/03/05 07:08:09\r\n";
-  EXPECT_EQ(bytesOf(log), header + encodeCp932(u"\r\nファイル名：/src/a.htm\r\n"
-                                               u"\t前　 : 価格 1,980円\r\n"
-                                               u"\t　後 : 価格 1,980円(税込み2,079円)\r\n"));
+  EXPECT_EQ(entry.header,
+            "\x95\xCF\x8A\xB7\x93\xFA\x8E\x9E\x81\x46"
+            "2024/03/05 07:08:09\r\n");
+  EXPECT_EQ(entry.records, encodeCp932(u"\r\nファイル名：/src/a.htm\r\n"
+                                       u"\t前　 : 価格 1,980円\r\n"
+                                       u"\t　後 : 価格 1,980円(税込み2,079円)\r\n"));
 }
 
-TEST_F(ConversionLogTest, SecondPageAppendsWithoutASecondHeader) {
-  const auto log = pathOf("run.log");
-  logPage(log, u"/src/a.htm", true, {{u"100円", u"100円(税込み105円)"}});
+TEST(ConversionLogTest, SecondPageAppendsWithoutASecondHeader) {
+  LogEntry a = logPage(u"/src/a.htm", true, {{u"100円", u"100円(税込み105円)"}});
   // A later marker pass of the same page adds records only.
-  {
-    ConversionLog markerPass(log, u"/src/a.htm", true, fixedTime);
-    ASSERT_TRUE(markerPass.writeRecord(u"￥200", u"￥200(税込み210円)"));
-  }
-  logPage(log, u"/src/b.htm", true, {{u"1\r\n2", u"x\r\ny"}, {u"3", u"4"}});
+  ConversionLog markerPass(u"/src/a.htm", true, fixedTime);
+  markerPass.writeRecord(u"￥200", u"￥200(税込み210円)");
+  a.append(std::move(markerPass).entry());
+  const LogEntry b = logPage(u"/src/b.htm", true, {{u"1\r\n2", u"x\r\ny"}, {u"3", u"4"}});
 
-  EXPECT_EQ(bytesOf(log), encodeCp932(u"変換日時：2024/03/05 07:08:09\r\n"
-                                      u"\r\nファイル名：/src/a.htm\r\n"
-                                      u"\t前　 : 100円\r\n\t　後 : 100円(税込み105円)\r\n"
-                                      u"\t前　 : ￥200\r\n\t　後 : ￥200(税込み210円)\r\n"
-                                      u"\r\nファイル名：/src/b.htm\r\n"
-                                      u"\t前　 : 1\r\n2\r\n\t　後 : x\r\ny\r\n"
-                                      u"\t前　 : 3\r\n\t　後 : 4\r\n"));
+  EXPECT_EQ(logFile({a, b}), encodeCp932(u"変換日時：2024/03/05 07:08:09\r\n"
+                                         u"\r\nファイル名：/src/a.htm\r\n"
+                                         u"\t前　 : 100円\r\n\t　後 : 100円(税込み105円)\r\n"
+                                         u"\t前　 : ￥200\r\n\t　後 : ￥200(税込み210円)\r\n"
+                                         u"\r\nファイル名：/src/b.htm\r\n"
+                                         u"\t前　 : 1\r\n2\r\n\t　後 : x\r\ny\r\n"
+                                         u"\t前　 : 3\r\n\t　後 : 4\r\n"));
 }
 
-TEST_F(ConversionLogTest, CsvLogQuotesEveryFieldAndDoublesQuotes) {
-  const auto log = pathOf("run.csv");
-  logPage(
-      log, u"/src/a.htm", false,
+TEST(ConversionLogTest, CsvLogQuotesEveryFieldAndDoublesQuotes) {
+  const LogEntry a = logPage(
+      u"/src/a.htm", false,
       {{u"say \"1,000円\"", u"say \"1,000円(税込み1,050円)\""}, {u"5\n円", u"5\n円(税込み5円)"}});
-  logPage(log, u"/src/b.htm", false, {{u"7円", u"7円(税込み7円)"}});
+  const LogEntry b = logPage(u"/src/b.htm", false, {{u"7円", u"7円(税込み7円)"}});
 
-  EXPECT_EQ(bytesOf(log),
+  EXPECT_EQ(logFile({a, b}),
             encodeCp932(
                 u"\"変換日時：2024/03/05 07:08:09\",\"\",\"\"\r\n"
                 u"ファイル名,変換前データ,変換後データ\r\n"
@@ -103,46 +86,17 @@ TEST_F(ConversionLogTest, CsvLogQuotesEveryFieldAndDoublesQuotes) {
                 u"\"/src/b.htm\",\"7円\",\"7円(税込み7円)\"\r\n"));
 }
 
-TEST_F(ConversionLogTest, HeaderGoesOnlyIntoAnEmptyFileAndOnlyWithAStart) {
-  const auto fresh = pathOf("records_only.log");
-  ASSERT_TRUE(ConversionLog(fresh, u"/src/a.htm", true, fixedTime).writeRecord(u"\\5", u"6"));
-  EXPECT_EQ(bytesOf(fresh), encodeCp932(u"\t前　 : \\5\r\n\t　後 : 6\r\n"));
-
-  const auto old = pathOf("old.log");
-  std::ofstream(utf16ToUtf8(old), std::ios::binary) << "old\r\n";
-  logPage(old, u"/src/a.htm", true, {});
-  EXPECT_EQ(bytesOf(old), "old\r\n" + encodeCp932(u"\r\nファイル名：/src/a.htm\r\n"));
-}
-
-TEST_F(ConversionLogTest, CreatesMissingFolders) {
-  const auto log = pathOf("LOG/sub/Zenkalo.Log");
-  logPage(log, u"/src/a.htm", true, {{u"1円", u"2円"}});
-  EXPECT_TRUE(fs::is_regular_file(utf16ToUtf8(log)));
-  EXPECT_EQ(bytesOf(log).substr(0, 10), "\x95\xCF\x8A\xB7\x93\xFA\x8E\x9E\x81\x46");
-}
-
-TEST_F(ConversionLogTest, UnopenableLogMeansNoLog) {
-  std::ofstream(folder_ / "plain_file") << "x";
-  const std::u16string paths[] = {u"", pathOf(""), pathOf("plain_file/a.log")};
-  for (const auto& path : paths) {
-    ConversionLog pass(path, u"/src/a.htm", true, fixedTime);
-    EXPECT_FALSE(pass.isOpen()) << utf16ToUtf8(path);
-    EXPECT_TRUE(pass.writeStart());
-    EXPECT_TRUE(pass.writeRecord(u"1", u"2"));
-    EXPECT_TRUE(pass.close());
-  }
-  EXPECT_EQ(bytesOf(pathOf("plain_file")), "x");
-}
-
-TEST_F(ConversionLogTest, WriteFaultIsReported) {
-  ConversionLog full(u"/dev/full", u"/src/a.htm", true, fixedTime);
-  ASSERT_TRUE(full.isOpen());
-  EXPECT_FALSE(full.writeStart());
-  // Records are gathered; the fault shows when they are written.
-  EXPECT_TRUE(full.writeRecord(u"1", u"2"));
-  EXPECT_FALSE(full.flush());
-  EXPECT_TRUE(full.writeRecord(u"1", u"2"));
-  EXPECT_FALSE(full.close());
+TEST(ConversionLogTest, AHeaderOnlyStartsAnEntryWithNothingRecordedBeforeIt) {
+  // Records of the marker passes that run before the page's start keep the header out.
+  ConversionLog pass(u"/src/a.htm", true, fixedTime);
+  pass.writeRecord(u"\\5", u"6");
+  pass.writeStart();
+  const LogEntry entry = std::move(pass).entry();
+  EXPECT_EQ(entry.header, "");
+  EXPECT_EQ(entry.records,
+            encodeCp932(u"\t前　 : \\5\r\n\t　後 : 6\r\n\r\nファイル名：/src/a.htm\r\n"));
+  EXPECT_EQ(logPage(u"/src/a.htm", true, {}).bytesFor(false),
+            encodeCp932(u"\r\nファイル名：/src/a.htm\r\n"));
 }
 
 }  // namespace

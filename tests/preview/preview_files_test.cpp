@@ -6,6 +6,7 @@
 
 #include "preview/preview_save.h"
 #include "tests/scratch_folder.h"
+#include "tests/write_faults.h"
 
 namespace yentax {
 namespace {
@@ -97,20 +98,31 @@ TEST(PreviewSaveTest, AFailedWriteOrBackupLeavesTheSavedPageAlone) {
   save.saveFolder = s / "src";
   save.confirmOverwrite = false;
   save.backupFolderName = u"../up";
-  EXPECT_EQ(savePreviewPage(save, [] { return true; }), SaveOutcome::kBackupFailed);
+  const SaveResult outside = savePreviewPage(save, [] { return true; });
+  EXPECT_EQ(outside.outcome, SaveOutcome::kBackupFailed);
+  EXPECT_EQ(outside.cause, "the backup folder must be a folder inside the page's folder");
   EXPECT_EQ(readFile(s / "src/a.htm"), "source");
   EXPECT_FALSE(fs::exists(s / "up"));
 
+  save.backupFolderName = u"BackUp";
+  {
+    const ScopedWriter full(onlyFor("BackUp/", failingWriter(ENOSPC)));
+    const SaveResult saved = savePreviewPage(save, [] { return true; });
+    EXPECT_EQ(saved.outcome, SaveOutcome::kBackupFailed);
+    EXPECT_EQ(saved.cause, "No space left on device");
+  }
+  EXPECT_EQ(readFile(s / "src/a.htm"), "source");
+  ASSERT_EQ(savePreviewPage(save, [] { return true; }).outcome, SaveOutcome::kSaved);
+  EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), "source");
+  EXPECT_EQ(readFile(s / "src/a.htm"), "new");
+
   save.saveFolder = s / "out";
   fs::create_directories(s / "out/a.htm");  // a folder where the page should go
-  EXPECT_EQ(savePreviewPage(save, [] { return true; }), SaveOutcome::kFailed);
+  const SaveResult blocked = savePreviewPage(save, [] { return true; });
+  EXPECT_EQ(blocked.outcome, SaveOutcome::kFailed);
+  EXPECT_EQ(blocked.cause, "Is a directory");
   save.saveFolder = "out";
-  EXPECT_EQ(savePreviewPage(save, [] { return true; }), SaveOutcome::kNoSaveFolder);
-
-  EXPECT_TRUE(validBackupFolderName(u"BackUp/old"));
-  EXPECT_FALSE(validBackupFolderName(u""));
-  EXPECT_FALSE(validBackupFolderName(u"/tmp"));
-  EXPECT_FALSE(validBackupFolderName(u"a/../../b"));
+  EXPECT_EQ(savePreviewPage(save, [] { return true; }).outcome, SaveOutcome::kNoSaveFolder);
 }
 
 TEST(PreviewSaveTest, TheCompanionFolderIsSwappedInWhole) {
@@ -125,7 +137,7 @@ TEST(PreviewSaveTest, TheCompanionFolderIsSwappedInWhole) {
   save.sourceFolder = s / "src";
   save.saveFolder = s / "out";
   int asked = 0;
-  EXPECT_EQ(savePreviewPage(save, [&] { return ++asked > 0; }), SaveOutcome::kSaved);
+  EXPECT_EQ(savePreviewPage(save, [&] { return ++asked > 0; }).outcome, SaveOutcome::kSaved);
   EXPECT_EQ(asked, 1);
   EXPECT_EQ(readFile(s / "out/a.htm"), "saved");
   EXPECT_EQ(readFile(s / "out/a_files/new.gif"), "new");

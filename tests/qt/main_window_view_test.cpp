@@ -16,7 +16,7 @@
 #include <filesystem>
 
 #include "base/utf8.h"
-#include "docio/convert_one_file.h"
+#include "docio/page_conversion.h"
 #include "platform/console_ui.h"
 #include "qt/file_tree_view.h"
 #include "qt/qt_form_host.h"
@@ -69,7 +69,7 @@ struct MainWindowViewTest : testing::Test {
                           u"yentax",
                           {}};
     MainWindowPorts ports;
-    ports.convert = convertPageFile;
+    ports.convert = convertPageBytes;
     form = std::make_unique<Sfrm_Main>(settings, modelUi, forms, setup, std::move(ports));
     form->Form_Load();
     view = std::make_unique<MainWindowView>(*form, qtUi);

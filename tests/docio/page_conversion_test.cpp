@@ -1,6 +1,9 @@
-#include "docio/convert_one_file.h"
+#include "docio/page_conversion.h"
 
 #include <gtest/gtest.h>
+
+#include <set>
+#include <utility>
 
 #include "base/utf8.h"
 #include "docio/page_file.h"
@@ -9,13 +12,21 @@
 namespace yentax {
 namespace {
 
+// The page file as the batch run converts it: read, then converted in memory.
+PageConversion convertFile(const std::string& path, const ConversionSettings& settings,
+                           ConversionContext& context) {
+  PageRead read = loadPageFile(path);
+  EXPECT_TRUE(read) << read.cause();
+  return convertPageBytes(std::move(read.page), settings, context);
+}
+
 std::u16string page(std::u16string_view charset, std::u16string_view body) {
   return u"<HTML><HEAD><META http-equiv=\"Content-Type\" content=\"text/html; charset=" +
          std::u16string(charset) + u"\"></HEAD><BODY>\r\n" + std::u16string(body) +
          u"\r\n</BODY></HTML>\r\n";
 }
 
-TEST(ConvertOneFileTest, ConvertsEachCharsetInPlaceAndKeepsIt) {
+TEST(PageConversionTest, ConvertsEachCharsetAndKeepsIt) {
   struct Case {
     std::u16string charset;
     CharsetCode code;
@@ -30,17 +41,19 @@ TEST(ConvertOneFileTest, ConvertsEachCharsetInPlaceAndKeepsIt) {
     const std::string path = folder / "page.htm";
     writeFile(path, encodePageText(page(c.charset, u"<P>価格 1,980円</P>"), c.code));
     ConversionContext context;
-    ASSERT_TRUE(ConvertOneFile(path, settings, LogChoice{}, context));
+    const PageConversion result = convertFile(path, settings, context);
+    ASSERT_TRUE(result);
+    EXPECT_TRUE(result.changed);
     const std::u16string converted = page(c.charset, u"<P>価格 1,980円(税込み2,079円)</P>");
-    EXPECT_EQ(decodePageText(readFile(path), c.code), converted) << utf16ToUtf8(c.charset);
+    EXPECT_EQ(decodePageText(result.bytes, c.code), converted) << utf16ToUtf8(c.charset);
     // ISO-2022-JP keeps the page's own escape in front of the unchanged "</P>".
     if (c.code != CharsetCode::Iso2022Jp) {
-      EXPECT_EQ(readFile(path), encodePageText(converted, c.code));
+      EXPECT_EQ(result.bytes, encodePageText(converted, c.code));
     }
   }
 }
 
-TEST(ConvertOneFileTest, GivesBackThePageBytesWithoutWritingThePage) {
+TEST(PageConversionTest, GivesBackThePageBytesWithoutWritingThePage) {
   ScratchFolder folder;
   const ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
   struct Case {
@@ -65,11 +78,11 @@ TEST(ConvertOneFileTest, GivesBackThePageBytesWithoutWritingThePage) {
     const std::string bytes = c.prefix + encodePageText(page(c.charset, c.body), c.code) + c.stray;
     writeFile(path, bytes);
     ConversionContext context;
-    const std::optional<std::string> converted =
-        convertPageFile(path, settings, LogChoice{}, context);
+    const PageConversion converted = convertFile(path, settings, context);
     ASSERT_TRUE(converted);
+    EXPECT_EQ(converted.changed, c.converted);
     // A converted page is written without the byte-order mark.
-    EXPECT_EQ(*converted,
+    EXPECT_EQ(converted.bytes,
               c.converted
                   ? encodePageText(page(c.charset, u"<P>価格 100円(税込み105円)</P>"), c.code)
                   : bytes);
@@ -77,7 +90,7 @@ TEST(ConvertOneFileTest, GivesBackThePageBytesWithoutWritingThePage) {
   }
 }
 
-TEST(ConvertOneFileTest, LargeAmountsAreExactOrLeftAsTheyAre) {
+TEST(PageConversionTest, LargeAmountsAreExactOrLeftAsTheyAre) {
   ScratchFolder folder;
   ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
   settings.UseMaximum = false;
@@ -87,12 +100,11 @@ TEST(ConvertOneFileTest, LargeAmountsAreExactOrLeftAsTheyAre) {
   writeFile(path, encodePageText(page(u"UTF-8", u"<P>79764259367522円</P>" + tooLarge),
                                  CharsetCode::Utf8));
   ConversionContext context;
-  ASSERT_TRUE(ConvertOneFile(path, settings, LogChoice{}, context));
-  EXPECT_EQ(decodePageText(readFile(path), CharsetCode::Utf8),
+  EXPECT_EQ(decodePageText(convertFile(path, settings, context).bytes, CharsetCode::Utf8),
             page(u"UTF-8", u"<P>79764259367522円(税込み83752472335898円)</P>" + tooLarge));
 }
 
-TEST(ConvertOneFileTest, ShorterResultLeavesNoTraceOfTheOldTail) {
+TEST(PageConversionTest, ShorterResultLeavesNoTraceOfTheOldTail) {
   ScratchFolder folder;
   ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
   settings.TaxRate = -50;
@@ -101,59 +113,33 @@ TEST(ConvertOneFileTest, ShorterResultLeavesNoTraceOfTheOldTail) {
   const std::string path = folder / "page.htm";
   writeFile(path, encodePageText(page(u"UTF-8", u"<P>1,000円</P>"), CharsetCode::Utf8));
   ConversionContext context;
-  ASSERT_TRUE(ConvertOneFile(path, settings, LogChoice{}, context));
-  EXPECT_EQ(readFile(path), encodePageText(page(u"UTF-8", u"<P>500円</P>"), CharsetCode::Utf8));
+  EXPECT_EQ(convertFile(path, settings, context).bytes,
+            encodePageText(page(u"UTF-8", u"<P>500円</P>"), CharsetCode::Utf8));
 }
 
-TEST(ConvertOneFileTest, MissingFileFails) {
-  ScratchFolder folder;
-  ConversionContext context;
-  EXPECT_FALSE(ConvertOneFile(folder / "none.htm", ConversionSettings{}, LogChoice{}, context));
-}
-
-TEST(ConvertOneFileTest, ChoosesTheLogPath) {
-  struct Case {
-    bool loggingOn;
-    std::u16string single;
-    std::u16string logPath;
-    bool textFormat;
-    std::u16string expected;
-  };
-  const Case cases[] = {
-      {false, u"/logs/run.txt", u"/logs", true, u""},
-      {true, u"/logs/run.txt", u"/logs", true, u"/logs/run.txt"},
-      {true, u"/logs/run", u"/logs", true, u"/logs/run.LOG"},
-      {true, u"/logs/run", u"/logs", false, u"/logs/run.CSV"},
-      {true, u"/my.logs/run", u"/logs", true, u"/my.logs/run.LOG"},
-      {true, u"", u"/logs", true, u"/logs/index.LOG"},
-      {true, u"", u"/logs/", false, u"/logs/index.CSV"},
-  };
-  for (const auto& c : cases) {
-    ConversionSettings settings;
-    settings.LogPath = c.logPath;
-    settings.LogTextFormat = c.textFormat;
-    EXPECT_EQ(chooseLogPath("/work/copy/index.html", settings, LogChoice{c.loggingOn, c.single}),
-              c.expected)
-        << utf16ToUtf8(c.single) << " " << utf16ToUtf8(c.logPath);
-  }
-}
-
-TEST(ConvertOneFileTest, PerFileLogStartsFreshAndNamesTheSource) {
-  ScratchFolder folder;
-  ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
-  settings.LogPath = utf8ToUtf16(folder / "logs");
-  writeFile(folder / "logs/index.LOG", "old log that must go\r\n");
+TEST(PageConversionTest, TheLogEntryComesAsAValueNamingTheSource) {
+  AppScratch folder;
+  const ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
   const std::string path = folder / "work/index.html";
   writeFile(path, encodePageText(page(u"Shift_JIS", u"<P>1,980円</P>"), CharsetCode::ShiftJis));
-  ConversionContext context;
-  context.CurrentSourcePath = u"/shop/index.html";
-  ASSERT_TRUE(ConvertOneFile(path, settings, LogChoice{true, u""}, context));
-  EXPECT_EQ(context.CurrentLogPath, utf8ToUtf16(folder / "logs/index.LOG"));
-  const std::u16string log =
-      decodePageText(readFile(folder / "logs/index.LOG"), CharsetCode::ShiftJis);
-  EXPECT_EQ(log.find(u"old log"), std::u16string::npos);
-  EXPECT_NE(log.find(u"ファイル名：/shop/index.html\r\n"), std::u16string::npos);
-  EXPECT_NE(log.find(u"1,980円(税込み2,079円)"), std::u16string::npos);
+  for (const bool logging : {false, true}) {
+    ConversionContext context;
+    context.CurrentSourcePath = u"/shop/index.html";
+    context.Logging = logging;
+    context.logClock = [] { return LogDateTime{2024, 3, 5, 7, 8, 9}; };
+    const PageConversion converted = convertFile(path, settings, context);
+    ASSERT_TRUE(converted);
+    EXPECT_EQ(
+        converted.log.header,
+        logging ? encodePageText(u"変換日時：2024/03/05 07:08:09\r\n", CharsetCode::ShiftJis) : "");
+    EXPECT_EQ(converted.log.records,
+              logging ? encodePageText(u"\r\nファイル名：/shop/index.html\r\n"
+                                       u"\t前　 : 1,980円\r\n\t　後 : 1,980円(税込み2,079円)\r\n",
+                                       CharsetCode::ShiftJis)
+                      : "");
+    EXPECT_TRUE(context.Log.empty());
+    EXPECT_EQ(folder.names(""), std::set<std::string>{"work"});  // nothing written
+  }
 }
 
 }  // namespace

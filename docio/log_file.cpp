@@ -1,0 +1,93 @@
+#include "docio/log_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <tuple>
+
+#include "base/utf8.h"
+#include "docio/file_system.h"
+#include "docio/path_text.h"
+
+namespace yentax {
+
+namespace {
+
+std::u16string_view logExtension(const ConversionSettings& settings) {
+  return settings.LogTextFormat ? u".LOG" : u".CSV";
+}
+
+FileOutcome writeAll(int fd, std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
+    if (written < 0) {
+      if (errno == EINTR) continue;
+      return FileOutcome::failed(errno);
+    }
+    bytes.remove_prefix(static_cast<std::size_t>(written));
+  }
+  return {};
+}
+
+FileOutcome makeFolderFor(const std::string& path) {
+  const std::filesystem::path file(path);
+  std::error_code error;
+  if (file.has_parent_path()) std::filesystem::create_directories(file.parent_path(), error);
+  return {error};
+}
+
+}  // namespace
+
+LogChoice decideLogging(const ConversionSettings& settings) {
+  LogChoice log;
+  if (settings.LogPath.empty()) return log;
+  const auto found = lookupPath(settings.LogPath);
+  if (found.found && found.isFile == settings.LogPerFile) return log;
+  log.LoggingOn = true;
+  if (!settings.LogPerFile) log.SingleLogPath = settings.LogPath;
+  return log;
+}
+
+std::u16string chooseLogPath(const std::string& page, const ConversionSettings& settings,
+                             const LogChoice& log) {
+  if (!log.LoggingOn) return {};
+  if (!log.SingleLogPath.empty()) {
+    if (!extension(log.SingleLogPath).empty()) return log.SingleLogPath;
+    return log.SingleLogPath + std::u16string(logExtension(settings));
+  }
+  // Named after the page, whatever file the caller reads it from.
+  return joinPath(settings.LogPath,
+                  utf8ToUtf16(baseName(page)) + std::u16string(logExtension(settings)));
+}
+
+FileOutcome appendToLog(const std::string& path, const LogEntry& entry, LogStart start) {
+  try {
+    if (FileOutcome made = makeFolderFor(path); !made) return made;
+    if (start == LogStart::kFresh) return replaceWholeFile(path, entry.bytesFor(true));
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    if (fd < 0) return FileOutcome::failed(errno);
+    struct stat status {};
+    FileOutcome written;
+    if (::fstat(fd, &status) != 0) {
+      written = FileOutcome::failed(errno);
+    } else if (status.st_size == 0) {
+      written = writeAll(fd, entry.header);
+    }
+    if (written) written = writeAll(fd, entry.records);
+    if (::close(fd) != 0 && written) written = FileOutcome::failed(errno);
+    return written;
+  } catch (...) {
+    return FileOutcome::failed(ENOMEM);
+  }
+}
+
+void startRunLog(const std::string& path) {
+  std::error_code error;
+  if (std::filesystem::is_regular_file(path, error)) std::ignore = deleteFile(path);
+}
+
+}  // namespace yentax

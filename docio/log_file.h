@@ -1,0 +1,54 @@
+#pragma once
+
+// Where a run's conversion log goes and how a page's entry gets there. The passes gather
+// a page's records in memory (LogEntry); a run decides once whether and where it logs,
+// and appends each page's entry after converting it.
+//
+//   const LogChoice log = decideLogging(settings);
+//   if (log.LoggingOn && !log.SingleLogPath.empty()) std::ignore = startRunLog(runLogPath);
+//   const std::string path = utf16ToUtf8(chooseLogPath(page, settings, log));
+//   if (const FileOutcome written = appendToLog(path, entry, logStartFor(log)); !written) ...
+
+#include <string>
+
+#include "base/whole_file.h"
+#include "engine/conversion_log.h"
+#include "settings/conversion_settings.h"
+
+namespace yentax {
+
+// How a run wants its conversions logged.
+struct LogChoice {
+  bool LoggingOn = false;
+  std::u16string SingleLogPath;  // one log for the run; "" means one log per file
+};
+
+// Whether the run logs, and into one log or one per page: none when LogPath names a
+// folder where a log file should be, or a file where the folder of per-page logs should be.
+LogChoice decideLogging(const ConversionSettings& settings);
+
+// The log a page's entry goes to: "" when logging is off; the run's single log (".LOG"
+// or ".CSV" added when it has no extension); or, per file, the log folder joined with the
+// page's base name and that extension.
+std::u16string chooseLogPath(const std::string& page, const ConversionSettings& settings,
+                             const LogChoice& log);
+
+enum class LogStart {
+  kAppend,  // the run's one log: the entry goes at its end
+  kFresh,   // a page's own log: the entry replaces whatever an earlier run left there
+};
+
+inline LogStart logStartFor(const LogChoice& log) {
+  return log.SingleLogPath.empty() ? LogStart::kFresh : LogStart::kAppend;
+}
+
+// Writes the entry into the log at path, creating its folder when missing: the header
+// goes in only when the log is empty. An empty entry still leaves the log file there.
+FileOutcome appendToLog(const std::string& path, const LogEntry& entry,
+                        LogStart start = LogStart::kAppend);
+
+// Removes the log an earlier run left at path, so that the run's log starts empty; only
+// a regular file is removed, never a device or a folder of that name.
+void startRunLog(const std::string& path);
+
+}  // namespace yentax

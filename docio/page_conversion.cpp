@@ -1,0 +1,50 @@
+#include "docio/page_conversion.h"
+
+#include <cstdint>
+#include <exception>
+#include <new>
+#include <system_error>
+#include <utility>
+
+#include "engine/conversion_passes.h"
+
+namespace yentax {
+
+namespace {
+
+constexpr std::string_view kPassesFailed = "the amounts could not be rewritten";
+
+PageConversion failedWith(std::string fault) {
+  PageConversion failed;
+  failed.fault = std::move(fault);
+  return failed;
+}
+
+}  // namespace
+
+PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& settings,
+                                ConversionContext& context) {
+  try {
+    context.Log = {};
+    // The text moves into the engine rather than being copied, and the bytes go where
+    // the text gives them back: a large page is held once.
+    context.page.assign(std::exchange(page.text, {}));
+    releaseBytes(page);
+    const std::uint64_t loaded = context.page.revision();
+    if (!runConversionPasses(settings, context)) return failedWith(std::string(kPassesFailed));
+    PageConversion converted;
+    converted.changed = context.page.revision() != loaded;
+    const std::u16string& text = context.page.text();
+    converted.bytes = converted.changed ? encodePageEdit(page, text) : originalBytes(page, text);
+    // Encoded, the text is no longer needed, and a large one would be held during the write.
+    context.page.clear();
+    converted.log = std::exchange(context.Log, {});
+    return converted;
+  } catch (const std::bad_alloc&) {
+    return failedWith(std::make_error_code(std::errc::not_enough_memory).message());
+  } catch (const std::exception& error) {
+    return failedWith(error.what());
+  }
+}
+
+}  // namespace yentax

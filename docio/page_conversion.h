@@ -1,0 +1,41 @@
+#pragma once
+
+// The middle of a page's way from its file to its written result: a function of the
+// page's bytes and the settings that touches no file. Reading comes before it
+// (loadPageFile), writing after it (deliverPage, appendToLog).
+//
+//   PageRead read = loadPageFile(path);
+//   if (!read) return report(path, read.cause());
+//   context.Logging = true;  // context.CurrentSourcePath names the page in the log
+//   PageConversion converted = convertPageBytes(std::move(read.page), settings, context);
+//   if (!converted) return report(path, converted.fault);
+//   deliver(converted.bytes);
+//   std::ignore = appendToLog(logPath, converted.log);
+
+#include <string>
+
+#include "docio/page_file.h"
+#include "engine/conversion_context.h"
+#include "engine/conversion_log.h"
+#include "settings/conversion_settings.h"
+
+namespace yentax {
+
+struct [[nodiscard]] PageConversion {
+  // What the page is to be written as, in its own charset: the file's own bytes when
+  // nothing changed.
+  std::string bytes = {};
+  LogEntry log = {};       // the page's log records, when context.Logging asked for them
+  bool changed = false;    // an amount was rewritten
+  std::string fault = {};  // why the page could not be converted; "" when it was
+
+  explicit operator bool() const { return fault.empty(); }
+};
+
+// Runs the passes the settings ask for on the page's text and encodes the result in the
+// page's charset, keeping every byte outside the rewritten stretches. The page is taken
+// whole, so that a large one is held once while it is converted.
+PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& settings,
+                                ConversionContext& context);
+
+}  // namespace yentax

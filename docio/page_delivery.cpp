@@ -1,0 +1,103 @@
+#include "docio/page_delivery.h"
+
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+
+#include "base/utf8.h"
+#include "base/whole_file.h"
+#include "docio/file_system.h"
+#include "docio/html_file_copy.h"
+#include "docio/path_text.h"
+
+namespace yentax {
+
+namespace {
+
+constexpr std::string_view kBackupOutside =
+    "the backup folder must be a folder inside the page's folder";
+constexpr std::string_view kBackupDiffers = "the backup differs from the page";
+constexpr std::string_view kPageChanged = "the page changed while it was converted";
+
+DeliveryOutcome failed(DeliveryStep step, std::string cause) { return {step, std::move(cause)}; }
+
+bool holdsBytes(const std::string& path, std::string_view bytes) {
+  const FileContents contents = readWholeFile(path);
+  return contents.status == FileReadStatus::kRead && contents.bytes == bytes;
+}
+
+// The permission bits of a new copy: the page's own, always writable by its owner, so
+// that a read-only page does not make a copy that the next run cannot replace.
+std::optional<mode_t> copyModeOf(const std::string& page) {
+  struct stat status {};
+  if (::stat(page.c_str(), &status) != 0) return std::nullopt;
+  return (status.st_mode & 07777) | S_IWUSR;
+}
+
+DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) {
+  if (!isBackupFolderInside(backup.folderName)) {
+    return failed(DeliveryStep::kBackup, std::string(kBackupOutside));
+  }
+  const auto [targetFolder, name] = splitPath(target);
+  const auto folder = joinPath(targetFolder, utf16ToUtf8(backup.folderName));
+  if (const FolderStatus status = createFolderTree(folder); !folderReady(status)) {
+    return failed(DeliveryStep::kBackup, folderStatusText(status));
+  }
+  const auto kept = joinPath(folder, name);
+  if (const FileOutcome written =
+          replaceWholeFile(kept, backup.original, {.newFileMode = copyModeOf(target)});
+      !written) {
+    return failed(DeliveryStep::kBackup, written.cause());
+  }
+  // Only a backup that holds the page as it was read may let the page be replaced, and
+  // only while the page still holds it: whatever changed it since is not overwritten.
+  if (!holdsBytes(kept, backup.original)) {
+    return failed(DeliveryStep::kBackup, std::string(kBackupDiffers));
+  }
+  if (backup.withCompanions) {
+    if (const FileOutcome copied = replaceCompanionFolders(target, folder); !copied) {
+      return failed(DeliveryStep::kBackup, copied.cause());
+    }
+  }
+  if (!holdsBytes(target, backup.original)) {
+    return failed(DeliveryStep::kBackup, std::string(kPageChanged));
+  }
+  return {};
+}
+
+}  // namespace
+
+bool isBackupFolderInside(std::u16string_view name) {
+  if (name.empty() || name.front() == u'/') return false;
+  for (const auto& part : std::filesystem::path(utf16ToUtf8(name))) {
+    if (part == "..") return false;
+  }
+  return true;
+}
+
+DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes) {
+  try {
+    const auto mode = copyModeOf(delivery.page);
+    if (!mode) return failed(DeliveryStep::kWrite, FileOutcome::failed(errno).cause());
+    const auto target = joinPath(delivery.folder, fileName(delivery.page));
+    if (delivery.backup) {
+      if (DeliveryOutcome kept = keepBackup(*delivery.backup, target); !kept) return kept;
+    }
+    const ReplaceOptions options{.newFileMode = mode, .deferFlush = delivery.deferFlush};
+    if (const FileOutcome written = replaceWholeFile(target, bytes, options); !written) {
+      return failed(DeliveryStep::kWrite, written.cause());
+    }
+    const FileOutcome companions = delivery.companions == CompanionCopy::kMerge
+                                       ? mergeCompanionFolders(delivery.page, delivery.folder)
+                                       : replaceCompanionFolders(delivery.page, delivery.folder);
+    if (!companions) return failed(DeliveryStep::kWrite, companions.cause());
+    return {};
+  } catch (...) {
+    return failed(DeliveryStep::kWrite,
+                  std::make_error_code(std::errc::not_enough_memory).message());
+  }
+}
+
+}  // namespace yentax

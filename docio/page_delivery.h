@@ -1,0 +1,67 @@
+#pragma once
+
+// The one way a converted page reaches its folder, for the batch run, the commands and
+// the preview's save. Where the page replaces the page it was read from, its backup comes
+// first: inside that page's folder, written from the bytes that were read and checked to
+// hold them, and the page is replaced only while it still holds them. The page itself is
+// written beside its target, flushed and renamed over it (a link at its name is replaced,
+// never followed; an existing file keeps its permission bits), and its companion folders
+// follow it.
+//
+//   const DeliveryOutcome delivered = deliverPage(
+//       {.page = source, .folder = destination,
+//        .backup = PageBackup{.folderName = u"BackUp", .original = readBytes}},
+//       converted.bytes);
+//   if (!delivered) report(delivered.failed == DeliveryStep::kBackup ? ... : ..., delivered.cause);
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace yentax {
+
+// How the page's companion folders ("<base>_files", "<base>.files") join the folder.
+enum class CompanionCopy {
+  kMerge,    // copied into the folders of the same name there
+  kReplace,  // each replaces the folder of that name there as a whole
+};
+
+// What is kept of the page that the delivery replaces.
+struct PageBackup {
+  std::u16string folderName;    // a folder inside the replaced page's folder
+  std::string_view original;    // the bytes the replaced page held when it was read
+  bool withCompanions = false;  // its companion folders are kept beside the backup too
+};
+
+struct PageDelivery {
+  // The page as it was read: its name, permission bits and companion folders travel from
+  // here. It may be a working copy of the page that is replaced.
+  std::string page = {};
+  std::string folder = {};  // where the page is written, under its own name
+  std::optional<PageBackup> backup = std::nullopt;
+  CompanionCopy companions = CompanionCopy::kMerge;
+  // For many pages whose originals are kept elsewhere: renamed into place without waiting
+  // for the disk; the caller syncs the file system once afterwards.
+  bool deferFlush = false;
+};
+
+enum class DeliveryStep {
+  kNone,    // delivered
+  kBackup,  // no backup could be made; nothing was replaced
+  kWrite,   // the page (or a companion folder) could not be written
+};
+
+struct [[nodiscard]] DeliveryOutcome {
+  DeliveryStep failed = DeliveryStep::kNone;
+  std::string cause;  // the system's error text, or what was found wrong
+
+  explicit operator bool() const { return failed == DeliveryStep::kNone; }
+};
+
+DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes);
+
+// Whether a backup folder name keeps backups inside the page's folder: not empty, not
+// absolute, and without a ".." component.
+bool isBackupFolderInside(std::u16string_view name);
+
+}  // namespace yentax

@@ -1,0 +1,71 @@
+#include "docio/log_file.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "base/utf8.h"
+#include "tests/scratch_folder.h"
+
+namespace yentax {
+namespace {
+
+TEST(LogFileTest, ChoosesTheLogPath) {
+  struct Case {
+    bool loggingOn;
+    std::u16string single;
+    std::u16string logPath;
+    bool textFormat;
+    std::u16string expected;
+  };
+  const Case cases[] = {
+      {false, u"/logs/run.txt", u"/logs", true, u""},
+      {true, u"/logs/run.txt", u"/logs", true, u"/logs/run.txt"},
+      {true, u"/logs/run", u"/logs", true, u"/logs/run.LOG"},
+      {true, u"/logs/run", u"/logs", false, u"/logs/run.CSV"},
+      {true, u"/my.logs/run", u"/logs", true, u"/my.logs/run.LOG"},
+      {true, u"", u"/logs", true, u"/logs/index.LOG"},
+      {true, u"", u"/logs/", false, u"/logs/index.CSV"},
+  };
+  for (const auto& c : cases) {
+    ConversionSettings settings;
+    settings.LogPath = c.logPath;
+    settings.LogTextFormat = c.textFormat;
+    EXPECT_EQ(chooseLogPath("/work/copy/index.html", settings, LogChoice{c.loggingOn, c.single}),
+              c.expected)
+        << utf16ToUtf8(c.single) << " " << utf16ToUtf8(c.logPath);
+  }
+}
+
+TEST(LogFileTest, TheHeaderGoesOnlyIntoAnEmptyLog) {
+  ScratchFolder scratch;
+  const LogEntry first{.header = "H\r\n", .records = "a\r\n"};
+  const LogEntry second{.header = "H\r\n", .records = "b\r\n"};
+  const std::string log = scratch / "LOG/deep/run.LOG";
+  ASSERT_TRUE(appendToLog(log, first));
+  ASSERT_TRUE(appendToLog(log, second));
+  EXPECT_EQ(readFile(log), "H\r\na\r\nb\r\n");
+  // A page's own log starts afresh with its header.
+  ASSERT_TRUE(appendToLog(log, second, LogStart::kFresh));
+  EXPECT_EQ(readFile(log), "H\r\nb\r\n");
+  // An empty entry still leaves the log there, so that a run without records has one.
+  const std::string empty = scratch / "empty.LOG";
+  ASSERT_TRUE(appendToLog(empty, LogEntry{}));
+  EXPECT_TRUE(std::filesystem::is_regular_file(empty));
+  startRunLog(log);
+  EXPECT_FALSE(std::filesystem::exists(log));
+}
+
+TEST(LogFileTest, ALogThatCannotBeWrittenSaysWhy) {
+  ScratchFolder scratch;
+  writeFile(scratch / "blocker", "x");
+  EXPECT_EQ(appendToLog(scratch / "blocker/run.LOG", {.records = "a"}).cause(), "Not a directory");
+  EXPECT_EQ(appendToLog("/dev/full", {.records = "a"}).cause(), "No space left on device");
+  // Only a log file is removed to start a run, never what else may stand at its name.
+  std::filesystem::create_directories(scratch / "folder.LOG");
+  startRunLog(scratch / "folder.LOG");
+  EXPECT_TRUE(std::filesystem::is_directory(scratch / "folder.LOG"));
+}
+
+}  // namespace
+}  // namespace yentax

@@ -1,0 +1,191 @@
+#include "docio/page_delivery.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include "tests/scratch_folder.h"
+#include "tests/write_faults.h"
+
+namespace yentax {
+namespace {
+
+namespace fs = std::filesystem;
+
+// src/a.htm holding "page", delivered as "converted" into out/ or onto itself with a backup.
+struct Delivery : AppScratch {
+  Delivery() {
+    writeFile(*this / "src/a.htm", "page");
+    fs::create_directories(*this / "out");
+  }
+  DeliveryOutcome deliver(const std::string& folder, std::string_view original = "page") {
+    PageDelivery delivery{.page = *this / "src/a.htm", .folder = *this / folder};
+    if (folder == "src")
+      delivery.backup = PageBackup{.folderName = u"BackUp", .original = original};
+    return deliverPage(delivery, "converted");
+  }
+};
+
+TEST(PageDeliveryTest, WritesWhereTheCopyWouldGoAndReplacesLinksNeverTheirTargets) {
+  Delivery s;
+  writeFile(s / "src/a_files/a.gif", "gif");
+  ::chmod((s / "src/a.htm").c_str(), 0444);
+  writeFile(s / "out/old.txt", "x");
+  ::symlink("old.txt", (s / "out/a.htm").c_str());
+
+  ASSERT_TRUE(s.deliver("out"));
+  EXPECT_EQ(readFile(s / "out/a.htm"), "converted");
+  EXPECT_EQ(readFile(s / "out/old.txt"), "x");  // the link went, not its target
+  EXPECT_EQ(readFile(s / "out/a_files/a.gif"), "gif");
+  EXPECT_EQ(readFile(s / "src/a.htm"), "page");
+  struct stat written {};
+  ASSERT_EQ(::stat((s / "out/a.htm").c_str(), &written), 0);
+  const mode_t mask = ::umask(0);
+  ::umask(mask);
+  EXPECT_EQ(written.st_mode & 0777, 0644u & ~mask);  // the page's bits, writable by its owner
+
+  EXPECT_FALSE(deliverPage({.page = s / "missing.htm", .folder = s / "out"}, "x"));
+  EXPECT_FALSE(fs::exists(s / "out/missing.htm"));
+  EXPECT_EQ(s.deliver("no-folder").failed, DeliveryStep::kWrite);
+}
+
+TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRead) {
+  struct Case {
+    std::string name;
+    WriteCall writer;             // the writes of the delivery
+    std::string pageBefore;       // what src/a.htm holds when the delivery starts
+    std::u16string backupFolder;  // the backup folder's name
+    DeliveryStep failed;
+    std::string cause;
+    std::string page, backup;  // src/a.htm and src/BackUp/a.htm afterwards
+  };
+  const WriteCall garbling = [](int fd, const char*, std::size_t size) {
+    return plainWrite(fd, std::string(size, '?').data(), size);
+  };
+  const Case cases[] = {
+      {.name = "delivered",
+       .writer = plainWrite,
+       .pageBefore = "page",
+       .backupFolder = u"BackUp",
+       .failed = DeliveryStep::kNone,
+       .cause = "",
+       .page = "converted",
+       .backup = "page"},
+      {.name = "page on a full disk",
+       .writer = onlyFor("src/.a.htm", failingWriter(ENOSPC)),
+       .pageBefore = "page",
+       .backupFolder = u"BackUp",
+       .failed = DeliveryStep::kWrite,
+       .cause = "No space left on device",
+       .page = "page",
+       .backup = "page"},
+      {.name = "backup on a full disk",
+       .writer = onlyFor("BackUp/", halfWriter(ENOSPC)),
+       .pageBefore = "page",
+       .backupFolder = u"BackUp",
+       .failed = DeliveryStep::kBackup,
+       .cause = "No space left on device",
+       .page = "page",
+       .backup = ""},
+      {.name = "backup garbled",
+       .writer = onlyFor("BackUp/", garbling),
+       .pageBefore = "page",
+       .backupFolder = u"BackUp",
+       .failed = DeliveryStep::kBackup,
+       .cause = "the backup differs from the page",
+       .page = "page",
+       .backup = "????"},
+      {.name = "page changed meanwhile",
+       .writer = plainWrite,
+       .pageBefore = "edited",
+       .backupFolder = u"BackUp",
+       .failed = DeliveryStep::kBackup,
+       .cause = "the page changed while it was converted",
+       .page = "edited",
+       .backup = "page"},
+      {.name = "backup outside",
+       .writer = plainWrite,
+       .pageBefore = "page",
+       .backupFolder = u"../BackUp",
+       .failed = DeliveryStep::kBackup,
+       .cause = "the backup folder must be a folder inside the page's folder",
+       .page = "page",
+       .backup = ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Delivery s;
+    writeFile(s / "src/a.htm", c.pageBefore);
+    DeliveryOutcome outcome;
+    {
+      const ScopedWriter writer(c.writer);
+      outcome =
+          deliverPage({.page = s / "src/a.htm",
+                       .folder = s / "src",
+                       .backup = PageBackup{.folderName = c.backupFolder, .original = "page"}},
+                      "converted");
+    }
+    EXPECT_EQ(outcome.failed, c.failed);
+    EXPECT_EQ(outcome.cause, c.cause);
+    EXPECT_EQ(readFile(s / "src/a.htm"), c.page);
+    EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), c.backup);
+    EXPECT_EQ(s.names(""), (std::set<std::string>{"out", "src"}));
+  }
+}
+
+TEST(PageDeliveryTest, AWriterKilledHalfWayLeavesThePageAndTheBackup) {
+  Delivery s;
+  EXPECT_EXIT(
+      {
+        const ScopedWriter killed(onlyFor("src/.a.htm", killingWriter()));
+        writeFile(s / "src/a.htm", std::string(100000, 'p'));
+        std::ignore = s.deliver("src", std::string(100000, 'p'));
+      },
+      ::testing::KilledBySignal(SIGKILL), "");
+  EXPECT_EQ(readFile(s / "src/a.htm"), std::string(100000, 'p'));
+  EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), std::string(100000, 'p'));
+}
+
+TEST(PageDeliveryTest, ALinkInTheBackupFolderIsReplacedNeverFollowed) {
+  Delivery s;
+  writeFile(s / "elsewhere/secret.htm", "secret");
+  fs::create_directories(s / "src/BackUp");
+  fs::create_symlink(s / "elsewhere/secret.htm", s / "src/BackUp/a.htm");
+  ASSERT_TRUE(s.deliver("src"));
+  EXPECT_EQ(readFile(s / "elsewhere/secret.htm"), "secret");
+  EXPECT_FALSE(fs::is_symlink(s / "src/BackUp/a.htm"));
+  EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), "page");
+  EXPECT_EQ(readFile(s / "src/a.htm"), "converted");
+}
+
+TEST(PageDeliveryTest, ABackupFolderMustStayInsideThePagesFolder) {
+  const std::pair<std::u16string, bool> names[] = {
+      {u"BackUp", true},   {u"BackUp/old", true}, {u"Back..Up", true},
+      {u"..hidden", true}, {u"", false},          {u"/tmp", false},
+      {u"..", false},      {u"a/../../b", false}, {u"../up", false},
+  };
+  for (const auto& [name, inside] : names) {
+    EXPECT_EQ(isBackupFolderInside(name), inside) << std::string(name.begin(), name.end());
+  }
+}
+
+TEST(PageDeliveryTest, CompanionFoldersAreMergedOrReplacedWhole) {
+  for (const CompanionCopy copy : {CompanionCopy::kMerge, CompanionCopy::kReplace}) {
+    Delivery s;
+    writeFile(s / "src/a_files/new.gif", "new");
+    writeFile(s / "out/a_files/old.gif", "old");
+    ASSERT_TRUE(deliverPage({.page = s / "src/a.htm", .folder = s / "out", .companions = copy},
+                            "converted"));
+    const std::set<std::string> merged{"new.gif", "old.gif"};
+    const std::set<std::string> replaced{"new.gif"};
+    EXPECT_EQ(s.names("out/a_files"), copy == CompanionCopy::kMerge ? merged : replaced);
+  }
+}
+
+}  // namespace
+}  // namespace yentax
