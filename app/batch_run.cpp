@@ -170,7 +170,7 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   const std::string original = backUp ? read.page.bytes : std::string();
   // The page is converted in memory and written once, whole, so a half-converted page
   // never replaces a good one.
-  state_.Context.Logging = state_.Log.LoggingOn;
+  startPageLog(sourcePath);
   const PageConversion converted = ports_.convert(std::move(read.page), settings_, state_.Context);
   if (!converted) {
     addProblem(source, kConversionFailed, converted.fault);
@@ -192,10 +192,22 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   return PageRun::kConverted;
 }
 
+void Sfrm_Main::startPageLog(const std::string& page) {
+  ConversionContext& context = state_.Context;
+  context.logging = state_.Log.LoggingOn;
+  context.logSpill = {};
+  if (!context.logging) return;
+  // Each page starts a log of its own afresh; the run's one log was started with the run.
+  if (state_.Log.SingleLogPath.empty())
+    startLog(utf16ToUtf8(chooseLogPath(page, settings_, state_.Log)));
+  // A large page's records reach the log in pieces while it is converted.
+  context.logSpill = [this, page](const LogEntry& piece) { appendLogEntry(page, piece); };
+}
+
 void Sfrm_Main::appendLogEntry(const std::string& page, const LogEntry& entry) {
   if (!state_.Log.LoggingOn || logFailed_) return;
   const std::string log = utf16ToUtf8(chooseLogPath(page, settings_, state_.Log));
-  if (const FileOutcome written = appendToLog(log, entry, logStartFor(state_.Log)); !written) {
+  if (const FileOutcome written = appendToLog(log, entry); !written) {
     // Once is enough: every later page would fail the same way.
     logFailed_ = true;
     addProblem(utf8ToUtf16(log), kLogFailed, written.cause());
@@ -228,7 +240,7 @@ void Sfrm_Main::checkLogIsWritable() {
 
 void Sfrm_Main::deleteRunLog(const std::string& page) {
   // The file the entries will be appended to, which may carry an added extension.
-  startRunLog(utf16ToUtf8(chooseLogPath(page, settings_, state_.Log)));
+  startLog(utf16ToUtf8(chooseLogPath(page, settings_, state_.Log)));
 }
 
 void Sfrm_Main::addProblem(const std::u16string& path, std::u16string_view message,

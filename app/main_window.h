@@ -175,6 +175,8 @@ class Sfrm_Main {
   // Steps a single file through reading, conversion, its log entry, backup and delivery.
   [[nodiscard]] PageRun convertFile(const std::u16string& source,
                                     const std::u16string& destinationFolder, bool deleteRunLog);
+  // Whether and where the page's conversion logs; its records go to the log in pieces.
+  void startPageLog(const std::string& page);
   void appendLogEntry(const std::string& page, const LogEntry& entry);
   void deleteRunLog(const std::string& source);
   // A log that cannot be written is a problem of its own; the pages are converted anyway.

@@ -104,7 +104,7 @@ void convertFile(benchmark::State& state, bool bare, std::int32_t mode) {
     yentax::PageRead read = yentax::loadPageFile(page);
     yentax::ConversionContext context;
     context.CurrentSourcePath = u"/shop/page.htm";
-    context.Logging = true;
+    context.logging = true;
     const yentax::PageConversion converted =
         yentax::convertPageBytes(std::move(read.page), settings, context);
     if (!read || !converted ||

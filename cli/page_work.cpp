@@ -68,7 +68,7 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, 
     ConversionContext context;
     context.CurrentSourcePath = utf8ToUtf16(job.source);
     context.logClock = clock;
-    context.Logging = logging;
+    context.logging = logging;
     PageOutcome outcome;
     countAmounts(context, outcome.amounts);
     const bool backUp = job.replacesSource && settings.MakeBackup;
@@ -108,7 +108,7 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
     textLog.LogTextFormat = true;
     ConversionContext context;
     context.CurrentSourcePath = utf8ToUtf16(job.source);
-    context.Logging = !diff;
+    context.logging = !diff;
     context.logClock = clock;
     context.page.assign(read.page.text);
     PageOutcome outcome;
@@ -120,7 +120,7 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
                                    "a" + job.source, "b" + job.source);
     } else {
       // The blank line that separates pages in the log starts the page's report.
-      outcome.report = logForReading(context.Log.records);
+      outcome.report = logForReading(context.log.records);
       if (outcome.report.starts_with('\n')) outcome.report.erase(0, 1);
     }
     return outcome;

@@ -31,7 +31,7 @@ std::size_t jobCount(const CliRequest& request) {
 class RunLog {
  public:
   explicit RunLog(std::string path) : path_(std::move(path)) {
-    startRunLog(path_);
+    startLog(path_);
     append(LogEntry{});
   }
   void append(const LogEntry& entry) {
@@ -125,10 +125,11 @@ class CommandRun {
     return failures_.empty() ? 0 : 1;
   }
 
-  // A page's own log, in the settings' log folder, written afresh.
+  // A page's own log, in the settings' log folder, started afresh.
   void appendPageLog(const std::string& page, const LogChoice& log, const LogEntry& entry) {
     const std::string path = utf16ToUtf8(chooseLogPath(page, request_.settings, log));
-    if (const FileOutcome written = appendToLog(path, entry, LogStart::kFresh); !written) {
+    startLog(path);
+    if (const FileOutcome written = appendToLog(path, entry); !written) {
       fail(path, "the log could not be written (" + written.cause() + ")");
     }
   }

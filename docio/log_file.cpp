@@ -64,10 +64,9 @@ std::u16string chooseLogPath(const std::string& page, const ConversionSettings& 
                   utf8ToUtf16(baseName(page)) + std::u16string(logExtension(settings)));
 }
 
-FileOutcome appendToLog(const std::string& path, const LogEntry& entry, LogStart start) {
+FileOutcome appendToLog(const std::string& path, const LogEntry& entry) {
   try {
     if (FileOutcome made = makeFolderFor(path); !made) return made;
-    if (start == LogStart::kFresh) return replaceWholeFile(path, entry.bytesFor(true));
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
     if (fd < 0) return FileOutcome::failed(errno);
     struct stat status {};
@@ -85,7 +84,7 @@ FileOutcome appendToLog(const std::string& path, const LogEntry& entry, LogStart
   }
 }
 
-void startRunLog(const std::string& path) {
+void startLog(const std::string& path) {
   std::error_code error;
   if (std::filesystem::is_regular_file(path, error)) std::ignore = deleteFile(path);
 }

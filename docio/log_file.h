@@ -5,9 +5,9 @@
 // and appends each page's entry after converting it.
 //
 //   const LogChoice log = decideLogging(settings);
-//   if (log.LoggingOn && !log.SingleLogPath.empty()) std::ignore = startRunLog(runLogPath);
+//   startLog(runLogPath);  // once for the run's one log; before each page for per-page logs
 //   const std::string path = utf16ToUtf8(chooseLogPath(page, settings, log));
-//   if (const FileOutcome written = appendToLog(path, entry, logStartFor(log)); !written) ...
+//   if (const FileOutcome written = appendToLog(path, entry); !written) ...
 
 #include <string>
 
@@ -33,22 +33,13 @@ LogChoice decideLogging(const ConversionSettings& settings);
 std::u16string chooseLogPath(const std::string& page, const ConversionSettings& settings,
                              const LogChoice& log);
 
-enum class LogStart {
-  kAppend,  // the run's one log: the entry goes at its end
-  kFresh,   // a page's own log: the entry replaces whatever an earlier run left there
-};
+// Writes the entry at the end of the log at path, creating its folder when missing: the
+// header goes in only when the log is empty. An empty entry still leaves the log file there.
+FileOutcome appendToLog(const std::string& path, const LogEntry& entry);
 
-inline LogStart logStartFor(const LogChoice& log) {
-  return log.SingleLogPath.empty() ? LogStart::kFresh : LogStart::kAppend;
-}
-
-// Writes the entry into the log at path, creating its folder when missing: the header
-// goes in only when the log is empty. An empty entry still leaves the log file there.
-FileOutcome appendToLog(const std::string& path, const LogEntry& entry,
-                        LogStart start = LogStart::kAppend);
-
-// Removes the log an earlier run left at path, so that the run's log starts empty; only
-// a regular file is removed, never a device or a folder of that name.
-void startRunLog(const std::string& path);
+// Removes the log an earlier run left at path, so that the log starts empty: the run's
+// one log at the start of a run, a page's own log before the page. Only a regular file is
+// removed, never a device or a folder of that name.
+void startLog(const std::string& path);
 
 }  // namespace yentax

@@ -25,7 +25,7 @@ PageConversion failedWith(std::string fault) {
 PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& settings,
                                 ConversionContext& context) {
   try {
-    context.Log = {};
+    context.log = {};
     // The text moves into the engine rather than being copied, and the bytes go where
     // the text gives them back: a large page is held once.
     context.page.assign(std::exchange(page.text, {}));
@@ -38,7 +38,7 @@ PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& setti
     converted.bytes = converted.changed ? encodePageEdit(page, text) : originalBytes(page, text);
     // Encoded, the text is no longer needed, and a large one would be held during the write.
     context.page.clear();
-    converted.log = std::exchange(context.Log, {});
+    converted.log = std::exchange(context.log, {});
     return converted;
   } catch (const std::bad_alloc&) {
     return failedWith(std::make_error_code(std::errc::not_enough_memory).message());

@@ -6,7 +6,7 @@
 //
 //   PageRead read = loadPageFile(path);
 //   if (!read) return report(path, read.cause());
-//   context.Logging = true;  // context.CurrentSourcePath names the page in the log
+//   context.logging = true;  // context.CurrentSourcePath names the page in the log
 //   PageConversion converted = convertPageBytes(std::move(read.page), settings, context);
 //   if (!converted) return report(path, converted.fault);
 //   deliver(converted.bytes);
@@ -25,7 +25,7 @@ struct [[nodiscard]] PageConversion {
   // What the page is to be written as, in its own charset: the file's own bytes when
   // nothing changed.
   std::string bytes = {};
-  LogEntry log = {};       // the page's log records, when context.Logging asked for them
+  LogEntry log = {};       // the page's log records, when context.logging asked for them
   bool changed = false;    // an amount was rewritten
   std::string fault = {};  // why the page could not be converted; "" when it was
 

@@ -17,8 +17,11 @@ struct ConversionContext {
   PageText page;
   // Whether the passes keep log records, and the records they kept since the caller last
   // took them; the caller writes them into the log file.
-  bool Logging = false;
-  LogEntry Log;
+  bool logging = false;
+  LogEntry log;
+  // Where the records of a large page go in pieces while the passes run, so that they are
+  // not all held at once; unset keeps them all in log.
+  LogSpill logSpill;
   std::u16string CurrentSourcePath;  // the file name written into the log
   std::u16string AnchorName = u"ABCDEFG";
   // Where the log's date stamp comes from; tests fix it.

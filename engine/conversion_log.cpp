@@ -9,6 +9,9 @@ namespace yentax {
 
 namespace {
 
+// A spill takes the records in pieces of about this many bytes.
+constexpr std::size_t kPieceSize = std::size_t{1} << 16;
+
 bool isValid(const LogDateTime& t) {
   return t.Year >= 0 && t.Year <= 9999 && t.Month >= 1 && t.Month <= 12 && t.Day >= 1 &&
          t.Day <= 31 && t.Hour >= 0 && t.Hour <= 23 && t.Minute >= 0 && t.Minute <= 59 &&
@@ -81,14 +84,17 @@ void LogEntry::append(LogEntry&& later) {
   records += later.records;
 }
 
-ConversionLog::ConversionLog(std::u16string_view sourcePath, bool textFormat, LogClock clock)
-    : sourcePath_(sourcePath), textFormat_(textFormat), clock_(std::move(clock)) {}
+ConversionLog::ConversionLog(std::u16string_view sourcePath, bool textFormat, LogClock clock,
+                             LogSpill spill)
+    : sourcePath_(sourcePath),
+      textFormat_(textFormat),
+      clock_(std::move(clock)),
+      spill_(std::move(spill)) {}
 
 void ConversionLog::writeStart() {
-  std::u16string start;
-  if (entry_.empty()) appendCp932(entry_.header, MakeLogHeader(textFormat_, clock_));
-  if (textFormat_) start += u"\r\nファイル名：" + sourcePath_ + u"\r\n";
-  appendCp932(entry_.records, start);
+  if (!recorded_) appendCp932(entry_.header, MakeLogHeader(textFormat_, clock_));
+  if (textFormat_) appendCp932(entry_.records, u"\r\nファイル名：" + sourcePath_ + u"\r\n");
+  recorded_ = true;
 }
 
 void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after) {
@@ -106,6 +112,14 @@ void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view 
     appendCsvField(after);
   }
   out += "\r\n";
+  recorded_ = true;
+  spillFullPiece();
+}
+
+void ConversionLog::spillFullPiece() {
+  if (!spill_ || entry_.records.size() < kPieceSize) return;
+  spill_(entry_);
+  entry_ = {};
 }
 
 void ConversionLog::appendCsvField(std::u16string_view text) {

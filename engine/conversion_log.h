@@ -42,16 +42,21 @@ struct LogEntry {
   void append(LogEntry&& later);
 };
 
+// Takes a full piece of an entry while records are still being made.
+using LogSpill = std::function<void(const LogEntry& piece)>;
+
 // The log records of the passes of one page, gathered in memory. Nothing is written
-// anywhere: the caller takes the entry and writes it where the run's log lives.
+// anywhere: the caller takes the entry and writes it where the run's log lives. With a
+// spill, every full piece goes there as soon as it is made, and the entry keeps the rest.
 //
-//   ConversionLog log(context.CurrentSourcePath, textFormat, context.logClock);
+//   ConversionLog log(context.CurrentSourcePath, textFormat, context.logClock, context.logSpill);
 //   log.writeStart();                       // the passes that begin a page
 //   if (changed) log.writeRecord(before, after);
-//   context.Log.append(std::move(log).entry());
+//   context.log.append(std::move(log).entry());
 class ConversionLog {
  public:
-  ConversionLog(std::u16string_view sourcePath, bool textFormat, LogClock clock = localNow);
+  ConversionLog(std::u16string_view sourcePath, bool textFormat, LogClock clock = localNow,
+                LogSpill spill = {});
 
   // Starts the entry of a page: the header, when nothing has been recorded before it,
   // then, in the text format, the line naming the source file. Only the passes that begin
@@ -65,11 +70,14 @@ class ConversionLog {
 
  private:
   void appendCsvField(std::u16string_view text);
+  void spillFullPiece();
 
   std::u16string sourcePath_;
   bool textFormat_ = true;
   LogClock clock_;
+  LogSpill spill_;
   LogEntry entry_;
+  bool recorded_ = false;  // anything at all, spilled or kept
 };
 
 }  // namespace yentax

@@ -45,7 +45,7 @@ struct PassRun {
         context(runContext),
         rules(runSettings),
         log(runLog),
-        logging(runContext.Logging),
+        logging(runContext.logging),
         lookbehind(lookbehindFor(runSettings)),
         lookahead(lookaheadFor(runSettings)),
         yenSuffixReach(rules.separators(), lookbehind) {}
@@ -187,7 +187,8 @@ PassOutcome runPass(PassRun& run, const ConversionPass& pass, std::u16string_vie
 }
 
 ConversionLog logFor(const ConversionSettings& settings, const ConversionContext& context) {
-  return ConversionLog(context.CurrentSourcePath, settings.LogTextFormat, context.logClock);
+  return ConversionLog(context.CurrentSourcePath, settings.LogTextFormat, context.logClock,
+                       context.logSpill);
 }
 
 // Runs the passes on the shared page, one log for all of them; a pass that fails leaves
@@ -203,7 +204,7 @@ bool onPage(const ConversionSettings& settings, ConversionContext& context,
       if (!outcome.done) return false;
       if (outcome.rewritten) context.page.assign(std::move(*outcome.rewritten));
     }
-    if (run.logging) context.Log.append(std::move(log).entry());
+    if (run.logging) context.log.append(std::move(log).entry());
     return true;
   } catch (...) {
     return false;
@@ -223,7 +224,7 @@ std::optional<std::u16string> onText(const ConversionSettings& settings, Convers
       if (!outcome.done) return std::nullopt;
       if (outcome.rewritten) text = std::move(*outcome.rewritten);
     }
-    if (run.logging) context.Log.append(std::move(log).entry());
+    if (run.logging) context.log.append(std::move(log).entry());
     return text;
   } catch (...) {
     return std::nullopt;

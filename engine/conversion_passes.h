@@ -7,7 +7,7 @@
 //   // a table, column or cell of the preview
 //   if (auto converted = runConversionPasses(settings, context, region)) use(*converted);
 //
-// With context.Logging on, each pass adds a record to context.Log for every text segment it
+// With context.logging on, each pass adds a record to context.log for every text segment it
 // changed, under the name context.CurrentSourcePath.
 
 #include <cstdint>

@@ -449,17 +449,17 @@ void SFrm_Disp::MENU_OPTION_Click() {
 void SFrm_Disp::setLogging() {
   const LogChoice log = decideLogging(settings_);
   context_.CurrentSourcePath = request_.SourcePath;
-  context_.Logging = log.LoggingOn;
-  context_.Log = {};
+  context_.logging = log.LoggingOn;
+  context_.log = {};
   logPath_ = utf16ToUtf8(chooseLogPath(utf16ToUtf8(request_.SourcePath), settings_, log));
 }
 
 void SFrm_Disp::writeLog() {
-  if (!context_.Logging) return;
-  context_.Logging = false;
+  if (!context_.logging) return;
+  context_.logging = false;
   // Each conversion of the preview adds to the page's log, as a run adds its pages. The
   // window has no message for a log it cannot write; the conversion stands.
-  std::ignore = appendToLog(logPath_, std::exchange(context_.Log, {}));
+  std::ignore = appendToLog(logPath_, std::exchange(context_.log, {}));
 }
 
 }  // namespace yentax

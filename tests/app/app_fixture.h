@@ -85,7 +85,7 @@ struct WindowFixture {
     MainWindowPorts ports;
     ports.convert = [this](LoadedPage page, const ConversionSettings&,
                            ConversionContext& context) -> PageConversion {
-      calls.push_back({context.CurrentSourcePath, context.Logging});
+      calls.push_back({context.CurrentSourcePath, context.logging});
       const auto name = fs::path(utf16ToUtf8(context.CurrentSourcePath)).filename();
       if (name == "throws.htm") throw std::runtime_error("converter broke");
       if (name == "bad.htm") return {.fault = "the amounts could not be rewritten"};

@@ -46,13 +46,14 @@ TEST(LogFileTest, TheHeaderGoesOnlyIntoAnEmptyLog) {
   ASSERT_TRUE(appendToLog(log, second));
   EXPECT_EQ(readFile(log), "H\r\na\r\nb\r\n");
   // A page's own log starts afresh with its header.
-  ASSERT_TRUE(appendToLog(log, second, LogStart::kFresh));
+  startLog(log);
+  ASSERT_TRUE(appendToLog(log, second));
   EXPECT_EQ(readFile(log), "H\r\nb\r\n");
   // An empty entry still leaves the log there, so that a run without records has one.
   const std::string empty = scratch / "empty.LOG";
   ASSERT_TRUE(appendToLog(empty, LogEntry{}));
   EXPECT_TRUE(std::filesystem::is_regular_file(empty));
-  startRunLog(log);
+  startLog(log);
   EXPECT_FALSE(std::filesystem::exists(log));
 }
 
@@ -63,7 +64,7 @@ TEST(LogFileTest, ALogThatCannotBeWrittenSaysWhy) {
   EXPECT_EQ(appendToLog("/dev/full", {.records = "a"}).cause(), "No space left on device");
   // Only a log file is removed to start a run, never what else may stand at its name.
   std::filesystem::create_directories(scratch / "folder.LOG");
-  startRunLog(scratch / "folder.LOG");
+  startLog(scratch / "folder.LOG");
   EXPECT_TRUE(std::filesystem::is_directory(scratch / "folder.LOG"));
 }
 

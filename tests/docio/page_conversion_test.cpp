@@ -125,7 +125,7 @@ TEST(PageConversionTest, TheLogEntryComesAsAValueNamingTheSource) {
   for (const bool logging : {false, true}) {
     ConversionContext context;
     context.CurrentSourcePath = u"/shop/index.html";
-    context.Logging = logging;
+    context.logging = logging;
     context.logClock = [] { return LogDateTime{2024, 3, 5, 7, 8, 9}; };
     const PageConversion converted = convertFile(path, settings, context);
     ASSERT_TRUE(converted);
@@ -137,7 +137,7 @@ TEST(PageConversionTest, TheLogEntryComesAsAValueNamingTheSource) {
                                        u"\t前　 : 1,980円\r\n\t　後 : 1,980円(税込み2,079円)\r\n",
                                        CharsetCode::ShiftJis)
                       : "");
-    EXPECT_TRUE(context.Log.empty());
+    EXPECT_TRUE(context.log.empty());
     EXPECT_EQ(folder.names(""), std::set<std::string>{"work"});  // nothing written
   }
 }

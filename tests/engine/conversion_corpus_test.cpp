@@ -245,20 +245,20 @@ std::uint64_t runCase(int index) {
   const ConversionSettings settings = randomSettings(random);
   const std::u16string page = randomPage(random);
   ConversionContext context;
-  context.Logging = true;
+  context.logging = true;
   context.CurrentSourcePath = u"/src/page.htm";
   context.logClock = [] { return LogDateTime{2024, 3, 5, 7, 8, 9}; };
   std::optional<std::u16string> converted;
   if (index % 4 == 3) {
     // The preview's region conversion, without a log.
-    context.Logging = false;
+    context.logging = false;
     converted = runConversionPasses(settings, context, page);
   } else {
     context.page.assign(page);
     if (runConversionPasses(settings, context)) converted = context.page.text();
   }
   // The log file the entry makes when it is written into an empty log.
-  return hashOf(converted, context.Log.bytesFor(true));
+  return hashOf(converted, context.log.bytesFor(true));
 }
 
 std::vector<std::uint64_t> recordedHashes() {

@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "base/cp932_codec.h"
 
@@ -97,6 +98,24 @@ TEST(ConversionLogTest, AHeaderOnlyStartsAnEntryWithNothingRecordedBeforeIt) {
             encodeCp932(u"\t前　 : \\5\r\n\t　後 : 6\r\n\r\nファイル名：/src/a.htm\r\n"));
   EXPECT_EQ(logPage(u"/src/a.htm", true, {}).bytesFor(false),
             encodeCp932(u"\r\nファイル名：/src/a.htm\r\n"));
+}
+
+TEST(ConversionLogTest, ASpillTakesFullPiecesAndTheLogReadsTheSame) {
+  const auto logMany = [](LogSpill spill) {
+    ConversionLog log(u"/src/a.htm", true, fixedTime, std::move(spill));
+    log.writeStart();
+    for (int i = 0; i < 5000; ++i) log.writeRecord(u"価格 1,980円", u"価格 1,980円(税込み2,079円)");
+    return std::move(log).entry();
+  };
+  const LogEntry whole = logMany({});
+  std::vector<LogEntry> pieces;
+  const LogEntry rest = logMany([&](const LogEntry& piece) { pieces.push_back(piece); });
+  ASSERT_GT(pieces.size(), 1u);
+  EXPECT_EQ(pieces[0].header, whole.header);
+  std::string written;
+  for (const LogEntry& piece : pieces) written += piece.bytesFor(written.empty());
+  written += rest.bytesFor(false);
+  EXPECT_EQ(written, whole.bytesFor(true));
 }
 
 }  // namespace

@@ -155,7 +155,7 @@ TEST(ConversionPassesTest, PassSelectionByDetectionMode) {
 class ConversionLogPassTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    context_.Logging = true;
+    context_.logging = true;
     context_.CurrentSourcePath = u"/src/a.htm";
     context_.logClock = [] { return LogDateTime{2024, 3, 5, 7, 8, 9}; };
   }
@@ -166,7 +166,7 @@ class ConversionLogPassTest : public ::testing::Test {
   }
 
   // The log a run writes of the entries so far, from an empty file.
-  std::string logBytes() const { return context_.Log.bytesFor(true); }
+  std::string logBytes() const { return context_.log.bytesFor(true); }
 
   static std::string record(std::u16string_view before, std::u16string_view after) {
     return encodeCp932(u"\t前　 : " + std::u16string(before) + u"\r\n\t　後 : " +
@@ -223,10 +223,10 @@ TEST_F(ConversionLogPassTest, CsvLogQuotesEveryField) {
 }
 
 TEST_F(ConversionLogPassTest, WithoutLoggingNoRecordsAreKept) {
-  context_.Logging = false;
+  context_.logging = false;
   convertPage(settingsFor(1), u"<p>1,000円</p>");
   EXPECT_EQ(context_.page.text(), u"<p>1,000円(税込み1,050円)</p>");
-  EXPECT_TRUE(context_.Log.empty());
+  EXPECT_TRUE(context_.log.empty());
 }
 
 }  // namespace
