@@ -23,6 +23,13 @@ enum ConversionKindValue : std::int32_t {
 
 enum RoundingModeValue : std::int32_t { kRoundDown = 0, kRoundHalfUp = 4, kRoundUp = 9 };
 
+// Which numbers count as amounts.
+enum DetectionModeValue : std::int32_t {
+  kDetectEveryNumber = 0,    // every number between tags
+  kDetectMarkedNumbers = 1,  // numbers with "\", "￥" or "&yen;" before them or "円" after them
+  kDetectInDetail = 2,       // DetectYenMark, DetectYenSuffix and DetectAllNumbers decide
+};
+
 constexpr std::int32_t kNoBracketKind = 17;
 
 // The one record of every user-adjustable setting. The application owns the instance
@@ -51,7 +58,7 @@ struct ConversionSettings {
   std::u16string DecimalSeparator = u"．";
 
   // Amount recognition
-  std::int32_t DetectionMode = 1;  // 0..2
+  std::int32_t DetectionMode = kDetectMarkedNumbers;  // 0..2
   bool TagTextDigitsOnly = false;
   bool DetectYenMark = true;
   bool DetectYenSuffix = true;

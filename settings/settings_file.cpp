@@ -98,7 +98,7 @@ void forEachInfoKey(Record& s, Visit&& visit) {
   visit(u"Beforeひらがな変換", s.SkipOnPrefixHiragana);
   visit(u"日付変換", s.SkipDates);
   visit(u"マイナス記号", s.IncludeMinusSign);
-  visit(u"書式", s.DetectionMode, IntRange{0, 2});
+  visit(u"書式", s.DetectionMode, IntRange{kDetectEveryNumber, kDetectInDetail});
   visit(u"フォント", s.InsertFont);
   visit(u"変換位置に自動移動", s.AutoMoveToAmount);
   visit(u"上書き確認", s.ConfirmOverwrite);

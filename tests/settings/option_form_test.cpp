@@ -37,7 +37,7 @@ ConversionSettings unusualSettings() {
   s.SeparatorStyle = 2;
   s.GroupSeparator = u"'";
   s.DecimalSeparator = u"·";
-  s.DetectionMode = 2;
+  s.DetectionMode = kDetectInDetail;
   s.TagTextDigitsOnly = true;
   s.GroupingRequirement = 1;
   s.SkipBadGrouping = false;
@@ -159,7 +159,7 @@ TEST_F(OptionFixture, OkCopiesEveryEdit) {
   expected.MaximumAmount = FixedAmount::fromUnits(1000000 * FixedAmount::kScale);
   expected.AppendText = u" 税別 ";
   expected.BreakdownWords[3] = u"、消費税";
-  expected.DetectionMode = 0;
+  expected.DetectionMode = kDetectEveryNumber;
   expected.TagTextDigitsOnly = true;
   expected.GroupingRequirement = 2;
   expected.ConversionKind = kAppendTextOnly;
@@ -270,7 +270,7 @@ TEST_F(OptionFixture, EnablingRulesFollowTheOptionGroups) {
 }
 
 TEST_F(OptionFixture, OpeningAppliesTheEnablingRules) {
-  settings.DetectionMode = 2;
+  settings.DetectionMode = kDetectInDetail;
   settings.ConversionKind = kIncludedAmountOnly;
   settings.UseMinimum = false;
   settings.SkipOnSuffixWord = false;
