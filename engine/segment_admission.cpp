@@ -13,7 +13,7 @@ namespace {
 // The strings the filter removes, compared in half width like the segment itself.
 std::u16string withoutSeparators(const ConversionSettings& settings, std::u16string text) {
   std::u16string separators[2] = {u",", u"."};
-  if (settings.SeparatorStyle == 2) {
+  if (settings.SeparatorStyle == kCustomSeparators) {
     separators[0] = toHalfWidth(settings.GroupSeparator);
     separators[1] = toHalfWidth(settings.DecimalSeparator);
   }

@@ -30,6 +30,20 @@ enum DetectionModeValue : std::int32_t {
   kDetectInDetail = 2,       // DetectYenMark, DetectYenSuffix and DetectAllNumbers decide
 };
 
+// Which characters group thousands and mark decimals, both when reading and when writing.
+enum SeparatorStyleValue : std::int32_t {
+  kCommaGrouping = 0,     // 1,234.5 (either width)
+  kPeriodGrouping = 1,    // 1.234,5 (either width)
+  kCustomSeparators = 2,  // GroupSeparator and DecimalSeparator
+};
+
+// Whether a number must be written with thousands separators, or without them.
+enum GroupingRequirementValue : std::int32_t {
+  kGroupingOptional = 0,
+  kGroupedOnly = 1,
+  kUngroupedOnly = 2,
+};
+
 constexpr std::int32_t kNoBracketKind = 17;
 
 // The one record of every user-adjustable setting. The application owns the instance
@@ -53,7 +67,7 @@ struct ConversionSettings {
   FontSpec InsertFont;
 
   // Number format
-  std::int32_t SeparatorStyle = 0;  // 0..2
+  std::int32_t SeparatorStyle = kCommaGrouping;  // 0..2
   std::u16string GroupSeparator = u"、";
   std::u16string DecimalSeparator = u"．";
 
@@ -64,7 +78,7 @@ struct ConversionSettings {
   bool DetectYenSuffix = true;
   bool DetectAllNumbers = true;
   bool DetailTagTextDigitsOnly = true;
-  std::int32_t GroupingRequirement = 0;  // 0..2
+  std::int32_t GroupingRequirement = kGroupingOptional;  // 0..2
   bool SkipBadGrouping = true;
   bool SkipDecimals = true;
   bool SkipZero = true;

@@ -31,7 +31,6 @@ class SFrm_Option {
   enum Button { kOk = 0, kCancel = 1 };
   enum SeparatorBox { kGroupBox = 0, kDecimalBox = 1 };
   enum TaxCombo { kRoundingModeCombo = 0, kRoundingDigitCombo = 1 };
-  static constexpr int kCustomSeparators = 2;  // the entry "句切文字指定" of Cmb_Mark
   static constexpr std::size_t kMaxWords = 5000;
 
   SFrm_Option(ConversionSettings& settings, UiHost& ui, FormHost& forms);

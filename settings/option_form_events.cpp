@@ -132,11 +132,11 @@ void SFrm_Option::showFrames() {
 
 void SFrm_Option::refreshSeparatorBoxes() {
   switch (Cmb_Mark.ListIndex) {
-    case 0:
+    case kCommaGrouping:
       Txt_Keta.Text = u",";
       Txt_Decimal.Text = u".";
       break;
-    case 1:
+    case kPeriodGrouping:
       Txt_Keta.Text = u".";
       Txt_Decimal.Text = u",";
       break;

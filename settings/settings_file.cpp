@@ -66,11 +66,11 @@ void forEachInfoKey(Record& s, Visit&& visit) {
   visit(u"端数処理", s.RoundingMode, IntRange{0, 9});
   visit(u"端数桁", s.RoundingDigit, IntRange{0, 5});
   visit(u"括弧種類", s.BracketKind, IntRange{0, 17});
-  visit(u"句切マークの設定", s.SeparatorStyle, IntRange{0, 2});
+  visit(u"句切マークの設定", s.SeparatorStyle, IntRange{kCommaGrouping, kCustomSeparators});
   visit(u"桁句切文字", s.GroupSeparator, TextRule::kUntrimmedWhenTrimmedNonEmpty);
   visit(u"小数点文字", s.DecimalSeparator, TextRule::kUntrimmedWhenTrimmedNonEmpty);
   visit(u"桁区切り確認", s.SkipBadGrouping);
-  visit(u"桁区切り有無", s.GroupingRequirement, IntRange{0, 2});
+  visit(u"桁区切り有無", s.GroupingRequirement, IntRange{kGroupingOptional, kUngroupedOnly});
   visit(u"変換種類", s.ConversionKind, IntRange{0, 2});
   visit(u"変換種類Sub00", s.DetectYenMark);
   visit(u"変換種類Sub01", s.DetectYenSuffix);

@@ -78,7 +78,7 @@ TEST(RerunGuardTest, AReplacementThatLeavesNoTraceIsConvertedAgain) {
 }
 
 TEST(RerunGuardTest, ShapesCompareWordsAndLetNumbersDiffer) {
-  const auto separators = SeparatorClasses::forStyle(0, u"", u"");
+  const auto separators = SeparatorClasses::forStyle(kCommaGrouping, u"", u"");
   struct Case {
     const char16_t* before;
     const char16_t* from;

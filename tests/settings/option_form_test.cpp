@@ -34,12 +34,12 @@ ConversionSettings unusualSettings() {
   s.BreakdownStyle = 2;
   s.BreakdownWords = {u"a", u"b", u"c", u"d", u"e"};
   s.BracketKind = 14;
-  s.SeparatorStyle = 2;
+  s.SeparatorStyle = kCustomSeparators;
   s.GroupSeparator = u"'";
   s.DecimalSeparator = u"·";
   s.DetectionMode = kDetectInDetail;
   s.TagTextDigitsOnly = true;
-  s.GroupingRequirement = 1;
+  s.GroupingRequirement = kGroupedOnly;
   s.SkipBadGrouping = false;
   s.SkipDecimals = false;
   s.SkipZero = false;
@@ -151,7 +151,7 @@ TEST_F(OptionFixture, OkCopiesEveryEdit) {
   ConversionSettings expected = ConversionSettings::defaults(u"/opt/yentax");
   expected.SourceAmountKind = kTaxIncluded;
   expected.BracketKind = kNoBracketKind;
-  expected.SeparatorStyle = 1;
+  expected.SeparatorStyle = kPeriodGrouping;
   expected.RoundingMode = kRoundUp;
   expected.RoundingDigit = 0;
   expected.TaxRate = 8;
@@ -161,7 +161,7 @@ TEST_F(OptionFixture, OkCopiesEveryEdit) {
   expected.BreakdownWords[3] = u"、消費税";
   expected.DetectionMode = kDetectEveryNumber;
   expected.TagTextDigitsOnly = true;
-  expected.GroupingRequirement = 2;
+  expected.GroupingRequirement = kUngroupedOnly;
   expected.ConversionKind = kAppendTextOnly;
   expected.IncludedAmountStyle = 0;
   expected.BreakdownStyle = 1;
