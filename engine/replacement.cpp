@@ -70,16 +70,17 @@ std::optional<Replacement> ComposeReplacement(PassKind pass, const TaxAmounts& a
 
       case kIncludedAmountOnly: {
         const std::int32_t st = settings.IncludedAmountStyle;
-        if (st != 0 && st != 1) return std::nullopt;
+        if (st != kIncludedAmountAlone && st != kIncludedAmountWithText) return std::nullopt;
         const std::u16string_view words = settings.IncludedAmountText;
         if (pass == PassKind::kTextSegment) {
-          return st == 0 ? make(kReplaceStretch, join({M, T, Y}))
-                         : make(kReplaceStretch, join({M, T, Y, L, words, R}));
+          return st == kIncludedAmountAlone ? make(kReplaceStretch, join({M, T, Y}))
+                                            : make(kReplaceStretch, join({M, T, Y, L, words, R}));
         }
         if (taxIncluded) {
-          return st == 0 ? make(kNothing, u"") : make(kInsertAfter, join({L, words, R}));
+          return st == kIncludedAmountAlone ? make(kNothing, u"")
+                                            : make(kInsertAfter, join({L, words, R}));
         }
-        if (st == 0) return make(kReplaceNumber, std::u16string(T));
+        if (st == kIncludedAmountAlone) return make(kReplaceNumber, std::u16string(T));
         return pass == PassKind::kYenSuffix ? make(kReplaceStretch, join({T, Y, L, words, R}))
                                             : make(kReplaceNumber, join({T, L, words, R}));
       }
@@ -88,27 +89,27 @@ std::optional<Replacement> ComposeReplacement(PassKind pass, const TaxAmounts& a
         switch (pass) {
           case PassKind::kTextSegment:
             switch (settings.BreakdownStyle) {
-              case 0:
+              case kIncludedWithBase:
                 return make(kReplaceStretch, join({M, T, Y, L, w[0], N, M, B, Y, R}));
-              case 1:
+              case kIncludedWithTax:
                 return make(kReplaceStretch, join({M, T, Y, L, w[1], N, M, X, Y, R}));
-              case 2:
+              case kIncludedWithBaseAndTax:
                 return make(kReplaceStretch,
                             join({M, T, Y, L, w[2], N, M, B, Y, w[3], N, M, X, Y, R}));
-              case 3:
+              case kBaseWithIncluded:
                 return make(kReplaceStretch, join({M, B, Y, L, w[4], N, M, T, Y, R}));
               default:
                 return std::nullopt;
             }
           case PassKind::kYenSuffix:
             switch (settings.BreakdownStyle) {
-              case 0:
+              case kIncludedWithBase:
                 return make(kReplaceStretch, join({T, Y, L, w[0], B, S, E, R}));
-              case 1:
+              case kIncludedWithTax:
                 return make(kReplaceStretch, join({T, Y, L, w[1], X, S, E, R}));
-              case 2:
+              case kIncludedWithBaseAndTax:
                 return make(kReplaceStretch, join({T, Y, L, w[2], B, S, E, w[3], X, S, E, R}));
-              case 3:
+              case kBaseWithIncluded:
                 return taxIncluded ? make(kReplaceStretch, join({B, Y, L, w[4], T, S, E, R}))
                                    : make(kInsertAfter, join({L, w[4], T, S, E, R}));
               default:
@@ -116,13 +117,13 @@ std::optional<Replacement> ComposeReplacement(PassKind pass, const TaxAmounts& a
             }
           case PassKind::kMarkerBefore:
             switch (settings.BreakdownStyle) {
-              case 0:
+              case kIncludedWithBase:
                 return make(kReplaceNumber, join({T, L, w[0], N, M, S, B, R}));
-              case 1:
+              case kIncludedWithTax:
                 return make(kReplaceNumber, join({T, L, w[1], N, M, S, X, R}));
-              case 2:
+              case kIncludedWithBaseAndTax:
                 return make(kReplaceNumber, join({T, L, w[2], N, M, S, B, w[3], N, M, S, X, R}));
-              case 3:
+              case kBaseWithIncluded:
                 return taxIncluded ? make(kReplaceNumber, join({B, L, w[4], N, M, S, T, R}))
                                    : make(kInsertAfter, join({L, w[4], N, M, S, T, R}));
               default:

@@ -21,6 +21,20 @@ enum ConversionKindValue : std::int32_t {
   kBreakdown = 2,
 };
 
+// How kIncludedAmountOnly writes the tax-included amount.
+enum IncludedAmountStyleValue : std::int32_t {
+  kIncludedAmountAlone = 0,     // 105円
+  kIncludedAmountWithText = 1,  // 105円(税込み)
+};
+
+// How kBreakdown shows an amount: the amount first, then the others in brackets.
+enum BreakdownStyleValue : std::int32_t {
+  kIncludedWithBase = 0,        // 105円(本体価格100円)
+  kIncludedWithTax = 1,         // 105円(うち税5円)
+  kIncludedWithBaseAndTax = 2,  // 105円(本体価格100円、税5円)
+  kBaseWithIncluded = 3,        // 100円(税込み105円)
+};
+
 enum RoundingModeValue : std::int32_t { kRoundDown = 0, kRoundHalfUp = 4, kRoundUp = 9 };
 
 // Which numbers count as amounts.
@@ -58,9 +72,9 @@ struct ConversionSettings {
   // Composition of the written text
   std::int32_t ConversionKind = kBreakdown;  // 0..2
   std::u16string AppendText = u"税込み";
-  std::int32_t IncludedAmountStyle = 1;  // 0..1
+  std::int32_t IncludedAmountStyle = kIncludedAmountWithText;  // 0..1
   std::u16string IncludedAmountText = u"税込み";
-  std::int32_t BreakdownStyle = 3;  // 0..3
+  std::int32_t BreakdownStyle = kBaseWithIncluded;  // 0..3
   std::array<std::u16string, 5> BreakdownWords = {u"本体価格", u"うち税", u"本体価格", u"、税",
                                                   u"税込み"};
   std::int32_t BracketKind = 0;  // 0..17

@@ -77,9 +77,10 @@ void forEachInfoKey(Record& s, Visit&& visit) {
   visit(u"変換種類Sub02", s.DetectAllNumbers);
   visit(u"変換種類Sub0201", s.DetailTagTextDigitsOnly);
   visit(u"追加文字列", s.AppendText, TextRule::kUntrimmedWhenTrimmedNonEmpty);
-  visit(u"税込み額", s.IncludedAmountStyle, IntRange{0, 1});
+  visit(u"税込み額", s.IncludedAmountStyle,
+        IntRange{kIncludedAmountAlone, kIncludedAmountWithText});
   visit(u"税込み額文字", s.IncludedAmountText, TextRule::kUntrimmedWhenTrimmedNonEmpty);
-  visit(u"本体価格種類", s.BreakdownStyle, IntRange{0, 3});
+  visit(u"本体価格種類", s.BreakdownStyle, IntRange{kIncludedWithBase, kBaseWithIncluded});
   for (std::size_t i = 0; i < s.BreakdownWords.size(); ++i) {
     visit(numberedKey(u"本体価格種類文字", i), s.BreakdownWords[i],
           TextRule::kUntrimmedWhenTrimmedNonEmpty);

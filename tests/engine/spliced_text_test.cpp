@@ -111,9 +111,11 @@ TEST(SplicedTextTest, OneSweepGivesTheResultsOfSplicingInPlace) {
       [](ConversionSettings& s) {
         s.DetectionMode = kDetectInDetail, s.DetailTagTextDigitsOnly = false;
       },
-      [](ConversionSettings& s) { s.ConversionKind = 1, s.IncludedAmountStyle = 0; },
+      [](ConversionSettings& s) {
+        s.ConversionKind = 1, s.IncludedAmountStyle = kIncludedAmountAlone;
+      },
       [](ConversionSettings& s) { s.ConversionKind = 1, s.SourceAmountKind = kTaxIncluded; },
-      [](ConversionSettings& s) { s.BreakdownStyle = 2, s.BracketKind = 4; },
+      [](ConversionSettings& s) { s.BreakdownStyle = kIncludedWithBaseAndTax, s.BracketKind = 4; },
       // Added text that the next number's checks see in front of it.
       [](ConversionSettings& s) {
         s.ConversionKind = 0, s.BracketKind = kNoBracketKind, s.AppendText = u"tax";

@@ -29,9 +29,9 @@ ConversionSettings unusualSettings() {
   s.RoundingDigit = 3;
   s.ConversionKind = kIncludedAmountOnly;
   s.AppendText = u"(込)";
-  s.IncludedAmountStyle = 0;
+  s.IncludedAmountStyle = kIncludedAmountAlone;
   s.IncludedAmountText = u" 込み ";
-  s.BreakdownStyle = 2;
+  s.BreakdownStyle = kIncludedWithBaseAndTax;
   s.BreakdownWords = {u"a", u"b", u"c", u"d", u"e"};
   s.BracketKind = 14;
   s.SeparatorStyle = kCustomSeparators;
@@ -163,8 +163,8 @@ TEST_F(OptionFixture, OkCopiesEveryEdit) {
   expected.TagTextDigitsOnly = true;
   expected.GroupingRequirement = kUngroupedOnly;
   expected.ConversionKind = kAppendTextOnly;
-  expected.IncludedAmountStyle = 0;
-  expected.BreakdownStyle = 1;
+  expected.IncludedAmountStyle = kIncludedAmountAlone;
+  expected.BreakdownStyle = kIncludedWithTax;
   expected.LogTextFormat = false;
   expected.CommandSourceIsFile = false;
   expected.CommandAllFilesInFolder = false;
