@@ -58,7 +58,28 @@ enum GroupingRequirementValue : std::int32_t {
   kUngroupedOnly = 2,
 };
 
-constexpr std::int32_t kNoBracketKind = 17;
+// The bracket pair written around the added text, in the order the options dialog lists
+// them.
+enum BracketKindValue : std::int32_t {
+  kParentheses = 0,              // ()
+  kFullWidthParentheses = 1,     // （）
+  kSquareBrackets = 2,           // []
+  kFullWidthSquareBrackets = 3,  // ［］
+  kAngleBrackets = 4,            // <>, written as &lt; &gt;
+  kFullWidthAngleBrackets = 5,   // ＜＞
+  kHalfWidthCornerBrackets = 6,  // ｢｣
+  kCornerBrackets = 7,           // 「」
+  kCurlyBrackets = 8,            // {}
+  kFullWidthCurlyBrackets = 9,   // ｛｝
+  kDoubleAngleBrackets = 10,     // 《》
+  kMuchLessGreaterSigns = 11,    // ≪≫
+  kTortoiseShellBrackets = 12,   // 〔〕
+  kWhiteCornerBrackets = 13,     // 『』
+  kLenticularBrackets = 14,      // 【】
+  kSingleQuotes = 15,            // ‘’, written as &lsquo; &rsquo;
+  kDoublePrimeQuotes = 16,       // 〝〟
+  kNoBracketKind = 17,           // no brackets at all
+};
 
 // The one record of every user-adjustable setting. The application owns the instance
 // and hands it on by reference.
@@ -77,7 +98,7 @@ struct ConversionSettings {
   std::int32_t BreakdownStyle = kBaseWithIncluded;  // 0..3
   std::array<std::u16string, 5> BreakdownWords = {u"本体価格", u"うち税", u"本体価格", u"、税",
                                                   u"税込み"};
-  std::int32_t BracketKind = 0;  // 0..17
+  std::int32_t BracketKind = kParentheses;  // 0..17
   FontSpec InsertFont;
 
   // Number format

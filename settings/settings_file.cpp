@@ -65,7 +65,7 @@ void forEachInfoKey(Record& s, Visit&& visit) {
   visit(u"税率", s.TaxRate, kAnyInteger);
   visit(u"端数処理", s.RoundingMode, IntRange{0, 9});
   visit(u"端数桁", s.RoundingDigit, IntRange{0, 5});
-  visit(u"括弧種類", s.BracketKind, IntRange{0, 17});
+  visit(u"括弧種類", s.BracketKind, IntRange{kParentheses, kNoBracketKind});
   visit(u"句切マークの設定", s.SeparatorStyle, IntRange{kCommaGrouping, kCustomSeparators});
   visit(u"桁句切文字", s.GroupSeparator, TextRule::kUntrimmedWhenTrimmedNonEmpty);
   visit(u"小数点文字", s.DecimalSeparator, TextRule::kUntrimmedWhenTrimmedNonEmpty);

@@ -74,10 +74,14 @@ TEST(ComposeReplacementTest, TextSegmentPass) {
       {kText, u"￥100円", 1, u"￥", u"円", u"", included(0, 0), u"￥105円"},
       {kText, u"100円", 0, u"", u"円", u"", kAppend, u"100円(税込み)"},
       {kText, u"100", 0, u"", u"", u"",
-       [](ConversionSettings& s) { s.ConversionKind = kAppendTextOnly, s.BracketKind = 17; },
+       [](ConversionSettings& s) {
+         s.ConversionKind = kAppendTextOnly, s.BracketKind = kNoBracketKind;
+       },
        u"100税込み"},
       {kText, u"100", 0, u"", u"", u"",
-       [](ConversionSettings& s) { s.ConversionKind = kAppendTextOnly, s.BracketKind = 4; },
+       [](ConversionSettings& s) {
+         s.ConversionKind = kAppendTextOnly, s.BracketKind = kAngleBrackets;
+       },
        u"100&lt;税込み&gt;"},
   });
 }
@@ -127,7 +131,7 @@ TEST(BracketPairTest, AllKinds) {
     const BracketPair pair = GetBracketPair(kind);
     EXPECT_EQ(std::u16string(pair.open) + std::u16string(pair.close), expected[kind]) << kind;
   }
-  EXPECT_EQ(GetBracketPair(18).open, u"(");
+  EXPECT_EQ(GetBracketPair(kBracketKindCount).open, u"(");
 }
 
 TEST(YenMarkerTest, FindsTheCandidateNextToTheNumber) {

@@ -115,7 +115,9 @@ TEST(SplicedTextTest, OneSweepGivesTheResultsOfSplicingInPlace) {
         s.ConversionKind = 1, s.IncludedAmountStyle = kIncludedAmountAlone;
       },
       [](ConversionSettings& s) { s.ConversionKind = 1, s.SourceAmountKind = kTaxIncluded; },
-      [](ConversionSettings& s) { s.BreakdownStyle = kIncludedWithBaseAndTax, s.BracketKind = 4; },
+      [](ConversionSettings& s) {
+        s.BreakdownStyle = kIncludedWithBaseAndTax, s.BracketKind = kAngleBrackets;
+      },
       // Added text that the next number's checks see in front of it.
       [](ConversionSettings& s) {
         s.ConversionKind = 0, s.BracketKind = kNoBracketKind, s.AppendText = u"tax";

@@ -33,7 +33,7 @@ ConversionSettings unusualSettings() {
   s.IncludedAmountText = u" 込み ";
   s.BreakdownStyle = kIncludedWithBaseAndTax;
   s.BreakdownWords = {u"a", u"b", u"c", u"d", u"e"};
-  s.BracketKind = 14;
+  s.BracketKind = kLenticularBrackets;
   s.SeparatorStyle = kCustomSeparators;
   s.GroupSeparator = u"'";
   s.DecimalSeparator = u"·";
