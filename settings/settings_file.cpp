@@ -61,9 +61,9 @@ std::u16string numberedKey(std::u16string_view stem, std::size_t n) {
 // Record is the settings record, const when saving.
 template <typename Record, typename Visit>
 void forEachInfoKey(Record& s, Visit&& visit) {
-  visit(u"元の金額設定", s.SourceAmountKind, IntRange{0, 1});
+  visit(u"元の金額設定", s.SourceAmountKind, IntRange{kBeforeTax, kTaxIncluded});
   visit(u"税率", s.TaxRate, kAnyInteger);
-  visit(u"端数処理", s.RoundingMode, IntRange{0, 9});
+  visit(u"端数処理", s.RoundingMode, IntRange{kRoundDown, kRoundUp});
   visit(u"端数桁", s.RoundingDigit, IntRange{0, 5});
   visit(u"括弧種類", s.BracketKind, IntRange{kParentheses, kNoBracketKind});
   visit(u"句切マークの設定", s.SeparatorStyle, IntRange{kCommaGrouping, kCustomSeparators});
@@ -71,7 +71,7 @@ void forEachInfoKey(Record& s, Visit&& visit) {
   visit(u"小数点文字", s.DecimalSeparator, TextRule::kUntrimmedWhenTrimmedNonEmpty);
   visit(u"桁区切り確認", s.SkipBadGrouping);
   visit(u"桁区切り有無", s.GroupingRequirement, IntRange{kGroupingOptional, kUngroupedOnly});
-  visit(u"変換種類", s.ConversionKind, IntRange{0, 2});
+  visit(u"変換種類", s.ConversionKind, IntRange{kAppendTextOnly, kBreakdown});
   visit(u"変換種類Sub00", s.DetectYenMark);
   visit(u"変換種類Sub01", s.DetectYenSuffix);
   visit(u"変換種類Sub02", s.DetectAllNumbers);
