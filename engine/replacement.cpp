@@ -14,11 +14,10 @@ namespace yentax {
 
 namespace {
 
-// A template spells its text one piece a letter, in the notation the replacement rules
-// are written in: T the tax-included amount, B the before-tax amount, X the tax (each
-// written like the source number); M, Y and S the marker, "円" and run of
-// ReplacementPieces; N "&nbsp;"; E "円"; L and R the bracket pair; A AppendText;
-// I IncludedAmountText; 0 to 4 the BreakdownWords.
+// A template spells its text one piece a letter: T the tax-included amount, B the
+// before-tax amount, X the tax (each written like the source number); M, Y and S the
+// marker, "円" and run of ReplacementPieces; N "&nbsp;"; E "円"; L and R the bracket pair;
+// A AppendText; I IncludedAmountText; 0 to 4 the BreakdownWords.
 constexpr std::string_view kPieceLetters = "TBXMYSNELRAI01234";
 using PieceTexts = std::array<std::u16string_view, kPieceLetters.size()>;
 

@@ -140,7 +140,7 @@ TEST(ComposeReplacementTest, MarkerBeforePass) {
   EXPECT_FALSE(ComposeReplacement(kBefore, {}, {}, {}, settings));
 }
 
-// Only the "円"-anchored and marker-before passes write a tax-included source otherwise.
+// Tax-included sources in each pass; the text-segment pass writes them as before-tax ones.
 TEST(ComposeReplacementTest, TaxIncludedSources) {
   runCases({
       {kText, u"105円", 0, u"", u"円", u"", included(kTaxIncluded, kIncludedAmountAlone), u"105円"},
