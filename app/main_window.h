@@ -89,7 +89,7 @@ class Sfrm_Main {
   CaptionControl Cmd_Folder;
   CaptionControl Cmd_DestFolder;
   CaptionControl Lbl_DestFolder;
-  CaptionControl Command1;
+  CaptionControl Command1;  // "保存先フォルダを開く": opens Lbl_DestFolder in the file manager
 
   // Folder tab
   CaptionControl Cmd_ReadFolder;

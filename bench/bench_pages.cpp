@@ -147,7 +147,7 @@ void BM_Pathological(benchmark::State& state) {
   const auto size = static_cast<std::size_t>(state.range(1));
   const std::u16string page = pathologicalPage(kind, size);
   ConversionSettings settings;
-  settings.DetectionMode = kind < 2 ? 0 : 1;
+  settings.DetectionMode = kind < 2 ? yentax::kDetectEveryNumber : yentax::kDetectMarkedNumbers;
   yentax::ConversionContext context;
   for (auto _ : state) {
     const auto converted = yentax::runConversionPasses(settings, context, page);

@@ -22,7 +22,7 @@ std::u16string pageOfSize(std::size_t size) {
 void convertPages(benchmark::State& state, bool textSegments) {
   const std::u16string page = pageOfSize(static_cast<std::size_t>(state.range(0)));
   yentax::ConversionSettings settings;
-  settings.DetectionMode = textSegments ? 0 : 1;
+  settings.DetectionMode = textSegments ? yentax::kDetectEveryNumber : yentax::kDetectMarkedNumbers;
   yentax::ConversionContext context;
   for (auto _ : state) {
     const auto converted =

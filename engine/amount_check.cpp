@@ -230,8 +230,8 @@ AmountCheckResult AmountRules::checkOrThrow(std::u16string_view digits, std::u16
 
   const bool grouped = separators.containsGrouping(raw);
   if (settings.SkipBadGrouping && grouped && !groupingIsRegular(raw, separators)) return result;
-  if (settings.GroupingRequirement == 1 && !grouped) return result;
-  if (settings.GroupingRequirement == 2 && grouped) return result;
+  if (settings.GroupingRequirement == kGroupedOnly && !grouped) return result;
+  if (settings.GroupingRequirement == kUngroupedOnly && grouped) return result;
 
   const FollowingWalk walk = walkFollowing(text, start, raw, marker, separators);
   if (walk.stop) {

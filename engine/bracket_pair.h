@@ -5,11 +5,13 @@
 //   const BracketPair brackets = GetBracketPair(settings.BracketKind);
 //   text = std::u16string(brackets.open) + words + std::u16string(brackets.close);
 //
-// Kinds 4 and 15 are the entities &lt; &gt; and &lsquo; &rsquo;, so the added text never
-// holds a raw "<" or ">"; kind 17 is no bracket at all.
+// kAngleBrackets and kSingleQuotes are the entities &lt; &gt; and &lsquo; &rsquo;, so the
+// added text never holds a raw "<" or ">"; kNoBracketKind is no bracket at all.
 
 #include <cstdint>
 #include <string_view>
+
+#include "settings/conversion_settings.h"
 
 namespace yentax {
 
@@ -18,7 +20,7 @@ struct BracketPair {
   std::u16string_view close;
 };
 
-inline constexpr std::int32_t kBracketKindCount = 18;
+inline constexpr std::int32_t kBracketKindCount = kNoBracketKind + 1;
 
 // A kind outside 0..17 gives the default pair "(" ")".
 BracketPair GetBracketPair(std::int32_t bracketKind);

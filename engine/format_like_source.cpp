@@ -40,10 +40,10 @@ std::optional<std::u16string> FormatLikeSource(FixedAmount amount, const NumberS
     std::u16string decimal = style.decimal;
     if (decimal.empty()) {
       switch (settings.SeparatorStyle) {
-        case 1:
+        case kPeriodGrouping:
           decimal = style.fullWidth ? u"，" : u",";
           break;
-        case 2:
+        case kCustomSeparators:
           decimal = settings.DecimalSeparator;
           break;
         default:

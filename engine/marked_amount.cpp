@@ -21,13 +21,13 @@ constexpr auto npos = std::u16string_view::npos;
 std::size_t yenMarkerLengthAt(std::u16string_view text, std::size_t pos, std::int32_t markerIndex) {
   if (pos >= text.size()) return 0;
   switch (markerIndex) {
-    case 0:
+    case kYenSuffixMarkerIndex:
       return text[pos] == kYenSuffixMarker[0] ? 1 : 0;
-    case 1:
+    case kBackslashMarkerIndex:
       return isBackslashYenMarker(text[pos]) ? 1 : 0;
-    case 2:
+    case kFullWidthYenMarkerIndex:
       return text[pos] == kFullWidthYenMarker[0] ? 1 : 0;
-    case 3:
+    case kYenEntityMarkerIndex:
       return startsWith(text.substr(pos), kYenEntity) ? kYenEntity.size() : 0;
     default:
       return 0;
@@ -39,13 +39,13 @@ std::size_t findYenMarker(std::u16string_view text, std::size_t from, std::int32
   text = text.substr(0, std::min(to, text.size()));
   if (from >= text.size()) return npos;
   switch (markerIndex) {
-    case 0:
+    case kYenSuffixMarkerIndex:
       return findUnit(text, kYenSuffixMarker[0], from);
-    case 1:
+    case kBackslashMarkerIndex:
       return findBackslashYenMarker(text, from);
-    case 2:
+    case kFullWidthYenMarkerIndex:
       return findUnit(text, kFullWidthYenMarker[0], from);
-    case 3:
+    case kYenEntityMarkerIndex:
       for (std::size_t at = findUnit(text, u'&', from); at != npos;
            at = findUnit(text, u'&', at + 1)) {
         if (startsWith(text.substr(at), kYenEntity)) return at;
@@ -99,7 +99,7 @@ std::optional<MarkedAmount> examineMarkedAmount(const AmountRules& rules, std::u
   amount.markerPos = markerPos;
   amount.markerLength = length;
 
-  if (markerIndex == 0) {
+  if (markerIndex == kYenSuffixMarkerIndex) {
     const auto run = walkBracketRun(text, markerPos, ScanDirection::kBackward, minus);
     if (!run) return std::nullopt;
     const auto token = scanAmountBackward(text, run->cursor, separators, minus);

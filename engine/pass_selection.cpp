@@ -8,12 +8,12 @@ std::optional<std::vector<ConversionPass>> selectPasses(const ConversionSettings
   const ConversionPass segments{true, 0};
   auto marked = [](std::int32_t index) { return ConversionPass{false, index}; };
   switch (settings.DetectionMode) {
-    case 0:
+    case kDetectEveryNumber:
       return std::vector{segments};
-    case 1:
+    case kDetectMarkedNumbers:
       return std::vector{marked(kYenSuffixMarkerIndex), marked(kBackslashMarkerIndex),
                          marked(kFullWidthYenMarkerIndex), marked(kYenEntityMarkerIndex)};
-    case 2: {
+    case kDetectInDetail: {
       if (settings.DetectAllNumbers) return std::vector{segments};
       std::vector<ConversionPass> passes;
       if (settings.DetectYenMark) {
@@ -30,8 +30,8 @@ std::optional<std::vector<ConversionPass>> selectPasses(const ConversionSettings
 }
 
 SearchKind chooseSearchKind(const ConversionSettings& settings) {
-  const bool numbers =
-      settings.DetectionMode == 0 || (settings.DetectionMode == 2 && settings.DetectAllNumbers);
+  const bool numbers = settings.DetectionMode == kDetectEveryNumber ||
+                       (settings.DetectionMode == kDetectInDetail && settings.DetectAllNumbers);
   return numbers ? SearchKind::kNumbers : SearchKind::kMarked;
 }
 

@@ -1,7 +1,9 @@
 #include "engine/replacement.h"
 
 #include <algorithm>
-#include <initializer_list>
+#include <array>
+#include <cstddef>
+#include <string_view>
 
 #include "engine/bracket_pair.h"
 #include "engine/char_classes.h"
@@ -12,14 +14,109 @@ namespace yentax {
 
 namespace {
 
-std::u16string join(std::initializer_list<std::u16string_view> parts) {
-  std::u16string text;
-  for (const auto part : parts) text += part;
-  return text;
+// A template spells its text one piece a letter: T the tax-included amount, B the
+// before-tax amount, X the tax (each written like the source number); M, Y and S the
+// marker, "円" and run of ReplacementPieces; N "&nbsp;"; E "円"; L and R the bracket pair;
+// A AppendText; I IncludedAmountText; 0 to 4 the BreakdownWords.
+constexpr std::string_view kPieceLetters = "TBXMYSNELRAI01234";
+using PieceTexts = std::array<std::u16string_view, kPieceLetters.size()>;
+
+struct Template {
+  ReplacementExtent extent;
+  std::string_view pieces;
+};
+
+// What is written for a before-tax source and for a tax-included one.
+struct SourceTemplates {
+  Template beforeTax;
+  Template taxIncluded;
+};
+
+constexpr SourceTemplates either(Template t) { return {t, t}; }
+
+using enum ReplacementExtent;
+
+// The tables' rows follow PassKind: the text-segment pass, the "円"-anchored pass, the
+// marker-before pass. The text-segment pass writes the same for either source kind.
+constexpr std::size_t kPassKinds = 3;
+static_assert(static_cast<std::size_t>(PassKind::kMarkerBefore) == kPassKinds - 1);
+
+constexpr Template kAppendTemplate{kInsertAfter, "LAR"};
+
+// clang-format off
+// A column per IncludedAmountStyle: kIncludedAmountAlone, kIncludedAmountWithText.
+constexpr SourceTemplates kIncludedTemplates[kPassKinds][kIncludedAmountWithText + 1] = {
+    {either({kReplaceStretch, "MTY"}),
+     either({kReplaceStretch, "MTYLIR"})},
+    {{.beforeTax = {kReplaceNumber, "T"},      .taxIncluded = {kNothing, ""}},
+     {.beforeTax = {kReplaceStretch, "TYLIR"}, .taxIncluded = {kInsertAfter, "LIR"}}},
+    {{.beforeTax = {kReplaceNumber, "T"},      .taxIncluded = {kNothing, ""}},
+     {.beforeTax = {kReplaceNumber, "TLIR"},   .taxIncluded = {kInsertAfter, "LIR"}}},
+};
+
+// A column per BreakdownStyle: kIncludedWithBase, kIncludedWithTax, kIncludedWithBaseAndTax,
+// kBaseWithIncluded.
+constexpr SourceTemplates kBreakdownTemplates[kPassKinds][kBaseWithIncluded + 1] = {
+    {either({kReplaceStretch, "MTYL0NMBYR"}),
+     either({kReplaceStretch, "MTYL1NMXYR"}),
+     either({kReplaceStretch, "MTYL2NMBY3NMXYR"}),
+     either({kReplaceStretch, "MBYL4NMTYR"})},
+    {either({kReplaceStretch, "TYL0BSER"}),
+     either({kReplaceStretch, "TYL1XSER"}),
+     either({kReplaceStretch, "TYL2BSE3XSER"}),
+     {.beforeTax = {kInsertAfter, "L4TSER"},  .taxIncluded = {kReplaceStretch, "BYL4TSER"}}},
+    {either({kReplaceNumber, "TL0NMSBR"}),
+     either({kReplaceNumber, "TL1NMSXR"}),
+     either({kReplaceNumber, "TL2NMSB3NMSXR"}),
+     {.beforeTax = {kInsertAfter, "L4NMSTR"}, .taxIncluded = {kReplaceNumber, "BL4NMSTR"}}},
+};
+// clang-format on
+
+constexpr bool lettersKnown(const Template& t) {
+  return t.pieces.find_first_not_of(kPieceLetters) == std::string_view::npos;
 }
 
-Replacement make(ReplacementExtent extent, std::u16string text) {
-  return Replacement{extent, std::move(text)};
+template <std::size_t Styles>
+constexpr bool lettersKnown(const SourceTemplates (&table)[kPassKinds][Styles]) {
+  for (const auto& row : table) {
+    for (const SourceTemplates& cell : row) {
+      if (!lettersKnown(cell.beforeTax) || !lettersKnown(cell.taxIncluded)) return false;
+    }
+  }
+  return true;
+}
+
+static_assert(lettersKnown(kAppendTemplate) && lettersKnown(kIncludedTemplates) &&
+              lettersKnown(kBreakdownTemplates));
+
+template <std::size_t Styles>
+const Template* byStyle(const SourceTemplates (&styles)[Styles], std::int32_t style,
+                        bool taxIncluded) {
+  if (style < 0 || static_cast<std::size_t>(style) >= Styles) return nullptr;
+  const SourceTemplates& templates = styles[static_cast<std::size_t>(style)];
+  return taxIncluded ? &templates.taxIncluded : &templates.beforeTax;
+}
+
+// Nothing when a setting is outside its values.
+const Template* chooseTemplate(PassKind pass, const ConversionSettings& settings) {
+  const auto row = static_cast<std::size_t>(pass);
+  const bool taxIncluded = settings.SourceAmountKind == kTaxIncluded;
+  switch (settings.ConversionKind) {
+    case kAppendTextOnly:
+      return &kAppendTemplate;
+    case kIncludedAmountOnly:
+      return byStyle(kIncludedTemplates[row], settings.IncludedAmountStyle, taxIncluded);
+    case kBreakdown:
+      return byStyle(kBreakdownTemplates[row], settings.BreakdownStyle, taxIncluded);
+    default:
+      return nullptr;
+  }
+}
+
+std::u16string spell(std::string_view pieces, const PieceTexts& texts) {
+  std::u16string text;
+  for (const char piece : pieces) text += texts[kPieceLetters.find(piece)];
+  return text;
 }
 
 }  // namespace
@@ -48,92 +145,23 @@ std::optional<Replacement> ComposeReplacement(PassKind pass, const TaxAmounts& a
   const auto base = FormatLikeSource(amounts.base, style, settings);
   const auto tax = FormatLikeSource(amounts.tax, style, settings);
   if (!included || !base || !tax) return std::nullopt;
-  const std::u16string_view T = *included;
-  const std::u16string_view B = *base;
-  const std::u16string_view X = *tax;
-  const std::u16string_view M = pieces.marker;
-  const std::u16string_view Y = pieces.yen;
-  const std::u16string_view S = pieces.run;
-  const std::u16string_view N = kNbspEntity;
-  const std::u16string_view E = kYenSuffixMarker;
+  const Template* chosen = chooseTemplate(pass, settings);
+  if (!chosen) return std::nullopt;
   const BracketPair brackets = GetBracketPair(settings.BracketKind);
-  const std::u16string_view L = brackets.open;
-  const std::u16string_view R = brackets.close;
-  const auto& w = settings.BreakdownWords;
-  const bool taxIncluded = settings.SourceAmountKind == kTaxIncluded;
-
-  using enum ReplacementExtent;
+  const auto& words = settings.BreakdownWords;
+  // In the order of kPieceLetters.
+  // clang-format off
+  const PieceTexts texts = {
+      *included, *base, *tax,                            // T B X
+      pieces.marker, pieces.yen, pieces.run,             // M Y S
+      kNbspEntity, kYenSuffixMarker,                     // N E
+      brackets.open, brackets.close,                     // L R
+      settings.AppendText, settings.IncludedAmountText,  // A I
+      words[0], words[1], words[2], words[3], words[4],  // 0 to 4
+  };
+  // clang-format on
   try {
-    switch (settings.ConversionKind) {
-      case kAppendTextOnly:
-        return make(kInsertAfter, join({L, settings.AppendText, R}));
-
-      case kIncludedAmountOnly: {
-        const std::int32_t st = settings.IncludedAmountStyle;
-        if (st != 0 && st != 1) return std::nullopt;
-        const std::u16string_view words = settings.IncludedAmountText;
-        if (pass == PassKind::kTextSegment) {
-          return st == 0 ? make(kReplaceStretch, join({M, T, Y}))
-                         : make(kReplaceStretch, join({M, T, Y, L, words, R}));
-        }
-        if (taxIncluded) {
-          return st == 0 ? make(kNothing, u"") : make(kInsertAfter, join({L, words, R}));
-        }
-        if (st == 0) return make(kReplaceNumber, std::u16string(T));
-        return pass == PassKind::kYenSuffix ? make(kReplaceStretch, join({T, Y, L, words, R}))
-                                            : make(kReplaceNumber, join({T, L, words, R}));
-      }
-
-      case kBreakdown:
-        switch (pass) {
-          case PassKind::kTextSegment:
-            switch (settings.BreakdownStyle) {
-              case 0:
-                return make(kReplaceStretch, join({M, T, Y, L, w[0], N, M, B, Y, R}));
-              case 1:
-                return make(kReplaceStretch, join({M, T, Y, L, w[1], N, M, X, Y, R}));
-              case 2:
-                return make(kReplaceStretch,
-                            join({M, T, Y, L, w[2], N, M, B, Y, w[3], N, M, X, Y, R}));
-              case 3:
-                return make(kReplaceStretch, join({M, B, Y, L, w[4], N, M, T, Y, R}));
-              default:
-                return std::nullopt;
-            }
-          case PassKind::kYenSuffix:
-            switch (settings.BreakdownStyle) {
-              case 0:
-                return make(kReplaceStretch, join({T, Y, L, w[0], B, S, E, R}));
-              case 1:
-                return make(kReplaceStretch, join({T, Y, L, w[1], X, S, E, R}));
-              case 2:
-                return make(kReplaceStretch, join({T, Y, L, w[2], B, S, E, w[3], X, S, E, R}));
-              case 3:
-                return taxIncluded ? make(kReplaceStretch, join({B, Y, L, w[4], T, S, E, R}))
-                                   : make(kInsertAfter, join({L, w[4], T, S, E, R}));
-              default:
-                return std::nullopt;
-            }
-          case PassKind::kMarkerBefore:
-            switch (settings.BreakdownStyle) {
-              case 0:
-                return make(kReplaceNumber, join({T, L, w[0], N, M, S, B, R}));
-              case 1:
-                return make(kReplaceNumber, join({T, L, w[1], N, M, S, X, R}));
-              case 2:
-                return make(kReplaceNumber, join({T, L, w[2], N, M, S, B, w[3], N, M, S, X, R}));
-              case 3:
-                return taxIncluded ? make(kReplaceNumber, join({B, L, w[4], N, M, S, T, R}))
-                                   : make(kInsertAfter, join({L, w[4], N, M, S, T, R}));
-              default:
-                return std::nullopt;
-            }
-        }
-        return std::nullopt;
-
-      default:
-        return std::nullopt;
-    }
+    return Replacement{chosen->extent, spell(chosen->pieces, texts)};
   } catch (...) {
     return std::nullopt;
   }

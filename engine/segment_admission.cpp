@@ -13,7 +13,7 @@ namespace {
 // The strings the filter removes, compared in half width like the segment itself.
 std::u16string withoutSeparators(const ConversionSettings& settings, std::u16string text) {
   std::u16string separators[2] = {u",", u"."};
-  if (settings.SeparatorStyle == 2) {
+  if (settings.SeparatorStyle == kCustomSeparators) {
     separators[0] = toHalfWidth(settings.GroupSeparator);
     separators[1] = toHalfWidth(settings.DecimalSeparator);
   }
@@ -33,8 +33,8 @@ std::u16string withoutSeparators(const ConversionSettings& settings, std::u16str
 }
 
 bool filterApplies(const ConversionSettings& settings) {
-  return (settings.DetectionMode == 0 && settings.TagTextDigitsOnly) ||
-         (settings.DetectionMode == 2 && settings.DetailTagTextDigitsOnly);
+  return (settings.DetectionMode == kDetectEveryNumber && settings.TagTextDigitsOnly) ||
+         (settings.DetectionMode == kDetectInDetail && settings.DetailTagTextDigitsOnly);
 }
 
 }  // namespace
@@ -65,7 +65,7 @@ SegmentAdmission admitSegment(const ConversionSettings& settings, std::u16string
   if (!filterApplies(settings) || holdsNumbersOnly(settings, segment)) {
     return SegmentAdmission::kEveryNumber;
   }
-  if (settings.DetectionMode == 2 && holdsEnabledYenMarker(settings, segment)) {
+  if (settings.DetectionMode == kDetectInDetail && holdsEnabledYenMarker(settings, segment)) {
     return SegmentAdmission::kMarkedNumbersOnly;
   }
   return SegmentAdmission::kSkipped;

@@ -40,7 +40,7 @@ SegmentNumber examineSegmentNumber(const AmountRules& rules, std::u16string_view
     return number;
   }
 
-  if (settings.DetectionMode == 2) {
+  if (settings.DetectionMode == kDetectInDetail) {
     const YenMarkCandidate before =
         FindYenMarkNear(ScanDirection::kBackward, text.substr(0, token->start));
     const YenMarkCandidate after =

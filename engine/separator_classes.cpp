@@ -44,11 +44,11 @@ SeparatorClasses SeparatorClasses::forStyle(std::int32_t separatorStyle,
                                             std::u16string_view decimalSeparator) {
   SeparatorClasses classes;
   switch (separatorStyle) {
-    case 1:
+    case kPeriodGrouping:
       classes.grouping_ = {u".", u"．"};
       classes.decimal_ = {u",", u"，"};
       break;
-    case 2:
+    case kCustomSeparators:
       // An empty separator would match everywhere; it simply means "none".
       if (!groupSeparator.empty()) classes.grouping_.emplace_back(groupSeparator);
       if (!decimalSeparator.empty()) classes.decimal_.emplace_back(decimalSeparator);

@@ -95,7 +95,7 @@ void SFrm_Disp::Fnc_RTextChange() {
 
 void SFrm_Disp::Cmd_Chenge_Click(int index) {
   Command command(*this);
-  command.resumeFlag = 1;
+  command.resumeFlag = kResumeAllAfterWork;
   convertAmount(index == 0);
 }
 

@@ -5,11 +5,19 @@
 // and given back as they were, except those the command itself has just set.
 //
 //   Command command(*this);
-//   command.resumeFlag = 2;   // a table step set the column and cell buttons
+//   command.resumeFlag = kResumeAfterTableStep;   // it set the column and cell buttons
 
 #include "preview/preview_form.h"
 
 namespace yentax {
+
+// Which controls a command leaves as it set them when it gives the others back.
+enum ResumeFlagValue : int {
+  kResumeAll = 0,              // every control gets its state back
+  kResumeAllAfterWork = 1,     // the same, after a conversion or a save
+  kResumeAfterTableStep = 2,   // the column and cell buttons and the cell conversion stay
+  kResumeAfterColumnStep = 3,  // the cell buttons and the cell conversion stay
+};
 
 class SFrm_Disp::Command {
  public:
@@ -28,7 +36,7 @@ class SFrm_Disp::Command {
     if (--form_.busyDepth_ == 0) form_.commandEnded();
   }
 
-  int resumeFlag = 0;
+  int resumeFlag = kResumeAll;
 
  private:
   SFrm_Disp& form_;

@@ -14,8 +14,8 @@ constexpr int kLastTableControl = 18;
 bool keptByStep(int number, int resumeFlag) {
   // A table step has just set the column and cell buttons and the cell conversion; a
   // column step the cell buttons and the cell conversion.
-  if (resumeFlag == 2) return (number >= 10 && number <= 13) || number == 15;
-  if (resumeFlag == 3) return number == 12 || number == 13 || number == 15;
+  if (resumeFlag == kResumeAfterTableStep) return (number >= 10 && number <= 13) || number == 15;
+  if (resumeFlag == kResumeAfterColumnStep) return number == 12 || number == 13 || number == 15;
   return false;
 }
 

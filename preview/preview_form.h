@@ -62,7 +62,7 @@ class SFrm_Disp {
   // Lbl_Change(0)'s text and background colours, 0x00BBGGRR.
   ColorValue Lbl_ChangeForeColor = 0;
   ColorValue Lbl_ChangeBackColor = 0xFFFFFF;
-  CaptionControl Label1;
+  CaptionControl Label1;  // "変換後：" before the converted text in Lbl_Change(1)
   std::array<CaptionControl, 2> Cmd_Table;
   std::array<CaptionControl, 2> Cmd_Col;
   std::array<CaptionControl, 2> Cmd_Cell;
@@ -76,8 +76,8 @@ class SFrm_Disp {
   CaptionControl Lbl_Border;
   std::array<CaptionControl, 2> Cmd_Color;
   std::array<ColorValue, 2> Cmd_ColorFace{};  // the buttons' faces, 0x00BBGGRR
-  CaptionControl Label2;
-  CaptionControl Command1;
+  CaptionControl Label2;                      // "確認カラー：" before the two colour buttons
+  CaptionControl Command1;                    // "フォルダ参照": chooses the save folder
   CaptionControl Cmd_Write;
   CaptionControl Lbl_WriteFolder;
   RichTextBox RTxt;  // line ends as LF, the way a text editor holds them

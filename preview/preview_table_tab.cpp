@@ -156,7 +156,7 @@ void SFrm_Disp::Cmd_Table_Click(int index) {
   }
   Fnc_TableChange();
   Fnc_SetSelectKind();
-  command.resumeFlag = 2;
+  command.resumeFlag = kResumeAfterTableStep;
   command.finish();
   Fnc_SetSelectKind();
 }
@@ -170,7 +170,7 @@ void SFrm_Disp::Cmd_Col_Click(int index) {
   }
   Fnc_TableColChange();
   Fnc_SetSelectKind();
-  command.resumeFlag = 3;
+  command.resumeFlag = kResumeAfterColumnStep;
   command.finish();
   Fnc_SetSelectKind();
 }

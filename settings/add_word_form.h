@@ -26,7 +26,7 @@ class SFrm_AfterStr {
   SFrm_AfterStr(UiHost& ui, WordList list, std::vector<std::u16string> currentWords);
 
   std::u16string Caption;  // "語頭の追加" or "語尾の追加"
-  CaptionControl Label1;
+  CaptionControl Label1;   // "追加文字列:", the caption of Txt_AddStr
   TextBox Txt_AddStr;
   std::array<CaptionControl, 2> Cmd_Ret;
   bool Closed = false;

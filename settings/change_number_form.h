@@ -26,7 +26,7 @@ class AmountEditForm {
   TextBox Txt_Source;
   CaptionControl Lbl_Change;
   TextBox Txt_Change;
-  std::array<CaptionControl, 2> Command1;
+  std::array<CaptionControl, 2> Command1;  // OK and Cancel
   bool Closed = false;
 
   // The exchange with the caller: the texts shown on opening, and on OK the text typed.

@@ -21,9 +21,65 @@ enum ConversionKindValue : std::int32_t {
   kBreakdown = 2,
 };
 
+// How kIncludedAmountOnly writes the tax-included amount.
+enum IncludedAmountStyleValue : std::int32_t {
+  kIncludedAmountAlone = 0,     // 105円
+  kIncludedAmountWithText = 1,  // 105円(税込み)
+};
+
+// How kBreakdown shows an amount: the amount first, then the others in brackets.
+enum BreakdownStyleValue : std::int32_t {
+  kIncludedWithBase = 0,        // 105円(本体価格100円)
+  kIncludedWithTax = 1,         // 105円(うち税5円)
+  kIncludedWithBaseAndTax = 2,  // 105円(本体価格100円、税5円)
+  kBaseWithIncluded = 3,        // 100円(税込み105円)
+};
+
 enum RoundingModeValue : std::int32_t { kRoundDown = 0, kRoundHalfUp = 4, kRoundUp = 9 };
 
-constexpr std::int32_t kNoBracketKind = 17;
+// Which numbers count as amounts.
+enum DetectionModeValue : std::int32_t {
+  kDetectEveryNumber = 0,    // every number between tags
+  kDetectMarkedNumbers = 1,  // numbers with "\", "￥" or "&yen;" before them or "円" after them
+  kDetectInDetail = 2,       // DetectYenMark, DetectYenSuffix and DetectAllNumbers decide
+};
+
+// Which characters group thousands and mark decimals, both when reading and when writing.
+enum SeparatorStyleValue : std::int32_t {
+  kCommaGrouping = 0,     // 1,234.5 (either width)
+  kPeriodGrouping = 1,    // 1.234,5 (either width)
+  kCustomSeparators = 2,  // GroupSeparator and DecimalSeparator
+};
+
+// Whether a number must be written with thousands separators, or without them.
+enum GroupingRequirementValue : std::int32_t {
+  kGroupingOptional = 0,
+  kGroupedOnly = 1,
+  kUngroupedOnly = 2,
+};
+
+// The bracket pair written around the added text, in the order the options dialog lists
+// them.
+enum BracketKindValue : std::int32_t {
+  kParentheses = 0,              // ()
+  kFullWidthParentheses = 1,     // （）
+  kSquareBrackets = 2,           // []
+  kFullWidthSquareBrackets = 3,  // ［］
+  kAngleBrackets = 4,            // <>, written as &lt; &gt;
+  kFullWidthAngleBrackets = 5,   // ＜＞
+  kHalfWidthCornerBrackets = 6,  // ｢｣
+  kCornerBrackets = 7,           // 「」
+  kCurlyBrackets = 8,            // {}
+  kFullWidthCurlyBrackets = 9,   // ｛｝
+  kDoubleAngleBrackets = 10,     // 《》
+  kMuchLessGreaterSigns = 11,    // ≪≫
+  kTortoiseShellBrackets = 12,   // 〔〕
+  kWhiteCornerBrackets = 13,     // 『』
+  kLenticularBrackets = 14,      // 【】
+  kSingleQuotes = 15,            // ‘’, written as &lsquo; &rsquo;
+  kDoublePrimeQuotes = 16,       // 〝〟
+  kNoBracketKind = 17,           // no brackets at all
+};
 
 // The one record of every user-adjustable setting. The application owns the instance
 // and hands it on by reference.
@@ -37,27 +93,27 @@ struct ConversionSettings {
   // Composition of the written text
   std::int32_t ConversionKind = kBreakdown;  // 0..2
   std::u16string AppendText = u"税込み";
-  std::int32_t IncludedAmountStyle = 1;  // 0..1
+  std::int32_t IncludedAmountStyle = kIncludedAmountWithText;  // 0..1
   std::u16string IncludedAmountText = u"税込み";
-  std::int32_t BreakdownStyle = 3;  // 0..3
+  std::int32_t BreakdownStyle = kBaseWithIncluded;  // 0..3
   std::array<std::u16string, 5> BreakdownWords = {u"本体価格", u"うち税", u"本体価格", u"、税",
                                                   u"税込み"};
-  std::int32_t BracketKind = 0;  // 0..17
+  std::int32_t BracketKind = kParentheses;  // 0..17
   FontSpec InsertFont;
 
   // Number format
-  std::int32_t SeparatorStyle = 0;  // 0..2
+  std::int32_t SeparatorStyle = kCommaGrouping;  // 0..2
   std::u16string GroupSeparator = u"、";
   std::u16string DecimalSeparator = u"．";
 
   // Amount recognition
-  std::int32_t DetectionMode = 1;  // 0..2
+  std::int32_t DetectionMode = kDetectMarkedNumbers;  // 0..2
   bool TagTextDigitsOnly = false;
   bool DetectYenMark = true;
   bool DetectYenSuffix = true;
   bool DetectAllNumbers = true;
   bool DetailTagTextDigitsOnly = true;
-  std::int32_t GroupingRequirement = 0;  // 0..2
+  std::int32_t GroupingRequirement = kGroupingOptional;  // 0..2
   bool SkipBadGrouping = true;
   bool SkipDecimals = true;
   bool SkipZero = true;

@@ -31,7 +31,6 @@ class SFrm_Option {
   enum Button { kOk = 0, kCancel = 1 };
   enum SeparatorBox { kGroupBox = 0, kDecimalBox = 1 };
   enum TaxCombo { kRoundingModeCombo = 0, kRoundingDigitCombo = 1 };
-  static constexpr int kCustomSeparators = 2;  // the entry "句切文字指定" of Cmb_Mark
   static constexpr std::size_t kMaxWords = 5000;
 
   SFrm_Option(ConversionSettings& settings, UiHost& ui, FormHost& forms);
@@ -41,39 +40,40 @@ class SFrm_Option {
   std::array<CaptionControl, 5> Frm_Option;
 
   // "全般"
-  CaptionControl Frame7;
+  CaptionControl Frame7;  // frame "変換ログ": the log's format, path and one log per file
   std::array<OptionButton, 2> Opt_Log;
   TextBox Txt_FileOrFolder;
   CheckBox Chk_Log;
-  CaptionControl Command1;
+  CaptionControl Command1;  // "参照": picks the log file, or the log folder
   CaptionControl Cmd_LogFolder;
   CaptionControl Lbl_ExchangeExt;
   TextBox Txt_ExchangeExt;
   CheckBox Chk_OverWriteCheck;
   CheckBox Chk_BackUp;
-  CaptionControl Label2;
+  CaptionControl Label2;  // "バックアップフォルダ名：", the caption of Txt_BackUp
   TextBox Txt_BackUp;
 
   // "変換対象設定"
-  CaptionControl Frame1;
+  CaptionControl Frame1;  // frame "金額判定": which numbers are amounts
   std::array<OptionButton, 3> Op_From;
   CheckBox Check_TagString;
   CaptionControl Cmd_Detail;
-  CaptionControl Frame4;
+  CaptionControl Frame4;  // frame "変換対象金額の表示設定": how the preview marks an amount
   CaptionControl Cmd_Font;
   CaptionControl Lbl_Font;
   CheckBox Chk_AutoMove;
-  CaptionControl Frame8;
+  CaptionControl Frame8;  // frame "詳細設定" around Tab2
   TabStrip Tab2;
-  std::array<CaptionControl, 4> Frame9;
+  std::array<CaptionControl, 4> Frame9;  // the pages of Tab2, one per tab
   // "金額"
-  CaptionControl Frame12;
+  CaptionControl Frame12;  // frame "小数点文字" around Txt_Decimal
   TextBox Txt_Decimal;
   CheckBox Check_DecimalChange;
   CheckBox Check_Maximum;
   TextBox Text_Maximum;
   CheckBox Check_Minimum;
   TextBox Text_Minimum;
+  // "以下は変換しない。" after the minimum, "以上は変換しない。" after the maximum
   std::array<CaptionControl, 2> Label3;
   CheckBox Chk_ChangeZero;
   CheckBox Chk_Minus;
@@ -90,19 +90,19 @@ class SFrm_Option {
   CheckBox Chk_AfterStr;
   ListBox Lst_NoChange;
   // the list buttons of "語頭" and "語尾"
-  CaptionControl Frame10;
+  CaptionControl Frame10;  // frame around Cmd_AfterStr
   std::array<CaptionControl, 3> Cmd_AfterStr;
   // "その他"
-  CaptionControl Frame11;
+  CaptionControl Frame11;  // frame "桁句切文字" around Opt_Kigiri
   std::array<OptionButton, 3> Opt_Kigiri;
-  CaptionControl Label4;
+  CaptionControl Label4;  // "句切文字", the caption of Txt_Keta
   TextBox Txt_Keta;
   CheckBox Chk_KetaMarkCheck;
   CheckBox Chk_Day;
 
   // "変換結果設定"
   std::array<OptionButton, 3> Opt_Change;
-  TextBox Text2;
+  TextBox Text2;  // the text added after an amount (AppendText)
   std::array<OptionButton, 2> Opt_ChangeSub1;
   TextBox Txt_Pretax;
   std::array<OptionButton, 4> Opt_ChangeSub2;
@@ -111,7 +111,7 @@ class SFrm_Option {
   // "消費税表示の設定"
   CaptionControl Lbl_TaxCalc;
   TextBox Txt_TaxCalc;
-  CaptionControl Label1;
+  CaptionControl Label1;  // "% [例:5 = 5%]" after the tax rate
   std::array<CaptionControl, 2> Lbl_TaxCombo;
   std::array<ComboBox, 2> Cmb_TaxCalc;
   CaptionControl Lbl_Kakko;
@@ -124,9 +124,9 @@ class SFrm_Option {
   ComboBox Cmd_KinKind;
 
   // "コマンド実行"
-  CaptionControl Frame5;
+  CaptionControl Frame5;  // frame "変換元指定": an unattended run converts a file or a folder
   std::array<OptionButton, 2> Opt_Source;
-  CaptionControl Frame6;
+  CaptionControl Frame6;  // frame "変換対象ファイル": which files of that folder it converts
   std::array<OptionButton, 2> Opt_Dest;
 
   std::array<CaptionControl, 2> Cmd_OptionRet;

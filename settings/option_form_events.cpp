@@ -67,8 +67,8 @@ std::u16string trimmedText(const TextBox& box) { return std::u16string(trimBlank
 
 void SFrm_Option::Op_From_Click(int index) {
   choose(Op_From, index);
-  Check_TagString.Enabled = Op_From[0].Checked;
-  Cmd_Detail.Enabled = Op_From[2].Checked;
+  Check_TagString.Enabled = Op_From[kDetectEveryNumber].Checked;
+  Cmd_Detail.Enabled = Op_From[kDetectInDetail].Checked;
 }
 
 void SFrm_Option::Opt_Change_Click(int index) {
@@ -132,11 +132,11 @@ void SFrm_Option::showFrames() {
 
 void SFrm_Option::refreshSeparatorBoxes() {
   switch (Cmb_Mark.ListIndex) {
-    case 0:
+    case kCommaGrouping:
       Txt_Keta.Text = u",";
       Txt_Decimal.Text = u".";
       break;
-    case 1:
+    case kPeriodGrouping:
       Txt_Keta.Text = u".";
       Txt_Decimal.Text = u",";
       break;

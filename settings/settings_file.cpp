@@ -61,25 +61,26 @@ std::u16string numberedKey(std::u16string_view stem, std::size_t n) {
 // Record is the settings record, const when saving.
 template <typename Record, typename Visit>
 void forEachInfoKey(Record& s, Visit&& visit) {
-  visit(u"元の金額設定", s.SourceAmountKind, IntRange{0, 1});
+  visit(u"元の金額設定", s.SourceAmountKind, IntRange{kBeforeTax, kTaxIncluded});
   visit(u"税率", s.TaxRate, kAnyInteger);
-  visit(u"端数処理", s.RoundingMode, IntRange{0, 9});
+  visit(u"端数処理", s.RoundingMode, IntRange{kRoundDown, kRoundUp});
   visit(u"端数桁", s.RoundingDigit, IntRange{0, 5});
-  visit(u"括弧種類", s.BracketKind, IntRange{0, 17});
-  visit(u"句切マークの設定", s.SeparatorStyle, IntRange{0, 2});
+  visit(u"括弧種類", s.BracketKind, IntRange{kParentheses, kNoBracketKind});
+  visit(u"句切マークの設定", s.SeparatorStyle, IntRange{kCommaGrouping, kCustomSeparators});
   visit(u"桁句切文字", s.GroupSeparator, TextRule::kUntrimmedWhenTrimmedNonEmpty);
   visit(u"小数点文字", s.DecimalSeparator, TextRule::kUntrimmedWhenTrimmedNonEmpty);
   visit(u"桁区切り確認", s.SkipBadGrouping);
-  visit(u"桁区切り有無", s.GroupingRequirement, IntRange{0, 2});
-  visit(u"変換種類", s.ConversionKind, IntRange{0, 2});
+  visit(u"桁区切り有無", s.GroupingRequirement, IntRange{kGroupingOptional, kUngroupedOnly});
+  visit(u"変換種類", s.ConversionKind, IntRange{kAppendTextOnly, kBreakdown});
   visit(u"変換種類Sub00", s.DetectYenMark);
   visit(u"変換種類Sub01", s.DetectYenSuffix);
   visit(u"変換種類Sub02", s.DetectAllNumbers);
   visit(u"変換種類Sub0201", s.DetailTagTextDigitsOnly);
   visit(u"追加文字列", s.AppendText, TextRule::kUntrimmedWhenTrimmedNonEmpty);
-  visit(u"税込み額", s.IncludedAmountStyle, IntRange{0, 1});
+  visit(u"税込み額", s.IncludedAmountStyle,
+        IntRange{kIncludedAmountAlone, kIncludedAmountWithText});
   visit(u"税込み額文字", s.IncludedAmountText, TextRule::kUntrimmedWhenTrimmedNonEmpty);
-  visit(u"本体価格種類", s.BreakdownStyle, IntRange{0, 3});
+  visit(u"本体価格種類", s.BreakdownStyle, IntRange{kIncludedWithBase, kBaseWithIncluded});
   for (std::size_t i = 0; i < s.BreakdownWords.size(); ++i) {
     visit(numberedKey(u"本体価格種類文字", i), s.BreakdownWords[i],
           TextRule::kUntrimmedWhenTrimmedNonEmpty);
@@ -98,7 +99,7 @@ void forEachInfoKey(Record& s, Visit&& visit) {
   visit(u"Beforeひらがな変換", s.SkipOnPrefixHiragana);
   visit(u"日付変換", s.SkipDates);
   visit(u"マイナス記号", s.IncludeMinusSign);
-  visit(u"書式", s.DetectionMode, IntRange{0, 2});
+  visit(u"書式", s.DetectionMode, IntRange{kDetectEveryNumber, kDetectInDetail});
   visit(u"フォント", s.InsertFont);
   visit(u"変換位置に自動移動", s.AutoMoveToAmount);
   visit(u"上書き確認", s.ConfirmOverwrite);

@@ -13,6 +13,58 @@
 
 namespace yentax {
 
+// How the forms and their controls are named. The names are the forms' own, kept as the
+// forms were first written, misspellings included (Chenge, Kigiri, DestFoldeOpen).
+//
+// Forms and procedures
+//   SFrm_ / Sfrm_        a form: a window or a dialog (SFrm_Option, Sfrm_Main)
+//   Fnc_                 a procedure of a form, also called from outside its events
+//   X_Click              X was clicked; X_Change: X's text changed; X_OLEDragDrop: files
+//                        were dropped on X; X_NodeCheck: a tree node was ticked; X_KeyUp:
+//                        a key was released in X
+//   Form_Load, Form_Activate, Form_Unload
+//                        the form opens, becomes the active window, closes
+// Controls, by prefix (the type that holds each one's state)
+//   Cmd_, Command        command button (CaptionControl)
+//   Lbl_, Label          label (CaptionControl; FontLabel when it shows a font)
+//   Fram_, Frm_, Frame   frame: a group box or a tab's page (CaptionControl)
+//   Txt_, Text_, Text    text box (TextBox)
+//   Chk_, Check_         check box (CheckBox)
+//   Opt_, Op_            option (radio) button of a group (OptionButton)
+//   Cmb_                 combo box (ComboBox, EditableComboBox)
+//   Lst_                 list (ListBox)
+//   Trv_                 tree view (FileTree)
+//   Tab                  tab strip (TabStrip)
+//   Prg_                 progress bar (ProgressBar)
+//   Pic_                 picture box, here a colour swatch (ColorBox)
+//   RTxt                 rich text box (RichTextBox)
+//   MENU_, Menu_         menu (MenuItem); X_Sub holds its entries by index
+//   A number after a name (Command1, Frame9) only tells same-kind controls apart; an
+//   std::array is a control array, indexed as the form numbers its members.
+// Words
+//   Kin            amount (Cmd_KinKind, the kind of the page's amounts, is a drop-down list)
+//   Kakko          bracket
+//   Kugiri, Kigiri separator; Keta: digit place, so KetaMark is the thousands separator
+//   Mark           the separator characters
+//   Disp           display: the preview
+//   AfterStr       the word after a number: the suffix word list and its buttons;
+//                  SFrm_AfterStr asks for a word to add to the prefix or suffix list
+//   Before         before the number (prefix); NoChange: the words that stop a conversion
+//   ChangeNumber   conversion of one amount, edited by hand (ChangeNumber2: of a table cell)
+//   Change, Chenge convert; AllChenge: convert the whole selection
+//   Exchange       conversion
+//   Str            text
+//   Pretax         the words added after a tax-included amount
+//   Dest           destination folder; ReadFolder: source folder
+//   Renew          refresh
+//   Write          save
+//   Ret            the OK and Cancel buttons
+//   Ref            browse for a value
+//   Col            column
+//   Day            date or time
+//   ABC, Kana      Latin letters, katakana
+//   SubOp, Sub1    sub-options of a frame or of an option group
+
 struct Control {
   bool Enabled = true;
   bool Visible = true;

@@ -40,7 +40,7 @@ void runCases(const std::vector<Case>& cases) {
 }
 
 const Tweak kNoDecimalSkip = [](ConversionSettings& s) { s.SkipDecimals = false; };
-const Tweak kStyle1 = [](ConversionSettings& s) { s.SeparatorStyle = 1; };
+const Tweak kStyle1 = [](ConversionSettings& s) { s.SeparatorStyle = kPeriodGrouping; };
 
 TEST(AmountCheckTest, DatesDecimalsAndGrouping) {
   runCases({
@@ -53,7 +53,8 @@ TEST(AmountCheckTest, DatesDecimalsAndGrouping) {
       {u"19.80", {}, true},
       {u"19.80", kNoDecimalSkip, false},
       {u"19,80", kStyle1, true},
-      {u"1.980,50", [](ConversionSettings& s) { s.SeparatorStyle = 1, s.SkipDecimals = false; },
+      {u"1.980,50",
+       [](ConversionSettings& s) { s.SeparatorStyle = kPeriodGrouping, s.SkipDecimals = false; },
        false},
       {u"1,980.50", kNoDecimalSkip, false},
       {u"1,000", {}, false},
@@ -65,12 +66,15 @@ TEST(AmountCheckTest, DatesDecimalsAndGrouping) {
       {u"1,000.", kNoDecimalSkip, true},
       {u"12345,678", {}, true},
       {u"1,00", [](ConversionSettings& s) { s.SkipBadGrouping = false; }, false},
-      {u"1000", [](ConversionSettings& s) { s.GroupingRequirement = 1; }, true},
-      {u"1,000", [](ConversionSettings& s) { s.GroupingRequirement = 1; }, false},
-      {u"1,000", [](ConversionSettings& s) { s.GroupingRequirement = 2; }, true},
-      {u"1、000", [](ConversionSettings& s) { s.SeparatorStyle = 2; }, false},
-      {u"1、00", [](ConversionSettings& s) { s.SeparatorStyle = 2; }, true},
-      {u"1, 000", [](ConversionSettings& s) { s.SeparatorStyle = 2, s.GroupSeparator = u", "; },
+      {u"1000", [](ConversionSettings& s) { s.GroupingRequirement = kGroupedOnly; }, true},
+      {u"1,000", [](ConversionSettings& s) { s.GroupingRequirement = kGroupedOnly; }, false},
+      {u"1,000", [](ConversionSettings& s) { s.GroupingRequirement = kUngroupedOnly; }, true},
+      {u"1、000", [](ConversionSettings& s) { s.SeparatorStyle = kCustomSeparators; }, false},
+      {u"1、00", [](ConversionSettings& s) { s.SeparatorStyle = kCustomSeparators; }, true},
+      {u"1, 000",
+       [](ConversionSettings& s) {
+         s.SeparatorStyle = kCustomSeparators, s.GroupSeparator = u", ";
+       },
        false},
   });
 }

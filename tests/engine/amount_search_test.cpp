@@ -58,22 +58,22 @@ TEST(AmountSearchTest, BrowserViewStepsThroughTheVisibleAmounts) {
       u"<html><head><title>1,000円</title></head><body><p>価格 1,000円 と ￥2,000 と 3,000円</p>"
       u"<!-- 4,000円 --><script>x = '5,000円';</script><p>6,000円</p></body></html>";
   const Finds marked = {u"1,000円", u"￥2,000", u"3,000円", u"6,000円"};
-  PreviewSteps browser(settingsFor(1), page, SearchView::kBrowser);
+  PreviewSteps browser(settingsFor(kDetectMarkedNumbers), page, SearchView::kBrowser);
   EXPECT_EQ(browser.walk(ScanDirection::kForward, 0), marked);
   EXPECT_EQ(browser.walk(ScanDirection::kBackward, page.size()),
             Finds(marked.rbegin(), marked.rend()));
   // The source view reads the markup as text, head and comment and script included.
-  PreviewSteps source(settingsFor(1), page, SearchView::kSource);
+  PreviewSteps source(settingsFor(kDetectMarkedNumbers), page, SearchView::kSource);
   EXPECT_EQ(
       source.walk(ScanDirection::kForward, 0),
       (Finds{u"1,000円", u"1,000円", u"￥2,000", u"3,000円", u"4,000円", u"5,000円", u"6,000円"}));
   EXPECT_EQ(source.walk(ScanDirection::kBackward, page.find(u"3,000")),
             (Finds{u"￥2,000", u"1,000円", u"1,000円"}));
 
-  PreviewSteps numbers(settingsFor(0), page, SearchView::kBrowser);
+  PreviewSteps numbers(settingsFor(kDetectEveryNumber), page, SearchView::kBrowser);
   EXPECT_EQ(numbers.walk(ScanDirection::kForward, 0),
             (Finds{u"1,000", u"2,000", u"3,000", u"6,000"}));
-  PreviewSteps detailed(settingsFor(2), page, SearchView::kBrowser);
+  PreviewSteps detailed(settingsFor(kDetectInDetail), page, SearchView::kBrowser);
   EXPECT_EQ(detailed.walk(ScanDirection::kForward, 0),
             (Finds{u"1,000円", u"￥2,000", u"3,000円", u"6,000円"}));
 }
@@ -89,11 +89,17 @@ TEST(AmountSearchTest, ExcludedNumbersArePassedOver) {
     Finds browser;
     Finds source;  // the same unless the segment filter makes a difference
   } cases[] = {
-      {settingsFor(0), u"<p>3個 500 2004/12/25 12:30 800</p>", {u"500", u"800"}, {}},
+      {settingsFor(kDetectEveryNumber),
+       u"<p>3個 500 2004/12/25 12:30 800</p>",
+       {u"500", u"800"},
+       {}},
       // The search goes on after the word, so its 100 is not taken for an amount.
-      {settingsFor(0, wordWithDigits), u"<p>3x100 500</p>", {u"500"}, {}},
-      {settingsFor(1), u"<p>10円 2004/05/01円 ￥300個 ￥400</p>", {u"￥400"}, {}},
-      {settingsFor(0, [](ConversionSettings& s) { s.TagTextDigitsOnly = true; }),
+      {settingsFor(kDetectEveryNumber, wordWithDigits), u"<p>3x100 500</p>", {u"500"}, {}},
+      {settingsFor(kDetectMarkedNumbers),
+       u"<p>10円 2004/05/01円 ￥300個 ￥400</p>",
+       {u"￥400"},
+       {}},
+      {settingsFor(kDetectEveryNumber, [](ConversionSettings& s) { s.TagTextDigitsOnly = true; }),
        u"<td>価格 300</td><td> 1,980 </td>",
        {u"1,980"},
        {u"300", u"1,980"}},
@@ -115,7 +121,7 @@ TEST(AmountSearchTest, SegmentLocatorCountsTheAmountsBeforeTheStart) {
   const std::u16string page = u"<head><title>500円</title></head><p>1,000円 2,000円 3,000円</p>";
   ConversionContext context;
   context.page.assign(page);
-  const ConversionSettings settings = settingsFor(1);
+  const ConversionSettings settings = settingsFor(kDetectMarkedNumbers);
   const std::size_t head = headEndOf(context.page);
   EXPECT_EQ(head, page.find(u"<p>"));
   const std::size_t second = page.find(u"2,000");
@@ -164,14 +170,18 @@ TEST(AmountSearchTest, SearchKindFollowsThePasses) {
     SearchKind kind;
     std::vector<std::int32_t> markers;
   } cases[] = {
-      {[](ConversionSettings& s) { s.DetectionMode = 0; }, SearchKind::kNumbers, {}},
-      {[](ConversionSettings& s) { s.DetectionMode = 1; }, SearchKind::kMarked, {0, 1, 2, 3}},
-      {[](ConversionSettings& s) { s.DetectionMode = 2; }, SearchKind::kNumbers, {}},
-      {[](ConversionSettings& s) { s.DetectionMode = 2, s.DetectAllNumbers = false; },
+      {[](ConversionSettings& s) { s.DetectionMode = kDetectEveryNumber; },
+       SearchKind::kNumbers,
+       {}},
+      {[](ConversionSettings& s) { s.DetectionMode = kDetectMarkedNumbers; },
+       SearchKind::kMarked,
+       {0, 1, 2, 3}},
+      {[](ConversionSettings& s) { s.DetectionMode = kDetectInDetail; }, SearchKind::kNumbers, {}},
+      {[](ConversionSettings& s) { s.DetectionMode = kDetectInDetail, s.DetectAllNumbers = false; },
        SearchKind::kMarked,
        {1, 2, 3, 0}},
       {[](ConversionSettings& s) {
-         s.DetectionMode = 2, s.DetectAllNumbers = false, s.DetectYenMark = false;
+         s.DetectionMode = kDetectInDetail, s.DetectAllNumbers = false, s.DetectYenMark = false;
        },
        SearchKind::kMarked,
        {0}},

@@ -9,7 +9,7 @@
 namespace yentax {
 namespace {
 
-const SeparatorClasses kStyle0 = SeparatorClasses::forStyle(0, u"", u"");
+const SeparatorClasses kStyle0 = SeparatorClasses::forStyle(kCommaGrouping, u"", u"");
 
 TEST(CharClassesTest, ClassifiesBothWidths) {
   EXPECT_TRUE(isSpaceChar(u' ') && isSpaceChar(u'　') && !isSpaceChar(u'\t'));
@@ -24,8 +24,8 @@ TEST(CharClassesTest, ClassifiesBothWidths) {
 }
 
 TEST(SeparatorClassesTest, FollowTheStyle) {
-  const auto style1 = SeparatorClasses::forStyle(1, u"", u"");
-  const auto style2 = SeparatorClasses::forStyle(2, u"、", u"");
+  const auto style1 = SeparatorClasses::forStyle(kPeriodGrouping, u"", u"");
+  const auto style2 = SeparatorClasses::forStyle(kCustomSeparators, u"、", u"");
   EXPECT_EQ(kStyle0.groupingAt(u"，", 0), 1u);
   EXPECT_EQ(kStyle0.decimalAt(u"．", 0), 1u);
   EXPECT_EQ(style1.groupingAt(u".", 0), 1u);
@@ -66,7 +66,7 @@ TEST(AmountTokenTest, ForwardScanKeepsTrailingSeparatorsInRaw) {
   }
   EXPECT_EQ(scanAmountForward(u"19.80", 0, kStyle0)->value, FixedAmount::parse(u"19.8"));
   EXPECT_FALSE(scanAmountForward(u"x1", 0, kStyle0));
-  const auto style2 = SeparatorClasses::forStyle(2, u"、", u"．");
+  const auto style2 = SeparatorClasses::forStyle(kCustomSeparators, u"、", u"．");
   const auto custom = scanAmountForward(u"1、980．5", 0, style2);
   EXPECT_EQ(custom->digits, u"1980.5");
   EXPECT_EQ(custom->style.decimal, u"．");

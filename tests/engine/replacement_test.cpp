@@ -50,8 +50,11 @@ void runCases(const std::vector<ComposeCase>& cases) {
   }
 }
 
-Tweak style(std::int32_t breakdown) {
-  return [breakdown](ConversionSettings& s) { s.BreakdownStyle = breakdown; };
+Tweak style(std::int32_t breakdown, std::int32_t kind = kBeforeTax) {
+  return [breakdown, kind](ConversionSettings& s) {
+    s.BreakdownStyle = breakdown;
+    s.SourceAmountKind = kind;
+  };
 }
 Tweak included(std::int32_t kind, std::int32_t amountStyle) {
   return [kind, amountStyle](ConversionSettings& s) {
@@ -65,57 +68,120 @@ const Tweak kTaxIncludedStyle3 = [](ConversionSettings& s) { s.SourceAmountKind 
 
 TEST(ComposeReplacementTest, TextSegmentPass) {
   runCases({
-      {kText, u"100円", 0, u"", u"円", u"", style(0), u"105円(本体価格&nbsp;100円)"},
-      {kText, u"100円", 0, u"", u"円", u"", style(1), u"105円(うち税&nbsp;5円)"},
-      {kText, u"100円", 0, u"", u"円", u"", style(2), u"105円(本体価格&nbsp;100円、税&nbsp;5円)"},
-      {kText, u"100円", 0, u"", u"円", u"", style(3), u"100円(税込み&nbsp;105円)"},
-      {kText, u"1,980円", 0, u"", u"", u"", style(0), u"2,079(本体価格&nbsp;1,980)円"},
-      {kText, u"x￥ 100", 3, u"￥ ", u"", u"", included(0, 1), u"x￥ 105(税込み)"},
-      {kText, u"￥100円", 1, u"￥", u"円", u"", included(0, 0), u"￥105円"},
+      {kText, u"100円", 0, u"", u"円", u"", style(kIncludedWithBase),
+       u"105円(本体価格&nbsp;100円)"},
+      {kText, u"100円", 0, u"", u"円", u"", style(kIncludedWithTax), u"105円(うち税&nbsp;5円)"},
+      {kText, u"100円", 0, u"", u"円", u"", style(kIncludedWithBaseAndTax),
+       u"105円(本体価格&nbsp;100円、税&nbsp;5円)"},
+      {kText, u"100円", 0, u"", u"円", u"", style(kBaseWithIncluded), u"100円(税込み&nbsp;105円)"},
+      {kText, u"1,980円", 0, u"", u"", u"", style(kIncludedWithBase),
+       u"2,079(本体価格&nbsp;1,980)円"},
+      {kText, u"x￥ 100", 3, u"￥ ", u"", u"", included(kBeforeTax, kIncludedAmountWithText),
+       u"x￥ 105(税込み)"},
+      {kText, u"￥100円", 1, u"￥", u"円", u"", included(kBeforeTax, kIncludedAmountAlone),
+       u"￥105円"},
       {kText, u"100円", 0, u"", u"円", u"", kAppend, u"100円(税込み)"},
       {kText, u"100", 0, u"", u"", u"",
-       [](ConversionSettings& s) { s.ConversionKind = kAppendTextOnly, s.BracketKind = 17; },
+       [](ConversionSettings& s) {
+         s.ConversionKind = kAppendTextOnly, s.BracketKind = kNoBracketKind;
+       },
        u"100税込み"},
       {kText, u"100", 0, u"", u"", u"",
-       [](ConversionSettings& s) { s.ConversionKind = kAppendTextOnly, s.BracketKind = 4; },
+       [](ConversionSettings& s) {
+         s.ConversionKind = kAppendTextOnly, s.BracketKind = kAngleBrackets;
+       },
        u"100&lt;税込み&gt;"},
   });
 }
 
 TEST(ComposeReplacementTest, YenAnchoredPass) {
   runCases({
-      {kYen, u"100円", 0, u"", u"円", u"", style(0), u"105円(本体価格100円)"},
-      {kYen, u"100円", 0, u"", u"円", u"", style(1), u"105円(うち税5円)"},
-      {kYen, u"100円", 0, u"", u"円", u"", style(2), u"105円(本体価格100円、税5円)"},
-      {kYen, u"100円", 0, u"", u"円", u"", style(3), u"100円(税込み105円)"},
+      {kYen, u"100円", 0, u"", u"円", u"", style(kIncludedWithBase), u"105円(本体価格100円)"},
+      {kYen, u"100円", 0, u"", u"円", u"", style(kIncludedWithTax), u"105円(うち税5円)"},
+      {kYen, u"100円", 0, u"", u"円", u"", style(kIncludedWithBaseAndTax),
+       u"105円(本体価格100円、税5円)"},
+      {kYen, u"100円", 0, u"", u"円", u"", style(kBaseWithIncluded), u"100円(税込み105円)"},
       {kYen, u"105円", 0, u"", u"円", u"", kTaxIncludedStyle3, u"100円(税込み105円)"},
-      {kYen, u"100 円", 0, u"", u" 円", u" ", style(0), u"105 円(本体価格100 円)"},
-      {kYen, u"100 円", 0, u"", u" 円", u" ", included(0, 0), u"105 円"},
-      {kYen, u"100円", 0, u"", u"円", u"", included(0, 1), u"105円(税込み)"},
-      {kYen, u"105円", 0, u"", u"円", u"", included(1, 1), u"105円(税込み)"},
-      {kYen, u"105円", 0, u"", u"円", u"", included(1, 0), u"105円"},
+      {kYen, u"100 円", 0, u"", u" 円", u" ", style(kIncludedWithBase), u"105 円(本体価格100 円)"},
+      {kYen, u"100 円", 0, u"", u" 円", u" ", included(kBeforeTax, kIncludedAmountAlone),
+       u"105 円"},
+      {kYen, u"100円", 0, u"", u"円", u"", included(kBeforeTax, kIncludedAmountWithText),
+       u"105円(税込み)"},
+      {kYen, u"105円", 0, u"", u"円", u"", included(kTaxIncluded, kIncludedAmountWithText),
+       u"105円(税込み)"},
+      {kYen, u"105円", 0, u"", u"円", u"", included(kTaxIncluded, kIncludedAmountAlone), u"105円"},
       {kYen, u"100円", 0, u"", u"円", u"", kAppend, u"100円(税込み)"},
   });
 }
 
 TEST(ComposeReplacementTest, MarkerBeforePass) {
   runCases({
-      {kBefore, u"￥1,980", 1, u"￥", u"", u"", style(2),
+      {kBefore, u"￥1,980", 1, u"￥", u"", u"", style(kIncludedWithBaseAndTax),
        u"￥2,079(本体価格&nbsp;￥1,980、税&nbsp;￥99)"},
-      {kBefore, u"￥1,980", 1, u"￥", u"", u"", style(3), u"￥1,980(税込み&nbsp;￥2,079)"},
-      {kBefore, u"¥(100", 2, u"¥", u"", u"(", style(0), u"¥(105(本体価格&nbsp;¥(100)"},
-      {kBefore, u"&yen;100", 5, u"&yen;", u"", u"", style(1), u"&yen;105(うち税&nbsp;&yen;5)"},
+      {kBefore, u"￥1,980", 1, u"￥", u"", u"", style(kBaseWithIncluded),
+       u"￥1,980(税込み&nbsp;￥2,079)"},
+      {kBefore, u"¥(100", 2, u"¥", u"", u"(", style(kIncludedWithBase),
+       u"¥(105(本体価格&nbsp;¥(100)"},
+      {kBefore, u"&yen;100", 5, u"&yen;", u"", u"", style(kIncludedWithTax),
+       u"&yen;105(うち税&nbsp;&yen;5)"},
       {kBefore, u"￥1,050", 1, u"￥", u"", u"", kTaxIncludedStyle3,
        u"￥1,000(税込み&nbsp;￥1,050)"},
-      {kBefore, u"￥100", 1, u"￥", u"", u"", included(0, 0), u"￥105"},
-      {kBefore, u"￥100", 1, u"￥", u"", u"", included(0, 1), u"￥105(税込み)"},
-      {kBefore, u"￥105", 1, u"￥", u"", u"", included(1, 1), u"￥105(税込み)"},
-      {kBefore, u"￥105", 1, u"￥", u"", u"", included(1, 0), u"￥105"},
+      {kBefore, u"￥100", 1, u"￥", u"", u"", included(kBeforeTax, kIncludedAmountAlone), u"￥105"},
+      {kBefore, u"￥100", 1, u"￥", u"", u"", included(kBeforeTax, kIncludedAmountWithText),
+       u"￥105(税込み)"},
+      {kBefore, u"￥105", 1, u"￥", u"", u"", included(kTaxIncluded, kIncludedAmountWithText),
+       u"￥105(税込み)"},
+      {kBefore, u"￥105", 1, u"￥", u"", u"", included(kTaxIncluded, kIncludedAmountAlone),
+       u"￥105"},
       {kBefore, u"￥100円", 1, u"￥", u"", u"", kAppend, u"￥100(税込み)円"},
   });
   ConversionSettings settings;
   settings.ConversionKind = 3;
   EXPECT_FALSE(ComposeReplacement(kBefore, {}, {}, {}, settings));
+}
+
+// Tax-included sources in each pass; the text-segment pass writes them as before-tax ones.
+TEST(ComposeReplacementTest, TaxIncludedSources) {
+  runCases({
+      {kText, u"105円", 0, u"", u"円", u"", included(kTaxIncluded, kIncludedAmountAlone), u"105円"},
+      {kText, u"105円", 0, u"", u"円", u"", included(kTaxIncluded, kIncludedAmountWithText),
+       u"105円(税込み)"},
+      {kText, u"105円", 0, u"", u"円", u"", style(kBaseWithIncluded, kTaxIncluded),
+       u"100円(税込み&nbsp;105円)"},
+      {kYen, u"105円", 0, u"", u"円", u"", style(kIncludedWithBase, kTaxIncluded),
+       u"105円(本体価格100円)"},
+      {kYen, u"105円", 0, u"", u"円", u"", style(kIncludedWithBaseAndTax, kTaxIncluded),
+       u"105円(本体価格100円、税5円)"},
+      {kBefore, u"￥105", 1, u"￥", u"", u"", style(kIncludedWithTax, kTaxIncluded),
+       u"￥105(うち税&nbsp;￥5)"},
+  });
+}
+
+// Only the style of the chosen kind counts, and one outside its values writes nothing.
+TEST(ComposeReplacementTest, StylesOutsideTheirValues) {
+  struct Case {
+    std::int32_t kind, includedStyle, breakdownStyle;
+    bool composes;
+  };
+  const Case cases[] = {
+      {.kind = kAppendTextOnly, .includedStyle = 2, .breakdownStyle = 4, .composes = true},
+      {.kind = kIncludedAmountOnly, .includedStyle = 2, .breakdownStyle = 0, .composes = false},
+      {.kind = kIncludedAmountOnly, .includedStyle = -1, .breakdownStyle = 0, .composes = false},
+      {.kind = kIncludedAmountOnly, .includedStyle = 1, .breakdownStyle = 4, .composes = true},
+      {.kind = kBreakdown, .includedStyle = 0, .breakdownStyle = 4, .composes = false},
+      {.kind = kBreakdown, .includedStyle = 0, .breakdownStyle = -1, .composes = false},
+      {.kind = kBreakdown, .includedStyle = 2, .breakdownStyle = 3, .composes = true},
+  };
+  for (const Case& c : cases) {
+    ConversionSettings settings;
+    settings.ConversionKind = c.kind;
+    settings.IncludedAmountStyle = c.includedStyle;
+    settings.BreakdownStyle = c.breakdownStyle;
+    for (const PassKind pass : {kText, kYen, kBefore}) {
+      EXPECT_EQ(ComposeReplacement(pass, {}, {}, {}, settings).has_value(), c.composes)
+          << c.kind << " " << c.includedStyle << " " << c.breakdownStyle;
+    }
+  }
 }
 
 TEST(BracketPairTest, AllKinds) {
@@ -127,7 +193,7 @@ TEST(BracketPairTest, AllKinds) {
     const BracketPair pair = GetBracketPair(kind);
     EXPECT_EQ(std::u16string(pair.open) + std::u16string(pair.close), expected[kind]) << kind;
   }
-  EXPECT_EQ(GetBracketPair(18).open, u"(");
+  EXPECT_EQ(GetBracketPair(kBracketKindCount).open, u"(");
 }
 
 TEST(YenMarkerTest, FindsTheCandidateNextToTheNumber) {

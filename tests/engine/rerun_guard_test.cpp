@@ -52,7 +52,7 @@ ConversionSettings styled(const Style& style, std::int32_t mode, bool skipConver
 
 TEST(RerunGuardTest, SecondRunOnItsOwnOutputChangesNothing) {
   for (const Style& style : kStyles) {
-    for (const std::int32_t mode : {0, 1}) {
+    for (const std::int32_t mode : {kDetectEveryNumber, kDetectMarkedNumbers}) {
       SCOPED_TRACE(std::string(style.name) + ", detection mode " + std::to_string(mode));
       const auto once = convert(styled(style, mode, true), kPage);
       ASSERT_NE(once, kPage);
@@ -64,7 +64,7 @@ TEST(RerunGuardTest, SecondRunOnItsOwnOutputChangesNothing) {
 }
 
 TEST(RerunGuardTest, WithoutTheKeyASecondRunAddsASecondText) {
-  const auto settings = styled(kStyles[5], 1, false);
+  const auto settings = styled(kStyles[5], kDetectMarkedNumbers, false);
   const auto once = convert(settings, kPage);
   EXPECT_NE(convert(settings, once), once);
 }
@@ -72,13 +72,13 @@ TEST(RerunGuardTest, WithoutTheKeyASecondRunAddsASecondText) {
 TEST(RerunGuardTest, AReplacementThatLeavesNoTraceIsConvertedAgain) {
   const Style amountOnly{
       .name = "amount only", .kind = 1, .includedStyle = 0, .breakdownStyle = 0, .bracket = 0};
-  const auto settings = styled(amountOnly, 1, true);
+  const auto settings = styled(amountOnly, kDetectMarkedNumbers, true);
   const auto once = convert(settings, kPage);
   EXPECT_NE(convert(settings, once), once);
 }
 
 TEST(RerunGuardTest, ShapesCompareWordsAndLetNumbersDiffer) {
-  const auto separators = SeparatorClasses::forStyle(0, u"", u"");
+  const auto separators = SeparatorClasses::forStyle(kCommaGrouping, u"", u"");
   struct Case {
     const char16_t* before;
     const char16_t* from;
@@ -122,7 +122,8 @@ TEST(AmountReviewTest, TheReviewerSeesEachAmountAndCanHoldItBack) {
     seen.push_back(utf16ToUtf8(amountText(r) + u" -> " + rewrittenText(r)));
     return amountText(r) != u"2,000円";
   };
-  const auto settings = settingsFor(1, [](ConversionSettings& s) { s.TaxRate = 10; });
+  const auto settings =
+      settingsFor(kDetectMarkedNumbers, [](ConversionSettings& s) { s.TaxRate = 10; });
   const auto converted =
       runConversionPasses(settings, context, u"<p>1,000円</p><p>2,000円</p><p>￥3,000</p>");
   ASSERT_TRUE(converted);

@@ -12,7 +12,7 @@ namespace {
 TEST(SingleAmountTest, ConvertsTheSelectionByItsFirstMarker) {
   const std::function<void(ConversionSettings&)> bareAmount = [](ConversionSettings& s) {
     s.ConversionKind = kIncludedAmountOnly;
-    s.IncludedAmountStyle = 0;
+    s.IncludedAmountStyle = kIncludedAmountAlone;
   };
   const std::function<void(ConversionSettings&)> minus = [](ConversionSettings& s) {
     s.IncludeMinusSign = true;

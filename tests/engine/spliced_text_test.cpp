@@ -107,11 +107,17 @@ using Tweak = std::function<void(ConversionSettings&)>;
 TEST(SplicedTextTest, OneSweepGivesTheResultsOfSplicingInPlace) {
   const Tweak variants[] = {
       [](ConversionSettings&) {},
-      [](ConversionSettings& s) { s.DetectionMode = 2; },
-      [](ConversionSettings& s) { s.DetectionMode = 2, s.DetailTagTextDigitsOnly = false; },
-      [](ConversionSettings& s) { s.ConversionKind = 1, s.IncludedAmountStyle = 0; },
+      [](ConversionSettings& s) { s.DetectionMode = kDetectInDetail; },
+      [](ConversionSettings& s) {
+        s.DetectionMode = kDetectInDetail, s.DetailTagTextDigitsOnly = false;
+      },
+      [](ConversionSettings& s) {
+        s.ConversionKind = 1, s.IncludedAmountStyle = kIncludedAmountAlone;
+      },
       [](ConversionSettings& s) { s.ConversionKind = 1, s.SourceAmountKind = kTaxIncluded; },
-      [](ConversionSettings& s) { s.BreakdownStyle = 2, s.BracketKind = 4; },
+      [](ConversionSettings& s) {
+        s.BreakdownStyle = kIncludedWithBaseAndTax, s.BracketKind = kAngleBrackets;
+      },
       // Added text that the next number's checks see in front of it.
       [](ConversionSettings& s) {
         s.ConversionKind = 0, s.BracketKind = kNoBracketKind, s.AppendText = u"tax";
@@ -123,7 +129,7 @@ TEST(SplicedTextTest, OneSweepGivesTheResultsOfSplicingInPlace) {
       },
       [](ConversionSettings& s) {
         s.ConversionKind = 0, s.BracketKind = kNoBracketKind, s.AppendText = u" ";
-        s.DetectionMode = 2;
+        s.DetectionMode = kDetectInDetail;
       },
   };
   const std::u16string page = manyAmounts();
@@ -156,24 +162,24 @@ std::u16string repeated(std::u16string_view unit, int count) {
 TEST(SplicedTextTest, LongRunsBeforeNumbersConvertAsSplicedInPlace) {
   const std::u16string digits79(79, u'7');
   struct Case {
-    std::int32_t mode = 1;
+    std::int32_t mode = kDetectMarkedNumbers;
     std::u16string page;
     std::u16string lastSegment;  // how the page's last amount reads afterwards
   };
   const Case cases[] = {
-      {.mode = 0,
+      {.mode = kDetectEveryNumber,
        .page = u"<p>" + repeated(u"1 ", 3000) + u"1,000</p>",
        .lastSegment = u"1 1,000(税込み&nbsp;1,050)</p>"},
-      {.mode = 0,
+      {.mode = kDetectEveryNumber,
        .page = u"<p>" + repeated(digits79 + u"\r\n", 300) + u"1,000</p>",
        .lastSegment = u"\r\n1,000(税込み&nbsp;1,050)</p>"},
-      {.mode = 1,
+      {.mode = kDetectMarkedNumbers,
        .page = u"<p>" + repeated(u"&yen;1 ", 3000) + u"&yen;1,000</p>",
        .lastSegment = u"&yen;1,000(税込み&nbsp;&yen;1,050)</p>"},
-      {.mode = 1,
+      {.mode = kDetectMarkedNumbers,
        .page = u"<p>1,000" + std::u16string(5000, u' ') + u"円</p>",
        .lastSegment = u"(税込み1,050" + std::u16string(5000, u' ') + u"円)</p>"},
-      {.mode = 2,
+      {.mode = kDetectInDetail,
        .page = u"<p>" + repeated(u"(\t", 3000) + u"￥1,000 " + repeated(u"&nbsp;", 3000) +
                u"2,000円</p>",
        .lastSegment = u";2,000円(税込み&nbsp;2,100円)</p>"},
@@ -185,7 +191,7 @@ TEST(SplicedTextTest, LongRunsBeforeNumbersConvertAsSplicedInPlace) {
     ASSERT_TRUE(converted);
     EXPECT_TRUE(converted->ends_with(c.lastSegment)) << c.mode;
     std::u16string reference = c.page;
-    if (c.mode == 1) {
+    if (c.mode == kDetectMarkedNumbers) {
       for (std::int32_t index = 0; index < 4; ++index) {
         reference = referenceMarked(settings, index, reference);
       }

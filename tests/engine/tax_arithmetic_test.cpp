@@ -144,20 +144,20 @@ TEST(FormatLikeSourceTest, WritesTheSourceStyle) {
     std::u16string expected;
   };
   const Case cases[] = {
-      {u"2079", {u",", u"", false}, 0, u"2,079"},
-      {u"1029", {u"", u"", false}, 0, u"1029"},
-      {u"2079", {u"，", u"", true}, 0, u"２，０７９"},
-      {u"1234567", {u"、", u"", false}, 2, u"1、234、567"},
-      {u"110.25", {u"", u"", false}, 0, u"110.25"},
-      {u"110.25", {u"", u"", false}, 1, u"110,25"},
-      {u"110.25", {u"", u"", false}, 2, u"110．25"},
-      {u"110.25", {u"", u"", true}, 0, u"１１０．２５"},
-      {u"110.5", {u"", u"，", false}, 0, u"110，5"},
-      {u"0.0005", {u"", u"", false}, 0, u"0.0005"},
-      {u"-1000", {u",", u"", false}, 0, u"-1,000"},
-      {u"-100", {u",", u"", false}, 0, u"-100"},
-      {u"-0.5", {u"", u"", false}, 0, u"-0.5"},
-      {u"-1980", {u",", u"", true}, 0, u"－１，９８０"},
+      {u"2079", {u",", u"", false}, kCommaGrouping, u"2,079"},
+      {u"1029", {u"", u"", false}, kCommaGrouping, u"1029"},
+      {u"2079", {u"，", u"", true}, kCommaGrouping, u"２，０７９"},
+      {u"1234567", {u"、", u"", false}, kCustomSeparators, u"1、234、567"},
+      {u"110.25", {u"", u"", false}, kCommaGrouping, u"110.25"},
+      {u"110.25", {u"", u"", false}, kPeriodGrouping, u"110,25"},
+      {u"110.25", {u"", u"", false}, kCustomSeparators, u"110．25"},
+      {u"110.25", {u"", u"", true}, kCommaGrouping, u"１１０．２５"},
+      {u"110.5", {u"", u"，", false}, kCommaGrouping, u"110，5"},
+      {u"0.0005", {u"", u"", false}, kCommaGrouping, u"0.0005"},
+      {u"-1000", {u",", u"", false}, kCommaGrouping, u"-1,000"},
+      {u"-100", {u",", u"", false}, kCommaGrouping, u"-100"},
+      {u"-0.5", {u"", u"", false}, kCommaGrouping, u"-0.5"},
+      {u"-1980", {u",", u"", true}, kCommaGrouping, u"－１，９８０"},
   };
   for (const auto& c : cases) {
     ConversionSettings settings;
@@ -170,7 +170,7 @@ TEST(FormatLikeSourceTest, WritesTheSourceStyle) {
                              {u",", u"", false}, ConversionSettings{}),
             u"-922,337,203,685,477.5808");
   ConversionSettings noMark;
-  noMark.SeparatorStyle = 2;
+  noMark.SeparatorStyle = kCustomSeparators;
   noMark.DecimalSeparator = u"";
   EXPECT_EQ(FormatLikeSource(amount(u"110.25"), {}, noMark), u"110.25");
 }

@@ -96,7 +96,7 @@ TEST(PreviewFormTest, NextWrapsToTheStartAndGivesUpAfterOneRound) {
 
 TEST(PreviewFormTest, SourceViewStepsBackWithTheMarkedSearch) {
   PreviewFixture f;
-  f.settings.DetectionMode = 2;
+  f.settings.DetectionMode = kDetectInDetail;
   f.settings.DetectAllNumbers = false;
   ASSERT_TRUE(f.open("a.htm", u"<p>価格 1,980円 と 777 と ￥500 と 12</p>"));
   f.form->Cmd_Txt_Click();

@@ -29,17 +29,17 @@ ConversionSettings unusualSettings() {
   s.RoundingDigit = 3;
   s.ConversionKind = kIncludedAmountOnly;
   s.AppendText = u"(込)";
-  s.IncludedAmountStyle = 0;
+  s.IncludedAmountStyle = kIncludedAmountAlone;
   s.IncludedAmountText = u" 込み ";
-  s.BreakdownStyle = 2;
+  s.BreakdownStyle = kIncludedWithBaseAndTax;
   s.BreakdownWords = {u"a", u"b", u"c", u"d", u"e"};
-  s.BracketKind = 14;
-  s.SeparatorStyle = 2;
+  s.BracketKind = kLenticularBrackets;
+  s.SeparatorStyle = kCustomSeparators;
   s.GroupSeparator = u"'";
   s.DecimalSeparator = u"·";
-  s.DetectionMode = 2;
+  s.DetectionMode = kDetectInDetail;
   s.TagTextDigitsOnly = true;
-  s.GroupingRequirement = 1;
+  s.GroupingRequirement = kGroupedOnly;
   s.SkipBadGrouping = false;
   s.SkipDecimals = false;
   s.SkipZero = false;
@@ -151,7 +151,7 @@ TEST_F(OptionFixture, OkCopiesEveryEdit) {
   ConversionSettings expected = ConversionSettings::defaults(u"/opt/yentax");
   expected.SourceAmountKind = kTaxIncluded;
   expected.BracketKind = kNoBracketKind;
-  expected.SeparatorStyle = 1;
+  expected.SeparatorStyle = kPeriodGrouping;
   expected.RoundingMode = kRoundUp;
   expected.RoundingDigit = 0;
   expected.TaxRate = 8;
@@ -159,12 +159,12 @@ TEST_F(OptionFixture, OkCopiesEveryEdit) {
   expected.MaximumAmount = FixedAmount::fromUnits(1000000 * FixedAmount::kScale);
   expected.AppendText = u" 税別 ";
   expected.BreakdownWords[3] = u"、消費税";
-  expected.DetectionMode = 0;
+  expected.DetectionMode = kDetectEveryNumber;
   expected.TagTextDigitsOnly = true;
-  expected.GroupingRequirement = 2;
+  expected.GroupingRequirement = kUngroupedOnly;
   expected.ConversionKind = kAppendTextOnly;
-  expected.IncludedAmountStyle = 0;
-  expected.BreakdownStyle = 1;
+  expected.IncludedAmountStyle = kIncludedAmountAlone;
+  expected.BreakdownStyle = kIncludedWithTax;
   expected.LogTextFormat = false;
   expected.CommandSourceIsFile = false;
   expected.CommandAllFilesInFolder = false;
@@ -270,7 +270,7 @@ TEST_F(OptionFixture, EnablingRulesFollowTheOptionGroups) {
 }
 
 TEST_F(OptionFixture, OpeningAppliesTheEnablingRules) {
-  settings.DetectionMode = 2;
+  settings.DetectionMode = kDetectInDetail;
   settings.ConversionKind = kIncludedAmountOnly;
   settings.UseMinimum = false;
   settings.SkipOnSuffixWord = false;
