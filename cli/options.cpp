@@ -24,18 +24,28 @@ struct NamedValue {
 };
 
 constexpr NamedValue kSourceKinds[] = {{"before-tax", kBeforeTax}, {"tax-included", kTaxIncluded}};
-constexpr NamedValue kRoundings[] = {{"down", 0},      {"up-from-2", 1}, {"up-from-3", 2},
-                                     {"up-from-4", 3}, {"up-from-5", 4}, {"up-from-6", 5},
-                                     {"up-from-7", 6}, {"up-from-8", 7}, {"up-from-9", 8},
-                                     {"up", 9},        {"half-up", 4}};
+// Rounding modes between down and up round up from the digit the name gives.
+constexpr NamedValue kRoundings[] = {{"down", kRoundDown},
+                                     {"up-from-2", 1},
+                                     {"up-from-3", 2},
+                                     {"up-from-4", 3},
+                                     {"up-from-5", kRoundHalfUp},
+                                     {"up-from-6", 5},
+                                     {"up-from-7", 6},
+                                     {"up-from-8", 7},
+                                     {"up-from-9", 8},
+                                     {"up", kRoundUp},
+                                     {"half-up", kRoundHalfUp}};
 constexpr NamedValue kPlaces[] = {{"none", 0}, {"0", 0}, {"1", 1}, {"2", 2}, {"3", 3}, {"4", 4}};
 constexpr NamedValue kKinds[] = {
     {"append", kAppendTextOnly}, {"replace", kIncludedAmountOnly}, {"breakdown", kBreakdown}};
-constexpr NamedValue kDetections[] = {{"all", 0}, {"marked", 1}, {"custom", 2}};
+constexpr NamedValue kDetections[] = {
+    {"all", kDetectEveryNumber}, {"marked", kDetectMarkedNumbers}, {"custom", kDetectInDetail}};
 // The brackets by the pair they write; the index is BracketKind.
 constexpr std::string_view kBrackets[] = {"()",   "（）", "[]",   "［］", "<>",   "＜＞",
                                           "｢｣",   "「」", "{}",   "｛｝", "《》", "≪≫",
                                           "〔〕", "『』", "【】", "‘’",   "〝〟", "none"};
+static_assert(std::size(kBrackets) == kNoBracketKind + 1);
 
 // The styles of the two kinds that have one; each value belongs to one kind.
 struct StyleName {
@@ -43,12 +53,12 @@ struct StyleName {
   std::int32_t kind;
   std::int32_t value;
 };
-constexpr StyleName kStyles[] = {{"amount-only", kIncludedAmountOnly, 0},
-                                 {"with-text", kIncludedAmountOnly, 1},
-                                 {"base", kBreakdown, 0},
-                                 {"tax", kBreakdown, 1},
-                                 {"base-and-tax", kBreakdown, 2},
-                                 {"included", kBreakdown, 3}};
+constexpr StyleName kStyles[] = {{"amount-only", kIncludedAmountOnly, kIncludedAmountAlone},
+                                 {"with-text", kIncludedAmountOnly, kIncludedAmountWithText},
+                                 {"base", kBreakdown, kIncludedWithBase},
+                                 {"tax", kBreakdown, kIncludedWithTax},
+                                 {"base-and-tax", kBreakdown, kIncludedWithBaseAndTax},
+                                 {"included", kBreakdown, kBaseWithIncluded}};
 
 std::optional<std::int32_t> lookUp(std::span<const NamedValue> names, std::string_view text) {
   for (const NamedValue& n : names) {

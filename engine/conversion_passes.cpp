@@ -248,7 +248,7 @@ std::optional<std::u16string> ConvertTextSegments(const ConversionSettings& sett
 
 bool ConvertMarkedAmounts(const ConversionSettings& settings, ConversionContext& context,
                           std::int32_t markerIndex) {
-  if (markerIndex < 0 || markerIndex > 3) return false;
+  if (markerIndex < kYenSuffixMarkerIndex || markerIndex > kYenEntityMarkerIndex) return false;
   return onPage(settings, context, {markedPass(markerIndex)});
 }
 
@@ -257,7 +257,8 @@ std::optional<std::u16string> ConvertMarkedAmounts(const ConversionSettings& set
                                                    std::int32_t markerIndex,
                                                    std::u16string_view text) {
   if (text.empty()) return std::u16string();
-  if (markerIndex < 0 || markerIndex > 3) return std::nullopt;
+  if (markerIndex < kYenSuffixMarkerIndex || markerIndex > kYenEntityMarkerIndex)
+    return std::nullopt;
   return onText(settings, context, {markedPass(markerIndex)}, text);
 }
 

@@ -202,7 +202,7 @@ bool SFrm_Disp::Form_Unload() {
     if (answer == MessageAnswer::Cancel) return false;
     if (answer == MessageAnswer::Yes) {
       Command command(*this);
-      command.resumeFlag = 1;
+      command.resumeFlag = kResumeAllAfterWork;
       if (!Fnc_DataSave(false)) return false;
     }
   }
@@ -392,7 +392,7 @@ void SFrm_Disp::markChanged() {
 
 void SFrm_Disp::Cmd_Write_Click() {
   Command command(*this);
-  command.resumeFlag = 1;
+  command.resumeFlag = kResumeAllAfterWork;
   Fnc_DataSave(true);
 }
 

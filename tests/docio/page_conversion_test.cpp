@@ -109,7 +109,7 @@ TEST(PageConversionTest, ShorterResultLeavesNoTraceOfTheOldTail) {
   ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
   settings.TaxRate = -50;
   settings.ConversionKind = kIncludedAmountOnly;
-  settings.IncludedAmountStyle = 0;
+  settings.IncludedAmountStyle = kIncludedAmountAlone;
   const std::string path = folder / "page.htm";
   writeFile(path, encodePageText(page(u"UTF-8", u"<P>1,000円</P>"), CharsetCode::Utf8));
   ConversionContext context;

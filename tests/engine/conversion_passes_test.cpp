@@ -52,34 +52,35 @@ TEST(ConversionPassesTest, MarkupIsNeverConverted) {
 TEST(ConversionPassesTest, TextOutsideTheTagsStaysAsItIs) {
   // A marker before the first tag ends its marked pass; the text-segment pass never looks
   // before the first tag or after the last one.
-  expectConversions(settingsFor(1), {
-                                        {u"1,000円<p>2,000円</p>", u"1,000円<p>2,000円</p>"},
-                                        {u"￥500<p>￥1,000</p>", u"￥500<p>￥1,000</p>"},
-                                        {u"<p>2,000円</p>", u"<p>2,000円(税込み2,100円)</p>"},
-                                    });
-  expectConversions(settingsFor(0),
+  expectConversions(settingsFor(kDetectMarkedNumbers),
+                    {
+                        {u"1,000円<p>2,000円</p>", u"1,000円<p>2,000円</p>"},
+                        {u"￥500<p>￥1,000</p>", u"￥500<p>￥1,000</p>"},
+                        {u"<p>2,000円</p>", u"<p>2,000円(税込み2,100円)</p>"},
+                    });
+  expectConversions(settingsFor(kDetectEveryNumber),
                     {{u"1,000 <p>2,000</p> 3,000", u"1,000 <p>2,000(税込み&nbsp;2,100)</p> 3,000"},
                      {u"<p>5,000", u"<p>5,000"}});
 }
 
 TEST(ConversionPassesTest, AmountsOfASegmentAreConvertedOnceEach) {
-  expectConversions(settingsFor(0),
+  expectConversions(settingsFor(kDetectEveryNumber),
                     {
                         {u"<p>1,000 と 2,000</p>",
                          u"<p>1,000(税込み&nbsp;1,050) と 2,000(税込み&nbsp;2,100)</p>"},
                     });
   expectConversions(
-      settingsFor(1),
+      settingsFor(kDetectMarkedNumbers),
       {
           {u"<p>1,000円と2,000円</p>", u"<p>1,000円(税込み1,050円)と2,000円(税込み2,100円)</p>"},
           {u"<p>¥1,980</p>", u"<p>¥1,980(税込み&nbsp;¥2,079)</p>"},
           {u"<p>（￥ 1,000）</p>", u"<p>（￥ 1,000(税込み&nbsp;￥ 1,050)）</p>"},
       });
   // The bare amount replaces the number; the search goes on after its "円".
-  expectConversions(settingsFor(1,
+  expectConversions(settingsFor(kDetectMarkedNumbers,
                                 [](ConversionSettings& s) {
                                   s.ConversionKind = kIncludedAmountOnly;
-                                  s.IncludedAmountStyle = 0;
+                                  s.IncludedAmountStyle = kIncludedAmountAlone;
                                 }),
                     {
                         {u"<p>1,000円</p>", u"<p>1,050円</p>"},
@@ -89,16 +90,17 @@ TEST(ConversionPassesTest, AmountsOfASegmentAreConvertedOnceEach) {
 }
 
 TEST(ConversionPassesTest, NumbersOnlyFilterAndMarkerAdmission) {
-  expectConversions(settingsFor(0, [](ConversionSettings& s) { s.TagTextDigitsOnly = true; }),
-                    {
-                        {u"<td> 1,980 </td>", u"<td> 1,980(税込み&nbsp;2,079) </td>"},
-                        {u"<td>1,980円</td>", u"<td>1,980円</td>"},
-                        {u"<td>-500</td>", u"<td>-500(税込み&nbsp;525)</td>"},
-                        {u"<td>価格 300</td>", u"<td>価格 300</td>"},
-                    });
+  expectConversions(
+      settingsFor(kDetectEveryNumber, [](ConversionSettings& s) { s.TagTextDigitsOnly = true; }),
+      {
+          {u"<td> 1,980 </td>", u"<td> 1,980(税込み&nbsp;2,079) </td>"},
+          {u"<td>1,980円</td>", u"<td>1,980円</td>"},
+          {u"<td>-500</td>", u"<td>-500(税込み&nbsp;525)</td>"},
+          {u"<td>価格 300</td>", u"<td>価格 300</td>"},
+      });
   // DetectionMode 2 lets a segment in for its markers; each number then needs its own.
   expectConversions(
-      settingsFor(2),
+      settingsFor(kDetectInDetail),
       {
           {u"<td>300</td>", u"<td>300(税込み&nbsp;315)</td>"},
           {u"<td>価格 300</td>", u"<td>価格 300</td>"},
@@ -106,13 +108,13 @@ TEST(ConversionPassesTest, NumbersOnlyFilterAndMarkerAdmission) {
           {u"<td>￥ 500 です</td>", u"<td>￥ 500(税込み&nbsp;￥ 525) です</td>"},
       });
   expectConversions(
-      settingsFor(2, [](ConversionSettings& s) { s.DetectYenSuffix = false; }),
+      settingsFor(kDetectInDetail, [](ConversionSettings& s) { s.DetectYenSuffix = false; }),
       {{u"<td>1,980円 と ￥500</td>", u"<td>1,980円 と ￥500(税込み&nbsp;￥525)</td>"}});
 }
 
 TEST(ConversionPassesTest, DatesAndTimesStayWhole) {
   expectConversions(
-      settingsFor(0),
+      settingsFor(kDetectEveryNumber),
       {
           {u"<p>2004/05/01</p><p>2004/12/25</p><p>12:30</p>",
            u"<p>2004/05/01</p><p>2004/12/25</p><p>12:30</p>"},
@@ -122,18 +124,20 @@ TEST(ConversionPassesTest, DatesAndTimesStayWhole) {
           {u"<p>500 2004/12/25</p>", u"<p>500(税込み&nbsp;525) 2004/12/25</p>"},
           {u"<p>500 3個</p>", u"<p>500(税込み&nbsp;525) 3個</p>"},
       });
-  expectConversions(settingsFor(1), {{u"<p>1,000円 2004/05/01発売</p>",
-                                      u"<p>1,000円(税込み1,050円) 2004/05/01発売</p>"}});
+  expectConversions(
+      settingsFor(kDetectMarkedNumbers),
+      {{u"<p>1,000円 2004/05/01発売</p>", u"<p>1,000円(税込み1,050円) 2004/05/01発売</p>"}});
 }
 
 TEST(ConversionPassesTest, PassSelectionByDetectionMode) {
   // ￥ first: a marked pass for "￥" before the "円" pass would leave 1,000 between the two.
   const std::u16string page = u"<p>1,000円 ￥2,000 3,000</p>";
-  expectConversions(settingsFor(1),
+  expectConversions(settingsFor(kDetectMarkedNumbers),
                     {{page, u"<p>1,000円(税込み1,050円) ￥2,000(税込み&nbsp;￥2,100) 3,000</p>"}});
-  expectConversions(settingsFor(2, [](ConversionSettings& s) { s.DetectAllNumbers = false; }),
-                    {{page, u"<p>1,000円(税込み1,050円) ￥2,000(税込み&nbsp;￥2,100) 3,000</p>"}});
-  expectConversions(settingsFor(2,
+  expectConversions(
+      settingsFor(kDetectInDetail, [](ConversionSettings& s) { s.DetectAllNumbers = false; }),
+      {{page, u"<p>1,000円(税込み1,050円) ￥2,000(税込み&nbsp;￥2,100) 3,000</p>"}});
+  expectConversions(settingsFor(kDetectInDetail,
                                 [](ConversionSettings& s) {
                                   s.DetectAllNumbers = false;
                                   s.DetectYenMark = false;
@@ -143,9 +147,9 @@ TEST(ConversionPassesTest, PassSelectionByDetectionMode) {
   EXPECT_FALSE(runConversionPasses(settingsFor(3), context, page));
   // An empty region converts nothing, and the shared page is left alone.
   context.page.assign(page);
-  EXPECT_EQ(runConversionPasses(settingsFor(1), context, u""), u"");
+  EXPECT_EQ(runConversionPasses(settingsFor(kDetectMarkedNumbers), context, u""), u"");
   EXPECT_EQ(context.page.text(), page);
-  ASSERT_TRUE(runConversionPasses(settingsFor(0), context));
+  ASSERT_TRUE(runConversionPasses(settingsFor(kDetectEveryNumber), context));
   EXPECT_EQ(
       context.page.text(),
       u"<p>1,000(税込み&nbsp;1,050)円 ￥2,000(税込み&nbsp;2,100) 3,000(税込み&nbsp;3,150)</p>");
@@ -184,19 +188,19 @@ std::string fileLine(std::u16string_view name) {
 
 TEST_F(ConversionLogPassTest, TextLogHoldsOneEntryPerPage) {
   // DetectionMode 1 runs four passes; only the "円" pass starts the page's entry.
-  convertPage(settingsFor(1), u"<p>価格 1,000円</p><p>説明</p>");
+  convertPage(settingsFor(kDetectMarkedNumbers), u"<p>価格 1,000円</p><p>説明</p>");
   const std::string first = kTextHeader + fileLine(u"/src/a.htm") +
                             record(u"価格 1,000円", u"価格 1,000円(税込み1,050円)");
   EXPECT_EQ(logBytes(), first);
   context_.CurrentSourcePath = u"/src/b.htm";
-  convertPage(settingsFor(0), u"<p>1,000</p><p>2,000</p>");
+  convertPage(settingsFor(kDetectEveryNumber), u"<p>1,000</p><p>2,000</p>");
   EXPECT_EQ(logBytes(), first + fileLine(u"/src/b.htm") +
                             record(u"1,000", u"1,000(税込み&nbsp;1,050)") +
                             record(u"2,000", u"2,000(税込み&nbsp;2,100)"));
 }
 
 TEST_F(ConversionLogPassTest, EachMarkedPassRecordsTheSegmentItChanged) {
-  convertPage(settingsFor(1), u"<p>1,000円 ￥1,000</p>");
+  convertPage(settingsFor(kDetectMarkedNumbers), u"<p>1,000円 ￥1,000</p>");
   EXPECT_EQ(logBytes(), kTextHeader + fileLine(u"/src/a.htm") +
                             record(u"1,000円 ￥1,000", u"1,000円(税込み1,050円) ￥1,000") +
                             record(u"1,000円(税込み1,050円) ￥1,000",
@@ -204,7 +208,7 @@ TEST_F(ConversionLogPassTest, EachMarkedPassRecordsTheSegmentItChanged) {
 }
 
 TEST_F(ConversionLogPassTest, WithoutTheYenSuffixPassOnlyRecordsAreWritten) {
-  convertPage(settingsFor(2,
+  convertPage(settingsFor(kDetectInDetail,
                           [](ConversionSettings& s) {
                             s.DetectAllNumbers = false;
                             s.DetectYenSuffix = false;
@@ -214,8 +218,9 @@ TEST_F(ConversionLogPassTest, WithoutTheYenSuffixPassOnlyRecordsAreWritten) {
 }
 
 TEST_F(ConversionLogPassTest, CsvLogQuotesEveryField) {
-  convertPage(settingsFor(1, [](ConversionSettings& s) { s.LogTextFormat = false; }),
-              u"<p>\"特価\" ￥1,000</p>");
+  convertPage(
+      settingsFor(kDetectMarkedNumbers, [](ConversionSettings& s) { s.LogTextFormat = false; }),
+      u"<p>\"特価\" ￥1,000</p>");
   EXPECT_EQ(logBytes(), encodeCp932(u"\"変換日時：2024/03/05 07:08:09\",\"\",\"\"\r\n"
                                     u"ファイル名,変換前データ,変換後データ\r\n"
                                     u"\"/src/a.htm\",\"\"\"特価\"\" ￥1,000\","
@@ -224,7 +229,7 @@ TEST_F(ConversionLogPassTest, CsvLogQuotesEveryField) {
 
 TEST_F(ConversionLogPassTest, WithoutLoggingNoRecordsAreKept) {
   context_.logging = false;
-  convertPage(settingsFor(1), u"<p>1,000円</p>");
+  convertPage(settingsFor(kDetectMarkedNumbers), u"<p>1,000円</p>");
   EXPECT_EQ(context_.page.text(), u"<p>1,000円(税込み1,050円)</p>");
   EXPECT_TRUE(context_.log.empty());
 }
