@@ -168,6 +168,7 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   const bool backUp = sameFolder && settings_.MakeBackup;
   // The backup is made from the bytes that were read, so they outlive the conversion.
   const std::string original = backUp ? read.page.bytes : std::string();
+  const ContentStamp readStamp = stampOf(read.page.bytes);
   // The page is converted in memory and written once, whole, so a half-converted page
   // never replaces a good one.
   startPageLog(sourcePath);
@@ -181,6 +182,7 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   // into another folder, whose sources stay as they are, are flushed together at the end.
   PageDelivery delivery{
       .page = sourcePath, .folder = utf16ToUtf8(destinationFolder), .deferFlush = !sameFolder};
+  if (sameFolder) delivery.replacing = readStamp;
   if (backUp)
     delivery.backup = PageBackup{.folderName = settings_.BackupFolderName, .original = original};
   if (const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes); !delivered) {

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -47,6 +48,35 @@ WriteCall& writeCall() {
 }
 
 FileOutcome lastError() { return FileOutcome::failed(errno); }
+
+class FileFaultCategory : public std::error_category {
+ public:
+  const char* name() const noexcept override { return "yentax file"; }
+  std::string message(int fault) const override {
+    switch (static_cast<FileFault>(fault)) {
+      case FileFault::kNotRegularFile:
+        return "not a regular file";
+      case FileFault::kTooLarge:
+        return "too large to read";
+      case FileFault::kChanged:
+        return "changed during the run";
+    }
+    return "unknown fault";
+  }
+};
+
+// The longest name a folder entry may have on the file systems we write to.
+constexpr std::size_t kLongestName = 255;
+
+// A hidden name beside the target with a random tail, so that two writers of one name
+// never share a new file. A name too long to take the additions is shortened and told
+// apart by its hash.
+std::string temporaryNameFor(const std::string& name) {
+  constexpr std::string_view kTail = ".XXXXXX";
+  if (name.size() + 1 + kTail.size() <= kLongestName) return "." + name + std::string(kTail);
+  const std::string hash = std::to_string(std::hash<std::string>{}(name));
+  return "." + name.substr(0, 32) + "~" + hash + std::string(kTail);
+}
 
 FileOutcome writeAll(int fd, std::string_view bytes) {
   const WriteCall& call = writeCall();
@@ -99,20 +129,35 @@ void flushFolder(const std::filesystem::path& folder) {
 
 }  // namespace
 
-FileContents readWholeFile(const std::filesystem::path& path) {
+FileContents readWholeFile(const std::filesystem::path& path, std::size_t limit) {
   FileContents contents;
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  // Not blocking, so that a FIFO at the name cannot hold the reader before it is refused.
+  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
   if (!fd.valid()) {
     contents.error = lastError().error;
     if (errno == ENOENT || errno == ENOTDIR) contents.status = FileReadStatus::kMissing;
     return contents;
   }
-  // Read straight into a buffer of the file's size; one byte more shows the end without
-  // a second buffer, and a file that grows (or reports no size) is read on in steps.
   struct stat info {};
-  const std::size_t expected = ::fstat(fd.get(), &info) == 0 && info.st_size > 0
-                                   ? static_cast<std::size_t>(info.st_size)
-                                   : 0;
+  if (::fstat(fd.get(), &info) != 0) {
+    contents.error = lastError().error;
+    return contents;
+  }
+  if (S_ISDIR(info.st_mode)) {
+    contents.error = std::make_error_code(std::errc::is_a_directory);
+    return contents;
+  }
+  if (!S_ISREG(info.st_mode)) {
+    contents.error = FileFault::kNotRegularFile;
+    return contents;
+  }
+  const std::size_t expected = info.st_size > 0 ? static_cast<std::size_t>(info.st_size) : 0;
+  if (expected > limit) {
+    contents.error = FileFault::kTooLarge;
+    return contents;
+  }
+  // Read straight into a buffer of the file's size; one byte more shows the end without
+  // a second buffer, and a file that grows is read on in steps, up to the limit.
   std::size_t filled = 0;
   reserveLarge(contents.bytes, expected + 1);
   contents.bytes.resize(expected + 1);
@@ -130,11 +175,25 @@ FileContents readWholeFile(const std::filesystem::path& path) {
     }
     if (got == 0) break;
     filled += static_cast<std::size_t>(got);
+    if (filled > limit) {
+      contents.error = FileFault::kTooLarge;
+      std::string().swap(contents.bytes);
+      return contents;
+    }
   }
   contents.bytes.resize(filled);
   contents.status = FileReadStatus::kRead;
   return contents;
 }
+
+namespace {
+
+bool stillHolds(const std::filesystem::path& path, const ContentStamp& stamp) {
+  const FileContents now = readWholeFile(path);
+  return now.status == FileReadStatus::kRead && stampOf(now.bytes) == stamp;
+}
+
+}  // namespace
 
 FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view bytes,
                              const ReplaceOptions& options) {
@@ -143,8 +202,7 @@ FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view
 
   const std::filesystem::path folder =
       path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  // A hidden name with a random tail: two writers of one name never share a new file.
-  std::string temporary = (folder / ("." + path.filename().string() + ".XXXXXX")).string();
+  std::string temporary = (folder / temporaryNameFor(path.filename().string())).string();
   FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
   if (!file.valid()) return lastError();
 
@@ -152,6 +210,9 @@ FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view
   if (outcome && ::fchmod(file.get(), mode) != 0) outcome = lastError();
   if (outcome && !options.deferFlush && ::fsync(file.get()) != 0) outcome = lastError();
   if (!file.close() && outcome) outcome = lastError();
+  if (outcome && options.replacing && !stillHolds(path, *options.replacing)) {
+    outcome = {FileFault::kChanged};
+  }
   if (outcome && ::rename(temporary.c_str(), path.c_str()) != 0) outcome = lastError();
   if (!outcome) {
     ::unlink(temporary.c_str());
@@ -159,6 +220,15 @@ FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view
   }
   if (!options.deferFlush) flushFolder(folder);
   return outcome;
+}
+
+ContentStamp stampOf(std::string_view bytes) {
+  return {bytes.size(), std::hash<std::string_view>{}(bytes)};
+}
+
+const std::error_category& fileFaultCategory() {
+  static const FileFaultCategory category;
+  return category;
 }
 
 FileOutcome syncFileSystem(const std::filesystem::path& path) {

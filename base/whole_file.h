@@ -25,6 +25,17 @@
 
 namespace yentax {
 
+// Faults of this program's own that the system has no error number for.
+enum class FileFault {
+  kNotRegularFile = 1,  // a FIFO, device, socket or folder where a file is read
+  kTooLarge,            // larger than the reader allows
+  kChanged,             // the file no longer holds what it held when it was read
+};
+const std::error_category& fileFaultCategory();
+inline std::error_code make_error_code(FileFault fault) {
+  return {static_cast<int>(fault), fileFaultCategory()};
+}
+
 enum class FileReadStatus { kRead, kMissing, kFailed };
 
 struct FileContents {
@@ -33,8 +44,21 @@ struct FileContents {
   std::error_code error;  // why the file could not be read
 };
 
-// Reads a whole file; a file that does not exist is told apart from one that cannot be read.
-FileContents readWholeFile(const std::filesystem::path& path);
+// The most a page may have: anything larger is refused unread.
+constexpr std::size_t kLargestPage = std::size_t{1} << 30;
+
+// Reads a whole regular file of at most limit bytes; a file that does not exist is told
+// apart from one that cannot be read. Anything else at the name (a FIFO, a device) is
+// refused without waiting on it, and a larger file without reading it.
+FileContents readWholeFile(const std::filesystem::path& path, std::size_t limit = kLargestPage);
+
+// What a file held when it was read, enough to tell whether it still holds the same bytes.
+struct ContentStamp {
+  std::size_t size = 0;
+  std::size_t hash = 0;
+  bool operator==(const ContentStamp&) const = default;
+};
+ContentStamp stampOf(std::string_view bytes);
 
 // The result of a file operation: true when it succeeded, else the error that stopped it.
 struct [[nodiscard]] FileOutcome {
@@ -50,10 +74,13 @@ struct [[nodiscard]] FileOutcome {
 struct ReplaceOptions {
   // Permission bits for a name that holds no regular file yet (umask applied); the
   // default is what a newly created file gets.
-  std::optional<mode_t> newFileMode;
+  std::optional<mode_t> newFileMode = std::nullopt;
   // For many files whose originals are kept elsewhere: the new file is renamed into place
   // without waiting for the disk, and the caller calls syncFileSystem once afterwards.
   bool deferFlush = false;
+  // The file is replaced only while it still holds these bytes, checked just before the
+  // rename; otherwise it is left as it is and the outcome is FileFault::kChanged.
+  std::optional<ContentStamp> replacing = std::nullopt;
 };
 
 // Replaces the file at path with bytes as described above. On failure the new file is
@@ -71,3 +98,6 @@ using WriteCall = std::function<ssize_t(int fd, const char* data, std::size_t si
 WriteCall exchangeWriteCall(WriteCall call);
 
 }  // namespace yentax
+
+template <>
+struct std::is_error_code_enum<yentax::FileFault> : std::true_type {};

@@ -19,7 +19,6 @@ namespace {
 constexpr std::string_view kBackupOutside =
     "the backup folder must be a folder inside the page's folder";
 constexpr std::string_view kBackupDiffers = "the backup differs from the page";
-constexpr std::string_view kPageChanged = "the page changed while it was converted";
 
 DeliveryOutcome failed(DeliveryStep step, std::string cause) { return {step, std::move(cause)}; }
 
@@ -51,8 +50,7 @@ DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) 
       !written) {
     return failed(DeliveryStep::kBackup, written.cause());
   }
-  // Only a backup that holds the page as it was read may let the page be replaced, and
-  // only while the page still holds it: whatever changed it since is not overwritten.
+  // Only a backup that holds the page as it was read may let the page be replaced.
   if (!holdsBytes(kept, backup.original)) {
     return failed(DeliveryStep::kBackup, std::string(kBackupDiffers));
   }
@@ -60,9 +58,6 @@ DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) 
     if (const FileOutcome copied = replaceCompanionFolders(target, folder); !copied) {
       return failed(DeliveryStep::kBackup, copied.cause());
     }
-  }
-  if (!holdsBytes(target, backup.original)) {
-    return failed(DeliveryStep::kBackup, std::string(kPageChanged));
   }
   return {};
 }
@@ -85,7 +80,8 @@ DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes
     if (delivery.backup) {
       if (DeliveryOutcome kept = keepBackup(*delivery.backup, target); !kept) return kept;
     }
-    const ReplaceOptions options{.newFileMode = mode, .deferFlush = delivery.deferFlush};
+    const ReplaceOptions options{
+        .newFileMode = mode, .deferFlush = delivery.deferFlush, .replacing = delivery.replacing};
     if (const FileOutcome written = replaceWholeFile(target, bytes, options); !written) {
       return failed(DeliveryStep::kWrite, written.cause());
     }

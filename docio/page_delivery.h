@@ -3,13 +3,14 @@
 // The one way a converted page reaches its folder, for the batch run, the commands and
 // the preview's save. Where the page replaces the page it was read from, its backup comes
 // first: inside that page's folder, written from the bytes that were read and checked to
-// hold them, and the page is replaced only while it still holds them. The page itself is
-// written beside its target, flushed and renamed over it (a link at its name is replaced,
-// never followed; an existing file keeps its permission bits), and its companion folders
-// follow it.
+// hold them; and the page is replaced only while it still holds what was read, checked
+// just before the rename, so that a page changed by anyone else meanwhile is left alone.
+// The page itself is written beside its target, flushed and renamed over it (a link at its
+// name is replaced, never followed; an existing file keeps its permission bits), and its
+// companion folders follow it.
 //
 //   const DeliveryOutcome delivered = deliverPage(
-//       {.page = source, .folder = destination,
+//       {.page = source, .folder = sourceFolder, .replacing = stampOf(readBytes),
 //        .backup = PageBackup{.folderName = u"BackUp", .original = readBytes}},
 //       converted.bytes);
 //   if (!delivered) report(delivered.failed == DeliveryStep::kBackup ? ... : ..., delivered.cause);
@@ -17,6 +18,8 @@
 #include <optional>
 #include <string>
 #include <string_view>
+
+#include "base/whole_file.h"
 
 namespace yentax {
 
@@ -38,6 +41,8 @@ struct PageDelivery {
   // here. It may be a working copy of the page that is replaced.
   std::string page = {};
   std::string folder = {};  // where the page is written, under its own name
+  // What the page at the target held when it was read, where the delivery replaces it.
+  std::optional<ContentStamp> replacing = std::nullopt;
   std::optional<PageBackup> backup = std::nullopt;
   CompanionCopy companions = CompanionCopy::kMerge;
   // For many pages whose originals are kept elsewhere: renamed into place without waiting

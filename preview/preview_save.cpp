@@ -49,6 +49,7 @@ SaveResult savePreviewPage(const PreviewSave& save, const std::function<bool()>&
         return result(SaveOutcome::kBackupFailed, replaced.error.message());
       }
       if (replaced.status == FileReadStatus::kRead) {
+        delivery.replacing = stampOf(replaced.bytes);
         delivery.backup = PageBackup{.folderName = save.backupFolderName,
                                      .original = replaced.bytes,
                                      .withCompanions = true};

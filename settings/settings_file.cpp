@@ -312,6 +312,9 @@ ConversionSettings readSettings(const IniFile& ini, std::u16string_view programF
   return s;
 }
 
+// A settings file holds a few hundred keys; anything this large is no settings file.
+constexpr std::size_t kLargestSettingsFile = std::size_t{1} << 20;
+
 }  // namespace
 
 bool LoadSettings(const std::filesystem::path& file, std::u16string_view programFolder,
@@ -320,7 +323,7 @@ bool LoadSettings(const std::filesystem::path& file, std::u16string_view program
   SettingsReport& found = report ? *report : ignored;
   found = {};
   try {
-    const FileContents contents = readWholeFile(file);
+    const FileContents contents = readWholeFile(file, kLargestSettingsFile);
     found.error = contents.error;
     if (contents.status == FileReadStatus::kFailed) return false;
     const IniFile ini = IniFile::fromBytes(contents.bytes);
@@ -339,7 +342,7 @@ bool LoadSettings(const std::filesystem::path& file, std::u16string_view program
 bool SaveSettings(const std::filesystem::path& file, const ConversionSettings& settings,
                   const std::vector<std::u16string>& fileList, bool skipFileList) {
   try {
-    const FileContents contents = readWholeFile(file);
+    const FileContents contents = readWholeFile(file, kLargestSettingsFile);
     // Writing over a file that could not be read would lose the keys of other writers.
     if (contents.status == FileReadStatus::kFailed) return false;
     IniFile ini = IniFile::fromBytes(contents.bytes);

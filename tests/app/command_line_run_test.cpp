@@ -1,4 +1,5 @@
 #include <signal.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -189,30 +190,39 @@ TEST(CommandLineRunTest, ALogThatCannotBeWrittenFailsTheRunButNotThePages) {
 TEST(CommandLineRunTest, ASignalEndsTheRunBetweenPagesAndLeavesNoWorkingFolder) {
   Program program;
   const auto& scratch = program.scratch;
-  writeFile(scratch / "pages/a.htm", kPage);
-  writeFile(scratch / "pages/c.htm", kPage);
-  // A page that blocks its reader until a signal comes.
-  ASSERT_EQ(::mkfifo((scratch / "pages/b.htm").c_str(), 0600), 0);
+  for (const char* name : {"pages/a.htm", "pages/b.htm", "pages/c.htm"})
+    writeFile(scratch / name, kPage);
   fs::create_directories(scratch / "tmp");
   writeFile(scratch / "job.KVT", folderJob(program));
+  int pause[2] = {-1, -1};
+  ASSERT_EQ(::socketpair(AF_UNIX, SOCK_STREAM, 0, pause), 0);
 
   const pid_t child = ::fork();
   ASSERT_GE(child, 0);
   if (child == 0) {
+    // The program stops where it opens b.htm, until the test lets it go on.
     ::setenv("TMPDIR", (scratch / "tmp").c_str(), 1);
+    ::setenv("LD_PRELOAD", YENTAX_PAUSE_AT_OPEN, 1);
+    ::setenv("ASAN_OPTIONS", "verify_asan_link_order=0", 1);
+    ::setenv("YENTAX_PAUSE_AT", "/pages/b.htm", 1);
+    ::setenv("YENTAX_PAUSE_FD", std::to_string(pause[1]).c_str(), 1);
     if (::chdir(scratch.path.c_str()) != 0 || !std::freopen("stderr", "w", stderr)) ::_exit(126);
     ::execl("bin/yentax", "yentax", "job.KVT", static_cast<char*>(nullptr));
     ::_exit(127);
   }
-  // Once a.htm is written the run waits on b.htm; each signal interrupts that wait.
-  int status = 0;
-  while (::waitpid(child, &status, WNOHANG) == 0) {
-    if (fs::exists(scratch / "out/a.htm")) ::kill(child, SIGTERM);
-    std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  }
-  ASSERT_TRUE(WIFSIGNALED(status));
-  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  ::close(pause[1]);
+  char byte = 0;
+  ASSERT_EQ(::read(pause[0], &byte, 1), 1);  // a.htm is done, b.htm about to be read
   EXPECT_EQ(scratch.names("out"), std::set<std::string>{"a.htm"});
+  ::kill(child, SIGTERM);
+  ASSERT_EQ(::write(pause[0], &byte, 1), 1);
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ::close(pause[0]);
+  // The page under way is finished; the run ends before the next one, by the signal.
+  ASSERT_TRUE(WIFSIGNALED(status)) << readFile(scratch / "stderr");
+  EXPECT_EQ(WTERMSIG(status), SIGTERM);
+  EXPECT_EQ(scratch.names("out"), (std::set<std::string>{"a.htm", "b.htm"}));
   EXPECT_TRUE(scratch.names("tmp").empty());
   EXPECT_EQ(readFile(scratch / "pages/c.htm"), kPage);
 }

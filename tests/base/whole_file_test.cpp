@@ -156,5 +156,55 @@ TEST(WholeFileTest, TwoWritersOfOneNameLeaveOneWholeVersion) {
   }
 }
 
+TEST(WholeFileTest, OnlyRegularFilesWithinTheLimitAreRead) {
+  const ScratchFolder scratch;
+  ASSERT_EQ(::mkfifo((scratch / "fifo").c_str(), 0600), 0);
+  fs::create_symlink("/dev/zero", scratch / "zero.htm");
+  fs::create_directory(scratch / "folder.htm");
+  writeFile(scratch / "big.htm", std::string(100, 'x'));
+  struct Case {
+    std::string name;
+    std::size_t limit;
+    std::string error;
+  };
+  const Case cases[] = {
+      {"fifo", kLargestPage, "not a regular file"},  // refused, never waited on
+      {"zero.htm", kLargestPage, "not a regular file"},
+      {"folder.htm", kLargestPage, "Is a directory"},
+      {"big.htm", 99, "too large to read"},
+      {"big.htm", 100, "Success"},
+  };
+  for (const Case& c : cases) {
+    const FileContents read = readWholeFile(scratch / c.name, c.limit);
+    EXPECT_EQ(read.error.message(), c.error) << c.name;
+    EXPECT_EQ(read.status, c.error == "Success" ? FileReadStatus::kRead : FileReadStatus::kFailed);
+  }
+}
+
+TEST(WholeFileTest, EveryNameTheFileSystemAllowsCanBeWritten) {
+  const ScratchFolder scratch;
+  for (const std::size_t length : {1u, 200u, 247u, 248u, 255u}) {
+    const std::string path = scratch / std::string(length, 'a');
+    ASSERT_TRUE(replaceWholeFile(path, "page")) << length;
+    EXPECT_EQ(readFile(path), "page");
+    fs::remove(path);
+    EXPECT_EQ(entryCount(scratch.path), 0u) << length;
+  }
+}
+
+TEST(WholeFileTest, AFileIsReplacedOnlyWhileItHoldsWhatWasRead) {
+  const ScratchFolder scratch;
+  const std::string path = scratch / "a.htm";
+  writeFile(path, "edited since");
+  const FileOutcome refused = replaceWholeFile(path, "new", {.replacing = stampOf("as read")});
+  EXPECT_EQ(refused.cause(), "changed during the run");
+  EXPECT_EQ(readFile(path), "edited since");
+  EXPECT_EQ(entryCount(scratch.path), 1u);
+  ASSERT_TRUE(replaceWholeFile(path, "new", {.replacing = stampOf("edited since")}));
+  EXPECT_EQ(readFile(path), "new");
+  fs::remove(path);
+  EXPECT_FALSE(replaceWholeFile(path, "new", {.replacing = stampOf("new")}));
+}
+
 }  // namespace
 }  // namespace yentax

@@ -25,8 +25,10 @@ struct Delivery : AppScratch {
   }
   DeliveryOutcome deliver(const std::string& folder, std::string_view original = "page") {
     PageDelivery delivery{.page = *this / "src/a.htm", .folder = *this / folder};
-    if (folder == "src")
+    if (folder == "src") {
+      delivery.replacing = stampOf(original);
       delivery.backup = PageBackup{.folderName = u"BackUp", .original = original};
+    }
     return deliverPage(delivery, "converted");
   }
 };
@@ -104,8 +106,8 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
        .writer = plainWrite,
        .pageBefore = "edited",
        .backupFolder = u"BackUp",
-       .failed = DeliveryStep::kBackup,
-       .cause = "the page changed while it was converted",
+       .failed = DeliveryStep::kWrite,
+       .cause = "changed during the run",
        .page = "edited",
        .backup = "page"},
       {.name = "backup outside",
@@ -127,6 +129,7 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
       outcome =
           deliverPage({.page = s / "src/a.htm",
                        .folder = s / "src",
+                       .replacing = stampOf("page"),
                        .backup = PageBackup{.folderName = c.backupFolder, .original = "page"}},
                       "converted");
     }
