@@ -147,7 +147,13 @@ bool setExtensions(ConversionSettings& s, std::string_view text) {
 }
 
 bool setLog(ConversionSettings& s, std::string_view text) {
-  if (text.empty() || isFolder(text)) return false;
+  // A log is a regular file or a new one: never a folder, a device or a link.
+  std::error_code error;
+  const auto status = std::filesystem::symlink_status(std::string(text), error);
+  if (text.empty() ||
+      (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))) {
+    return false;
+  }
   s.LogPath = utf8ToUtf16(absolutePathOf(text));
   s.LogTextFormat =
       toUpperAscii(utf8ToUtf16(std::filesystem::path(text).extension().string())) != u".CSV";
@@ -191,7 +197,7 @@ constexpr SettingOption kSettingOptions[] = {
      setLimit<&ConversionSettings::UseMaximum, &ConversionSettings::MaximumAmount>},
     {"--extensions", "LIST", "a comma-separated list such as htm,html",
      "the extensions of the pages taken from folders (拡張子); default htm,html", setExtensions},
-    {"--log", "FILE", "a file name (not a folder)",
+    {"--log", "FILE", "a new file or a regular file (not a folder, device or link)",
      "write the conversion log (ログファイル) to FILE; CSV when it ends in .csv,\n"
      "text otherwise", setLog},
 };
@@ -326,17 +332,21 @@ std::optional<std::string> Parser::takeCommandOption(const OptionWord& option) {
 std::optional<std::string> Parser::loadSettings() {
   ConversionSettings& s = request_.settings;
   s = ConversionSettings::defaults(programFolder_);
-  // Without a settings file nothing is logged unless asked for.
+  // Nothing is logged unless asked for: by --log, or by the settings file's own log key.
   s.LogPath.clear();
   if (settingsFile_) {
+    SettingsReport report;
     if (!lookupPath(*settingsFile_).isFile ||
-        !LoadSettings(absolutePathOf(*settingsFile_), programFolder_, s)) {
+        !LoadSettings(absolutePathOf(*settingsFile_), programFolder_, s, &report) ||
+        !report.isSettingsFile) {
       return "--settings: \"" + *settingsFile_ + "\" is not a settings file that can be read";
     }
+    if (!report.namesLogFile) s.LogPath.clear();
   }
   for (const OptionWord& word : settingWords_) {
     const SettingOption& option = *findSettingOption(word.name);
     if (!option.apply(s, *word.value)) return refusal(option.name, *word.value, option.accepted);
+    if (option.name == std::string_view("--log")) request_.logFile = absolutePathOf(*word.value);
   }
   s.SkipConvertedAmounts = true;
   if (style_) {

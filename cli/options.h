@@ -41,6 +41,7 @@ struct CliRequest {
   unsigned jobs = 0;  // 0: one per core
   ReportFormat format = ReportFormat::kText;
   ConversionSettings settings;
+  std::string logFile;  // --log: the run's one log, written under the name given
 };
 
 struct CliParse {

@@ -97,7 +97,9 @@ class CommandRun {
     const LogChoice log = decideLogging(settings);
     std::optional<RunLog> runLog;
     if (log.LoggingOn && !log.SingleLogPath.empty()) {
-      runLog.emplace(utf16ToUtf8(chooseLogPath({}, settings, log)));
+      // A name given with --log is used as given; a settings file's takes its extension.
+      runLog.emplace(!request_.logFile.empty() ? request_.logFile
+                                               : utf16ToUtf8(chooseLogPath({}, settings, log)));
     }
     const std::set<std::string> unmade = prepareFolders(pages_);
     forEachInOrder<PageOutcome>(

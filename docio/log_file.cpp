@@ -67,12 +67,16 @@ std::u16string chooseLogPath(const std::string& page, const ConversionSettings& 
 FileOutcome appendToLog(const std::string& path, const LogEntry& entry) {
   try {
     if (FileOutcome made = makeFolderFor(path); !made) return made;
-    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0666);
+    // Never through a link, and never waiting on a FIFO: a log is a regular file.
+    const int fd = ::open(
+        path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
     if (fd < 0) return FileOutcome::failed(errno);
     struct stat status {};
     FileOutcome written;
     if (::fstat(fd, &status) != 0) {
       written = FileOutcome::failed(errno);
+    } else if (!S_ISREG(status.st_mode)) {
+      written = {FileFault::kNotRegularFile};
     } else if (status.st_size == 0) {
       written = writeAll(fd, entry.header);
     }

@@ -35,6 +35,7 @@ std::u16string chooseLogPath(const std::string& page, const ConversionSettings& 
 
 // Writes the entry at the end of the log at path, creating its folder when missing: the
 // header goes in only when the log is empty. An empty entry still leaves the log file there.
+// A log is a regular file: a link, FIFO or device at its name is refused, never written.
 FileOutcome appendToLog(const std::string& path, const LogEntry& entry);
 
 // Removes the log an earlier run left at path, so that the log starts empty: the run's

@@ -22,6 +22,7 @@ namespace {
 constexpr std::u16string_view kFileSection = u"変換ファイル情報";
 constexpr std::u16string_view kWordSection = u"変換語尾情報";
 constexpr std::u16string_view kInfoSection = u"変換情報";
+constexpr std::u16string_view kLogFileKey = u"ログファイル名";
 
 constexpr std::u16string_view kFileCountKey = u"変換ファイル数";
 constexpr std::u16string_view kFileKey = u"変換ファイル";
@@ -112,7 +113,7 @@ void forEachInfoKey(Record& s, Visit&& visit) {
   visit(u"変換先フォルダ1", s.DestinationFolder1, TextRule::kTrimmedWhenNonEmpty);
   visit(u"ファイルまたはフォルダ", s.FileTabActive);
   visit(u"ログ形式", s.LogTextFormat);
-  visit(u"ログファイル名", s.LogPath, TextRule::kLogFile);
+  visit(kLogFileKey, s.LogPath, TextRule::kLogFile);
   visit(u"ログフォルダ設定", s.LogPerFile);
   visit(u"変換元指定", s.CommandSourceIsFile);
   visit(u"変換対象ファイル", s.CommandAllFilesInFolder);
@@ -328,6 +329,7 @@ bool LoadSettings(const std::filesystem::path& file, std::u16string_view program
     if (contents.status == FileReadStatus::kFailed) return false;
     const IniFile ini = IniFile::fromBytes(contents.bytes);
     found.isSettingsFile = ini.hasSection(kInfoSection);
+    found.namesLogFile = ini.value(kInfoSection, kLogFileKey).has_value();
     // The record is replaced only once everything is read, so a failure leaves it whole.
     ConversionSettings loaded = readSettings(ini, programFolder, &found.warnings);
     readOwnSection(ini, loaded);

@@ -25,6 +25,7 @@ namespace yentax {
 // kept a file from being read.
 struct SettingsReport {
   bool isSettingsFile = false;
+  bool namesLogFile = false;  // the file has a log key of its own, not the default
   std::vector<std::u16string> warnings;
   std::error_code error;
 };

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "base/utf8.h"
+#include "cli/pages.h"
 #include "tests/scratch_folder.h"
 
 namespace yentax {
@@ -95,6 +97,17 @@ TEST_F(OptionsFixture, ASettingsFileIsTheStartAndOptionsOverrideIt) {
   const CliParse overridden = parse({"check", "--rate", "10", page, "--settings", job});
   ASSERT_TRUE(overridden.request);
   EXPECT_EQ(overridden.request->settings.TaxRate, 10);
+  // A settings file logs only where it names a log of its own; --log is taken as given.
+  EXPECT_EQ(fromFile.request->settings.LogPath, u"");
+  writeFile(job,
+            "[\x95\xcf\x8a\xb7\x8f\xee\x95\xf1]\r\n"  // 変換情報, ログファイル名
+            "\x83\x8d\x83\x4f\x83\x74\x83\x40\x83\x43\x83\x8b\x96\xbc=/var/log/shop\r\n");
+  const CliParse ownLog = parse({"check", page, "--settings", job});
+  ASSERT_TRUE(ownLog.request) << ownLog.error;
+  EXPECT_EQ(ownLog.request->settings.LogPath, u"/var/log/shop");
+  const CliParse given = parse({"convert", page, "-o", scratch.path, "--log", "prices"});
+  ASSERT_TRUE(given.request) << given.error;
+  EXPECT_EQ(given.request->logFile, absolutePathOf("prices"));
 }
 
 TEST_F(OptionsFixture, CommandOptionsAreRead) {
@@ -144,7 +157,9 @@ TEST_F(OptionsFixture, RefusalsNameTheOptionAndWhatItAccepts) {
       {{"convert", page, "-o", out, "--min", "-5"}, "--min: \"-5\" is not accepted; use an amount of 0 or more, or none"},
       {{"convert", page, "-o", out, "--max", "lots"}, "--max: \"lots\" is not accepted; use an amount of 0 or more, or none"},
       {{"convert", page, "-o", out, "--extensions", " "}, "--extensions: \" \" is not accepted; use a comma-separated list such as htm,html"},
-      {{"convert", page, "-o", out, "--log", scratch.path}, "--log: \"" + scratch.path + "\" is not accepted; use a file name (not a folder)"},
+      {{"convert", page, "-o", out, "--log", scratch.path}, "--log: \"" + scratch.path + "\" is not accepted; use a new file or a regular file (not a folder, device or link)"},
+      {{"convert", page, "-o", out, "--log", "/dev/full"}, "--log: \"/dev/full\" is not accepted; use a new file or a regular file (not a folder, device or link)"},
+      {{"convert", page, "-o", out, "--log", scratch / "dangling.LOG"}, "--log: \"" + scratch / "dangling.LOG" + "\" is not accepted; use a new file or a regular file (not a folder, device or link)"},
       {{"convert", page, "-o", out, "--jobs", "0"}, "--jobs: \"0\" is not accepted; use a whole number from 1 to 256"},
       {{"check", page, "--format", "xml"}, "--format: \"xml\" is not accepted; use text, json"},
       {{"convert", page, "-o", out, "--rate"}, "--rate: a value is missing"},
@@ -158,8 +173,10 @@ TEST_F(OptionsFixture, RefusalsNameTheOptionAndWhatItAccepts) {
       {{"convert", "-o", out}, "no page or folder given; see --help"},
       {{"check", scratch / "none.htm"}, scratch / "none.htm" + ": no such page or folder"},
       {{"check", page, "--settings", scratch / "none.KVT"}, "--settings: \"" + scratch / "none.KVT" + "\" is not a settings file that can be read"},
+      {{"check", page, "--settings", page}, "--settings: \"" + page + "\" is not a settings file that can be read"},
   };
   // clang-format on
+  std::filesystem::create_symlink(scratch / "elsewhere.LOG", scratch / "dangling.LOG");
   for (const Case& c : cases) {
     const CliParse parsed = parse(c.arguments);
     EXPECT_FALSE(parsed.request);

@@ -178,6 +178,9 @@ TEST_F(CliFixture, InPlaceRefusesABackupFolderOutsideThePageFolder) {
 TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
   copySamples("site");
   const auto before = treeOf(scratch.path);
+  // It needs no temporary folder either.
+  const std::string temporary = std::getenv("TMPDIR") ? std::getenv("TMPDIR") : "";
+  ::setenv("TMPDIR", (scratch / "missing").c_str(), 1);
   const auto records = run({"convert", "--dry-run", scratch / "site/shop_utf8.html"});
   EXPECT_EQ(records.status, 0);
   EXPECT_EQ(records.out.rfind("ファイル名：" + scratch / "site/shop_utf8.html\n", 0), 0u)
@@ -194,6 +197,7 @@ TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
       << diff.out;
   EXPECT_EQ(diff.err, "3 pages checked, 17 amounts would change, 0 pages failed\n");
   EXPECT_EQ(treeOf(scratch.path), before);
+  temporary.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", temporary.c_str(), 1);
 }
 
 TEST_F(CliFixture, CheckReportsAsTextOrJsonWithItsExitStatus) {
@@ -304,6 +308,14 @@ TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, log + ": the log could not be written (Not a directory)\n");
   EXPECT_NE(readFile(scratch / "out/a.htm").find("1,000円(税込み1,050円)"), std::string::npos);
+  // A log named without an extension is written under that very name.
+  ASSERT_EQ(run({"convert", "-q", "--log", scratch / "prices", scratch / "site/a.htm", "-o",
+                 scratch / "out"})
+                .status,
+            0);
+  EXPECT_TRUE(
+      readFile(scratch / "prices").starts_with("\x95\xCF\x8A\xB7\x93\xFA\x8E\x9E"));  // 変換日時
+  EXPECT_FALSE(fs::exists(scratch / "prices.LOG"));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "docio/log_file.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 
@@ -61,7 +62,14 @@ TEST(LogFileTest, ALogThatCannotBeWrittenSaysWhy) {
   ScratchFolder scratch;
   writeFile(scratch / "blocker", "x");
   EXPECT_EQ(appendToLog(scratch / "blocker/run.LOG", {.records = "a"}).cause(), "Not a directory");
-  EXPECT_EQ(appendToLog("/dev/full", {.records = "a"}).cause(), "No space left on device");
+  EXPECT_EQ(appendToLog("/dev/full", {.records = "a"}).cause(), "not a regular file");
+  ASSERT_EQ(::mkfifo((scratch / "fifo.LOG").c_str(), 0600), 0);
+  EXPECT_EQ(appendToLog(scratch / "fifo.LOG", {.records = "a"}).cause(),
+            "No such device or address");
+  std::filesystem::create_symlink(scratch / "target.LOG", scratch / "link.LOG");
+  EXPECT_EQ(appendToLog(scratch / "link.LOG", {.records = "a"}).cause(),
+            "Too many levels of symbolic links");
+  EXPECT_FALSE(std::filesystem::exists(scratch / "target.LOG"));
   // Only a log file is removed to start a run, never what else may stand at its name.
   std::filesystem::create_directories(scratch / "folder.LOG");
   startLog(scratch / "folder.LOG");
