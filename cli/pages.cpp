@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
+#include <set>
+#include <string>
 #include <system_error>
 
 #include "base/utf8.h"
@@ -46,10 +49,16 @@ class Walker {
 
  private:
   void add(const std::string& source, const std::string& folder, const std::string& destination) {
+    if (!sources_.insert(source).second) return;
     PageJob job{source, destination, false};
     if (search_.inPlace) job.destinationFolder = folder;
     job.replacesSource = !job.destinationFolder.empty() &&
                          (search_.inPlace || isSamePath(folder, job.destinationFolder));
+    if (!job.destinationFolder.empty()) {
+      const std::string target = job.destinationFolder + "/" + fs::path(source).filename().string();
+      const auto [first, added] = targets_.emplace(target, source);
+      if (!added) list_.clashes.push_back({target, first->second, source});
+    }
     list_.pages.push_back(std::move(job));
   }
 
@@ -72,6 +81,8 @@ class Walker {
   const PageSearch& search_;
   PageList& list_;
   std::string output_;
+  std::set<std::string> sources_;
+  std::map<std::string, std::string> targets_;  // where a page goes, and which page
 };
 
 }  // namespace

@@ -11,7 +11,9 @@
 // A page named on the command line is taken whatever its extension; a folder gives its
 // pages with the extensions, in name order, and with recursive those of its subfolders
 // after them, each subfolder in name order. Backup folders and the destination are
-// never taken as sources, nor are folders reached through symbolic links.
+// never taken as sources, nor are folders reached through symbolic links. A page named
+// twice is taken once; two pages that would be written under one name are clashes, for
+// the caller to refuse before anything is written.
 
 #include <string>
 #include <string_view>
@@ -25,9 +27,17 @@ struct PageJob {
   bool replacesSource = false;    // the destination is the page's own folder
 };
 
+// Two sources whose results would be written under one name.
+struct DestinationClash {
+  std::string target;
+  std::string first;
+  std::string second;
+};
+
 struct PageList {
-  std::vector<PageJob> pages;
+  std::vector<PageJob> pages;  // each source once
   std::vector<std::string> unreadableFolders;
+  std::vector<DestinationClash> clashes;
 };
 
 struct PageSearch {

@@ -74,6 +74,14 @@ class CommandRun {
                                         .recursive = request_.recursive,
                                         .extensions = request_.settings.TargetExtensions,
                                         .backupFolderName = request_.settings.BackupFolderName});
+    // One name, one writer: nothing is written when two pages would land on one name.
+    if (!list.clashes.empty()) {
+      for (const DestinationClash& clash : list.clashes) {
+        env_.err << clash.target << ": both " << clash.first << " and " << clash.second
+                 << " would be written here; nothing was written\n";
+      }
+      return 2;
+    }
     for (const std::string& folder : list.unreadableFolders)
       fail(folder, "the folder cannot be read");
     pages_ = list.pages;

@@ -299,6 +299,24 @@ TEST_F(CliFixture, APageThatCannotBeReadBackedUpOrWrittenIsNamedWithTheCause) {
   EXPECT_NE(readFile(scratch / "site/a.htm"), page);
 }
 
+TEST_F(CliFixture, OneNameHasOneWriterAndAPageNamedTwiceIsTakenOnce) {
+  const std::string page = "<meta charset=\"UTF-8\"><p>1,980円</p>";
+  writeFile(scratch / "a/x.htm", page);
+  writeFile(scratch / "b/x.htm", page);
+  const auto clash =
+      run({"convert", scratch / "a/x.htm", scratch / "b/x.htm", "-o", scratch / "out"});
+  EXPECT_EQ(clash.status, 2);
+  EXPECT_EQ(clash.err, scratch / "out/x.htm: both " + scratch / "a/x.htm and " +
+                           scratch / "b/x.htm would be written here; nothing was written\n");
+  EXPECT_FALSE(fs::exists(scratch / "out"));
+
+  const auto twice =
+      run({"convert", "-j", "2", "--in-place", scratch / "a/x.htm", scratch / "a/../a/x.htm"});
+  EXPECT_EQ(twice.status, 0) << twice.err;
+  EXPECT_EQ(twice.err, "1 page converted, 1 amount changed, 0 pages failed\n");
+  EXPECT_EQ(readFile(scratch / "a/BackUp/x.htm"), page);
+}
+
 TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
   writeFile(scratch / "site/a.htm", "<meta charset=\"UTF-8\"><p>1,000円</p>");
   writeFile(scratch / "taken", "a file where the log's folder should be");
