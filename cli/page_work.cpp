@@ -6,6 +6,7 @@
 #include "base/cp932_codec.h"
 #include "base/utf8.h"
 #include "cli/diff.h"
+#include "cli/escaped_name.h"
 #include "docio/page_conversion.h"
 #include "docio/page_delivery.h"
 #include "docio/page_file.h"
@@ -51,11 +52,12 @@ std::string logForReading(const std::string& bytes) {
 std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job,
                             const ConversionSettings& settings) {
   if (delivered.failed != DeliveryStep::kBackup) {
-    return withCause("could not be written into " + job.destinationFolder, delivered.cause);
+    return withCause("could not be written into " + escapedName(job.destinationFolder),
+                     delivered.cause);
   }
   const std::string backup =
       joinPath(splitPath(job.source).folder, utf16ToUtf8(settings.BackupFolderName));
-  return withCause("the backup could not be made in " + backup, delivered.cause);
+  return withCause("the backup could not be made in " + escapedName(backup), delivered.cause);
 }
 
 }  // namespace
@@ -109,7 +111,8 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
     ConversionSettings textLog = settings;
     textLog.LogTextFormat = true;
     ConversionContext context;
-    context.CurrentSourcePath = utf8ToUtf16(job.source);
+    // The report goes to a terminal or a script: the name in it is escaped.
+    context.CurrentSourcePath = utf8ToUtf16(escapedName(job.source));
     context.logging = !diff;
     context.logClock = clock;
     context.page.assign(read.page.text);
@@ -119,7 +122,7 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
     if (outcome.amounts == 0) return outcome;
     if (diff) {
       outcome.report = unifiedDiff(utf16ToUtf8(read.page.text), utf16ToUtf8(context.page.text()),
-                                   "a" + job.source, "b" + job.source);
+                                   "a" + escapedName(job.source), "b" + escapedName(job.source));
     } else {
       // The blank line that separates pages in the log starts the page's report.
       outcome.report = logForReading(context.log.records);

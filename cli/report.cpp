@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <ostream>
 
+#include "cli/escaped_name.h"
+
 namespace yentax {
 
 namespace {
@@ -33,7 +35,7 @@ std::string shortened(std::string_view file) {
 void ProgressLine::show(std::size_t done, std::size_t total, std::string_view file,
                         std::size_t amounts) {
   if (!enabled_) return;
-  stream_ << "\r\x1b[K" << done << "/" << total << " " << shortened(file) << "  "
+  stream_ << "\r\x1b[K" << done << "/" << total << " " << shortened(escapedName(file)) << "  "
           << count(amounts, "amount", "amounts") << std::flush;
   shown_ = true;
 }
@@ -56,8 +58,8 @@ std::string findingsText(const std::vector<PageFindings>& pages) {
   std::string text;
   for (const PageFindings& page : pages) {
     for (const AmountFinding& f : page.findings) {
-      text +=
-          page.file + ":" + std::to_string(f.line) + ": " + f.amount + " -> " + f.becomes + "\n";
+      text += escapedName(page.file) + ":" + std::to_string(f.line) + ": " + f.amount + " -> " +
+              f.becomes + "\n";
     }
   }
   return text;

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "base/utf8.h"
+#include "cli/escaped_name.h"
 #include "cli/options.h"
 #include "cli/page_work.h"
 #include "cli/pages.h"
@@ -77,8 +78,8 @@ class CommandRun {
     // One name, one writer: nothing is written when two pages would land on one name.
     if (!list.clashes.empty()) {
       for (const DestinationClash& clash : list.clashes) {
-        env_.err << clash.target << ": both " << clash.first << " and " << clash.second
-                 << " would be written here; nothing was written\n";
+        env_.err << escapedName(clash.target) << ": both " << escapedName(clash.first) << " and "
+                 << escapedName(clash.second) << " would be written here; nothing was written\n";
       }
       return 2;
     }
@@ -116,7 +117,8 @@ class CommandRun {
           if (unmade.contains(pages_[i].destinationFolder)) {
             PageOutcome outcome;
             outcome.ok = false;
-            outcome.problem = "the folder " + pages_[i].destinationFolder + " cannot be made";
+            outcome.problem =
+                "the folder " + escapedName(pages_[i].destinationFolder) + " cannot be made";
             return outcome;
           }
           return convertPage(pages_[i], settings, log.LoggingOn, env_.logClock);
@@ -195,7 +197,7 @@ class CommandRun {
     // In JSON the failures are part of the report.
     if (request_.command == CliCommand::kCheck && request_.format == ReportFormat::kJson) return;
     progress_.clear();
-    env_.err << (file.empty() ? env_.executableName : file) << ": " << problem << '\n';
+    env_.err << escapedName(file.empty() ? env_.executableName : file) << ": " << problem << '\n';
   }
 
   const CliRequest& request_;

@@ -5,6 +5,7 @@
 #include <sstream>
 
 #include "cli/diff.h"
+#include "cli/escaped_name.h"
 
 namespace yentax {
 namespace {
@@ -87,6 +88,19 @@ TEST(JsonTest, StringsAreEscapedAndFailuresListed) {
   EXPECT_EQ(findingsJson(1, {}, {{"/x/a.htm", "could not be read"}}),
             "{\n  \"pages\": 1,\n  \"amounts\": [],\n  \"failed\": [\n    {\"file\": \"/x/a.htm\", "
             "\"problem\": \"could not be read\"}\n  ]\n}\n");
+}
+
+TEST(EscapedNameTest, NoNameForgesALineOrReachesTheTerminalRaw) {
+  const std::pair<std::string, std::string> names[] = {
+      {"/shop/価格.htm", "/shop/価格.htm"},
+      {"/shop/a\nb.htm: 1: 1円 -> forged", "/shop/a\\nb.htm: 1: 1円 -> forged"},
+      {"/shop/\x1b[2Jclear.htm", "/shop/\\x1b[2Jclear.htm"},
+      {"tab\there\r\x7f", "tab\\there\\r\\x7f"},
+      {"back\\slash", "back\\\\slash"},
+  };
+  for (const auto& [name, shown] : names) EXPECT_EQ(escapedName(name), shown);
+  EXPECT_EQ(findingsText({{"/a\nb.htm", {{.line = 3, .amount = "1円", .becomes = "1円(税込み)"}}}}),
+            "/a\\nb.htm:3: 1円 -> 1円(税込み)\n");
 }
 
 }  // namespace
