@@ -60,6 +60,8 @@ class FileFaultCategory : public std::error_category {
         return "too large to read";
       case FileFault::kChanged:
         return "changed during the run";
+      case FileFault::kLinkInTheWay:
+        return "a symbolic link is in the way";
     }
     return "unknown fault";
   }

@@ -30,6 +30,7 @@ enum class FileFault {
   kNotRegularFile = 1,  // a FIFO, device, socket or folder where a file is read
   kTooLarge,            // larger than the reader allows
   kChanged,             // the file no longer holds what it held when it was read
+  kLinkInTheWay,        // a symbolic link stands where a folder is written into
 };
 const std::error_category& fileFaultCategory();
 inline std::error_code make_error_code(FileFault fault) {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <map>
 #include <ostream>
 #include <set>
 #include <system_error>
@@ -50,13 +51,21 @@ class RunLog {
 };
 
 // Destination folders are made before the workers start, so that no two of them race to
-// make the same one.
-std::set<std::string> prepareFolders(const std::vector<PageJob>& pages) {
-  std::set<std::string> failed;
+// make the same one; a folder below the destination reached through a link is refused,
+// as is one that cannot be made: the reason by folder.
+std::map<std::string, std::string> prepareFolders(const std::vector<PageJob>& pages,
+                                                  const std::string& output) {
+  std::map<std::string, std::string> failed;
   std::set<std::string> wanted;
   for (const PageJob& page : pages) wanted.insert(page.destinationFolder);
   for (const std::string& folder : wanted) {
-    if (!folderReady(createFolderTree(folder))) failed.insert(folder);
+    if (!folderReady(createFolderTree(folder))) {
+      failed[folder] = "the folder " + escapedName(folder) + " cannot be made";
+    } else if (const std::string link = output.empty() ? "" : linkOnTheWay(output, folder);
+               !link.empty()) {
+      failed[folder] =
+          "the folder " + escapedName(folder) + " is reached through the link " + escapedName(link);
+    }
   }
   return failed;
 }
@@ -110,15 +119,16 @@ class CommandRun {
       runLog.emplace(!request_.logFile.empty() ? request_.logFile
                                                : utf16ToUtf8(chooseLogPath({}, settings, log)));
     }
-    const std::set<std::string> unmade = prepareFolders(pages_);
+    const std::map<std::string, std::string> unmade =
+        prepareFolders(pages_, request_.output.empty() ? "" : absolutePathOf(request_.output));
     forEachInOrder<PageOutcome>(
         pages_.size(), jobs,
         [&](std::size_t i, std::size_t) {
-          if (unmade.contains(pages_[i].destinationFolder)) {
+          if (const auto refused = unmade.find(pages_[i].destinationFolder);
+              refused != unmade.end()) {
             PageOutcome outcome;
             outcome.ok = false;
-            outcome.problem =
-                "the folder " + escapedName(pages_[i].destinationFolder) + " cannot be made";
+            outcome.problem = refused->second;
             return outcome;
           }
           return convertPage(pages_[i], settings, log.LoggingOn, env_.logClock);

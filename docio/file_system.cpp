@@ -310,6 +310,28 @@ FileOutcome copyFile(const std::string& source, const std::string& target, bool 
                           {.newFileMode = (from.st_mode & 07777) | S_IWUSR});
 }
 
+std::string linkOnTheWay(const std::string& root, const std::string& folder) {
+  const fs::path base = fs::path(root).lexically_normal();
+  const fs::path relative = fs::path(folder).lexically_normal().lexically_relative(base);
+  fs::path current = base;
+  for (const auto& part : relative) {
+    if (part.empty() || part == ".") continue;
+    current /= part;
+    if (entryType(current.string()) == fs::file_type::symlink) return current.string();
+  }
+  return {};
+}
+
+bool resolvesInside(const std::string& path, const std::string& folder) {
+  std::error_code error;
+  const fs::path resolved = fs::canonical(path, error);
+  if (error) return false;
+  const fs::path base = fs::canonical(folder, error);
+  if (error) return false;
+  const auto relative = resolved.lexically_relative(base);
+  return !relative.empty() && *relative.begin() != "..";
+}
+
 bool isSameEntry(const std::string& a, const std::string& b) {
   struct stat first {};
   struct stat second {};

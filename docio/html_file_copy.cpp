@@ -45,13 +45,22 @@ FileOutcome copyTreeInto(const std::string& tree, const std::string& folder) {
   std::error_code error;
   fs::create_directory(fs::path(target), error);
   if (error) return {error};
+  // A link planted at a folder's name would carry the copies out of the destination.
+  if (!linkOnTheWay(folder, target).empty()) return {FileFault::kLinkInTheWay};
   if (!isFolder(target)) return FileOutcome::failed(ENOTDIR);
   FileOutcome outcome;
   for (const auto& sub : listing->folders) {
-    fs::create_directory(fs::path(target + sub.substr(tree.size())), error);
+    const auto copy = target + sub.substr(tree.size());
+    fs::create_directory(fs::path(copy), error);
     if (error && outcome) outcome = {error};
+    if (!linkOnTheWay(target, copy).empty() && outcome) outcome = {FileFault::kLinkInTheWay};
   }
+  if (!outcome) return outcome;
+  // Only what lies in the page's own folder travels with it: a link to anything outside is
+  // left behind, so that no file from elsewhere lands beside the copy.
+  const auto pageFolder = splitPath(tree).folder;
   for (const auto& file : listing->files) {
+    if (!resolvesInside(file, pageFolder)) continue;
     const FileOutcome copied = copyFile(file, target + file.substr(tree.size()), false);
     if (!copied && outcome) outcome = copied;
   }

@@ -44,6 +44,11 @@ DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) 
   if (const FolderStatus status = createFolderTree(folder); !folderReady(status)) {
     return failed(DeliveryStep::kBackup, folderStatusText(status));
   }
+  // A link at the backup folder's name would put the backup anywhere on the disk.
+  if (const std::string link = linkOnTheWay(targetFolder, folder); !link.empty()) {
+    return failed(DeliveryStep::kBackup,
+                  make_error_code(FileFault::kLinkInTheWay).message() + ": " + link);
+  }
   const auto kept = joinPath(folder, name);
   if (const FileOutcome written =
           replaceWholeFile(kept, backup.original, {.newFileMode = copyModeOf(target)});

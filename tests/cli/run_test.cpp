@@ -317,6 +317,19 @@ TEST_F(CliFixture, OneNameHasOneWriterAndAPageNamedTwiceIsTakenOnce) {
   EXPECT_EQ(readFile(scratch / "a/BackUp/x.htm"), page);
 }
 
+TEST_F(CliFixture, NoPageIsWrittenThroughALinkInTheDestination) {
+  writeFile(scratch / "site/sub/a.htm", "<meta charset=\"UTF-8\"><p>1,980円</p>");
+  fs::create_directories(scratch / "outside");
+  fs::create_directories(scratch / "out");
+  fs::create_symlink(scratch / "outside", scratch / "out/sub");
+  const auto result = run({"convert", "-q", "-r", scratch / "site", "-o", scratch / "out"});
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, scratch / "site/sub/a.htm: the folder " +
+                            scratch / "out/sub is reached through the link " +
+                            scratch / "out/sub\n");
+  EXPECT_TRUE(scratch.names("outside").empty());
+}
+
 TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
   writeFile(scratch / "site/a.htm", "<meta charset=\"UTF-8\"><p>1,000円</p>");
   writeFile(scratch / "taken", "a file where the log's folder should be");

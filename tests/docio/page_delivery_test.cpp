@@ -166,6 +166,54 @@ TEST(PageDeliveryTest, ALinkInTheBackupFolderIsReplacedNeverFollowed) {
   EXPECT_EQ(readFile(s / "src/a.htm"), "converted");
 }
 
+TEST(PageDeliveryTest, NothingIsWrittenOrCopiedThroughALinkOutOfTheTree) {
+  struct Case {
+    std::string name;
+    std::string link;    // planted, pointing to the folder outside
+    std::string folder;  // the delivery's folder
+    DeliveryStep failed;
+    std::string cause;
+  };
+  const Case cases[] = {
+      {.name = "backup folder",
+       .link = "src/BackUp",
+       .folder = "src",
+       .failed = DeliveryStep::kBackup,
+       .cause = "a symbolic link is in the way: "},
+      {.name = "companion folder in the destination",
+       .link = "out/a_files",
+       .folder = "out",
+       .failed = DeliveryStep::kWrite,
+       .cause = "a symbolic link is in the way"},
+      {.name = "subfolder of the companion folder",
+       .link = "out/a_files/img",
+       .folder = "out",
+       .failed = DeliveryStep::kWrite,
+       .cause = "a symbolic link is in the way"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Delivery s;
+    writeFile(s / "src/a_files/img/a.gif", "gif");
+    fs::create_directories(s / "outside");
+    fs::create_directories(fs::path(s / c.link).parent_path());
+    fs::create_symlink(s / "outside", s / c.link);
+    const DeliveryOutcome outcome = s.deliver(c.folder);
+    EXPECT_EQ(outcome.failed, c.failed);
+    EXPECT_EQ(outcome.cause.substr(0, c.cause.size()), c.cause);
+    EXPECT_TRUE(s.names("outside").empty());
+    EXPECT_EQ(readFile(s / "src/a.htm"), "page");
+  }
+  // A companion file that is a link to a file outside stays behind.
+  Delivery s;
+  writeFile(s / "secret.txt", "secret");
+  writeFile(s / "src/a_files/a.gif", "gif");
+  fs::create_symlink(s / "secret.txt", s / "src/a_files/style.css");
+  fs::create_symlink("a.gif", s / "src/a_files/b.gif");
+  ASSERT_TRUE(s.deliver("out"));
+  EXPECT_EQ(s.names("out/a_files"), (std::set<std::string>{"a.gif", "b.gif"}));
+}
+
 TEST(PageDeliveryTest, ABackupFolderMustStayInsideThePagesFolder) {
   const std::pair<std::u16string, bool> names[] = {
       {u"BackUp", true},   {u"BackUp/old", true}, {u"Back..Up", true},
