@@ -40,7 +40,7 @@ std::size_t lookaheadFor(const ConversionSettings& settings) {
 // What every pass of one run shares: the settings' rules, prepared once, and the log.
 struct PassRun {
   PassRun(const ConversionSettings& runSettings, const ConversionContext& runContext,
-          ConversionLog& runLog)
+          ConversionLog& runLog, const std::vector<ConversionPass>& passes)
       : settings(runSettings),
         context(runContext),
         rules(runSettings),
@@ -48,7 +48,10 @@ struct PassRun {
         logging(runContext.logging),
         lookbehind(lookbehindFor(runSettings)),
         lookahead(lookaheadFor(runSettings)),
-        yenSuffixReach(rules.separators(), lookbehind) {}
+        yenSuffixReach(rules.separators(), lookbehind),
+        yenSuffixPassRuns(std::any_of(passes.begin(), passes.end(), [](const ConversionPass& p) {
+          return !p.textSegments && p.markerIndex == kYenSuffixMarkerIndex;
+        })) {}
 
   const ConversionSettings& settings;
   const ConversionContext& context;
@@ -58,7 +61,25 @@ struct PassRun {
   const std::size_t lookbehind;
   const std::size_t lookahead;
   const YenSuffixReach yenSuffixReach;
+  const bool yenSuffixPassRuns;  // the "円" pass is one of this run's passes
 };
+
+// How far after a marked number a "円" that takes the number may stand: past the brackets,
+// blanks and entities between them.
+constexpr std::size_t kYenSuffixSearch = 32;
+
+// A number with a mark before it and a "円" after it is one price, and the "円" pass
+// converts it whole, from the number to the "円"; converting it for its mark as well would
+// convert the price twice.
+bool belongsToYenSuffixPass(const PassRun& run, std::u16string_view text,
+                            const AmountToken& token) {
+  if (!run.yenSuffixPassRuns) return false;
+  const std::size_t yen = findYenMarker(text, token.end, kYenSuffixMarkerIndex,
+                                        std::min(text.size(), token.end + kYenSuffixSearch));
+  if (yen == npos) return false;
+  const auto suffixed = examineMarkedAmount(run.rules, text, yen, kYenSuffixMarkerIndex);
+  return suffixed && suffixed->token.start == token.start && suffixed->token.end == token.end;
+}
 
 // A pass's result: a fault, the text unchanged, or the rewritten text.
 struct PassOutcome {
@@ -157,7 +178,9 @@ PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string
                                    : run.lookbehind;
       const auto view = page.viewAt(marker, segment->end + run.lookahead, back);
       std::size_t resume = marker + yenMarkerLengthAt(text, marker, markerIndex);
-      if (const auto amount = examineMarkedAmount(run.rules, view.text, view.cut, markerIndex)) {
+      const auto amount = examineMarkedAmount(run.rules, view.text, view.cut, markerIndex);
+      if (amount && (pass == PassKind::kYenSuffix ||
+                     !belongsToYenSuffixPass(run, view.text, amount->token))) {
         const ReplacementPieces pieces{amount->marker(view.text), amount->yen(view.text),
                                        amount->run};
         changed |=
@@ -198,7 +221,7 @@ bool onPage(const ConversionSettings& settings, ConversionContext& context,
   if (passes.empty()) return true;
   try {
     ConversionLog log = logFor(settings, context);
-    PassRun run(settings, context, log);
+    PassRun run(settings, context, log, passes);
     for (const ConversionPass& pass : passes) {
       PassOutcome outcome = runPass(run, pass, context.page.text());
       if (!outcome.done) return false;
@@ -218,7 +241,7 @@ std::optional<std::u16string> onText(const ConversionSettings& settings, Convers
   if (text.empty() || passes.empty()) return text;
   try {
     ConversionLog log = logFor(settings, context);
-    PassRun run(settings, context, log);
+    PassRun run(settings, context, log, passes);
     for (const ConversionPass& pass : passes) {
       PassOutcome outcome = runPass(run, pass, text);
       if (!outcome.done) return std::nullopt;

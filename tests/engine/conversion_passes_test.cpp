@@ -156,6 +156,49 @@ TEST(ConversionPassesTest, PassSelectionByDetectionMode) {
   EXPECT_EQ(context.page.upper(), toUpperAscii(context.page.text()));
 }
 
+TEST(ConversionPassesTest, AMarkBeforeAndAYenAfterMakeOnePriceConvertedOnce) {
+  const auto markOnly = [](ConversionSettings& s) {
+    s.DetectAllNumbers = false;
+    s.DetectYenSuffix = false;
+  };
+  const auto marksAndYen = [](ConversionSettings& s) { s.DetectAllNumbers = false; };
+  const auto replace = [](ConversionSettings& s) {
+    s.ConversionKind = kIncludedAmountOnly;
+    s.IncludedAmountStyle = kIncludedAmountAlone;
+  };
+  struct Case {
+    std::string name;
+    ConversionSettings settings;
+    std::u16string page, converted;
+  };
+  const Case cases[] = {
+      {"円 pass first", settingsFor(kDetectMarkedNumbers), u"<p>\\1,980円</p>",
+       u"<p>\\1,980円(税込み2,079円)</p>"},
+      {"full-width mark", settingsFor(kDetectMarkedNumbers), u"<p>￥1,980円</p>",
+       u"<p>￥1,980円(税込み2,079円)</p>"},
+      {"entity mark", settingsFor(kDetectMarkedNumbers), u"<p>&yen;1,980円</p>",
+       u"<p>&yen;1,980円(税込み2,079円)</p>"},
+      {"円 pass last", settingsFor(kDetectInDetail, marksAndYen), u"<p>\\1,980円 と ￥500</p>",
+       u"<p>\\1,980円(税込み2,079円) と ￥500(税込み&nbsp;￥525)</p>"},
+      {"replaced", settingsFor(kDetectMarkedNumbers, replace), u"<p>￥1,980円</p>",
+       u"<p>￥2,079円</p>"},
+      {"no 円 pass", settingsFor(kDetectInDetail, markOnly), u"<p>\\1,980円</p>",
+       u"<p>\\1,980(税込み&nbsp;\\2,079)円</p>"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const std::u16string once = convert(c.settings, c.page);
+    EXPECT_EQ(once, c.converted);
+    // A second run that leaves converted prices alone finds this one converted, unless its
+    // conversion leaves no trace.
+    ConversionSettings again = c.settings;
+    again.SkipConvertedAmounts = true;
+    if (c.name != "replaced") {
+      EXPECT_EQ(convert(again, once), once);
+    }
+  }
+}
+
 class ConversionLogPassTest : public ::testing::Test {
  protected:
   void SetUp() override {
