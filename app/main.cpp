@@ -79,7 +79,10 @@ int main(int argc, char** argv) {
       return 0;
     }
 #if YENTAX_WITH_GUI
-    return runDesktopModule(argc, argv, location, line, usage);
+    const int status = runDesktopModule(argc, argv, location, line, usage);
+    // Windows closed by a stop signal end the program by that signal, as a run does.
+    endByCaughtSignal();
+    return status;
 #else
     if (!line.argument.empty()) {
       std::cerr << line.argument << ": " << utf16ToUtf8(u"変換設定ファイルが見つかりません。")
