@@ -13,7 +13,9 @@
 #include "platform/program_location.h"
 
 // Runs the main window until it closes; the exit status. Without a display it writes one
-// line and the usage to errors and returns 2.
+// line and the usage to errors and returns 2. SIGINT, SIGTERM and SIGHUP close the
+// windows as the user would; the caller then ends the program by the signal
+// (endByCaughtSignal).
 extern "C" int yentaxRunDesktopProgram(int* argc, char** argv,
                                        const yentax::ProgramLocation* location,
                                        const yentax::CommandLine* line, std::ostream* errors);

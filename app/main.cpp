@@ -29,14 +29,15 @@ namespace {
 // beside the program in a build folder, under the library folder when installed.
 int runDesktopModule(int& argc, char** argv, const yentax::ProgramLocation& location,
                      const yentax::CommandLine& line, const std::string& usage) {
-  namespace fs = std::filesystem;
-  std::error_code error;
-  fs::path module = fs::path(location.executableFolder) / "yentax-desktop.so";
-  if (!fs::is_regular_file(module, error)) {
-    module =
-        (fs::path(location.executableFolder) / YENTAX_DESKTOP_MODULE_INSTALLED).lexically_normal();
+  const auto module = yentax::desktopModulePath(location, YENTAX_DESKTOP_MODULE_INSTALLED);
+  if (!module) {
+    std::cerr << location.executableName
+              << ": the window cannot be opened: the program's own folder is unknown "
+                 "(/proc/self/exe cannot be read, and the program was started neither by an "
+                 "absolute path nor through PATH)\n";
+    return 2;
   }
-  void* const handle = ::dlopen(module.c_str(), RTLD_NOW | RTLD_LOCAL);
+  void* const handle = ::dlopen(module->c_str(), RTLD_NOW | RTLD_LOCAL);
   void* const entry = handle ? ::dlsym(handle, kDesktopProgramEntryName) : nullptr;
   if (entry == nullptr) {
     std::cerr << "yentax: the desktop program cannot be loaded: " << ::dlerror() << '\n'
@@ -78,7 +79,10 @@ int main(int argc, char** argv) {
       return 0;
     }
 #if YENTAX_WITH_GUI
-    return runDesktopModule(argc, argv, location, line, usage);
+    const int status = runDesktopModule(argc, argv, location, line, usage);
+    // Windows closed by a stop signal end the program by that signal, as a run does.
+    endByCaughtSignal();
+    return status;
 #else
     if (!line.argument.empty()) {
       std::cerr << line.argument << ": " << utf16ToUtf8(u"変換設定ファイルが見つかりません。")

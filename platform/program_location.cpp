@@ -1,5 +1,6 @@
 #include "platform/program_location.h"
 
+#include <sys/auxv.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -18,6 +19,31 @@ std::string joinPath(std::string_view folder, std::string_view tail) {
   joined += '/';
   joined += tail;
   return joined;
+}
+
+std::optional<std::string> realExecutable(const std::string& path) {
+  char* const real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return std::nullopt;
+  std::string result(real);
+  std::free(real);
+  std::error_code ec;
+  if (!fs::is_regular_file(result, ec) || ::access(result.c_str(), X_OK) != 0) return std::nullopt;
+  return result;
+}
+
+// The first executable of that name in an absolute folder of PATH.
+std::optional<std::string> foundThroughPath(const std::string& name, const EnvironmentLookup& env) {
+  const auto path = env ? env("PATH") : std::nullopt;
+  if (!path) return std::nullopt;
+  std::string_view rest = *path;
+  while (!rest.empty()) {
+    const auto colon = rest.find(':');
+    const auto folder = rest.substr(0, colon);
+    rest = colon == std::string_view::npos ? std::string_view{} : rest.substr(colon + 1);
+    if (!folder.starts_with('/')) continue;
+    if (auto found = realExecutable(joinPath(folder, name))) return found;
+  }
+  return std::nullopt;
 }
 
 std::optional<std::string> absoluteSetting(const EnvironmentLookup& env, const char* name) {
@@ -39,11 +65,28 @@ bool isWritableFolder(const std::string& folder) {
   return fs::is_directory(folder, ec) && access(folder.c_str(), W_OK | X_OK) == 0;
 }
 
-std::optional<std::string> runningExecutablePath() {
-  std::error_code ec;
-  auto path = fs::read_symlink("/proc/self/exe", ec);
-  if (ec || path.empty()) return std::nullopt;
-  return path.string();
+ExecutableClues systemExecutableClues() {
+  return {.procSelfExe = []() -> std::optional<std::string> {
+            std::error_code ec;
+            auto path = fs::read_symlink("/proc/self/exe", ec);
+            if (ec || path.empty()) return std::nullopt;
+            return path.string();
+          },
+          .executedPath = []() -> std::optional<std::string> {
+            const auto value = ::getauxval(AT_EXECFN);
+            if (value == 0) return std::nullopt;
+            return std::string(reinterpret_cast<const char*>(value));
+          },
+          .env = systemEnvironment};
+}
+
+std::optional<std::string> runningExecutablePath(const ExecutableClues& clues) {
+  if (auto path = clues.procSelfExe ? clues.procSelfExe() : std::nullopt) return path;
+  const auto executed = clues.executedPath ? clues.executedPath() : std::nullopt;
+  if (!executed || executed->empty()) return std::nullopt;
+  if (executed->front() == '/') return realExecutable(*executed);
+  if (executed->find('/') == std::string::npos) return foundThroughPath(*executed, clues.env);
+  return std::nullopt;
 }
 
 std::string programFolderFor(const std::string& executableFolder, const EnvironmentLookup& env,
@@ -71,11 +114,30 @@ ProgramLocation locateProgram(const std::string& executablePath, std::string_vie
   return location;
 }
 
-ProgramLocation locateRunningProgram(std::string_view startedAs) {
-  if (auto path = runningExecutablePath()) return locateProgram(*path, startedAs);
+ProgramLocation locateRunningProgram(std::string_view startedAs, const ExecutableClues& clues) {
+  const EnvironmentLookup env =
+      clues.env ? clues.env : [](const char*) { return std::optional<std::string>(); };
+  if (auto path = runningExecutablePath(clues)) return locateProgram(*path, startedAs, env);
+  ProgramLocation location;
+  location.executableName = fs::path(startedAs).filename().string();
+  if (location.executableName.empty()) location.executableName = "yentax";
+  location.programFolder = programFolderFor({}, env, [](const std::string&) { return false; });
+  if (!location.programFolder.empty()) {
+    std::error_code ec;
+    fs::create_directories(location.programFolder, ec);
+  }
+  return location;
+}
+
+std::optional<std::string> desktopModulePath(const ProgramLocation& location,
+                                             std::string_view installedFromProgram) {
+  const fs::path folder(location.executableFolder);
+  if (location.executablePath.empty() || !folder.is_absolute()) return std::nullopt;
   std::error_code ec;
-  auto guessed = fs::weakly_canonical(fs::absolute(fs::path(startedAs), ec), ec);
-  return locateProgram(guessed.string(), startedAs);
+  if (fs::is_regular_file(folder / "yentax-desktop.so", ec)) {
+    return (folder / "yentax-desktop.so").string();
+  }
+  return (folder / installedFromProgram).lexically_normal().string();
 }
 
 std::string DefaultSettingsPath(const ProgramLocation& location) {

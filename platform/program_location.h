@@ -25,8 +25,24 @@ struct ProgramLocation {
   std::string programFolder;
 };
 
-// The running executable's path from /proc/self/exe.
-std::optional<std::string> runningExecutablePath();
+// What tells the running executable's path: the link /proc/self/exe, the path the
+// program was executed by (getauxval(AT_EXECFN)), and the environment for PATH. The
+// system's own by default; tests give their own.
+struct ExecutableClues {
+  std::function<std::optional<std::string>()> procSelfExe{};
+  std::function<std::optional<std::string>()> executedPath{};
+  EnvironmentLookup env{};
+};
+ExecutableClues systemExecutableClues();
+
+// The running executable's real path: /proc/self/exe when it can be read; else the path
+// the program was executed by when it is absolute, or when it is a bare name, the first
+// executable file of that name in an absolute folder of PATH; resolved with realpath.
+// Never anything relative to the current folder ("./yentax", "bin/yentax", a PATH entry
+// that is not absolute): there anyone could have put a file. Nothing when no clue leads
+// to a file.
+std::optional<std::string> runningExecutablePath(
+    const ExecutableClues& clues = systemExecutableClues());
 
 // The executable's folder when writable; otherwise $XDG_CONFIG_HOME/yentax, or
 // ~/.config/yentax when that variable is unset or not absolute. Without a home folder
@@ -40,8 +56,19 @@ ProgramLocation locateProgram(const std::string& executablePath, std::string_vie
                               const EnvironmentLookup& env = systemEnvironment,
                               const FolderWritable& writable = isWritableFolder);
 
-// The same for the running process.
-ProgramLocation locateRunningProgram(std::string_view startedAs);
+// The same for the running process. When its executable cannot be found the location has
+// no executable path or folder, and the program folder is the per-user one (empty
+// without a home folder): never the current folder.
+ProgramLocation locateRunningProgram(std::string_view startedAs,
+                                     const ExecutableClues& clues = systemExecutableClues());
+
+// The window's module: "yentax-desktop.so" beside the executable (a build folder or a
+// portable copy), else installedFromProgram taken from the executable's folder (an
+// installed program). Nothing when the executable's folder is unknown: a module is never
+// looked for in the current folder or along the name the program was started by, where
+// anyone could have put one.
+std::optional<std::string> desktopModulePath(const ProgramLocation& location,
+                                             std::string_view installedFromProgram);
 
 // program folder + "/" + executable name + ".INI"
 std::string DefaultSettingsPath(const ProgramLocation& location);

@@ -1,12 +1,14 @@
 #include "preview/preview_files.h"
 
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "docio/file_system.h"
-#include "docio/html_file_copy.h"
+#include "docio/path_text.h"
 #include "preview/table/table_scan.h"
 
 namespace yentax {
@@ -16,6 +18,7 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr std::u16string_view kImgStart = u"<IMG ";
+constexpr std::string_view kCompanionSuffixes[] = {"_files", ".files"};
 
 // The path with "..", "." and every link resolved as far as it exists.
 std::optional<fs::path> resolved(const fs::path& path) {
@@ -36,6 +39,79 @@ bool liesInside(const fs::path& path, const fs::path& folder) {
 bool isRegularFile(const fs::path& path) {
   std::error_code error;
   return fs::is_regular_file(path, error);
+}
+
+bool isFolder(const fs::path& path) {
+  std::error_code error;
+  return fs::is_directory(path, error);
+}
+
+// The path of an existing entry with every link, "." and ".." resolved.
+std::optional<std::string> realPath(const std::string& path) {
+  if (path.empty()) return std::nullopt;
+  char* const real = ::realpath(path.c_str(), nullptr);
+  if (real == nullptr) return std::nullopt;
+  std::string result(real);
+  std::free(real);
+  return result;
+}
+
+// The real path of an entry that lies inside the folder once every link and ".." of
+// both is resolved and that passes the test of its kind; nothing for anything else. A
+// link that leads out of the folder counts as outside, wherever it stands.
+std::optional<std::string> confinedEntry(const std::string& path, const std::string& folder,
+                                         bool (*isKind)(const fs::path&)) {
+  const auto entry = realPath(path);
+  const auto outer = realPath(folder);
+  if (!entry || !outer || !isKind(*entry)) return std::nullopt;
+  const auto prefix = outer->back() == '/' ? *outer : *outer + '/';
+  if (!entry->starts_with(prefix)) return std::nullopt;
+  return entry;
+}
+
+std::optional<std::string> confinedFile(const std::string& path, const std::string& folder) {
+  return confinedEntry(path, folder, isRegularFile);
+}
+
+std::vector<std::string> companionFoldersOf(const std::string& page) {
+  const auto parts = splitPath(page);
+  std::vector<std::string> folders;
+  for (const auto suffix : kCompanionSuffixes) {
+    folders.push_back(joinPath(parts.folder, baseName(parts.name) + std::string(suffix)));
+  }
+  return folders;
+}
+
+// Copies a companion folder into target with its subfolders and those of its files that
+// are confined to the page's folder. A link to a folder is not followed; a companion
+// folder that leads out of the page's folder is not copied at all.
+bool copyConfinedTree(const std::string& tree, const std::string& pageFolder,
+                      const fs::path& target) {
+  const auto real = confinedEntry(tree, pageFolder, isFolder);
+  if (!real) return true;
+  std::error_code error;
+  fs::create_directory(target, error);
+  for (fs::recursive_directory_iterator it(*real, error), end; !error && it != end;
+       it.increment(error)) {
+    const auto inTarget = target / it->path().lexically_relative(*real);
+    if (it->symlink_status(error).type() == fs::file_type::directory) {
+      fs::create_directory(inTarget, error);
+    } else if (const auto file = confinedFile(it->path(), pageFolder)) {
+      if (!copyFile(*file, inTarget.string(), false)) return false;
+    }
+  }
+  return !error;
+}
+
+// The page's companion folders, copied confined to the page's folder into folder.
+bool copyConfinedCompanions(const std::string& page, const std::string& folder) {
+  const auto pageFolder = splitPath(page).folder;
+  bool complete = true;
+  for (const auto& companion : companionFoldersOf(page)) {
+    const auto target = fs::path(folder) / fileName(companion);
+    complete = copyConfinedTree(companion, pageFolder, target) && complete;
+  }
+  return complete;
 }
 
 std::u16string withoutLineBreaks(std::u16string_view text) {
@@ -69,12 +145,26 @@ bool usableWorkingFolder(const std::string& folder) {
 std::string previewFolderOf(const std::string& root) { return root + "/1/2/3/4/5"; }
 
 std::optional<std::string> preparePreviewCopy(const std::string& workingCopy,
+                                              const std::string& sourcePage,
                                               const std::string& root) {
   if (!usableWorkingFolder(root) || !isRegularFile(workingCopy)) return std::nullopt;
+  // The working copy's companion folder was copied with its links followed; it is made
+  // again from the page's own, so that it holds nothing a link brought in from outside.
+  const auto workFolder = splitPath(workingCopy).folder;
+  if (realPath(workFolder) != realPath(splitPath(sourcePage).folder)) {
+    for (const auto& companion : companionFoldersOf(workingCopy)) {
+      if (lookupPath(companion).found && !deleteFolderTree(companion)) return std::nullopt;
+    }
+    if (!copyConfinedCompanions(sourcePage, workFolder)) return std::nullopt;
+  }
   if (!Fnc_DeleteTmpFolderFile(root)) return std::nullopt;
   const auto folder = previewFolderOf(root);
   if (!folderReady(createFolderTree(folder))) return std::nullopt;
-  return Fnc_HTMLFileCopy(workingCopy, folder);
+  const auto copy = joinPath(folder, fileName(workingCopy));
+  if (!copyFile(workingCopy, copy, true) || !copyConfinedCompanions(workingCopy, folder)) {
+    return std::nullopt;
+  }
+  return copy;
 }
 
 std::vector<std::u16string> collectImgTags(std::u16string_view pageText) {
@@ -100,39 +190,33 @@ int Fnc_CopyImgFile(const std::vector<std::u16string>& tags, const std::string& 
     }
     const auto relative = utf16ToUtf8(*value);
     if (relative.front() == '/') continue;
-    const fs::path source = fs::path(sourceFolder) / relative;
+    const auto source = confinedFile(sourceFolder + "/" + relative, sourceFolder);
     const fs::path target = fs::path(previewFolder) / relative;
-    if (!isRegularFile(source) || !liesInside(target, root)) continue;
+    if (!source || !liesInside(target, root)) continue;
     std::error_code error;
     if (fs::exists(fs::symlink_status(target, error))) continue;
     fs::create_directories(target.parent_path(), error);
     // The folders just made may not lead anywhere else either.
     if (error || !liesInside(target, root)) continue;
-    if (copyFile(source.string(), target.string(), true)) ++copied;
+    if (copyFile(*source, target.string(), true)) ++copied;
   }
   return copied;
 }
 
 ResourceDecision decideResource(const std::string& requested, const std::string& root,
                                 const std::string& previewFolder, const std::string& sourceFolder) {
-  const fs::path path(requested);
-  if (!path.is_absolute()) return {};
-  if (liesInside(path, root)) {
-    if (isRegularFile(path)) return {true, resolved(path)->string()};
-    const auto inPreview = resolved(path);
-    const auto pageFolder = resolved(previewFolder);
-    if (!inPreview || !pageFolder) return {};
-    const auto relative = inPreview->lexically_relative(*pageFolder);
-    if (relative.empty() || *relative.begin() == "..") return {};
-    const fs::path besideSource = fs::path(sourceFolder) / relative;
-    if (liesInside(besideSource, sourceFolder) && isRegularFile(besideSource)) {
-      return {true, resolved(besideSource)->string()};
+  if (!fs::path(requested).is_absolute()) return {};
+  if (const auto file = confinedFile(requested, root)) return {true, *file};
+  // A file missing beside the copy is looked for at the same place beside the page.
+  const auto relative = fs::path(requested).lexically_normal().lexically_relative(
+      fs::path(previewFolder).lexically_normal());
+  if (!relative.empty() && *relative.begin() != "..") {
+    if (const auto file =
+            confinedFile((fs::path(sourceFolder) / relative).string(), sourceFolder)) {
+      return {true, *file};
     }
-    return {};
   }
-  if (!sourceFolder.empty() && liesInside(path, sourceFolder) && isRegularFile(path)) {
-    return {true, resolved(path)->string()};
-  }
+  if (const auto file = confinedFile(requested, sourceFolder)) return {true, *file};
   return {};
 }
 

@@ -144,7 +144,8 @@ bool SFrm_Disp::openPage() {
       fileName(request_.WorkingCopyPath) != utf16ToUtf8(fileName(request_.SourcePath))) {
     return false;
   }
-  const auto copy = preparePreviewCopy(request_.WorkingCopyPath, folders[1]);
+  const auto copy =
+      preparePreviewCopy(request_.WorkingCopyPath, utf16ToUtf8(request_.SourcePath), folders[1]);
   if (!copy) return false;
   copyPath_ = *copy;
   const auto copyPath = utf8ToUtf16(copyPath_);

@@ -13,13 +13,16 @@
 #include <string_view>
 
 #include "app/application.h"
+#include "app/stop_signals.h"
 #include "base/utf8.h"
 #include "docio/page_conversion.h"
 #include "platform/single_instance.h"
+#include "platform/stopping_ui.h"
 #include "platform/version_info.h"
 #include "qt/main_window_view.h"
 #include "qt/qt_form_host.h"
 #include "qt/qt_ui.h"
+#include "qt/window_stop.h"
 
 namespace yentax {
 
@@ -103,21 +106,27 @@ int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
   }
   QApplication app(argc, argv);
   installJapaneseTranslation(app);
-  QtUi ui{std::u16string(kProgramTitle)};
-  QtFormHost forms(ui);
+  QtUi qtUi{std::u16string(kProgramTitle)};
+  StoppingUi ui(qtUi);
+  QtFormHost forms(qtUi);
   MainWindowPorts ports;
   ports.convert = convertPageBytes;
+  ports.stopRequested = [&ui] { return ui.stopped(); };
+  // Before the working folders exist, so that no signal can leave them behind.
+  const int stopSignals = catchStopSignalsForEventLoop();
   Application application(location, line, ui, forms, std::move(ports));
   auto& form = application.mainWindow();
   form.Form_Load();
 
-  MainWindowView view(form, ui);
-  ui.setMainWindow(&view);
+  MainWindowView view(form, qtUi);
+  qtUi.setMainWindow(&view);
+  std::optional<WindowStop> stop;
+  if (stopSignals >= 0) stop.emplace(stopSignals, ui, view);
   std::optional<InstanceListener> listener;
   if (const auto socket = instanceSocketPath(location.executablePath)) {
     listener = InstanceListener::listen(*socket);
   }
-  if (listener) answerSecondStarts(*listener, ui, &view);
+  if (listener) answerSecondStarts(*listener, qtUi, &view);
   view.show();
   const int status = QApplication::exec();
   // Quitting without closing the window (the session ends) still saves the settings.

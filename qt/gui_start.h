@@ -23,7 +23,9 @@ namespace yentax {
 bool displayAvailable(const EnvironmentLookup& env = systemEnvironment);
 
 // Runs the main window until it closes; the exit status. Without a display it writes one
-// line and the usage to errors and returns 2.
+// line and the usage to errors and returns 2. SIGINT, SIGTERM and SIGHUP close the
+// windows as the user would; the caller then ends the program by the signal
+// (endByCaughtSignal).
 int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
                       const CommandLine& line, std::ostream& errors);
 

@@ -82,6 +82,63 @@ TEST(ProgramLocationTest, AnInstalledProgramFindsItsHelpPageWithItsData) {
   EXPECT_EQ(HelpFilePath(installed), scratch / "usr/bin/HELP/HELP.HTM");
 }
 
+TEST(ProgramLocationTest, TheExecutableIsFoundFromProcThenItsExecutedPathNeverTheCurrentFolder) {
+  const ScratchFolder scratch;
+  writeFile(scratch / "bin/yentax", "program");
+  fs::permissions(scratch / "bin/yentax", fs::perms::owner_all);
+  writeFile(scratch / "plain/yentax", "not executable");
+  fs::create_symlink(scratch / "bin/yentax", scratch / "linked");
+  const auto real = fs::canonical(scratch / "bin/yentax").string();
+  // Paths that lead to the program from the current folder, which must not count.
+  const auto fromHere = fs::relative(scratch / "bin", fs::current_path()).string();
+  struct Case {
+    const char* name;
+    std::optional<std::string> proc{};
+    std::optional<std::string> executed{};
+    std::optional<std::string> path{};
+    std::optional<std::string> found{};
+  };
+  const Case cases[] = {
+      {.name = "proc first", .proc = "/proc/said", .executed = real, .found = "/proc/said"},
+      {.name = "absolute", .executed = scratch / "bin/../bin/yentax", .found = real},
+      {.name = "absolute link", .executed = scratch / "linked", .found = real},
+      {.name = "absolute missing", .executed = scratch / "bin/none"},
+      {.name = "through PATH",
+       .executed = "yentax",
+       .path = fromHere + "::/nonexistent:" + (scratch / "plain") + ":" + (scratch / "bin"),
+       .found = real},
+      {.name = "only relative PATH", .executed = "yentax", .path = fromHere + ":.:"},
+      {.name = "no PATH", .executed = "yentax"},
+      {.name = "relative", .executed = fromHere + "/yentax"},
+      {.name = "dot slash", .executed = "./yentax"},
+      {.name = "no clue"},
+  };
+  for (const Case& c : cases) {
+    const ExecutableClues clues{
+        .procSelfExe = [&] { return c.proc; },
+        .executedPath = [&] { return c.executed; },
+        .env = fakeEnvironment(c.path ? std::map<std::string, std::string>{{"PATH", *c.path}}
+                                      : std::map<std::string, std::string>{}),
+    };
+    EXPECT_EQ(runningExecutablePath(clues), c.found) << c.name;
+  }
+
+  // Without an executable the program has only the per-user folder, and no window module.
+  const auto lost = locateRunningProgram(
+      "./yentax", {.env = fakeEnvironment({{"XDG_CONFIG_HOME", scratch / "config"}})});
+  EXPECT_EQ(lost.executableFolder, "");
+  EXPECT_EQ(lost.programFolder, scratch / "config/yentax");
+  EXPECT_EQ(locateRunningProgram("yentax", {}).programFolder, "");
+  const std::string installed = "../lib/yentax/yentax-desktop.so";
+  EXPECT_EQ(desktopModulePath(lost, installed), std::nullopt);
+  writeFile(scratch / "bin/yentax-desktop.so", "module");
+  const auto always = [](const std::string&) { return true; };
+  EXPECT_EQ(desktopModulePath(locateProgram(real, "yentax", {}, always), installed),
+            (fs::path(real).parent_path() / "yentax-desktop.so").string());
+  EXPECT_EQ(desktopModulePath(locateProgram("/usr/bin/yentax", "yentax", {}, always), installed),
+            "/usr/lib/yentax/yentax-desktop.so");
+}
+
 TEST(ProgramLocationTest, TheRunningProgramIsThisTestBinary) {
   const auto self = runningExecutablePath();
   ASSERT_TRUE(self);

@@ -18,72 +18,132 @@ TEST(PreviewFilesTest, CollectsImgTagsKeepingTheirCase) {
             (std::vector<std::u16string>{u"<img src=\"Pic/A.gif\">", u"<IMG SRC=b.png>"}));
 }
 
-TEST(PreviewFilesTest, CopiesImagesOnlyFromRegularFilesToInsideThePreviewFolder) {
+// A page five folders deep (so that five "../" lead from its copy to the preview's
+// working folder), files outside its folder, and links that lead to them.
+struct PageBesideOutsideFiles {
   ScratchFolder s;
-  writeFile(s / "site/img/a.gif", "a");
-  writeFile(s / "site/pages/Pic/B.gif", "b");
-  writeFile(s / "site/pages/c.gif", "c");
-  fs::create_directories(s / "site/pages/dir.gif");
-  writeFile(s / "outside.gif", "o");
-  const auto root = s / "t1";
-  const auto folder = previewFolderOf(root);
-  fs::create_directories(folder);
-  const std::vector<std::u16string> tags = {
-      u"<IMG SRC=\"..\\img\\a.gif\">",
-      u"<img src=\"Pic/B.gif\">",
-      u"<IMG SRC=c.gif>",
-      u"<IMG SRC=\"dir.gif\">",
-      u"<IMG SRC=\"missing.gif\">",
-      u"<IMG SRC=\"../../../../../../../outside.gif\">",
-      u"<IMG SRC=\"Pic/B.gif\">",
-      u"<IMG SRC=\"/etc/passwd\">",
-  };
-  EXPECT_EQ(Fnc_CopyImgFile(tags, s / "site/pages", folder, root), 2);
-  EXPECT_EQ(readFile(root + "/1/2/3/4/img/a.gif"), "a");
-  EXPECT_EQ(readFile(folder + "/Pic/B.gif"), "b");
-  EXPECT_FALSE(fs::exists(folder + "/c.gif"));
-  EXPECT_FALSE(fs::exists(folder + "/dir.gif"));
-  EXPECT_EQ(readFile(s / "outside.gif"), "o");
+  std::string page = s / "site/a/b/c/d/a.htm";
+  std::string pageFolder = s / "site/a/b/c/d";
+  std::string root = s / "t1";
+  std::string folder = previewFolderOf(root);
+  PageBesideOutsideFiles() {
+    writeFile(page, "<p>page</p>");
+    writeFile(s / "t0/a.htm", "<p>page</p>");
+    writeFile(s / "secret.txt", "secret");
+    writeFile(s / "site/a/b/c/up.gif", "up");
+    writeFile(pageFolder + "/Pic/B.gif", "b");
+    writeFile(pageFolder + "/c.gif", "c");
+    writeFile(pageFolder + "/a_files/in.css", "in");
+    writeFile(pageFolder + "/a_files/sub/deep.css", "deep");
+    fs::create_directories(pageFolder + "/dir.gif");
+    fs::create_directories(s / "away");
+    writeFile(s / "away/x.css", "away");
+    fs::create_symlink(s / "secret.txt", pageFolder + "/link-out.png");
+    fs::create_symlink(pageFolder + "/c.gif", pageFolder + "/link-in.png");
+    fs::create_directory_symlink(s.path, pageFolder + "/up");
+    fs::create_symlink(s / "secret.txt", pageFolder + "/a_files/comp.css");
+    fs::create_symlink("in.css", pageFolder + "/a_files/alias.css");
+    fs::create_directory_symlink(s / "away", pageFolder + "/a_files/away");
+    fs::create_directory_symlink(s / "away", pageFolder + "/a.files");
+    fs::create_directories(folder);
+  }
+};
 
-  // A link inside the preview folder may not lead a copy out of it.
-  fs::create_directory_symlink(s.path, folder + "/out");
-  writeFile(s / "site/pages/out/escape.gif", "e");
-  EXPECT_EQ(Fnc_CopyImgFile({u"<IMG SRC=\"out/escape.gif\">"}, s / "site/pages", folder, root), 0);
-  EXPECT_FALSE(fs::exists(s / "escape.gif"));
-}
-
-TEST(PreviewFilesTest, TheBrowserReadsOnlyThePreviewAndTheSourceFolder) {
-  ScratchFolder s;
-  const auto root = s / "t1";
-  const auto folder = previewFolderOf(root);
-  writeFile(folder + "/a.htm", "page");
-  writeFile(s / "src/style.css", "css");
-  writeFile(s / "src/a.htm", "source");
-  writeFile(s / "secret.txt", "no");
-  fs::create_directory_symlink(s.path, s / "src/up");
+TEST(PreviewFilesTest, ImagesAreCopiedOnlyFromInsideThePagesFolder) {
+  PageBesideOutsideFiles p;
   struct Case {
-    std::string requested;
-    bool allowed;
-    std::string path;
+    std::u16string tag;
+    std::string target;  // below the preview folder; "" when nothing may be copied
+    std::string contents{};
   };
   const Case cases[] = {
-      {.requested = folder + "/a.htm", .allowed = true, .path = folder + "/a.htm"},
-      {.requested = folder + "/style.css", .allowed = true, .path = s / "src/style.css"},
-      {.requested = s / "src/style.css", .allowed = true, .path = s / "src/style.css"},
-      {.requested = folder + "/../secret.txt", .allowed = false, .path = {}},
-      {.requested = folder + "/up/secret.txt", .allowed = false, .path = {}},
-      {.requested = s / "src/up/secret.txt", .allowed = false, .path = {}},
-      {.requested = s / "src/../secret.txt", .allowed = false, .path = {}},
-      {.requested = "/etc/passwd", .allowed = false, .path = {}},
-      {.requested = "relative.css", .allowed = false, .path = {}},
+      {.tag = u"<img src=\"Pic/B.gif\">", .target = "Pic/B.gif", .contents = "b"},
+      {.tag = u"<IMG SRC=\"Pic\\B.gif\">", .target = {}},  // copied by the row before
+      {.tag = u"<IMG SRC=\"link-in.png\">", .target = "link-in.png", .contents = "c"},
+      {.tag = u"<IMG SRC=c.gif>", .target = {}},
+      {.tag = u"<IMG SRC=\"dir.gif\">", .target = {}},
+      {.tag = u"<IMG SRC=\"missing.gif\">", .target = {}},
+      {.tag = u"<IMG SRC=\"../up.gif\">", .target = {}},
+      {.tag = u"<IMG SRC=\"..\\..\\..\\..\\..\\secret.txt\">", .target = {}},
+      {.tag = u"<IMG SRC=\"../../../../../../../../../../../../etc/passwd\">", .target = {}},
+      {.tag = u"<IMG SRC=\"/etc/hostname\">", .target = {}},
+      {.tag = u"<IMG SRC=\"\\etc\\hostname\">", .target = {}},
+      {.tag = u"<IMG SRC=\"link-out.png\">", .target = {}},
+      {.tag = u"<IMG SRC=\"up/secret.txt\">", .target = {}},
+      {.tag = u"<IMG SRC=\"a_files/comp.css\">", .target = {}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(utf16ToUtf8(c.tag));
+    EXPECT_EQ(Fnc_CopyImgFile({c.tag}, p.pageFolder, p.folder, p.root), c.target.empty() ? 0 : 1);
+    if (!c.target.empty()) {
+      EXPECT_EQ(readFile(p.folder + "/" + c.target), c.contents);
+    }
+  }
+  EXPECT_FALSE(fs::exists(p.root + "/secret.txt"));
+  EXPECT_FALSE(fs::exists(p.root + "/1/2/3/4/up.gif"));
+
+  // A link inside the preview folder may not lead a copy out of it.
+  fs::create_directory_symlink(p.s.path, p.folder + "/out");
+  writeFile(p.pageFolder + "/out/escape.gif", "e");
+  EXPECT_EQ(Fnc_CopyImgFile({u"<IMG SRC=\"out/escape.gif\">"}, p.pageFolder, p.folder, p.root), 0);
+  EXPECT_FALSE(fs::exists(p.s / "escape.gif"));
+}
+
+TEST(PreviewFilesTest, TheCompanionFolderTakesNoLinkToOutside) {
+  PageBesideOutsideFiles p;
+  // The working copy as a copy that follows links leaves it.
+  writeFile(p.s / "t0/a_files/comp.css", "secret");
+  writeFile(p.s / "t0/a.files/x.css", "away");
+  const auto copy = preparePreviewCopy(p.s / "t0/a.htm", p.page, p.root);
+  ASSERT_TRUE(copy);
+  EXPECT_EQ(*copy, p.folder + "/a.htm");
+  for (const auto& folder : {p.s / "t0", p.folder}) {
+    SCOPED_TRACE(folder);
+    EXPECT_EQ(readFile(folder + "/a.htm"), "<p>page</p>");
+    EXPECT_EQ(readFile(folder + "/a_files/in.css"), "in");
+    EXPECT_EQ(readFile(folder + "/a_files/alias.css"), "in");
+    EXPECT_EQ(readFile(folder + "/a_files/sub/deep.css"), "deep");
+    EXPECT_FALSE(fs::exists(folder + "/a_files/comp.css"));
+    EXPECT_FALSE(fs::exists(folder + "/a_files/away"));
+    EXPECT_FALSE(fs::exists(folder + "/a.files"));
+  }
+}
+
+TEST(PreviewFilesTest, TheBrowserReadsOnlyFilesInsideThePreviewAndThePagesFolder) {
+  PageBesideOutsideFiles p;
+  ASSERT_TRUE(preparePreviewCopy(p.s / "t0/a.htm", p.page, p.root));
+  writeFile(p.root + "/1/2/3/4/stray.txt", "stray");
+  const std::string up = "/../../../../../..";
+  struct Case {
+    std::string requested;
+    std::string path;  // the file read; "" when refused
+  };
+  const Case cases[] = {
+      {.requested = p.folder + "/a.htm", .path = p.folder + "/a.htm"},
+      {.requested = p.folder + "/a_files/in.css", .path = p.folder + "/a_files/in.css"},
+      {.requested = p.folder + "/c.gif", .path = p.pageFolder + "/c.gif"},
+      {.requested = p.folder + "/link-in.png", .path = p.pageFolder + "/c.gif"},
+      {.requested = p.pageFolder + "/Pic/B.gif", .path = p.pageFolder + "/Pic/B.gif"},
+      {.requested = p.root + "/1/2/3/4/stray.txt", .path = p.root + "/1/2/3/4/stray.txt"},
+      {.requested = p.folder + "/link-out.png", .path = {}},
+      {.requested = p.pageFolder + "/link-out.png", .path = {}},
+      {.requested = p.folder + "/a_files/comp.css", .path = {}},
+      {.requested = p.pageFolder + "/a_files/comp.css", .path = {}},
+      {.requested = p.pageFolder + "/a.files/x.css", .path = {}},
+      {.requested = p.folder + "/up/secret.txt", .path = {}},
+      {.requested = p.pageFolder + "/up/secret.txt", .path = {}},
+      {.requested = p.folder + "/../up.gif", .path = {}},
+      {.requested = p.pageFolder + "/../up.gif", .path = {}},
+      {.requested = p.folder + up + "/secret.txt", .path = {}},
+      {.requested = p.pageFolder + "/dir.gif", .path = {}},
+      {.requested = "/etc/passwd", .path = {}},
+      {.requested = "relative.css", .path = {}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.requested);
-    const auto decision = decideResource(c.requested, root, folder, s / "src");
-    EXPECT_EQ(decision.allowed, c.allowed);
-    if (c.allowed) {
-      EXPECT_EQ(decision.path, c.path);
-    }
+    const auto decision = decideResource(c.requested, p.root, p.folder, p.pageFolder);
+    EXPECT_EQ(decision.allowed, !c.path.empty());
+    EXPECT_EQ(decision.path, c.path);
   }
 }
 

@@ -90,6 +90,12 @@ struct ProgramCopy {
     return WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
 
+  std::size_t workingFolders() const {
+    std::size_t count = 0;
+    for (const auto& entry : fs::directory_iterator(scratch / "tmp")) count += entry.is_directory();
+    return count;
+  }
+
   bool listening() const {
     for (const auto& entry : fs::directory_iterator(scratch / "run")) {
       if (entry.is_socket()) return true;
@@ -127,6 +133,22 @@ TEST(GuiStartTest, ASecondStartBringsTheFirstWindowForwardAndEnds) {
   EXPECT_EQ(waitpid(first, nullptr, WNOHANG), 0);  // the first one still runs
   kill(first, SIGTERM);
   ProgramCopy::exitStatus(first);
+}
+
+TEST(GuiStartTest, SigtermClosesTheWindowRemovesItsWorkingFoldersAndEndsByTheSignal) {
+  ProgramCopy program;
+  const pid_t pid = program.start({"QT_QPA_PLATFORM=offscreen"}, "stderr");
+  ASSERT_GT(pid, 0);
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (program.workingFolders() < 3 && std::chrono::steady_clock::now() < deadline &&
+         waitpid(pid, nullptr, WNOHANG) == 0) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  }
+  ASSERT_EQ(program.workingFolders(), 3u) << readFile(program.scratch / "stderr");
+  ASSERT_EQ(kill(pid, SIGTERM), 0);
+  EXPECT_EQ(ProgramCopy::exitStatus(pid), 128 + SIGTERM) << readFile(program.scratch / "stderr");
+  EXPECT_EQ(program.workingFolders(), 0u);
+  EXPECT_TRUE(fs::exists(program.scratch / "bin/yentax.INI"));  // closed as by the user
 }
 
 }  // namespace

@@ -53,9 +53,14 @@ struct WindowOnPage {
 
   using Files = std::vector<std::pair<std::string, std::string>>;
 
-  // The page src/a.htm and other files below the scratch folder.
-  explicit WindowOnPage(const std::string& bytes, const Files& files = {}) {
+  // The page src/a.htm and other files below the scratch folder, and links there to
+  // other places below it.
+  explicit WindowOnPage(const std::string& bytes, const Files& files = {},
+                        const Files& links = {}) {
     for (const auto& [path, contents] : files) writeFile(scratch / path, contents);
+    for (const auto& [link, target] : links) {
+      std::filesystem::create_symlink(scratch / target, scratch / link);
+    }
     settings.LogPath.clear();
     settings.ConfirmOverwrite = false;
     ui.onPendingEvents([] { QCoreApplication::processEvents(); });
@@ -201,6 +206,32 @@ TEST(PreviewWindowTest, NothingLeavesThePageFolders) {
   EXPECT_EQ(connections, 0);
   const auto& blocked = w.window->interceptor().blocked();
   EXPECT_NE(std::find(blocked.begin(), blocked.end(), outside.toString()), blocked.end());
+}
+
+TEST(PreviewWindowTest, APagesScriptReadsNothingFromOutsideItsFolder) {
+  const std::string passwd = readFile("/etc/passwd").substr(0, 16);
+  const std::u16string up = u"../../../../..";
+  // Images that would bring the files into the preview's folder, where the script looks.
+  const std::u16string images = u"<IMG SRC=\"../secret.txt\"><IMG SRC=\"" + up +
+                                u"/etc/passwd\"><IMG SRC=\"link-out.txt\"><IMG SRC=\"" +
+                                utf8ToUtf16(std::string(std::filesystem::temp_directory_path())) +
+                                u"/../etc/passwd\">";
+  const std::u16string script =
+      u"<PRE ID=\"out\"></PRE><SCRIPT>function read(u){try{var x=new XMLHttpRequest();"
+      u"x.open('GET',u,false);x.send();return x.responseText;}catch(e){return '';}}"
+      u"document.getElementById('out').textContent=['a_files/in.txt','../secret.txt','" +
+      up + u"/etc/passwd','link-out.txt','a_files/comp.css','/etc/passwd','" + up +
+      u"/secret.txt'].map(read).join('|');</SCRIPT>";
+  WindowOnPage w(
+      sjis(u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>" + images + script + u"</BODY></HTML>"),
+      {{"secret.txt", "SECRET-OUTSIDE"},
+       {"src/a_files/in.txt", "inside"},
+       {"t0/a_files/comp.css", "SECRET-OUTSIDE"}},
+      {{"src/link-out.txt", "secret.txt"}, {"src/a_files/comp.css", "secret.txt"}});
+  const auto read = w.run("document.getElementById('out').textContent").toString().toStdString();
+  EXPECT_NE(read.find("inside"), std::string::npos) << read;  // the script could read at all
+  EXPECT_EQ(read.find("SECRET-OUTSIDE"), std::string::npos) << read;
+  EXPECT_EQ(read.find(passwd), std::string::npos) << read;
 }
 
 }  // namespace
