@@ -56,11 +56,13 @@ FileOutcome copyTreeInto(const std::string& tree, const std::string& folder) {
     if (!linkOnTheWay(target, copy).empty() && outcome) outcome = {FileFault::kLinkInTheWay};
   }
   if (!outcome) return outcome;
-  // Only what lies in the page's own folder travels with it: a link to anything outside is
-  // left behind, so that no file from elsewhere lands beside the copy.
+  // Only files that lie in the page's own folder travel with it: a link to anything
+  // outside is left behind, so that no file from elsewhere lands beside the copy, and so is
+  // a FIFO or device, which a copy would wait on or read without end.
   const auto pageFolder = splitPath(tree).folder;
   for (const auto& file : listing->files) {
-    if (!resolvesInside(file, pageFolder)) continue;
+    std::error_code error;
+    if (!resolvesInside(file, pageFolder) || !fs::is_regular_file(file, error)) continue;
     const FileOutcome copied = copyFile(file, target + file.substr(tree.size()), false);
     if (!copied && outcome) outcome = copied;
   }

@@ -50,6 +50,10 @@ DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) 
                   make_error_code(FileFault::kLinkInTheWay).message() + ": " + link);
   }
   const auto kept = joinPath(folder, name);
+  // The first backup holds the page as it was before any run changed it, so a later run
+  // (which may read a page an earlier one converted) never overwrites it.
+  std::error_code error;
+  if (std::filesystem::is_regular_file(std::filesystem::symlink_status(kept, error))) return {};
   if (const FileOutcome written =
           replaceWholeFile(kept, backup.original, {.newFileMode = copyModeOf(target)});
       !written) {

@@ -3,7 +3,8 @@
 // The one way a converted page reaches its folder, for the batch run, the commands and
 // the preview's save. Where the page replaces the page it was read from, its backup comes
 // first: inside that page's folder, written from the bytes that were read and checked to
-// hold them; and the page is replaced only while it still holds what was read, checked
+// hold them, unless an earlier run's backup is there already, which is never overwritten;
+// and the page is replaced only while it still holds what was read, checked
 // just before the rename, so that a page changed by anyone else meanwhile is left alone.
 // The page itself is written beside its target, flushed and renamed over it (a link at its
 // name is replaced, never followed; an existing file keeps its permission bits), and its

@@ -84,12 +84,14 @@ TEST(BatchRunFaultTest, ARunKilledWhileWritingInPlaceLosesNothingAndTheNextRunKe
         f.run();
       },
       ::testing::KilledBySignal(SIGKILL), "");
+  // The page as it was is still there, and so is its backup, which the next run keeps.
+  EXPECT_EQ(readFile(f.scratch / "src/a.htm"), std::string(100000, 'p'));
+  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), std::string(100000, 'p'));
   writeFile(f.scratch / "src/a.htm", "page");
-  EXPECT_EQ(readFile(f.scratch / "src/a.htm"), "page");
   f.run();
   EXPECT_EQ(f.report(), "");
   EXPECT_EQ(readFile(f.scratch / "src/a.htm"), "converted:page");
-  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), "page");
+  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), std::string(100000, 'p'));
 }
 
 TEST(BatchRunFaultTest, LinksInTheDestinationAndBackupFoldersAreReplacedNeverFollowed) {

@@ -151,6 +151,16 @@ TEST_F(CliFixture, InPlaceKeepsTheOriginalsInTheBackupFolder) {
   // Nothing is left to convert, so the second run writes nothing and the backups stay.
   ASSERT_EQ(run({"convert", "-q", "--in-place", "-r", scratch / "site"}).status, 0);
   EXPECT_EQ(treeOf(scratch / "site"), converted);
+  // A conversion that leaves no trace converts again, and still the originals stay.
+  for (int i = 0; i < 2; ++i) {
+    ASSERT_EQ(run({"convert", "-q", "--in-place", "--kind", "replace", "--style", "amount-only",
+                   scratch / "site"})
+                  .status,
+              0);
+  }
+  for (const char* name : kSamplePages) {
+    EXPECT_EQ(treeOf(scratch / "site").at(std::string("BackUp/") + name), original.at(name));
+  }
 }
 
 TEST_F(CliFixture, InPlaceRefusesABackupFolderOutsideThePageFolder) {

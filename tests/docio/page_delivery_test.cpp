@@ -141,6 +141,14 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
   }
 }
 
+TEST(PageDeliveryTest, AnEarlierBackupIsNeverOverwritten) {
+  Delivery s;
+  writeFile(s / "src/BackUp/a.htm", "the page before any run");
+  ASSERT_TRUE(s.deliver("src"));
+  EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), "the page before any run");
+  EXPECT_EQ(readFile(s / "src/a.htm"), "converted");
+}
+
 TEST(PageDeliveryTest, AWriterKilledHalfWayLeavesThePageAndTheBackup) {
   Delivery s;
   EXPECT_EXIT(
@@ -204,12 +212,13 @@ TEST(PageDeliveryTest, NothingIsWrittenOrCopiedThroughALinkOutOfTheTree) {
     EXPECT_TRUE(s.names("outside").empty());
     EXPECT_EQ(readFile(s / "src/a.htm"), "page");
   }
-  // A companion file that is a link to a file outside stays behind.
+  // A companion file that is a link to a file outside stays behind, as does a FIFO.
   Delivery s;
   writeFile(s / "secret.txt", "secret");
   writeFile(s / "src/a_files/a.gif", "gif");
   fs::create_symlink(s / "secret.txt", s / "src/a_files/style.css");
   fs::create_symlink("a.gif", s / "src/a_files/b.gif");
+  ASSERT_EQ(::mkfifo((s / "src/a_files/fifo").c_str(), 0600), 0);
   ASSERT_TRUE(s.deliver("out"));
   EXPECT_EQ(s.names("out/a_files"), (std::set<std::string>{"a.gif", "b.gif"}));
 }

@@ -258,7 +258,7 @@ TEST(PreviewFormTest, SavingAsksBeforeReplacingAndKeepsBackupsOfTheSourceOnly) {
   EXPECT_EQ(f.texts().back(), u"ファイルを保存しました。");
 }
 
-TEST(PreviewFormTest, SavingIntoTheSourceFolderBacksUpThePageAsTheLastSaveLeftIt) {
+TEST(PreviewFormTest, SavingIntoTheSourceFolderKeepsTheOriginalInTheBackup) {
   PreviewFixture f;
   const auto original = page(u"<p>100円</p><p>200円</p>");
   f.writePage("a.htm", original);
@@ -271,12 +271,13 @@ TEST(PreviewFormTest, SavingIntoTheSourceFolderBacksUpThePageAsTheLastSaveLeftIt
   f.form->Cmd_Next_Click(1);
   f.form->Cmd_Chenge_Click(1);
   f.form->Cmd_Write_Click();
-  const auto firstSave = readFile(f.scratch / "src/a.htm");
   EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"),
             encodePageText(original, CharsetCode::ShiftJis));
+  // A second save leaves the first backup, the page before any conversion, as it is.
   f.form->Cmd_Chenge_Click(1);
   f.form->Cmd_Write_Click();
-  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"), firstSave);
+  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"),
+            encodePageText(original, CharsetCode::ShiftJis));
   EXPECT_NE(readFile(f.scratch / "src/a.htm").find(sjis(u"(税込み210円)")), std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.scratch / "src/BackUp"),
                           std::filesystem::directory_iterator()),
