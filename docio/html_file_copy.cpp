@@ -61,7 +61,6 @@ FileOutcome copyTreeInto(const std::string& tree, const std::string& folder) {
   // a FIFO or device, which a copy would wait on or read without end.
   const auto pageFolder = splitPath(tree).folder;
   for (const auto& file : listing->files) {
-    std::error_code error;
     if (!resolvesInside(file, pageFolder) || !fs::is_regular_file(file, error)) continue;
     const FileOutcome copied = copyFile(file, target + file.substr(tree.size()), false);
     if (!copied && outcome) outcome = copied;
