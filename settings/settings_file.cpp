@@ -48,7 +48,7 @@ constexpr IntRange kAnyInteger{std::numeric_limits<std::int32_t>::min(),
 enum class TextRule {
   kUntrimmedWhenTrimmedNonEmpty,
   kTrimmedWhenNonEmpty,
-  kLogFile,  // trimmed when non-empty, else the default log, whose folder is created
+  kLogFile,  // trimmed when non-empty, else the default log (its folder is made when written)
 };
 
 // An integer written as a money value and rounded to a whole number when read.
@@ -126,9 +126,9 @@ void forEachInfoKey(Record& s, Visit&& visit) {
 // changes only when its key is present and its value passes the key's test.
 class KeyReader {
  public:
-  KeyReader(const IniFile& ini, std::u16string_view section, std::u16string_view programFolder,
+  KeyReader(const IniFile& ini, std::u16string_view section,
             std::vector<std::u16string>* warnings = nullptr)
-      : ini_(ini), section_(section), programFolder_(programFolder), warnings_(warnings) {}
+      : ini_(ini), section_(section), warnings_(warnings) {}
 
   void operator()(std::u16string_view key, bool& field) const {
     const auto v = value(key);
@@ -171,10 +171,6 @@ class KeyReader {
     const std::u16string_view trimmed = v ? trimBlanks(*v) : std::u16string_view();
     if (!trimmed.empty()) {
       field = rule == TextRule::kUntrimmedWhenTrimmedNonEmpty ? *v : std::u16string(trimmed);
-    } else if (rule == TextRule::kLogFile) {
-      std::error_code ignored;
-      std::filesystem::create_directories(utf16ToUtf8(std::u16string(programFolder_) + u"/LOG"),
-                                          ignored);
     }
   }
 
@@ -201,7 +197,6 @@ class KeyReader {
  private:
   const IniFile& ini_;
   std::u16string_view section_;
-  std::u16string_view programFolder_;
   std::vector<std::u16string>* warnings_;
 };
 
@@ -236,7 +231,7 @@ class KeyWriter {
 };
 
 std::vector<std::u16string> readFileList(const IniFile& ini) {
-  const KeyReader reader(ini, kFileSection, u"");
+  const KeyReader reader(ini, kFileSection);
   std::vector<std::u16string> files(reader.count(kFileCountKey));
   for (std::size_t n = 0; n < files.size(); ++n) {
     files[n] = reader.value(numberedKey(kFileKey, n)).value_or(u"");
@@ -294,7 +289,7 @@ ConversionSettings readSettings(const IniFile& ini, std::u16string_view programF
   ConversionSettings s = ConversionSettings::defaults(programFolder);
   s.FileList = readFileList(ini);
 
-  const KeyReader words(ini, kWordSection, programFolder, warnings);
+  const KeyReader words(ini, kWordSection, warnings);
   words(kSkipOnSuffixWordKey, s.SkipOnSuffixWord);
   if (auto suffixes = readWordList(words, kSuffixCountKey, kSuffixChunkKey); !suffixes.empty()) {
     s.SuffixWords = std::move(suffixes);
@@ -305,7 +300,7 @@ ConversionSettings readSettings(const IniFile& ini, std::u16string_view programF
   }
   words(kTagTextDigitsOnlyKey, s.TagTextDigitsOnly);
 
-  const KeyReader info(ini, kInfoSection, programFolder, warnings);
+  const KeyReader info(ini, kInfoSection, warnings);
   if (const auto path = info.value(kSettingsFileKey); path && !path->empty()) {
     s.SettingsFilePath = *path;
   }
