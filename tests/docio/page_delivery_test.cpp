@@ -141,6 +141,24 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
   }
 }
 
+TEST(PageDeliveryTest, OfTwoRunsThatReadThePageAtOnceOnlyTheFirstReplacesIt) {
+  Delivery s;
+  const auto deliverFromRead = [&](std::string bytes) {
+    return deliverPage({.page = s / "src/a.htm",
+                        .folder = s / "src",
+                        .replacing = stampOf("page"),
+                        .backup = PageBackup{.folderName = u"BackUp", .original = "page"}},
+                       bytes);
+  };
+  // Both runs read "page"; the first delivers, the second finds the page changed.
+  ASSERT_TRUE(deliverFromRead("first run"));
+  const DeliveryOutcome second = deliverFromRead("second run");
+  EXPECT_EQ(second.failed, DeliveryStep::kWrite);
+  EXPECT_EQ(second.cause, "changed during the run");
+  EXPECT_EQ(readFile(s / "src/a.htm"), "first run");
+  EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), "page");
+}
+
 TEST(PageDeliveryTest, AnEarlierBackupIsNeverOverwritten) {
   Delivery s;
   writeFile(s / "src/BackUp/a.htm", "the page before any run");
