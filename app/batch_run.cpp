@@ -165,12 +165,16 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
     addProblem(source, kConversionFailed, read.cause());
     return PageRun::kFailed;
   }
-  const bool backUp = sameFolder && settings_.MakeBackup;
-  // The backup is made from the bytes that were read, so they outlive the conversion.
-  const std::string original = backUp ? read.page.bytes : std::string();
-  // A page that replaces itself is replaced only while it still holds what was read.
-  const std::optional<ContentStamp> readStamp =
-      sameFolder ? std::optional(stampOf(read.page.bytes)) : std::nullopt;
+  // A page replacing its source reaches the disk before the next one is started; copies
+  // into another folder, whose sources stay as they are, are flushed together at the end.
+  PageDelivery delivery = planDelivery(
+      {.page = sourcePath,
+       .folder = utf16ToUtf8(destinationFolder),
+       .replacesPage = sameFolder,
+       .backupFolderName =
+           settings_.MakeBackup ? std::optional(settings_.BackupFolderName) : std::nullopt},
+      read.page.bytes);
+  delivery.deferFlush = !sameFolder;
   // The page is converted in memory and written once, whole, so a half-converted page
   // never replaces a good one.
   startPageLog(sourcePath);
@@ -180,14 +184,6 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
     return PageRun::kFailed;
   }
   appendLogEntry(sourcePath, converted.log);
-  // A page replacing its source reaches the disk before the next one is started; copies
-  // into another folder, whose sources stay as they are, are flushed together at the end.
-  PageDelivery delivery{.page = sourcePath,
-                        .folder = utf16ToUtf8(destinationFolder),
-                        .replacing = readStamp,
-                        .deferFlush = !sameFolder};
-  if (backUp)
-    delivery.backup = PageBackup{.folderName = settings_.BackupFolderName, .original = original};
   if (const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes); !delivered) {
     addProblem(source, delivered.failed == DeliveryStep::kBackup ? kBackupFailed : kCopyFailed,
                delivered.cause);

@@ -80,7 +80,9 @@ std::string temporaryNameFor(const std::string& name) {
   return "." + name.substr(0, 32) + "~" + hash + std::string(kTail);
 }
 
-FileOutcome writeAll(int fd, std::string_view bytes) {
+}  // namespace
+
+FileOutcome writeAllTo(int fd, std::string_view bytes) {
   const WriteCall& call = writeCall();
   while (!bytes.empty()) {
     const ssize_t written = call(fd, bytes.data(), bytes.size());
@@ -93,6 +95,8 @@ FileOutcome writeAll(int fd, std::string_view bytes) {
   }
   return {};
 }
+
+namespace {
 
 // Read once: umask can only be read by setting it, which must not race with other writers.
 mode_t creationMask() {
@@ -208,7 +212,7 @@ FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view
   FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
   if (!file.valid()) return lastError();
 
-  FileOutcome outcome = writeAll(file.get(), bytes);
+  FileOutcome outcome = writeAllTo(file.get(), bytes);
   if (outcome && ::fchmod(file.get(), mode) != 0) outcome = lastError();
   if (outcome && !options.deferFlush && ::fsync(file.get()) != 0) outcome = lastError();
   if (!file.close() && outcome) outcome = lastError();

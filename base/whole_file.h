@@ -89,6 +89,10 @@ struct ReplaceOptions {
 FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view bytes,
                              const ReplaceOptions& options = {});
 
+// Writes all the bytes to an open file, through the write call below, retrying where the
+// system writes less than it was given.
+FileOutcome writeAllTo(int fd, std::string_view bytes);
+
 // Writes everything still cached for the file system holding path to the disk: the end
 // of a run of writes made with deferFlush.
 FileOutcome syncFileSystem(const std::filesystem::path& path);

@@ -73,12 +73,13 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, 
     context.logging = logging;
     PageOutcome outcome;
     countAmounts(context, outcome.amounts);
-    const bool backUp = job.replacesSource && settings.MakeBackup;
-    // The backup is made from the bytes that were read, so they outlive the conversion.
-    const std::string original = backUp ? read.page.bytes : std::string();
-    // A page that replaces itself is replaced only while it still holds what was read.
-    const std::optional<ContentStamp> readStamp =
-        job.replacesSource ? std::optional(stampOf(read.page.bytes)) : std::nullopt;
+    const PageDelivery delivery = planDelivery(
+        {.page = job.source,
+         .folder = job.destinationFolder,
+         .replacesPage = job.replacesSource,
+         .backupFolderName =
+             settings.MakeBackup ? std::optional(settings.BackupFolderName) : std::nullopt},
+        read.page.bytes);
     // Converted in memory and written once, whole: a failed page leaves nothing behind.
     PageConversion converted = convertPageBytes(std::move(read.page), settings, context);
     outcome.log = std::move(converted.log);
@@ -90,11 +91,6 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, 
     // A page converted onto itself that a run leaves as it was is not written again, so
     // that a second run cannot replace the original in the backup folder by its own output.
     if (job.replacesSource && outcome.amounts == 0) return outcome;
-    PageDelivery delivery{
-        .page = job.source, .folder = job.destinationFolder, .replacing = readStamp};
-    if (backUp) {
-      delivery.backup = PageBackup{.folderName = settings.BackupFolderName, .original = original};
-    }
     if (const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes); !delivered) {
       outcome.ok = false;
       outcome.problem = deliveryProblem(delivered, job, settings);

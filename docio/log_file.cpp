@@ -21,18 +21,6 @@ std::u16string_view logExtension(const ConversionSettings& settings) {
   return settings.LogTextFormat ? u".LOG" : u".CSV";
 }
 
-FileOutcome writeAll(int fd, std::string_view bytes) {
-  while (!bytes.empty()) {
-    const ssize_t written = ::write(fd, bytes.data(), bytes.size());
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return FileOutcome::failed(errno);
-    }
-    bytes.remove_prefix(static_cast<std::size_t>(written));
-  }
-  return {};
-}
-
 FileOutcome makeFolderFor(const std::string& path) {
   const std::filesystem::path file(path);
   std::error_code error;
@@ -78,9 +66,9 @@ FileOutcome appendToLog(const std::string& path, const LogEntry& entry) {
     } else if (!S_ISREG(status.st_mode)) {
       written = {FileFault::kNotRegularFile};
     } else if (status.st_size == 0) {
-      written = writeAll(fd, entry.header);
+      written = writeAllTo(fd, entry.header);
     }
-    if (written) written = writeAll(fd, entry.records);
+    if (written) written = writeAllTo(fd, entry.records);
     if (::close(fd) != 0 && written) written = FileOutcome::failed(errno);
     return written;
   } catch (...) {

@@ -73,6 +73,17 @@ DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) 
 
 }  // namespace
 
+PageDelivery planDelivery(const DeliveryPlan& plan, std::string_view readBytes) {
+  PageDelivery delivery{.page = plan.page, .folder = plan.folder};
+  if (!plan.replacesPage) return delivery;
+  delivery.replacing = stampOf(readBytes);
+  if (plan.backupFolderName) {
+    delivery.backup =
+        PageBackup{.folderName = *plan.backupFolderName, .original = std::string(readBytes)};
+  }
+  return delivery;
+}
+
 bool isBackupFolderInside(std::u16string_view name) {
   if (name.empty() || name.front() == u'/') return false;
   for (const auto& part : std::filesystem::path(utf16ToUtf8(name))) {

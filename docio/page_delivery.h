@@ -10,10 +10,10 @@
 // name is replaced, never followed; an existing file keeps its permission bits), and its
 // companion folders follow it.
 //
-//   const DeliveryOutcome delivered = deliverPage(
-//       {.page = source, .folder = sourceFolder, .replacing = stampOf(readBytes),
-//        .backup = PageBackup{.folderName = u"BackUp", .original = readBytes}},
-//       converted.bytes);
+//   const PageDelivery delivery =
+//       planDelivery({.page = source, .folder = folder, .replacesPage = true,
+//                     .backupFolderName = u"BackUp"}, read.page.bytes);  // before converting
+//   const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes);
 //   if (!delivered) report(delivered.failed == DeliveryStep::kBackup ? ... : ..., delivered.cause);
 
 #include <optional>
@@ -33,7 +33,7 @@ enum class CompanionCopy {
 // What is kept of the page that the delivery replaces.
 struct PageBackup {
   std::u16string folderName;    // a folder inside the replaced page's folder
-  std::string_view original;    // the bytes the replaced page held when it was read
+  std::string original;         // the bytes the replaced page held when it was read
   bool withCompanions = false;  // its companion folders are kept beside the backup too
 };
 
@@ -65,6 +65,18 @@ struct [[nodiscard]] DeliveryOutcome {
 };
 
 DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes);
+
+struct DeliveryPlan {
+  std::string page;
+  std::string folder;
+  bool replacesPage = false;  // the target is the page that was read
+  std::optional<std::u16string> backupFolderName = std::nullopt;  // where one is kept
+};
+
+// The delivery of a page whose bytes were read: where it replaces the page it was read
+// from, it replaces only what was read, after a backup of those bytes when asked for one.
+// Made before the conversion, which lets go of the bytes.
+PageDelivery planDelivery(const DeliveryPlan& plan, std::string_view readBytes);
 
 // Whether a backup folder name keeps backups inside the page's folder: not empty, not
 // absolute, and without a ".." component.

@@ -40,21 +40,20 @@ SaveResult savePreviewPage(const PreviewSave& save, const std::function<bool()>&
     if (const FileOutcome copied = replaceWholeFile(save.workingCopy, bytes); !copied) {
       return result(SaveOutcome::kFailed, copied.cause());
     }
-    PageDelivery delivery{
-        .page = save.workingCopy, .folder = save.saveFolder, .companions = CompanionCopy::kReplace};
-    FileContents replaced;
-    if (clash && save.makeBackup && sameFolder(save.sourceFolder, save.saveFolder)) {
-      replaced = readWholeFile(joinPath(save.saveFolder, fileName(save.workingCopy)));
-      if (replaced.status == FileReadStatus::kFailed) {
-        return result(SaveOutcome::kBackupFailed, replaced.error.message());
-      }
-      if (replaced.status == FileReadStatus::kRead) {
-        delivery.replacing = stampOf(replaced.bytes);
-        delivery.backup = PageBackup{.folderName = save.backupFolderName,
-                                     .original = replaced.bytes,
-                                     .withCompanions = true};
-      }
+    const bool backUp = clash && save.makeBackup && sameFolder(save.sourceFolder, save.saveFolder);
+    const auto target = joinPath(save.saveFolder, fileName(save.workingCopy));
+    const FileContents replaced = backUp ? readWholeFile(target) : FileContents{};
+    if (backUp && replaced.status == FileReadStatus::kFailed) {
+      return result(SaveOutcome::kBackupFailed, replaced.error.message());
     }
+    const bool replacing = backUp && replaced.status == FileReadStatus::kRead;
+    PageDelivery delivery = planDelivery({.page = save.workingCopy,
+                                          .folder = save.saveFolder,
+                                          .replacesPage = replacing,
+                                          .backupFolderName = save.backupFolderName},
+                                         replaced.bytes);
+    delivery.companions = CompanionCopy::kReplace;
+    if (delivery.backup) delivery.backup->withCompanions = true;
     if (const DeliveryOutcome delivered = deliverPage(delivery, bytes); !delivered) {
       return result(delivered.failed == DeliveryStep::kBackup ? SaveOutcome::kBackupFailed
                                                               : SaveOutcome::kFailed,

@@ -24,12 +24,13 @@ struct Delivery : AppScratch {
     fs::create_directories(*this / "out");
   }
   DeliveryOutcome deliver(const std::string& folder, std::string_view original = "page") {
-    PageDelivery delivery{.page = *this / "src/a.htm", .folder = *this / folder};
-    if (folder == "src") {
-      delivery.replacing = stampOf(original);
-      delivery.backup = PageBackup{.folderName = u"BackUp", .original = original};
-    }
-    return deliverPage(delivery, "converted");
+    // Onto itself with a backup, as an in-place run plans it; elsewhere as a copy.
+    return deliverPage(planDelivery({.page = *this / "src/a.htm",
+                                     .folder = *this / folder,
+                                     .replacesPage = folder == "src",
+                                     .backupFolderName = u"BackUp"},
+                                    original),
+                       "converted");
   }
 };
 
