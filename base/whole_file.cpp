@@ -1,10 +1,12 @@
 #include "base/whole_file.h"
 
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <functional>
 #include <string>
@@ -73,11 +75,16 @@ constexpr std::size_t kLongestName = 255;
 // A hidden name beside the target with a random tail, so that two writers of one name
 // never share a new file. A name too long to take the additions is shortened and told
 // apart by its hash.
+constexpr std::size_t kTailLength = 7;  // "." and six random letters
+constexpr std::string_view kTailLetters =
+    "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+
+// The hidden name without its random tail. A name too long to take the additions is
+// shortened and told apart by its hash.
 std::string temporaryNameFor(const std::string& name) {
-  constexpr std::string_view kTail = ".XXXXXX";
-  if (name.size() + 1 + kTail.size() <= kLongestName) return "." + name + std::string(kTail);
+  if (name.size() + 1 + kTailLength <= kLongestName) return "." + name + ".";
   const std::string hash = std::to_string(std::hash<std::string>{}(name));
-  return "." + name.substr(0, 32) + "~" + hash + std::string(kTail);
+  return "." + name.substr(0, 32) + "~" + hash + ".";
 }
 
 }  // namespace
@@ -108,37 +115,62 @@ mode_t creationMask() {
   return mask;
 }
 
-// The mode the new file gets, or the reason the name must not be replaced.
-FileOutcome chooseMode(const std::filesystem::path& path, const ReplaceOptions& options,
-                       mode_t& mode) {
-  mode = options.newFileMode.value_or(0666) & ~creationMask() & kPermissionBits;
+// What the new file gets: the mode, and the owner, where the name already holds a file.
+struct NewFileTraits {
+  mode_t mode = 0;
+  std::optional<FileOwner> owner;
+};
+
+// The traits of the new file, or the reason the name must not be replaced.
+FileOutcome chooseTraits(int folder, const std::string& name, const ReplaceOptions& options,
+                         NewFileTraits& traits) {
+  traits.mode = options.newFileMode.value_or(0666) & ~creationMask() & kPermissionBits;
+  traits.owner = options.owner;
   struct stat existing {};
-  if (::lstat(path.c_str(), &existing) != 0) {
+  if (::fstatat(folder, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) {
     return errno == ENOENT ? FileOutcome{} : lastError();
   }
+  if (options.onlyNew) return FileOutcome::failed(EEXIST);
   if (S_ISLNK(existing.st_mode)) return {};
   if (S_ISDIR(existing.st_mode)) return FileOutcome::failed(EISDIR);
   if (!S_ISREG(existing.st_mode)) return FileOutcome::failed(EINVAL);
   // Renaming would get past the file's own protection, so it is checked here.
-  if ((existing.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0) {
+  if ((existing.st_mode & 0222) == 0 || ::faccessat(folder, name.c_str(), W_OK, 0) != 0) {
     return FileOutcome::failed(EACCES);
   }
-  mode = existing.st_mode & kPermissionBits;
+  traits.mode = existing.st_mode & kPermissionBits;
+  traits.owner = FileOwner{.uid = existing.st_uid, .gid = existing.st_gid};
   return {};
 }
 
-// After the rename the folder entry itself must reach the disk too.
-void flushFolder(const std::filesystem::path& folder) {
-  FileDescriptor fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (fd.valid()) std::ignore = ::fsync(fd.get());
+// A new, empty file under a hidden name beside name, with a random tail so that two
+// writers of one name never share it.
+int createTemporaryIn(int folder, const std::string& name, std::string& temporary) {
+  const std::string stem = temporaryNameFor(name);
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    std::array<unsigned char, 6> random{};
+    if (::getrandom(random.data(), random.size(), 0) != static_cast<ssize_t>(random.size())) {
+      return -1;
+    }
+    temporary = stem;
+    for (unsigned char byte : random) temporary += kTailLetters[byte % kTailLetters.size()];
+    const int fd = ::openat(folder, temporary.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 }  // namespace
 
-FileContents readWholeFile(const std::filesystem::path& path, std::size_t limit) {
+namespace {
+
+// Not blocking, so that a FIFO at the name cannot hold the reader before it is refused.
+constexpr int kReadFlags = O_RDONLY | O_CLOEXEC | O_NONBLOCK;
+
+FileContents readOpenedFile(int opened, std::size_t limit) {
   FileContents contents;
-  // Not blocking, so that a FIFO at the name cannot hold the reader before it is refused.
-  FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+  FileDescriptor fd(opened);
   if (!fd.valid()) {
     contents.error = lastError().error;
     if (errno == ENOENT || errno == ENOTDIR) contents.status = FileReadStatus::kMissing;
@@ -192,39 +224,63 @@ FileContents readWholeFile(const std::filesystem::path& path, std::size_t limit)
   return contents;
 }
 
-namespace {
-
-bool stillHolds(const std::filesystem::path& path, const ContentStamp& stamp) {
-  const FileContents now = readWholeFile(path);
+bool stillHolds(const OpenFolder& folder, const std::string& name, const ContentStamp& stamp) {
+  const FileContents now = readFileIn(folder, name);
   return now.status == FileReadStatus::kRead && stampOf(now.bytes) == stamp;
+}
+
+// Puts the new file at name: over whatever is there, or only where nothing is.
+int placeFile(int folder, const std::string& temporary, const std::string& name, bool onlyNew) {
+  return ::renameat2(folder, temporary.c_str(), folder, name.c_str(),
+                     onlyNew ? RENAME_NOREPLACE : 0);
 }
 
 }  // namespace
 
+FileContents readWholeFile(const std::filesystem::path& path, std::size_t limit) {
+  return readOpenedFile(::open(path.c_str(), kReadFlags), limit);
+}
+
+FileContents readFileIn(const OpenFolder& folder, const std::string& name, std::size_t limit) {
+  return readOpenedFile(::openat(folder.fd(), name.c_str(), kReadFlags), limit);
+}
+
 FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view bytes,
                              const ReplaceOptions& options) {
-  mode_t mode = 0;
-  if (FileOutcome allowed = chooseMode(path, options, mode); !allowed) return allowed;
+  const FolderOpening folder =
+      openFolder(path.has_parent_path() ? path.parent_path() : std::filesystem::path("."));
+  if (!folder) return {folder.error};
+  return replaceFileIn(folder.folder, path.filename().string(), bytes, options);
+}
 
-  const std::filesystem::path folder =
-      path.has_parent_path() ? path.parent_path() : std::filesystem::path(".");
-  std::string temporary = (folder / temporaryNameFor(path.filename().string())).string();
-  FileDescriptor file(::mkostemp(temporary.data(), O_CLOEXEC));
+FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std::string_view bytes,
+                          const ReplaceOptions& options) {
+  NewFileTraits traits;
+  if (FileOutcome allowed = chooseTraits(folder.fd(), name, options, traits); !allowed) {
+    return allowed;
+  }
+  std::string temporary;
+  FileDescriptor file(createTemporaryIn(folder.fd(), name, temporary));
   if (!file.valid()) return lastError();
 
   FileOutcome outcome = writeAllTo(file.get(), bytes);
-  if (outcome && ::fchmod(file.get(), mode) != 0) outcome = lastError();
+  if (outcome && traits.owner)
+    std::ignore = ::fchown(file.get(), traits.owner->uid, traits.owner->gid);
+  if (outcome && ::fchmod(file.get(), traits.mode) != 0) outcome = lastError();
   if (outcome && !options.deferFlush && ::fsync(file.get()) != 0) outcome = lastError();
   if (!file.close() && outcome) outcome = lastError();
-  if (outcome && options.replacing && !stillHolds(path, *options.replacing)) {
+  if (outcome && options.replacing && !stillHolds(folder, name, *options.replacing)) {
     outcome = {FileFault::kChanged};
   }
-  if (outcome && ::rename(temporary.c_str(), path.c_str()) != 0) outcome = lastError();
+  if (outcome && placeFile(folder.fd(), temporary, name, options.onlyNew) != 0) {
+    outcome = lastError();
+  }
   if (!outcome) {
-    ::unlink(temporary.c_str());
+    ::unlinkat(folder.fd(), temporary.c_str(), 0);
     return outcome;
   }
-  if (!options.deferFlush) flushFolder(folder);
+  // After the rename the folder entry itself must reach the disk too.
+  if (!options.deferFlush) std::ignore = ::fsync(folder.fd());
   return outcome;
 }
 

@@ -23,6 +23,8 @@
 #include <string_view>
 #include <system_error>
 
+#include "base/open_folder.h"
+
 namespace yentax {
 
 // Faults of this program's own that the system has no error number for.
@@ -52,6 +54,9 @@ constexpr std::size_t kLargestPage = std::size_t{1} << 30;
 // apart from one that cannot be read. Anything else at the name (a FIFO, a device) is
 // refused without waiting on it, and a larger file without reading it.
 FileContents readWholeFile(const std::filesystem::path& path, std::size_t limit = kLargestPage);
+// The same for the file of that name in an open folder.
+FileContents readFileIn(const OpenFolder& folder, const std::string& name,
+                        std::size_t limit = kLargestPage);
 
 // What a file held when it was read, enough to tell whether it still holds the same bytes.
 struct ContentStamp {
@@ -82,12 +87,22 @@ struct ReplaceOptions {
   // The file is replaced only while it still holds these bytes, checked just before the
   // rename; otherwise it is left as it is and the outcome is FileFault::kChanged.
   std::optional<ContentStamp> replacing = std::nullopt;
+  // Who a new file belongs to; an existing file keeps its own owner where the system lets
+  // the writer give it back.
+  std::optional<FileOwner> owner = std::nullopt;
+  // Only a name that holds nothing is written; otherwise the outcome is EEXIST, and
+  // whatever is at the name is left as it is, even when two writers meet there.
+  bool onlyNew = false;
 };
 
 // Replaces the file at path with bytes as described above. On failure the new file is
 // removed and whatever was at path is left as it was.
 FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view bytes,
                              const ReplaceOptions& options = {});
+// The same for the name in an open folder, which is written whatever is put at the
+// folder's own name meanwhile.
+FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std::string_view bytes,
+                          const ReplaceOptions& options = {});
 
 // Writes all the bytes to an open file, through the write call below, retrying where the
 // system writes less than it was given.

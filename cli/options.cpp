@@ -224,8 +224,8 @@ OptionWord splitOption(std::string_view word) {
   return {std::string(word), std::nullopt};
 }
 
-constexpr std::string_view kValueOptions[] = {"-o",     "--output", "-j",
-                                              "--jobs", "--format", "--settings"};
+constexpr std::string_view kValueOptions[] = {"-o",       "--output",   "-j",          "--jobs",
+                                              "--format", "--settings", "--backup-dir"};
 
 bool takesValue(std::string_view name) {
   return findSettingOption(name) != nullptr ||
@@ -257,6 +257,7 @@ class Parser {
   std::vector<OptionWord> settingWords_;
   std::optional<std::string> settingsFile_;
   std::optional<std::string> style_;
+  bool noBackup_ = false;
 };
 
 CliParse Parser::parse(std::span<const std::string> words) {
@@ -316,6 +317,11 @@ std::optional<std::string> Parser::takeCommandOption(const OptionWord& option) {
     request_.output = value;
   } else if (convert && name == "--in-place") {
     request_.inPlace = true;
+  } else if (convert && name == "--backup-dir") {
+    if (value.empty()) return refusal(name, value, "a folder");
+    request_.backupDir = value;
+  } else if (convert && name == "--no-backup") {
+    noBackup_ = true;
   } else if (convert && (name == "-n" || name == "--dry-run")) {
     request_.dryRun = true;
   } else if (convert && name == "--diff") {
@@ -349,6 +355,7 @@ std::optional<std::string> Parser::loadSettings() {
     if (option.name == std::string_view("--log")) request_.logFile = absolutePathOf(*word.value);
   }
   s.SkipConvertedAmounts = true;
+  if (noBackup_) s.MakeBackup = false;
   if (style_) {
     for (const StyleName& style : kStyles) {
       if (style.name == *style_ && style.kind != s.ConversionKind) {
@@ -376,6 +383,13 @@ std::optional<std::string> Parser::checkCombination() const {
     return "-o DEST, --in-place or --dry-run is needed; see --help";
   }
   if (r.diff && !r.dryRun) return "--diff: only together with --dry-run";
+  if (!r.backupDir.empty() && !r.inPlace) return "--backup-dir: only together with --in-place";
+  if (!r.backupDir.empty() && !r.settings.MakeBackup) {
+    return "--backup-dir: not together with --no-backup";
+  }
+  if (!r.backupDir.empty() && lookupPath(r.backupDir).isFile) {
+    return "--backup-dir: \"" + r.backupDir + "\" is a file, not a folder";
+  }
   if (!r.output.empty() && lookupPath(r.output).isFile) {
     return "-o: \"" + r.output + "\" is a file, not a folder";
   }
@@ -423,7 +437,11 @@ std::string cliUsage(CliCommand command, std::string_view executableName) {
            "alone, so a second run changes nothing.\n\n"
            "  -o, --output DEST   write the converted pages into DEST (made when missing)\n"
            "  --in-place          replace the pages; the originals go to the backup\n"
-           "                      folder BackUp beside them\n"
+           "                      folder BackUp beside them, numbered from the second\n"
+           "                      run on (a.htm, a.htm.~1~, …); none is ever overwritten\n"
+           "  --backup-dir DIR    with --in-place: keep the backups in DIR instead,\n"
+           "                      mirroring the tree (made when missing)\n"
+           "  --no-backup         with --in-place: keep no backups\n"
            "  -n, --dry-run       write nothing; print each changed text run before and after\n"
            "  --diff              with --dry-run: print a unified diff of each page instead\n";
   } else {

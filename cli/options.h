@@ -32,6 +32,7 @@ struct CliRequest {
   std::vector<std::string> paths;  // pages and folders, as given
   std::string output;              // -o: the destination folder
   bool inPlace = false;
+  std::string backupDir;  // --backup-dir: backups kept there, mirroring the tree
   bool recursive = false;
   bool dryRun = false;
   bool diff = false;

@@ -56,7 +56,9 @@ std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job
                      delivered.cause);
   }
   const std::string backup =
-      joinPath(splitPath(job.source).folder, utf16ToUtf8(settings.BackupFolderName));
+      !job.backupTree.empty()
+          ? job.backupTree
+          : joinPath(splitPath(job.source).folder, utf16ToUtf8(settings.BackupFolderName));
   return withCause("the backup could not be made in " + escapedName(backup), delivered.cause);
 }
 
@@ -73,12 +75,17 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, 
     context.logging = logging;
     PageOutcome outcome;
     countAmounts(context, outcome.amounts);
+    const bool besidePage = job.backupTree.empty();
     const PageDelivery delivery = planDelivery(
         {.page = job.source,
          .folder = job.destinationFolder,
+         .tree = job.destinationTree,
          .replacesPage = job.replacesSource,
-         .backupFolderName =
-             settings.MakeBackup ? std::optional(settings.BackupFolderName) : std::nullopt},
+         .backupFolderName = settings.MakeBackup && besidePage
+                                 ? std::optional(settings.BackupFolderName)
+                                 : std::nullopt,
+         .backupTree =
+             settings.MakeBackup && !besidePage ? std::optional(job.backupTree) : std::nullopt},
         read.page.bytes);
     // Converted in memory and written once, whole: a failed page leaves nothing behind.
     PageConversion converted = convertPageBytes(std::move(read.page), settings, context);

@@ -26,13 +26,21 @@ class Walker {
   Walker(const PageSearch& search, PageList& list)
       : search_(search),
         list_(list),
-        output_(search.output.empty() ? "" : absolutePathOf(search.output)) {}
+        output_(search.output.empty() ? "" : absolutePathOf(search.output)),
+        backupDir_(search.backupDir.empty() ? "" : absolutePathOf(search.backupDir)) {}
 
   void addFile(const std::string& path) {
     const std::string source = absolutePathOf(path);
-    add(source, fs::path(source).parent_path().string(), output_);
+    named_ = fs::path(source).parent_path().string();
+    add(source, named_, output_);
   }
 
+  void addNamedFolder(const std::string& folder) {
+    named_ = folder;
+    addFolder(folder, output_);
+  }
+
+ private:
   // Pages of folder go to destination; subfolders to the same name below it.
   void addFolder(const std::string& folder, const std::string& destination) {
     const auto names = listFilesByExtension(folder, search_.extensions);
@@ -47,11 +55,12 @@ class Walker {
     }
   }
 
- private:
   void add(const std::string& source, const std::string& folder, const std::string& destination) {
     if (!sources_.insert(source).second) return;
-    PageJob job{source, destination, false};
+    PageJob job{.source = source, .destinationFolder = destination};
     if (search_.inPlace) job.destinationFolder = folder;
+    job.destinationTree = search_.inPlace ? named_ : output_;
+    if (search_.inPlace) job.backupTree = backupDir_;
     job.replacesSource = !job.destinationFolder.empty() &&
                          (search_.inPlace || isSamePath(folder, job.destinationFolder));
     if (!job.destinationFolder.empty()) {
@@ -72,6 +81,7 @@ class Walker {
       const std::string name = it->path().filename().string();
       if (name == backup) continue;
       if (!output_.empty() && isSamePath(it->path().string(), output_)) continue;
+      if (!backupDir_.empty() && isSamePath(it->path().string(), backupDir_)) continue;
       names.push_back(name);
     }
     std::sort(names.begin(), names.end());
@@ -81,6 +91,8 @@ class Walker {
   const PageSearch& search_;
   PageList& list_;
   std::string output_;
+  std::string backupDir_;
+  std::string named_;  // the folder the user named that the pages now taken lie in
   std::set<std::string> sources_;
   std::map<std::string, std::string> targets_;  // where a page goes, and which page
 };
@@ -99,8 +111,7 @@ PageList collectPages(const PageSearch& search) {
   Walker walker(search, list);
   for (const std::string& path : search.paths) {
     if (isFolder(path)) {
-      const std::string folder = absolutePathOf(path);
-      walker.addFolder(folder, search.output.empty() ? "" : absolutePathOf(search.output));
+      walker.addNamedFolder(absolutePathOf(path));
     } else {
       walker.addFile(path);
     }

@@ -25,6 +25,10 @@ struct PageJob {
   std::string source;             // absolute
   std::string destinationFolder;  // absolute; "" when nothing is written
   bool replacesSource = false;    // the destination is the page's own folder
+  // The folder the user named that the destination lies in: nothing between it and the
+  // destination may be a link. It is also the tree a backup folder mirrors.
+  std::string destinationTree = {};
+  std::string backupTree = {};  // where backups are kept instead of the page's folder
 };
 
 // Two sources whose results would be written under one name.
@@ -47,6 +51,7 @@ struct PageSearch {
   bool recursive = false;
   std::u16string extensions;
   std::u16string backupFolderName;
+  std::string backupDir = {};  // a folder of backups, skipped like the destination
 };
 
 PageList collectPages(const PageSearch& search);

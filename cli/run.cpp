@@ -9,6 +9,7 @@
 #include <thread>
 #include <utility>
 
+#include "base/open_folder.h"
 #include "base/utf8.h"
 #include "cli/escaped_name.h"
 #include "cli/options.h"
@@ -22,6 +23,8 @@
 namespace yentax {
 
 namespace {
+
+namespace fs = std::filesystem;
 
 std::size_t jobCount(const CliRequest& request) {
   if (request.jobs != 0) return request.jobs;
@@ -51,20 +54,30 @@ class RunLog {
 };
 
 // Destination folders are made before the workers start, so that no two of them race to
-// make the same one; a folder below the destination reached through a link is refused,
-// as is one that cannot be made: the reason by folder.
-std::map<std::string, std::string> prepareFolders(const std::vector<PageJob>& pages,
-                                                  const std::string& output) {
+// make the same one. Below the folder the user named they are made one by one without
+// following links: one reached through a link is refused, as is one that cannot be made,
+// with the reason by folder.
+std::map<std::string, std::string> prepareFolders(const std::vector<PageJob>& pages) {
   std::map<std::string, std::string> failed;
-  std::set<std::string> wanted;
-  for (const PageJob& page : pages) wanted.insert(page.destinationFolder);
-  for (const std::string& folder : wanted) {
-    if (!folderReady(createFolderTree(folder))) {
-      failed[folder] = "the folder " + escapedName(folder) + " cannot be made";
-    } else if (const std::string link = output.empty() ? "" : linkOnTheWay(output, folder);
-               !link.empty()) {
+  std::map<std::string, std::string> wanted;  // folder, and the tree it lies in
+  for (const PageJob& page : pages) wanted.emplace(page.destinationFolder, page.destinationTree);
+  for (const auto& [folder, tree] : wanted) {
+    const std::string root = tree.empty() ? folder : tree;
+    const FolderStatus status = createFolderTree(root);
+    if (!folderReady(status)) {
       failed[folder] =
-          "the folder " + escapedName(folder) + " is reached through the link " + escapedName(link);
+          "the folder " + escapedName(root) + " cannot be made (" + folderStatusText(status) + ")";
+      continue;
+    }
+    FolderOpening made = openFolder(root);
+    if (made) {
+      made = openFolderBeneath(made.folder, fs::path(folder).lexically_relative(root),
+                               {.create = true});
+    }
+    if (!made) {
+      const fs::path where = fs::path(root) / made.at;
+      failed[folder] = "the folder " + escapedName(where.lexically_normal().string()) +
+                       " cannot be made (" + made.error.message() + ")";
     }
   }
   return failed;
@@ -83,7 +96,8 @@ class CommandRun {
                                         .inPlace = request_.inPlace,
                                         .recursive = request_.recursive,
                                         .extensions = request_.settings.TargetExtensions,
-                                        .backupFolderName = request_.settings.BackupFolderName});
+                                        .backupFolderName = request_.settings.BackupFolderName,
+                                        .backupDir = request_.backupDir});
     // One name, one writer: nothing is written when two pages would land on one name.
     if (!list.clashes.empty()) {
       for (const DestinationClash& clash : list.clashes) {
@@ -119,8 +133,12 @@ class CommandRun {
       runLog.emplace(!request_.logFile.empty() ? request_.logFile
                                                : utf16ToUtf8(chooseLogPath({}, settings, log)));
     }
-    const std::map<std::string, std::string> unmade =
-        prepareFolders(pages_, request_.output.empty() ? "" : absolutePathOf(request_.output));
+    if (!request_.backupDir.empty() &&
+        !folderReady(createFolderTree(absolutePathOf(request_.backupDir)))) {
+      fail(request_.backupDir, "the backup folder cannot be made");
+      return 1;
+    }
+    const std::map<std::string, std::string> unmade = prepareFolders(pages_);
     forEachInOrder<PageOutcome>(
         pages_.size(), jobs,
         [&](std::size_t i, std::size_t) {

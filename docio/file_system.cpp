@@ -310,18 +310,6 @@ FileOutcome copyFile(const std::string& source, const std::string& target, bool 
                           {.newFileMode = (from.st_mode & 07777) | S_IWUSR});
 }
 
-std::string linkOnTheWay(const std::string& root, const std::string& folder) {
-  const fs::path base = fs::path(root).lexically_normal();
-  const fs::path relative = fs::path(folder).lexically_normal().lexically_relative(base);
-  fs::path current = base;
-  for (const auto& part : relative) {
-    if (part.empty() || part == ".") continue;
-    current /= part;
-    if (entryType(current.string()) == fs::file_type::symlink) return current.string();
-  }
-  return {};
-}
-
 bool resolvesInside(const std::string& path, const std::string& folder) {
   std::error_code error;
   const fs::path resolved = fs::canonical(path, error);

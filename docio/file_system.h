@@ -83,11 +83,6 @@ std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_v
 // permissions and is always writable by its owner.
 FileOutcome copyFile(const std::string& source, const std::string& target, bool failIfExists);
 
-// The first folder on the way from root down to folder (root itself not counted) that is
-// a symbolic link, "" when there is none. Nothing is written into a folder reached through
-// a link, so that a link planted in a tree cannot carry a write out of it.
-std::string linkOnTheWay(const std::string& root, const std::string& folder);
-
 // Whether path, with every link resolved, lies inside folder (also resolved).
 bool resolvesInside(const std::string& path, const std::string& folder);
 

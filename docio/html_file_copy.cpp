@@ -1,6 +1,9 @@
 #include "docio/html_file_copy.h"
 
+#include <dirent.h>
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <array>
 #include <cerrno>
@@ -33,75 +36,109 @@ std::vector<std::string> companionFolders(const std::string& file) {
   return found;
 }
 
-FileOutcome copyTreeInto(const std::string& tree, const std::string& folder) {
-  const auto target = joinPath(folder, fileName(tree));
-  if (isSameEntry(tree, target)) {
-    return {};
-  }
+// Whether the open folder is the folder at path.
+bool isFolderAt(const OpenFolder& folder, const std::string& path) {
+  struct stat open {};
+  struct stat there {};
+  return ::fstat(folder.fd(), &open) == 0 && ::stat(path.c_str(), &there) == 0 &&
+         open.st_dev == there.st_dev && open.st_ino == there.st_ino;
+}
+
+// Copies the folder tree's contents into the open folder. Folders are opened from it one
+// by one without following links, so a link planted in the destination (before or during
+// the copy) cannot carry a copy out of it.
+FileOutcome copyTreeContents(const std::string& tree, const OpenFolder& into) {
   const auto listing = listFolderTree(tree);
-  if (!listing) {
-    return FileOutcome::failed(EIO);
-  }
-  std::error_code error;
-  fs::create_directory(fs::path(target), error);
-  if (error) return {error};
-  // A link planted at a folder's name would carry the copies out of the destination.
-  if (!linkOnTheWay(folder, target).empty()) return {FileFault::kLinkInTheWay};
-  if (!isFolder(target)) return FileOutcome::failed(ENOTDIR);
-  FileOutcome outcome;
+  if (!listing) return FileOutcome::failed(EIO);
+  const auto below = [&](const std::string& path) { return path.substr(tree.size() + 1); };
   for (const auto& sub : listing->folders) {
-    const auto copy = target + sub.substr(tree.size());
-    fs::create_directory(fs::path(copy), error);
-    if (error && outcome) outcome = {error};
-    if (!linkOnTheWay(target, copy).empty() && outcome) outcome = {FileFault::kLinkInTheWay};
+    if (const FolderOpening made = openFolderBeneath(into, below(sub), {.create = true}); !made) {
+      return {made.error};
+    }
   }
-  if (!outcome) return outcome;
   // Only files that lie in the page's own folder travel with it: a link to anything
   // outside is left behind, so that no file from elsewhere lands beside the copy, and so is
   // a FIFO or device, which a copy would wait on or read without end.
   const auto pageFolder = splitPath(tree).folder;
+  FileOutcome outcome;
   for (const auto& file : listing->files) {
+    std::error_code error;
     if (!resolvesInside(file, pageFolder) || !fs::is_regular_file(file, error)) continue;
-    const FileOutcome copied = copyFile(file, target + file.substr(tree.size()), false);
+    const fs::path relative = below(file);
+    const FolderOpening parent = openFolderBeneath(into, relative.parent_path());
+    const FileContents contents = readWholeFile(file);
+    struct stat from {};
+    FileOutcome copied = !parent ? FileOutcome{parent.error} : FileOutcome{contents.error};
+    if (copied && ::stat(file.c_str(), &from) != 0) copied = FileOutcome::failed(errno);
+    // Copies are converted and replaced later, so a read-only file makes a writable copy.
+    if (copied) {
+      copied = replaceFileIn(parent.folder, relative.filename().string(), contents.bytes,
+                             {.newFileMode = (from.st_mode & 07777) | S_IWUSR});
+    }
     if (!copied && outcome) outcome = copied;
   }
   return outcome;
 }
 
+// Copies the folder tree into the open folder under the tree's own name, merged into a
+// folder of that name there.
+FileOutcome copyTreeInto(const std::string& tree, const OpenFolder& folder) {
+  const FolderOpening target = openFolderBeneath(folder, fileName(tree), {.create = true});
+  if (!target) return {target.error};
+  if (isFolderAt(target.folder, tree)) return {};
+  return copyTreeContents(tree, target.folder);
+}
+
+// Removes the entry of that name in the open folder with everything below it, never
+// following a link.
+bool removeTreeIn(int folder, const std::string& name) {
+  if (::unlinkat(folder, name.c_str(), 0) == 0 || errno == ENOENT) return true;
+  const int fd = ::openat(folder, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd < 0) return false;
+  DIR* entries = ::fdopendir(fd);
+  if (entries == nullptr) {
+    ::close(fd);
+    return false;
+  }
+  bool complete = true;
+  while (const dirent* entry = ::readdir(entries)) {
+    const std::string_view inner = entry->d_name;
+    if (inner == "." || inner == "..") continue;
+    complete = removeTreeIn(fd, std::string(inner)) && complete;
+  }
+  ::closedir(entries);
+  return ::unlinkat(folder, name.c_str(), AT_REMOVEDIR) == 0 && complete;
+}
+
 constexpr std::string_view kNewSuffix = ".yentax-new";
 constexpr std::string_view kOldSuffix = ".yentax-old";
 
-FileOutcome copyTree(const std::string& from, const std::string& to) {
-  std::error_code error;
-  fs::copy(from, to, fs::copy_options::recursive | fs::copy_options::copy_symlinks, error);
-  return {error};
-}
-
-// Puts a copy of the folder tree at target; the old tree there is removed only after
-// the new one is complete and in place.
-FileOutcome replaceTreeWith(const std::string& target, const std::string& source) {
-  const auto fresh = target + std::string(kNewSuffix);
-  const auto old = target + std::string(kOldSuffix);
-  deleteFolderTree(fresh);
-  deleteFolderTree(old);
-  if (FileOutcome copied = copyTree(source, fresh); !copied) {
-    deleteFolderTree(fresh);
+// Puts a copy of the folder tree at name in the open folder; the old tree there is
+// removed only after the new one is complete and in place.
+FileOutcome replaceTreeWith(const OpenFolder& folder, const std::string& name,
+                            const std::string& source) {
+  const auto fresh = name + std::string(kNewSuffix);
+  const auto old = name + std::string(kOldSuffix);
+  removeTreeIn(folder.fd(), fresh);
+  removeTreeIn(folder.fd(), old);
+  const FolderOpening made = openFolderBeneath(folder, fresh, {.create = true});
+  FileOutcome copied = made ? copyTreeContents(source, made.folder) : FileOutcome{made.error};
+  if (!copied) {
+    removeTreeIn(folder.fd(), fresh);
     return copied;
   }
-  std::error_code error;
-  const bool hadOld = isFolder(target);
-  if (hadOld) fs::rename(target, old, error);
-  if (error) {
-    deleteFolderTree(fresh);
-    return {error};
+  const bool hadOld = ::renameat(folder.fd(), name.c_str(), folder.fd(), old.c_str()) == 0;
+  if (!hadOld && errno != ENOENT) {
+    const FileOutcome failed = FileOutcome::failed(errno);
+    removeTreeIn(folder.fd(), fresh);
+    return failed;
   }
-  fs::rename(fresh, target, error);
-  if (error) {
-    std::error_code ignored;
-    if (hadOld) fs::rename(old, target, ignored);
-    return {error};
+  if (::renameat(folder.fd(), fresh.c_str(), folder.fd(), name.c_str()) != 0) {
+    const FileOutcome failed = FileOutcome::failed(errno);
+    if (hadOld) ::renameat(folder.fd(), old.c_str(), folder.fd(), name.c_str());
+    return failed;
   }
-  if (hadOld) deleteFolderTree(old);
+  if (hadOld) removeTreeIn(folder.fd(), old);
   return {};
 }
 
@@ -153,18 +190,24 @@ std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::
 }
 
 FileOutcome mergeCompanionFolders(const std::string& file, const std::string& folder) {
+  const FolderOpening opened = openFolder(folder);
+  if (!opened) return {opened.error};
+  return mergeCompanionFolders(file, opened.folder);
+}
+
+FileOutcome mergeCompanionFolders(const std::string& file, const OpenFolder& folder) {
   for (const auto& companion : companionFolders(file)) {
     if (FileOutcome copied = copyTreeInto(companion, folder); !copied) return copied;
   }
   return {};
 }
 
-FileOutcome replaceCompanionFolders(const std::string& file, const std::string& folder) {
+FileOutcome replaceCompanionFolders(const std::string& file, const OpenFolder& folder) {
   FileOutcome outcome;
   for (const auto& companion : companionFolders(file)) {
-    const auto target = joinPath(folder, fileName(companion));
-    if (isSameEntry(companion, target)) continue;
-    if (FileOutcome copied = replaceTreeWith(target, companion); !copied && outcome) {
+    if (isFolderAt(folder, splitPath(companion).folder)) continue;
+    if (FileOutcome copied = replaceTreeWith(folder, fileName(companion), companion);
+        !copied && outcome) {
       outcome = copied;
     }
   }

@@ -21,13 +21,15 @@ std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::
                                             std::error_code* cause = nullptr);
 
 // Copies the page's companion folders into the folder, merged into those of the same
-// name there. Nothing happens when the folder is the page's own.
+// name there. Nothing happens when the folder is the page's own. Within the open folder
+// no link is followed.
 FileOutcome mergeCompanionFolders(const std::string& file, const std::string& folder);
+FileOutcome mergeCompanionFolders(const std::string& file, const OpenFolder& folder);
 
-// Copies the page's companion folders into the folder, each replacing the folder of that
-// name there as a whole; the old one is removed only once the new one is complete and in
-// its place. Nothing happens when the folder is the page's own.
-FileOutcome replaceCompanionFolders(const std::string& file, const std::string& folder);
+// Copies the page's companion folders into the open folder, each replacing the folder of
+// that name there as a whole; the old one is removed only once the new one is complete
+// and in its place. Nothing happens when the folder is the page's own.
+FileOutcome replaceCompanionFolders(const std::string& file, const OpenFolder& folder);
 
 // Deletes the page and its companion folder. A page that is not there is no error.
 bool Fnc_DeleteHTMLFile(const std::string& file);

@@ -1,14 +1,15 @@
 #include "docio/page_delivery.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
 #include <filesystem>
 #include <system_error>
 
+#include "base/open_folder.h"
 #include "base/utf8.h"
 #include "base/whole_file.h"
-#include "docio/file_system.h"
 #include "docio/html_file_copy.h"
 #include "docio/path_text.h"
 
@@ -16,15 +17,21 @@ namespace yentax {
 
 namespace {
 
+namespace fs = std::filesystem;
+
 constexpr std::string_view kBackupOutside =
     "the backup folder must be a folder inside the page's folder";
 constexpr std::string_view kBackupDiffers = "the backup differs from the page";
+constexpr std::string_view kTooManyBackups = "too many backups of the page";
+// Far more runs than a page sees; a bound, so that a folder of odd names cannot hold a
+// run in a loop.
+constexpr int kMostBackups = 10000;
 
 DeliveryOutcome failed(DeliveryStep step, std::string cause) { return {step, std::move(cause)}; }
 
-bool holdsBytes(const std::string& path, std::string_view bytes) {
-  const FileContents contents = readWholeFile(path);
-  return contents.status == FileReadStatus::kRead && contents.bytes == bytes;
+// Why a folder could not be opened, with the path where it stopped.
+std::string openingCause(const FolderOpening& opening, const std::string& from) {
+  return opening.error.message() + ": " + joinPath(from, opening.at);
 }
 
 // The permission bits of a new copy: the page's own, always writable by its owner, so
@@ -35,58 +42,99 @@ std::optional<mode_t> copyModeOf(const std::string& page) {
   return (status.st_mode & 07777) | S_IWUSR;
 }
 
+// A page's backups, oldest first: the page's own name, then "name.~1~", "name.~2~" …
+std::string backupName(const std::string& name, int generation) {
+  return generation == 0 ? name : name + ".~" + std::to_string(generation) + "~";
+}
+
+bool holdsBytes(const OpenFolder& folder, const std::string& name, std::string_view bytes) {
+  struct stat entry {};
+  if (::fstatat(folder.fd(), name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 ||
+      !S_ISREG(entry.st_mode) || static_cast<std::size_t>(entry.st_size) != bytes.size()) {
+    return false;
+  }
+  const FileContents contents = readFileIn(folder, name);
+  return contents.status == FileReadStatus::kRead && contents.bytes == bytes;
+}
+
+// Writes the original under the first free backup name, unless a backup already holds it.
+DeliveryOutcome keepOriginal(const OpenFolder& folder, const std::string& name,
+                             const PageBackup& backup, const ReplaceOptions& options) {
+  for (int generation = 0; generation < kMostBackups; ++generation) {
+    const std::string kept = backupName(name, generation);
+    const FileOutcome written = replaceFileIn(folder, kept, backup.original, options);
+    if (written) {
+      // Only a backup that holds the page as it was read may let the page be replaced.
+      if (!holdsBytes(folder, kept, backup.original)) {
+        return failed(DeliveryStep::kBackup, std::string(kBackupDiffers));
+      }
+      return {};
+    }
+    if (written.error != std::errc::file_exists)
+      return failed(DeliveryStep::kBackup, written.cause());
+    if (holdsBytes(folder, kept, backup.original)) return {};
+  }
+  return failed(DeliveryStep::kBackup, std::string(kTooManyBackups));
+}
+
 DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) {
-  if (!isBackupFolderInside(backup.folderName)) {
+  if (!isBackupFolderInside(utf8ToUtf16(backup.folder))) {
     return failed(DeliveryStep::kBackup, std::string(kBackupOutside));
   }
-  const auto [targetFolder, name] = splitPath(target);
-  const auto folder = joinPath(targetFolder, utf16ToUtf8(backup.folderName));
-  if (const FolderStatus status = createFolderTree(folder); !folderReady(status)) {
-    return failed(DeliveryStep::kBackup, folderStatusText(status));
-  }
-  // A link at the backup folder's name would put the backup anywhere on the disk.
-  if (const std::string link = linkOnTheWay(targetFolder, folder); !link.empty()) {
-    return failed(DeliveryStep::kBackup,
-                  make_error_code(FileFault::kLinkInTheWay).message() + ": " + link);
-  }
-  const auto kept = joinPath(folder, name);
-  // The first backup holds the page as it was before any run changed it, so a later run
-  // (which may read a page an earlier one converted) never overwrites it.
-  std::error_code error;
-  if (std::filesystem::is_regular_file(std::filesystem::symlink_status(kept, error))) return {};
-  if (const FileOutcome written =
-          replaceWholeFile(kept, backup.original, {.newFileMode = copyModeOf(target)});
-      !written) {
-    return failed(DeliveryStep::kBackup, written.cause());
-  }
-  // Only a backup that holds the page as it was read may let the page be replaced.
-  if (!holdsBytes(kept, backup.original)) {
-    return failed(DeliveryStep::kBackup, std::string(kBackupDiffers));
+  const FolderOpening tree = openFolder(backup.tree);
+  if (!tree) return failed(DeliveryStep::kBackup, openingCause(tree, ""));
+  const std::optional<FileOwner> owner =
+      ownerOf(backup.ownerFrom.empty() ? backup.tree : backup.ownerFrom);
+  const FolderOpening folder =
+      openFolderBeneath(tree.folder, backup.folder, {.create = true, .owner = owner});
+  if (!folder) return failed(DeliveryStep::kBackup, openingCause(folder, backup.tree));
+  const ReplaceOptions options{.newFileMode = copyModeOf(target), .owner = owner, .onlyNew = true};
+  if (DeliveryOutcome kept = keepOriginal(folder.folder, fileName(target), backup, options);
+      !kept) {
+    return kept;
   }
   if (backup.withCompanions) {
-    if (const FileOutcome copied = replaceCompanionFolders(target, folder); !copied) {
+    if (const FileOutcome copied = replaceCompanionFolders(target, folder.folder); !copied) {
       return failed(DeliveryStep::kBackup, copied.cause());
     }
   }
   return {};
 }
 
+// The way down from tree to folder, or "" where there is no tree.
+std::string pathBelow(const std::string& tree, const std::string& folder) {
+  if (tree.empty()) return {};
+  return fs::path(folder).lexically_normal().lexically_relative(fs::path(tree).lexically_normal());
+}
+
 }  // namespace
 
 PageDelivery planDelivery(const DeliveryPlan& plan, std::string_view readBytes) {
-  PageDelivery delivery{.page = plan.page, .folder = plan.folder};
+  PageDelivery delivery{.page = plan.page, .folder = plan.folder, .tree = plan.tree};
   if (!plan.replacesPage) return delivery;
   delivery.replacing = stampOf(readBytes);
-  if (plan.backupFolderName) {
-    delivery.backup =
-        PageBackup{.folderName = *plan.backupFolderName, .original = std::string(readBytes)};
+  const fs::path below = pathBelow(plan.tree, plan.folder);
+  if (plan.backupTree) {
+    delivery.backup = PageBackup{.tree = *plan.backupTree,
+                                 .folder = below.empty() ? "." : below.string(),
+                                 .ownerFrom = *plan.backupTree,
+                                 .original = std::string(readBytes)};
+  } else if (plan.backupFolderName) {
+    // Opened from the tree like the page's folder, so that no link on the way is followed;
+    // backups belong to whoever owns the page's folder.
+    const std::string name = utf16ToUtf8(*plan.backupFolderName);
+    delivery.backup = PageBackup{
+        .tree = plan.tree.empty() ? plan.folder : plan.tree,
+        .folder = isBackupFolderInside(*plan.backupFolderName) ? (below / name).string() : name,
+        .ownerFrom = plan.folder,
+        .original = std::string(readBytes)};
   }
   return delivery;
 }
 
 bool isBackupFolderInside(std::u16string_view name) {
   if (name.empty() || name.front() == u'/') return false;
-  for (const auto& part : std::filesystem::path(utf16ToUtf8(name))) {
+  for (const auto& part : fs::path(utf16ToUtf8(name))) {
     if (part == "..") return false;
   }
   return true;
@@ -96,18 +144,25 @@ DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes
   try {
     const auto mode = copyModeOf(delivery.page);
     if (!mode) return failed(DeliveryStep::kWrite, FileOutcome::failed(errno).cause());
-    const auto target = joinPath(delivery.folder, fileName(delivery.page));
+    const std::string tree = delivery.tree.empty() ? delivery.folder : delivery.tree;
+    const FolderOpening root = openFolder(tree);
+    if (!root) return failed(DeliveryStep::kWrite, openingCause(root, ""));
+    const FolderOpening folder =
+        openFolderBeneath(root.folder, pathBelow(delivery.tree, delivery.folder));
+    if (!folder) return failed(DeliveryStep::kWrite, openingCause(folder, tree));
+    const std::string name = fileName(delivery.page);
+    const auto target = joinPath(delivery.folder, name);
     if (delivery.backup) {
       if (DeliveryOutcome kept = keepBackup(*delivery.backup, target); !kept) return kept;
     }
     const ReplaceOptions options{
         .newFileMode = mode, .deferFlush = delivery.deferFlush, .replacing = delivery.replacing};
-    if (const FileOutcome written = replaceWholeFile(target, bytes, options); !written) {
+    if (const FileOutcome written = replaceFileIn(folder.folder, name, bytes, options); !written) {
       return failed(DeliveryStep::kWrite, written.cause());
     }
     const FileOutcome companions = delivery.companions == CompanionCopy::kMerge
-                                       ? mergeCompanionFolders(delivery.page, delivery.folder)
-                                       : replaceCompanionFolders(delivery.page, delivery.folder);
+                                       ? mergeCompanionFolders(delivery.page, folder.folder)
+                                       : replaceCompanionFolders(delivery.page, folder.folder);
     if (!companions) return failed(DeliveryStep::kWrite, companions.cause());
     return {};
   } catch (...) {

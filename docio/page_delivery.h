@@ -2,17 +2,22 @@
 
 // The one way a converted page reaches its folder, for the batch run, the commands and
 // the preview's save. Where the page replaces the page it was read from, its backup comes
-// first: inside that page's folder, written from the bytes that were read and checked to
-// hold them, unless an earlier run's backup is there already, which is never overwritten;
-// and the page is replaced only while it still holds what was read, checked
-// just before the rename, so that a page changed by anyone else meanwhile is left alone.
-// The page itself is written beside its target, flushed and renamed over it (a link at its
-// name is replaced, never followed; an existing file keeps its permission bits), and its
-// companion folders follow it.
+// first, written from the bytes that were read and checked to hold them; backups are
+// numbered ("a.htm", then "a.htm.~1~", "a.htm.~2~" …) so that no run overwrites one an
+// earlier run made; and the page is replaced only while it still holds what was read,
+// checked just before the rename, so that a page changed by anyone else meanwhile is left
+// alone. The page itself is written beside its target, flushed and renamed over it (a
+// link at its name is replaced, never followed; an existing file keeps its permission
+// bits and owner), and its companion folders follow it.
+//
+// Every folder written into is opened from a folder the user named, one component at a
+// time without following links: a link on the way is refused, and one put there during
+// the run cannot carry a write elsewhere.
 //
 //   const PageDelivery delivery =
-//       planDelivery({.page = source, .folder = folder, .replacesPage = true,
-//                     .backupFolderName = u"BackUp"}, read.page.bytes);  // before converting
+//       planDelivery({.page = source, .folder = folder, .tree = named,
+//                     .replacesPage = true, .backupFolderName = u"BackUp"},
+//                    read.page.bytes);  // before converting
 //   const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes);
 //   if (!delivered) report(delivered.failed == DeliveryStep::kBackup ? ... : ..., delivered.cause);
 
@@ -32,7 +37,9 @@ enum class CompanionCopy {
 
 // What is kept of the page that the delivery replaces.
 struct PageBackup {
-  std::u16string folderName;    // a folder inside the replaced page's folder
+  std::string tree;             // a folder the user named: the pages', or one for backups
+  std::string folder;           // the backup folder below it
+  std::string ownerFrom = {};   // the folder whose owner backups and their folders take
   std::string original;         // the bytes the replaced page held when it was read
   bool withCompanions = false;  // its companion folders are kept beside the backup too
 };
@@ -42,6 +49,9 @@ struct PageDelivery {
   // here. It may be a working copy of the page that is replaced.
   std::string page = {};
   std::string folder = {};  // where the page is written, under its own name
+  // The folder the user named that folder lies in; "" for the folder itself. Nothing on
+  // the way down from it may be a link.
+  std::string tree = {};
   // What the page at the target held when it was read, where the delivery replaces it.
   std::optional<ContentStamp> replacing = std::nullopt;
   std::optional<PageBackup> backup = std::nullopt;
@@ -69,8 +79,11 @@ DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes
 struct DeliveryPlan {
   std::string page;
   std::string folder;
+  std::string tree = {};
   bool replacesPage = false;  // the target is the page that was read
-  std::optional<std::u16string> backupFolderName = std::nullopt;  // where one is kept
+  std::optional<std::u16string> backupFolderName = std::nullopt;  // kept in the page's folder
+  // Kept in this folder instead, in the place the page has below tree.
+  std::optional<std::string> backupTree = std::nullopt;
 };
 
 // The delivery of a page whose bytes were read: where it replaces the page it was read

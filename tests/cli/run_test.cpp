@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <map>
@@ -275,7 +276,8 @@ TEST_F(CliFixture, AFailedPageIsNamedAndGivesStatusOne) {
   writeFile(scratch / "out", "a file where the folder should be");
   const auto result = run({"convert", scratch / "site/a.htm", "-o", scratch / "out/sub"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, scratch / "site/a.htm: the folder " + scratch / "out/sub cannot be made\n" +
+  EXPECT_EQ(result.err, scratch / "site/a.htm: the folder " +
+                            scratch / "out/sub cannot be made (Not a directory)\n" +
                             "0 pages converted, 0 amounts changed, 1 page failed\n");
 }
 
@@ -301,12 +303,12 @@ TEST_F(CliFixture, APageThatCannotBeReadBackedUpOrWrittenIsNamedWithTheCause) {
                               scratch / "site/BackUp (No space left on device)\n");
   }
   EXPECT_EQ(readFile(scratch / "site/a.htm"), page);
-  // A link planted in the backup folder is replaced by the backup, never followed.
+  // A link planted in the backup folder is never followed; the backup takes the next name.
   writeFile(scratch / "elsewhere/secret.htm", "secret");
   fs::create_symlink(scratch / "elsewhere/secret.htm", scratch / "site/BackUp/a.htm");
   ASSERT_EQ(run({"convert", "-q", "--in-place", scratch / "site/a.htm"}).status, 0);
   EXPECT_EQ(readFile(scratch / "elsewhere/secret.htm"), "secret");
-  EXPECT_EQ(readFile(scratch / "site/BackUp/a.htm"), page);
+  EXPECT_EQ(readFile(scratch / "site/BackUp/a.htm.~1~"), page);
   EXPECT_NE(readFile(scratch / "site/a.htm"), page);
 }
 
@@ -370,9 +372,82 @@ TEST_F(CliFixture, NoPageIsWrittenThroughALinkInTheDestination) {
   const auto result = run({"convert", "-q", "-r", scratch / "site", "-o", scratch / "out"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, scratch / "site/sub/a.htm: the folder " +
-                            scratch / "out/sub is reached through the link " +
-                            scratch / "out/sub\n");
+                            scratch / "out/sub cannot be made (a symbolic link is in the way)\n");
   EXPECT_TRUE(scratch.names("outside").empty());
+}
+
+TEST_F(CliFixture, BackupsGoBesideThePagesIntoAFolderOfTheirOwnOrNowhere) {
+  struct Case {
+    std::vector<std::string> options;
+    std::map<std::string, std::string> backups;  // each backup, and the page it keeps
+  };
+  const Case cases[] = {
+      {{}, {{"BackUp/p1.html", "p1.html"}, {"sub/BackUp/p0.html", "sub/p0.html"}}},
+      {{"--backup-dir", "kept"},
+       {{"kept/p1.html", "p1.html"}, {"kept/sub/p0.html", "sub/p0.html"}}},
+      {{"--no-backup"}, {}},
+  };
+  for (const Case& c : cases) {
+    AppScratch fresh;
+    writeFile(fresh / "site/p1.html", "<meta charset=\"UTF-8\"><p>1,000円</p>");
+    writeFile(fresh / "site/sub/p0.html", "<meta charset=\"UTF-8\"><p>2,000円</p>");
+    const auto original = treeOf(fresh / "site");
+    std::vector<std::string> command{"convert", "-q", "-r", "--in-place", fresh / "site"};
+    for (const std::string& option : c.options) {
+      command.push_back(option == "kept" ? fresh / "site/kept" : option);
+    }
+    ASSERT_EQ(run(command).status, 0) << c.options.size();
+    std::map<std::string, std::string> backups;
+    for (const auto& [path, bytes] : treeOf(fresh / "site")) {
+      if (original.contains(path)) continue;
+      backups[path] = bytes;
+      EXPECT_EQ(bytes, original.at(c.backups.at(path))) << path;
+    }
+    EXPECT_EQ(backups.size(), c.backups.size());
+  }
+  EXPECT_EQ(
+      run({"convert", "--backup-dir", scratch / "kept", scratch.path, "-o", scratch / "o"}).status,
+      2);
+}
+
+// Two runs on one tree at once, started together: whichever run replaces a page, the
+// first backup of every page is its original, and a run that lost a page says so.
+TEST_F(CliFixture, TwoRunsOnOneTreeAtOnceLoseNothing) {
+  writeSite("site", 40);
+  const auto original = treeOf(scratch / "site");
+  int barrier[2];
+  ASSERT_EQ(::pipe(barrier), 0);
+  pid_t runs[2];
+  for (pid_t& pid : runs) {
+    pid = ::fork();
+    ASSERT_GE(pid, 0);
+    if (pid == 0) {
+      char go = 0;
+      ::close(barrier[1]);
+      const bool released = ::read(barrier[0], &go, 1) == 0;
+      const auto result = run({"convert", "-q", "-r", "-j", "2", "--in-place", scratch / "site"});
+      const bool explained =
+          result.status == 0 ||
+          (result.status == 1 && result.err.find("changed during the run") != std::string::npos);
+      ::_exit(released && explained ? 0 : 3);
+    }
+  }
+  ::close(barrier[0]);
+  ::close(barrier[1]);  // both runs start now
+  for (const pid_t pid : runs) {
+    int status = 0;
+    ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+  }
+  const auto after = treeOf(scratch / "site");
+  for (const auto& [name, bytes] : original) {
+    const auto slash = name.rfind('/');
+    const std::string backup = (slash == std::string::npos ? "" : name.substr(0, slash + 1)) +
+                               "BackUp/" + name.substr(slash + 1);
+    if (after.at(name) == bytes) continue;  // a page without amounts
+    EXPECT_EQ(after.at(backup), bytes) << name;
+  }
+  ASSERT_EQ(run({"check", "-q", "-r", scratch / "site"}).status, 0);
 }
 
 TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {

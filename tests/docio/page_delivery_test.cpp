@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "tests/scratch_folder.h"
 #include "tests/write_faults.h"
@@ -27,6 +28,7 @@ struct Delivery : AppScratch {
     // Onto itself with a backup, as an in-place run plans it; elsewhere as a copy.
     return deliverPage(planDelivery({.page = *this / "src/a.htm",
                                      .folder = *this / folder,
+                                     .tree = path,
                                      .replacesPage = folder == "src",
                                      .backupFolderName = u"BackUp"},
                                     original),
@@ -60,9 +62,9 @@ TEST(PageDeliveryTest, WritesWhereTheCopyWouldGoAndReplacesLinksNeverTheirTarget
 TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRead) {
   struct Case {
     std::string name;
-    WriteCall writer;             // the writes of the delivery
-    std::string pageBefore;       // what src/a.htm holds when the delivery starts
-    std::u16string backupFolder;  // the backup folder's name
+    WriteCall writer;          // the writes of the delivery
+    std::string pageBefore;    // what src/a.htm holds when the delivery starts
+    std::string backupFolder;  // the backup folder's name
     DeliveryStep failed;
     std::string cause;
     std::string page, backup;  // src/a.htm and src/BackUp/a.htm afterwards
@@ -74,7 +76,7 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
       {.name = "delivered",
        .writer = plainWrite,
        .pageBefore = "page",
-       .backupFolder = u"BackUp",
+       .backupFolder = "BackUp",
        .failed = DeliveryStep::kNone,
        .cause = "",
        .page = "converted",
@@ -82,7 +84,7 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
       {.name = "page on a full disk",
        .writer = onlyFor("src/.a.htm", failingWriter(ENOSPC)),
        .pageBefore = "page",
-       .backupFolder = u"BackUp",
+       .backupFolder = "BackUp",
        .failed = DeliveryStep::kWrite,
        .cause = "No space left on device",
        .page = "page",
@@ -90,7 +92,7 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
       {.name = "backup on a full disk",
        .writer = onlyFor("BackUp/", halfWriter(ENOSPC)),
        .pageBefore = "page",
-       .backupFolder = u"BackUp",
+       .backupFolder = "BackUp",
        .failed = DeliveryStep::kBackup,
        .cause = "No space left on device",
        .page = "page",
@@ -98,7 +100,7 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
       {.name = "backup garbled",
        .writer = onlyFor("BackUp/", garbling),
        .pageBefore = "page",
-       .backupFolder = u"BackUp",
+       .backupFolder = "BackUp",
        .failed = DeliveryStep::kBackup,
        .cause = "the backup differs from the page",
        .page = "page",
@@ -106,7 +108,7 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
       {.name = "page changed meanwhile",
        .writer = plainWrite,
        .pageBefore = "edited",
-       .backupFolder = u"BackUp",
+       .backupFolder = "BackUp",
        .failed = DeliveryStep::kWrite,
        .cause = "changed during the run",
        .page = "edited",
@@ -114,7 +116,7 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
       {.name = "backup outside",
        .writer = plainWrite,
        .pageBefore = "page",
-       .backupFolder = u"../BackUp",
+       .backupFolder = "../BackUp",
        .failed = DeliveryStep::kBackup,
        .cause = "the backup folder must be a folder inside the page's folder",
        .page = "page",
@@ -127,12 +129,12 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
     DeliveryOutcome outcome;
     {
       const ScopedWriter writer(c.writer);
-      outcome =
-          deliverPage({.page = s / "src/a.htm",
-                       .folder = s / "src",
-                       .replacing = stampOf("page"),
-                       .backup = PageBackup{.folderName = c.backupFolder, .original = "page"}},
-                      "converted");
+      outcome = deliverPage(
+          {.page = s / "src/a.htm",
+           .folder = s / "src",
+           .replacing = stampOf("page"),
+           .backup = PageBackup{.tree = s / "src", .folder = c.backupFolder, .original = "page"}},
+          "converted");
     }
     EXPECT_EQ(outcome.failed, c.failed);
     EXPECT_EQ(outcome.cause, c.cause);
@@ -145,11 +147,12 @@ TEST(PageDeliveryTest, NothingIsReplacedWithoutABackupThatHoldsThePageAsItWasRea
 TEST(PageDeliveryTest, OfTwoRunsThatReadThePageAtOnceOnlyTheFirstReplacesIt) {
   Delivery s;
   const auto deliverFromRead = [&](std::string bytes) {
-    return deliverPage({.page = s / "src/a.htm",
-                        .folder = s / "src",
-                        .replacing = stampOf("page"),
-                        .backup = PageBackup{.folderName = u"BackUp", .original = "page"}},
-                       bytes);
+    return deliverPage(
+        {.page = s / "src/a.htm",
+         .folder = s / "src",
+         .replacing = stampOf("page"),
+         .backup = PageBackup{.tree = s / "src", .folder = "BackUp", .original = "page"}},
+        bytes);
   };
   // Both runs read "page"; the first delivers, the second finds the page changed.
   ASSERT_TRUE(deliverFromRead("first run"));
@@ -160,12 +163,46 @@ TEST(PageDeliveryTest, OfTwoRunsThatReadThePageAtOnceOnlyTheFirstReplacesIt) {
   EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), "page");
 }
 
-TEST(PageDeliveryTest, AnEarlierBackupIsNeverOverwritten) {
+TEST(PageDeliveryTest, BackupsAreNumberedAndNoneIsEverOverwritten) {
   Delivery s;
   writeFile(s / "src/BackUp/a.htm", "the page before any run");
-  ASSERT_TRUE(s.deliver("src"));
+  // Each run keeps the page as it read it, once: the same original twice is kept once.
+  for (const std::string original : {"page", "converted", "page"}) {
+    writeFile(s / "src/a.htm", original);
+    ASSERT_TRUE(s.deliver("src", original)) << original;
+  }
+  EXPECT_EQ(s.names("src/BackUp"), (std::set<std::string>{"a.htm", "a.htm.~1~", "a.htm.~2~"}));
   EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), "the page before any run");
-  EXPECT_EQ(readFile(s / "src/a.htm"), "converted");
+  EXPECT_EQ(readFile(s / "src/BackUp/a.htm.~1~"), "page");
+  EXPECT_EQ(readFile(s / "src/BackUp/a.htm.~2~"), "converted");
+
+  // Kept in a folder of their own, mirroring the page's place below the tree.
+  writeFile(s / "src/sub/b.htm", "b");
+  fs::create_directories(s / "kept");
+  ASSERT_TRUE(deliverPage(planDelivery({.page = s / "src/sub/b.htm",
+                                        .folder = s / "src/sub",
+                                        .tree = s / "src",
+                                        .replacesPage = true,
+                                        .backupTree = s / "kept"},
+                                       "b"),
+                          "converted b"));
+  EXPECT_EQ(readFile(s / "kept/sub/b.htm"), "b");
+  EXPECT_FALSE(fs::exists(s / "src/sub/BackUp"));
+}
+
+TEST(PageDeliveryTest, APageKeepsItsOwnerAndBackupsTakeTheirFoldersOwner) {
+  Delivery s;
+  // Only root may give files away; anyone else checks that their own stays theirs.
+  const uid_t other = ::geteuid() == 0 ? 4321 : ::geteuid();
+  ASSERT_EQ(::chown((s / "src").c_str(), other, other), 0);
+  ASSERT_EQ(::chown((s / "src/a.htm").c_str(), other, other), 0);
+  ASSERT_TRUE(s.deliver("src"));
+  for (const std::string written : {"src/a.htm", "src/BackUp", "src/BackUp/a.htm"}) {
+    struct stat status {};
+    ASSERT_EQ(::stat((s / written).c_str(), &status), 0);
+    EXPECT_EQ(status.st_uid, other) << written;
+    EXPECT_EQ(status.st_gid, other) << written;
+  }
 }
 
 TEST(PageDeliveryTest, AWriterKilledHalfWayLeavesThePageAndTheBackup) {
@@ -181,15 +218,14 @@ TEST(PageDeliveryTest, AWriterKilledHalfWayLeavesThePageAndTheBackup) {
   EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), std::string(100000, 'p'));
 }
 
-TEST(PageDeliveryTest, ALinkInTheBackupFolderIsReplacedNeverFollowed) {
+TEST(PageDeliveryTest, ALinkInTheBackupFolderIsNeverFollowed) {
   Delivery s;
   writeFile(s / "elsewhere/secret.htm", "secret");
   fs::create_directories(s / "src/BackUp");
   fs::create_symlink(s / "elsewhere/secret.htm", s / "src/BackUp/a.htm");
   ASSERT_TRUE(s.deliver("src"));
   EXPECT_EQ(readFile(s / "elsewhere/secret.htm"), "secret");
-  EXPECT_FALSE(fs::is_symlink(s / "src/BackUp/a.htm"));
-  EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), "page");
+  EXPECT_EQ(readFile(s / "src/BackUp/a.htm.~1~"), "page");
   EXPECT_EQ(readFile(s / "src/a.htm"), "converted");
 }
 
@@ -217,6 +253,11 @@ TEST(PageDeliveryTest, NothingIsWrittenOrCopiedThroughALinkOutOfTheTree) {
        .folder = "out",
        .failed = DeliveryStep::kWrite,
        .cause = "a symbolic link is in the way"},
+      {.name = "destination folder below the tree",
+       .link = "out",
+       .folder = "out",
+       .failed = DeliveryStep::kWrite,
+       .cause = "a symbolic link is in the way: "},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -224,6 +265,7 @@ TEST(PageDeliveryTest, NothingIsWrittenOrCopiedThroughALinkOutOfTheTree) {
     writeFile(s / "src/a_files/img/a.gif", "gif");
     fs::create_directories(s / "outside");
     fs::create_directories(fs::path(s / c.link).parent_path());
+    fs::remove(s / c.link);
     fs::create_symlink(s / "outside", s / c.link);
     const DeliveryOutcome outcome = s.deliver(c.folder);
     EXPECT_EQ(outcome.failed, c.failed);
@@ -240,6 +282,31 @@ TEST(PageDeliveryTest, NothingIsWrittenOrCopiedThroughALinkOutOfTheTree) {
   ASSERT_EQ(::mkfifo((s / "src/a_files/fifo").c_str(), 0600), 0);
   ASSERT_TRUE(s.deliver("out"));
   EXPECT_EQ(s.names("out/a_files"), (std::set<std::string>{"a.gif", "b.gif"}));
+}
+
+TEST(PageDeliveryTest, ALinkSwappedInDuringTheRunCarriesNoWriteOutOfTheTree) {
+  // While the page or its backup is being written, its folder is moved away and a link to
+  // a folder outside is put at its name: everything still lands in the folder first opened.
+  const std::pair<std::string, std::string> swaps[] = {{"src/.a.htm", "src"},
+                                                       {"BackUp/", "src/BackUp"}};
+  for (const auto& [written, swapped] : swaps) {
+    SCOPED_TRACE(swapped);
+    Delivery s;
+    writeFile(s / "src/a_files/a.gif", "gif");
+    fs::create_directories(s / "src/BackUp");
+    fs::create_directories(s / "outside");
+    bool done = false;
+    const ScopedWriter writer(onlyFor(written, [&](int fd, const char* data, std::size_t size) {
+      if (!std::exchange(done, true)) {
+        fs::rename(s / swapped, s / (swapped + "-moved"));
+        fs::create_symlink(s / "outside", s / swapped);
+      }
+      return plainWrite(fd, data, size);
+    }));
+    std::ignore = s.deliver("src");
+    EXPECT_TRUE(done);
+    EXPECT_TRUE(s.names("outside").empty());
+  }
 }
 
 TEST(PageDeliveryTest, ABackupFolderMustStayInsideThePagesFolder) {

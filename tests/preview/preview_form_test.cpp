@@ -273,15 +273,18 @@ TEST(PreviewFormTest, SavingIntoTheSourceFolderKeepsTheOriginalInTheBackup) {
   f.form->Cmd_Write_Click();
   EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"),
             encodePageText(original, CharsetCode::ShiftJis));
-  // A second save leaves the first backup, the page before any conversion, as it is.
+  const std::string firstSave = readFile(f.scratch / "src/a.htm");
+  // A second save leaves the first backup, the page before any conversion, as it is, and
+  // keeps the first save beside it.
   f.form->Cmd_Chenge_Click(1);
   f.form->Cmd_Write_Click();
   EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm"),
             encodePageText(original, CharsetCode::ShiftJis));
+  EXPECT_EQ(readFile(f.scratch / "src/BackUp/a.htm.~1~"), firstSave);
   EXPECT_NE(readFile(f.scratch / "src/a.htm").find(sjis(u"(税込み210円)")), std::string::npos);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(f.scratch / "src/BackUp"),
                           std::filesystem::directory_iterator()),
-            1);
+            2);
 }
 
 TEST(PreviewFormTest, ClosingWithYesClosesOnlyAfterASuccessfulSave) {
