@@ -265,7 +265,9 @@ std::u16string highlightAmount(const ConversionSettings& settings, std::u16strin
   std::u16string text = u"<A NAME=\"";
   text += anchorName;
   text += u"\">";
-  text += MakeHighlightSpan(LookupColor(settings.InsertFont.Color));
+  // Black stays black here: its complement, white, is the background.
+  const auto& colour = settings.InsertFont.Color;
+  text += MakeHighlightSpan(ReadColor(colour).value_or(LookupColor(colour)));
   text += WrapWithFontTags(FontSpecToStrings(settings.InsertFont), stretch, u"FONT");
   text += u"</SPAN></A>";
   return text;

@@ -111,6 +111,14 @@ struct EditableComboBox : ComboBox {
 struct ListBox : Control {
   std::vector<std::u16string> Items;
   int ListIndex = -1;
+
+  // What a view reports as the selection: its current row only when that row is also
+  // selected. Tabbing into a list makes a row current (the focus frame) without choosing
+  // it, and a row that merely has the focus is no choice of the user's.
+  static int selectionOf(int currentRow, bool currentRowSelected, int rowCount) {
+    if (!currentRowSelected || currentRow < 0 || currentRow >= rowCount) return -1;
+    return currentRow;
+  }
 };
 
 // A box painted in one colour, 0x00BBGGRR.

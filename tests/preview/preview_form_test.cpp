@@ -65,7 +65,23 @@ TEST(PreviewFormTest, OpensOnlyOnAWorkingCopyOfThePageInFoldersThisRunMade) {
     EXPECT_FALSE(f.openRequest(request));
     EXPECT_TRUE(f.form->Unloaded);
     EXPECT_EQ(readFile(f.scratch / "t1/keep"), "x");
+    // It says why rather than doing nothing.
+    ASSERT_EQ(f.texts().size(), 1u);
+    EXPECT_TRUE(f.texts()[0].starts_with(u"プレビューを表示できませんでした。\r\n("))
+        << utf16ToUtf8(f.texts()[0]);
   }
+}
+
+// A working copy that has gone (a cleaner emptied the working folder) is named in the
+// message rather than leaving 表示 to do nothing.
+TEST(PreviewFormTest, APreviewThatCannotOpenSaysWhy) {
+  PreviewFixture f;
+  f.name = "a.htm";
+  f.writePage("a.htm", page(u"1円"));
+  EXPECT_FALSE(f.openRequest(f.request()));
+  EXPECT_EQ(f.texts(), std::vector<std::u16string>{
+                           u"プレビューを表示できませんでした。\r\n(no working copy: " +
+                           utf8ToUtf16(f.scratch / "t0/a.htm") + u")"});
 }
 
 TEST(PreviewFormTest, NextWrapsToTheStartAndGivesUpAfterOneRound) {
@@ -154,6 +170,22 @@ TEST(PreviewFormTest, SourceEditsKeepThePageChangedAndClosingAsks) {
   EXPECT_TRUE(f.form->Form_Unload());
   EXPECT_EQ(f.texts().back(), u"変更内容を登録しますか？");
   EXPECT_FALSE(std::filesystem::exists(f.scratch / "out/a.htm"));
+}
+
+// Only the close box and 閉じる(&X) close the window; Esc does nothing, changed or not.
+TEST(PreviewFormTest, EscapeNeverClosesTheWindow) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  EXPECT_FALSE(f.form->requestClose(SFrm_Disp::CloseRequest::kEscapeKey));
+  EXPECT_FALSE(f.form->Unloaded);
+  EXPECT_TRUE(f.texts().empty());
+  f.form->MENU_CLOSE_Click();
+  EXPECT_TRUE(f.form->Unloaded);
+
+  PreviewFixture box;
+  ASSERT_TRUE(box.open("a.htm", page(u"<p>100円</p>")));
+  EXPECT_TRUE(box.form->requestClose(SFrm_Disp::CloseRequest::kCloseBox));
+  EXPECT_TRUE(box.form->Unloaded);
 }
 
 TEST(PreviewFormTest, ConvertingMovesPastTheInsertedText) {
