@@ -12,6 +12,7 @@
 #include "engine/segment_number.h"
 #include "engine/separator_classes.h"
 #include "engine/text_segment.h"
+#include "engine/yen_marker.h"
 #include "settings/color_names.h"
 #include "settings/font_html.h"
 
@@ -94,15 +95,19 @@ class AmountWalk {
     }
   }
 
-  // Markers of every searched kind in the order they stand; no marker stands inside
-  // another's amount, so that is also the order of the amounts' starts.
+  // Markers of every searched kind in the order they stand, which is also the order of
+  // the amounts' starts. A number with a mark before it and a "円" after it is one amount
+  // from the mark to the "円", as the conversion takes it; its "円" adds no second one.
   void walkMarked(std::size_t from, std::size_t to, const Visit& visit) const {
     if (markers_.empty()) return;
+    const bool suffixSearched =
+        std::find(markers_.begin(), markers_.end(), kYenSuffixMarkerIndex) != markers_.end();
     // The next marker of each kind, so that each kind is searched for only once per spot.
     std::vector<std::size_t> next(markers_.size());
     for (std::size_t k = 0; k < markers_.size(); ++k) {
       next[k] = findYenMarker(page_, from, markers_[k], to);
     }
+    std::size_t covered = 0;  // the end of the last amount visited
     for (;;) {
       const auto k =
           static_cast<std::size_t>(std::min_element(next.begin(), next.end()) - next.begin());
@@ -110,8 +115,17 @@ class AmountWalk {
       if (at == npos) return;
       std::size_t resume = at + yenMarkerLengthAt(page_, at, markers_[k]);
       if (const auto amount = examineMarkedAmount(rules_, page_, at, markers_[k])) {
-        if (!visit({amount->stretchStart, amount->stretchEnd})) return;
-        resume = std::max(resume, amount->stretchEnd);
+        Candidate found{amount->stretchStart, amount->stretchEnd};
+        if (suffixSearched && !amount->markerFollows()) {
+          if (const auto yen = yenSuffixOfSameNumber(rules_, page_, amount->token)) {
+            found.end = std::max(found.end, yen->stretchEnd);
+          }
+        }
+        if (found.start >= covered) {
+          if (!visit(found)) return;
+          covered = found.end;
+        }
+        resume = std::max(resume, found.end);
       }
       next[k] = findYenMarker(page_, resume, markers_[k], to);
     }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/utf16_text.h"
+#include "engine/conversion_passes.h"
 #include "tests/preview/preview_fixture.h"
 
 namespace yentax {
@@ -108,6 +109,54 @@ TEST(PreviewFormTest, NextWrapsToTheStartAndGivesUpAfterOneRound) {
                 u"変換対象金額が見つかりませんでした。"}));
   EXPECT_TRUE(none.form->Cmd_Next[1].Enabled);
   EXPECT_TRUE(none.form->Tab1.Enabled);
+}
+
+// A mark before a number and a "円" after it make one amount, as the conversion takes
+// it: stepping comes to it once, the find runs from the mark to the "円", and converting
+// it gives what the conversion of the whole page gives.
+TEST(PreviewFormTest, AnAmountWithAMarkAndYenIsSteppedToAndConvertedOnce) {
+  struct Case {
+    std::u16string amount;
+    std::u16string caption;
+  };
+  const Case cases[] = {
+      {u"\\1,980円", u"\\1,980円"}, {u"￥1,980円", u"￥1,980円"}, {u"&yen;1,980円", u"\\1,980円"}};
+  for (const auto mode : {kDetectMarkedNumbers, kDetectInDetail}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(utf16ToUtf8(c.amount) + " mode " + std::to_string(mode));
+      PreviewFixture f;
+      f.settings.DetectionMode = mode;
+      f.settings.DetectAllNumbers = false;
+      const auto text = page(u"<p>価格 " + c.amount + u"</p><p>送料 500円</p>");
+      ASSERT_TRUE(f.open("a.htm", text));
+      f.form->Cmd_Next_Click(1);
+      EXPECT_EQ(f.form->Lbl_Change[0].Caption, c.caption);
+      EXPECT_EQ(f.form->AmountLength, static_cast<int>(c.amount.size()));
+      f.form->Cmd_Next_Click(1);
+      EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"500円");
+      f.form->Cmd_Next_Click(0);
+      EXPECT_EQ(f.form->Lbl_Change[0].Caption, c.caption);
+      EXPECT_TRUE(f.texts().empty());
+
+      f.form->Cmd_Chenge_Click(1);
+      ConversionContext whole;
+      whole.page.assign(text);
+      ASSERT_TRUE(runConversionPasses(f.settings, whole));
+      const auto converted = whole.page.text();
+      const auto firstEnd = converted.find(u"</p>");
+      EXPECT_EQ(f.form->PreviewText.substr(0, firstEnd), converted.substr(0, firstEnd));
+      EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"500円");
+
+      PreviewFixture source;
+      source.settings = f.settings;
+      ASSERT_TRUE(source.open("a.htm", text));
+      source.form->Cmd_Txt_Click();
+      source.form->Cmd_Next_Click(1);
+      EXPECT_EQ(source.form->RTxt.SelLength, static_cast<int>(c.amount.size()));
+      source.form->Cmd_Next_Click(1);
+      EXPECT_EQ(source.form->RTxt.selectedText(), u"500円");
+    }
+  }
 }
 
 TEST(PreviewFormTest, SourceViewStepsBackWithTheMarkedSearch) {
