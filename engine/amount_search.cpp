@@ -32,10 +32,10 @@ using Visit = std::function<bool(const Candidate&)>;
 // What one search needs to know once: the kind of amount and how numbers are written.
 class AmountWalk {
  public:
-  AmountWalk(const ConversionSettings& settings, std::u16string_view page)
+  AmountWalk(const ConversionSettings& settings, std::u16string_view page, bool plainText = false)
       : settings_(settings), page_(page), rules_(settings), kind_(chooseSearchKind(settings)) {
     for (const std::int32_t marker : searchedMarkers(settings)) {
-      if (!markerPrecedesEveryTag(page, marker)) markers_.push_back(marker);
+      if (plainText || !markerPrecedesEveryTag(page, marker)) markers_.push_back(marker);
     }
   }
 
@@ -166,9 +166,9 @@ AmountFind highlight(const ConversionSettings& settings, ConversionContext& cont
 }  // namespace
 
 AmountFind findAmountInSource(const ConversionSettings& settings, const PageText& page,
-                              ScanDirection direction, std::size_t from) {
+                              ScanDirection direction, std::size_t from, bool plainText) {
   try {
-    const AmountWalk amounts(settings, page.text());
+    const AmountWalk amounts(settings, page.text(), plainText);
     std::optional<Candidate> found;
     if (direction == ScanDirection::kForward) {
       amounts.walk(amounts.numberStartBefore(from), std::nullopt, [&](const Candidate& c) {
@@ -266,8 +266,9 @@ AmountFind findAmountInBrowser(const ConversionSettings& settings, ConversionCon
 AmountFind FindNextAmount(const ConversionSettings& settings, ConversionContext& context,
                           SearchView view, ScanDirection direction, std::size_t from,
                           std::size_t headEnd) {
-  if (view == SearchView::kSource) {
-    return findAmountInSource(settings, context.page, direction, from);
+  if (view != SearchView::kBrowser) {
+    return findAmountInSource(settings, context.page, direction, from,
+                              view == SearchView::kPlainText);
   }
   const auto position = locateSegment(settings, context, direction, from, headEnd);
   if (!position) return {};

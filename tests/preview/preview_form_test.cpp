@@ -159,6 +159,25 @@ TEST(PreviewFormTest, AnAmountWithAMarkAndYenIsSteppedToAndConvertedOnce) {
   }
 }
 
+// A text file has no tags: its amounts are stepped to and converted all the same.
+TEST(PreviewFormTest, APlainTextPageIsSteppedAndConverted) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.txt", u"価格 1,980円\r\n送料 ￥500\r\n"));
+  ASSERT_TRUE(f.form->RTxt.Visible);
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"1,980円");
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"￥500");
+  f.form->Cmd_Next_Click(0);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"1,980円");
+  EXPECT_TRUE(f.texts().empty());
+  f.form->Cmd_Chenge_Click(1);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"￥500");
+  EXPECT_EQ(f.form->RTxt.Text, u"価格 1,980円(税込み2,079円)\n送料 ￥500\n");
+  f.form->Cmd_Write_Click();
+  EXPECT_EQ(f.saved(), sjis(u"価格 1,980円(税込み2,079円)\r\n送料 ￥500\r\n"));
+}
+
 TEST(PreviewFormTest, SourceViewStepsBackWithTheMarkedSearch) {
   PreviewFixture f;
   f.settings.DetectionMode = kDetectInDetail;
