@@ -279,8 +279,9 @@ bool Sfrm_Main::Fnc_SetHtmlTmpFile(std::u16string_view source, bool force) {
     std::ignore = Fnc_MakeTmpFolder(state_.TempFolders);
     if (state_.TempFolders[0].empty()) {
       const int error = errno;
-      tell(messageWithCause(kNoWorkingFolder,
-                            error != 0 ? std::generic_category().message(error) : std::string()));
+      tell(messageWithCause(kNoWorkingFolder, error != 0
+                                                  ? std::generic_category().message(error)
+                                                  : std::string("no usable temporary folder")));
       return false;
     }
   }

@@ -400,7 +400,7 @@ void SFrm_Disp::Cmd_Txt_Click() {
 }
 
 void SFrm_Disp::RTxt_Change() {
-  if (suppressTextEvents_ || RTxt.SuppressChange) return;
+  if (suppressTextEvents_) return;
   sourceEdited_ = true;
   currentFind_.reset();
   markChanged();

@@ -149,13 +149,11 @@ struct TabStrip : Control {
 };
 
 // A multi-line text with a selection, as the preview's source view. Positions are UTF-16
-// indexes into Text. While SuppressChange is set, the form ignores the change event that
-// its own assignment to Text causes.
+// indexes into Text.
 struct RichTextBox : Control {
   std::u16string Text;
   int SelStart = 0;
   int SelLength = 0;
-  bool SuppressChange = false;
 
   std::u16string selectedText() const {
     const auto size = static_cast<int>(Text.size());
