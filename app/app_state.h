@@ -18,7 +18,6 @@ struct AppState {
   ConversionContext Context;     // page text, log records and CurrentSourcePath
   std::string DefaultSettingsPath;
   std::string HelpFilePath;
-  std::vector<std::u16string> FontNames;  // offered by the font dialog
 
   bool CommandLineMode = false;  // an unattended run: no messages, no settings saved
   bool FirstShowDone = false;

@@ -28,6 +28,7 @@ constexpr std::u16string_view kConvertCaption = u"変換(&C)";
 constexpr std::u16string_view kStopCaption = u"中止(C)";
 constexpr std::u16string_view kFileNotFound = u"HTMLファイルが見つかりません。";
 constexpr std::u16string_view kFileNotRead = u"HTMLファイルを読み込めませんでした。";
+constexpr std::u16string_view kNoWorkingFolder = u"作業フォルダを作成できませんでした。";
 constexpr std::u16string_view kFinished = u"変換が終了しました。";
 constexpr std::u16string_view kStopQuestion = u"変換を中止します。\r\nよろしいですか？";
 constexpr std::u16string_view kNoDestination = u"保存先フォルダが見つかりません。";
@@ -271,8 +272,20 @@ bool Sfrm_Main::Fnc_SetHtmlTmpFile(std::u16string_view source, bool force) {
   }
   state_.WorkingCopyPath.clear();
   state_.LastCopiedSource.clear();
+  if (state_.TempFolders[0].empty()) {
+    // The working folder could not be made at start; it is tried once more, and the
+    // system's reason given when that fails too.
+    errno = 0;
+    std::ignore = Fnc_MakeTmpFolder(state_.TempFolders);
+    if (state_.TempFolders[0].empty()) {
+      const int error = errno;
+      tell(messageWithCause(kNoWorkingFolder, error != 0
+                                                  ? std::generic_category().message(error)
+                                                  : std::string("no usable temporary folder")));
+      return false;
+    }
+  }
   const auto& folder = state_.TempFolders[0];
-  if (folder.empty()) return false;
   Fnc_DeleteTmpFolderFile(folder);
   std::error_code cause;
   const auto copy = Fnc_HTMLFileCopy(pathBytes, folder, &cause);

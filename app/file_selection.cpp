@@ -6,6 +6,7 @@
 #include "docio/file_system.h"
 #include "docio/path_text.h"
 #include "preview/preview_form.h"
+#include "ui/desktop_open.h"
 
 namespace yentax {
 
@@ -124,13 +125,7 @@ void Sfrm_Main::Cmd_DestFolder1_OLEDragDrop(const std::vector<std::u16string>& p
 
 void Sfrm_Main::openDestination(std::u16string_view folder) {
   if (folder.empty()) return;
-  // The folder may come from a loaded settings file; only a real folder, named from the
-  // root, goes to the desktop's handler, never a text it could read as an option.
-  if (!folder.starts_with(u'/') || !isFolder(folder)) {
-    tell(u"保存先フォルダが見つかりません。");
-    return;
-  }
-  std::ignore = ui_.openWithDesktop(folder);
+  std::ignore = openFolderOnDesktop(ui_, folder, u"保存先フォルダが見つかりません。");
 }
 
 void Sfrm_Main::Command1_Click() { openDestination(settings_.DestinationFolder); }

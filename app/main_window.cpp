@@ -83,7 +83,6 @@ bool Sfrm_Main::ask(std::u16string_view text) {
 void Sfrm_Main::Form_Load() {
   state_.TempFolders = {};
   state_.DefaultSettingsPath = setup_.defaultSettingsPath;
-  state_.FontNames = ui_.installedFontNames();
   state_.FirstShowDone = false;
   state_.RunInProgress = false;
   state_.CancelRequested = false;
@@ -104,13 +103,7 @@ void Sfrm_Main::Form_Activate() {
     Cmd_FilesRenew_Click();
     state_.FirstShowDone = true;
   }
-  const auto& line = setup_.commandLine;
-  if (line.showUsage) {
-    ui_.showMessage(usageText(setup_.executableName));
-    Form_Unload();
-    return;
-  }
-  if (!line.namesSettingsFile) return;
+  if (!setup_.commandLine.namesSettingsFile) return;
   state_.CommandLineMode = true;
   runUnattended();
   Form_Unload();

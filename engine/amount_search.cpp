@@ -12,6 +12,7 @@
 #include "engine/segment_number.h"
 #include "engine/separator_classes.h"
 #include "engine/text_segment.h"
+#include "engine/yen_marker.h"
 #include "settings/color_names.h"
 #include "settings/font_html.h"
 
@@ -31,10 +32,10 @@ using Visit = std::function<bool(const Candidate&)>;
 // What one search needs to know once: the kind of amount and how numbers are written.
 class AmountWalk {
  public:
-  AmountWalk(const ConversionSettings& settings, std::u16string_view page)
+  AmountWalk(const ConversionSettings& settings, std::u16string_view page, bool plainText = false)
       : settings_(settings), page_(page), rules_(settings), kind_(chooseSearchKind(settings)) {
     for (const std::int32_t marker : searchedMarkers(settings)) {
-      if (!markerPrecedesEveryTag(page, marker)) markers_.push_back(marker);
+      if (plainText || !markerPrecedesEveryTag(page, marker)) markers_.push_back(marker);
     }
   }
 
@@ -94,15 +95,19 @@ class AmountWalk {
     }
   }
 
-  // Markers of every searched kind in the order they stand; no marker stands inside
-  // another's amount, so that is also the order of the amounts' starts.
+  // Markers of every searched kind in the order they stand, which is also the order of
+  // the amounts' starts. A number with a mark before it and a "円" after it is one amount
+  // from the mark to the "円", as the conversion takes it; its "円" adds no second one.
   void walkMarked(std::size_t from, std::size_t to, const Visit& visit) const {
     if (markers_.empty()) return;
+    const bool suffixSearched =
+        std::find(markers_.begin(), markers_.end(), kYenSuffixMarkerIndex) != markers_.end();
     // The next marker of each kind, so that each kind is searched for only once per spot.
     std::vector<std::size_t> next(markers_.size());
     for (std::size_t k = 0; k < markers_.size(); ++k) {
       next[k] = findYenMarker(page_, from, markers_[k], to);
     }
+    std::size_t covered = 0;  // the end of the last amount visited
     for (;;) {
       const auto k =
           static_cast<std::size_t>(std::min_element(next.begin(), next.end()) - next.begin());
@@ -110,8 +115,17 @@ class AmountWalk {
       if (at == npos) return;
       std::size_t resume = at + yenMarkerLengthAt(page_, at, markers_[k]);
       if (const auto amount = examineMarkedAmount(rules_, page_, at, markers_[k])) {
-        if (!visit({amount->stretchStart, amount->stretchEnd})) return;
-        resume = std::max(resume, amount->stretchEnd);
+        Candidate found{amount->stretchStart, amount->stretchEnd};
+        if (suffixSearched && !amount->markerFollows()) {
+          if (const auto yen = yenSuffixOfSameNumber(rules_, page_, amount->token)) {
+            found.end = std::max(found.end, yen->stretchEnd);
+          }
+        }
+        if (found.start >= covered) {
+          if (!visit(found)) return;
+          covered = found.end;
+        }
+        resume = std::max(resume, found.end);
       }
       next[k] = findYenMarker(page_, resume, markers_[k], to);
     }
@@ -152,9 +166,9 @@ AmountFind highlight(const ConversionSettings& settings, ConversionContext& cont
 }  // namespace
 
 AmountFind findAmountInSource(const ConversionSettings& settings, const PageText& page,
-                              ScanDirection direction, std::size_t from) {
+                              ScanDirection direction, std::size_t from, bool plainText) {
   try {
-    const AmountWalk amounts(settings, page.text());
+    const AmountWalk amounts(settings, page.text(), plainText);
     std::optional<Candidate> found;
     if (direction == ScanDirection::kForward) {
       amounts.walk(amounts.numberStartBefore(from), std::nullopt, [&](const Candidate& c) {
@@ -252,8 +266,9 @@ AmountFind findAmountInBrowser(const ConversionSettings& settings, ConversionCon
 AmountFind FindNextAmount(const ConversionSettings& settings, ConversionContext& context,
                           SearchView view, ScanDirection direction, std::size_t from,
                           std::size_t headEnd) {
-  if (view == SearchView::kSource) {
-    return findAmountInSource(settings, context.page, direction, from);
+  if (view != SearchView::kBrowser) {
+    return findAmountInSource(settings, context.page, direction, from,
+                              view == SearchView::kPlainText);
   }
   const auto position = locateSegment(settings, context, direction, from, headEnd);
   if (!position) return {};
@@ -265,7 +280,9 @@ std::u16string highlightAmount(const ConversionSettings& settings, std::u16strin
   std::u16string text = u"<A NAME=\"";
   text += anchorName;
   text += u"\">";
-  text += MakeHighlightSpan(LookupColor(settings.InsertFont.Color));
+  // Black stays black here: its complement, white, is the background.
+  const auto& colour = settings.InsertFont.Color;
+  text += MakeHighlightSpan(ReadColor(colour).value_or(LookupColor(colour)));
   text += WrapWithFontTags(FontSpecToStrings(settings.InsertFont), stretch, u"FONT");
   text += u"</SPAN></A>";
   return text;

@@ -28,7 +28,9 @@
 
 namespace yentax {
 
-enum class SearchView { kSource, kBrowser };
+// kPlainText is the source view of a page without markup (a text file): it has no tag
+// for a marker to stand before, so every marker counts.
+enum class SearchView { kSource, kPlainText, kBrowser };
 
 struct AmountFind {
   bool found = false;
@@ -38,9 +40,10 @@ struct AmountFind {
   std::size_t ordinal = 0;
 };
 
-// Source view: the page as text, markup and all; the page is left unchanged.
+// Source view: the page as text, markup and all; the page is left unchanged. A plain
+// text's markers all count, even with no tag after them.
 AmountFind findAmountInSource(const ConversionSettings& settings, const PageText& page,
-                              ScanDirection direction, std::size_t from);
+                              ScanDirection direction, std::size_t from, bool plainText = false);
 
 // Just after "</HEAD>" (any case); 0 when the page has none. The browser view never
 // searches before it.

@@ -64,21 +64,12 @@ struct PassRun {
   const bool yenSuffixPassRuns;  // the "円" pass is one of this run's passes
 };
 
-// How far after a marked number a "円" that takes the number may stand: past the brackets,
-// blanks and entities between them.
-constexpr std::size_t kYenSuffixSearch = 32;
-
 // A number with a mark before it and a "円" after it is one price, and the "円" pass
 // converts it whole, from the number to the "円"; converting it for its mark as well would
 // convert the price twice.
 bool belongsToYenSuffixPass(const PassRun& run, std::u16string_view text,
                             const AmountToken& token) {
-  if (!run.yenSuffixPassRuns) return false;
-  const std::size_t yen = findYenMarker(text, token.end, kYenSuffixMarkerIndex,
-                                        std::min(text.size(), token.end + kYenSuffixSearch));
-  if (yen == npos) return false;
-  const auto suffixed = examineMarkedAmount(run.rules, text, yen, kYenSuffixMarkerIndex);
-  return suffixed && suffixed->token.start == token.start && suffixed->token.end == token.end;
+  return run.yenSuffixPassRuns && yenSuffixOfSameNumber(run.rules, text, token).has_value();
 }
 
 // A pass's result: a fault, the text unchanged, or the rewritten text.

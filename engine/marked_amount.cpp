@@ -130,4 +130,20 @@ std::optional<MarkedAmount> examineMarkedAmount(const AmountRules& rules, std::u
   return amount;
 }
 
+std::optional<MarkedAmount> yenSuffixOfSameNumber(const AmountRules& rules,
+                                                  std::u16string_view text,
+                                                  const AmountToken& token) {
+  // How far after the number its "円" may stand: past the brackets, blanks and entities
+  // between them.
+  constexpr std::size_t kYenSuffixSearch = 32;
+  const std::size_t yen = findYenMarker(text, token.end, kYenSuffixMarkerIndex,
+                                        std::min(text.size(), token.end + kYenSuffixSearch));
+  if (yen == std::u16string_view::npos) return std::nullopt;
+  auto suffixed = examineMarkedAmount(rules, text, yen, kYenSuffixMarkerIndex);
+  if (!suffixed || suffixed->token.start != token.start || suffixed->token.end != token.end) {
+    return std::nullopt;
+  }
+  return suffixed;
+}
+
 }  // namespace yentax

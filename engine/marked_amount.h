@@ -80,4 +80,10 @@ class YenSuffixReach {
 std::optional<MarkedAmount> examineMarkedAmount(const AmountRules& rules, std::u16string_view text,
                                                 std::size_t markerPos, std::int32_t markerIndex);
 
+// The "円" amount that reads the same number as a marker before it, when a "円" follows
+// the number closely: such a price is one amount, converted whole by the "円" pass.
+std::optional<MarkedAmount> yenSuffixOfSameNumber(const AmountRules& rules,
+                                                  std::u16string_view text,
+                                                  const AmountToken& token);
+
 }  // namespace yentax

@@ -48,7 +48,9 @@ bool SFrm_Disp::findOnce(bool forward) {
     const auto size = static_cast<std::int32_t>(RTxt.Text.size());
     const auto start = std::clamp(RTxt.SelStart, 0, size);
     SourceSearchFrom = forward ? std::clamp(start + std::max(RTxt.SelLength, 0), 0, size) : start;
-    const auto find = FindNextAmount(settings, context_, SearchView::kSource, direction,
+    // A page that is not HTML is plain text: no markup decides where its amounts stand.
+    const auto view = request_.PreviewTextMode ? SearchView::kPlainText : SearchView::kSource;
+    const auto find = FindNextAmount(settings, context_, view, direction,
                                      static_cast<std::size_t>(SourceSearchFrom), 0);
     if (!find.found) return false;
     SourceFoundStart = static_cast<std::int32_t>(find.start) + 1;

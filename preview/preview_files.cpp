@@ -1,5 +1,6 @@
 #include "preview/preview_files.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
 #include <string_view>
@@ -146,24 +147,36 @@ std::string previewFolderOf(const std::string& root) { return root + "/1/2/3/4/5
 
 std::optional<std::string> preparePreviewCopy(const std::string& workingCopy,
                                               const std::string& sourcePage,
-                                              const std::string& root) {
-  if (!usableWorkingFolder(root) || !isRegularFile(workingCopy)) return std::nullopt;
+                                              const std::string& root, std::string* cause) {
+  // The system's reason for the step that failed, read before anything else can change it.
+  const auto failed = [cause](std::string reason = {}) -> std::optional<std::string> {
+    if (cause) {
+      *cause = !reason.empty() ? std::move(reason)
+               : errno != 0    ? std::error_code(errno, std::generic_category()).message()
+                               : std::string();
+    }
+    return std::nullopt;
+  };
+  if (!usableWorkingFolder(root)) return failed("not a usable working folder: " + root);
+  if (!isRegularFile(workingCopy)) return failed("no working copy: " + workingCopy);
+  errno = 0;
   // The working copy's companion folder was copied with its links followed; it is made
   // again from the page's own, so that it holds nothing a link brought in from outside.
   const auto workFolder = splitPath(workingCopy).folder;
   if (realPath(workFolder) != realPath(splitPath(sourcePage).folder)) {
     for (const auto& companion : companionFoldersOf(workingCopy)) {
-      if (lookupPath(companion).found && !deleteFolderTree(companion)) return std::nullopt;
+      if (lookupPath(companion).found && !deleteFolderTree(companion)) return failed();
     }
-    if (!copyConfinedCompanions(sourcePage, workFolder)) return std::nullopt;
+    if (!copyConfinedCompanions(sourcePage, workFolder)) return failed();
   }
-  if (!Fnc_DeleteTmpFolderFile(root)) return std::nullopt;
+  if (!Fnc_DeleteTmpFolderFile(root)) return failed();
   const auto folder = previewFolderOf(root);
-  if (!folderReady(createFolderTree(folder))) return std::nullopt;
+  if (!folderReady(createFolderTree(folder))) return failed();
   const auto copy = joinPath(folder, fileName(workingCopy));
-  if (!copyFile(workingCopy, copy, true) || !copyConfinedCompanions(workingCopy, folder)) {
-    return std::nullopt;
+  if (const auto copied = copyFile(workingCopy, copy, true); !copied) {
+    return failed(copied.cause());
   }
+  if (!copyConfinedCompanions(workingCopy, folder)) return failed();
   return copy;
 }
 

@@ -29,10 +29,12 @@ std::string previewFolderOf(const std::string& root);
 // the source page's, then empties root, creates the page copy's folder and copies the
 // working copy with its companion folder there. A companion folder brings only its
 // regular files that lie inside the source page's folder; a link that leads out of it is
-// left behind. The path of the copy, or nothing when root is not usable or a step failed.
+// left behind. The path of the copy, or nothing when root is not usable or a step failed,
+// with the reason in cause when given.
 std::optional<std::string> preparePreviewCopy(const std::string& workingCopy,
                                               const std::string& sourcePage,
-                                              const std::string& root);
+                                              const std::string& root,
+                                              std::string* cause = nullptr);
 
 // The IMG start tags of the page text ("<IMG " in any case), each from "<" to ">", with
 // line breaks and the blanks around "=" removed. Case is kept: the file names in them

@@ -34,6 +34,7 @@ constexpr std::u16string_view kChooseSaveFolder = u"保存先フォルダを選�
 constexpr std::u16string_view kBackupFailed = u"バックアップを作成できませんでした。";
 constexpr std::u16string_view kWriteFailed = u"保存先に書き込めませんでした。";
 constexpr std::u16string_view kFolderBrowserTitle = u"フォルダを選択して下さい。";
+constexpr std::u16string_view kCannotOpen = u"プレビューを表示できませんでした。";
 
 void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
   for (auto at = text.find(from); at != std::u16string::npos;
@@ -51,15 +52,21 @@ std::u16string readable(std::u16string text) {
   return text;
 }
 
-// A colour written into the page copy is a name of the colour table or "#RRGGBB", so
-// that no setting can put markup of its own into the page.
+}  // namespace
+
+ColorValue shownColour(std::u16string_view text) {
+  return ReadColor(text).value_or(LookupColor(text));
+}
+
 std::u16string safeColour(std::u16string_view text) {
   const auto upper = toUpperAscii(trimBlanks(text));
   for (const auto& colour : ColorNames) {
     if (colour.Name == upper) return upper;
   }
-  return ColorToHtmlHex(LookupColor(text));
+  return ColorToHtmlHex(shownColour(text));
 }
+
+namespace {
 
 std::u16string withoutQuotes(std::u16string text) {
   std::erase_if(text, [](char16_t c) { return c == u'"' || c == u'<' || c == u'>'; });
@@ -124,9 +131,15 @@ void SFrm_Disp::attachBrowsers(BrowserView& first, BrowserView& second,
 bool SFrm_Disp::Form_Load() {
   try {
     if (openPage()) return true;
-  } catch (const std::exception&) {
+  } catch (const std::exception& error) {
+    cannotOpen(error.what());
   }
   Unloaded = true;
+  return false;
+}
+
+bool SFrm_Disp::cannotOpen(std::string_view cause) {
+  ui_.showMessage(messageWithCause(kCannotOpen, cause), MessageIcon::Critical);
   return false;
 }
 
@@ -136,23 +149,26 @@ bool SFrm_Disp::openPage() {
   Lbl_Change[0].Caption.clear();
   Lbl_Change[1].Caption.clear();
   Lbl_WriteFolder.Caption = std::u16string(kWriteFolder) + PreviewSaveFolder;
-  if (!browsers_) return false;
+  if (!browsers_) return cannotOpen("no browser to show the page in");
   // Only a copy this run made of the page being previewed is opened.
   const auto& folders = request_.TempFolders;
-  if (!usableWorkingFolder(folders[0]) || !usableWorkingFolder(folders[1]) ||
-      splitPath(request_.WorkingCopyPath).folder != folders[0] ||
-      fileName(request_.WorkingCopyPath) != utf16ToUtf8(fileName(request_.SourcePath))) {
-    return false;
+  for (const auto& folder : {folders[0], folders[1]}) {
+    if (!usableWorkingFolder(folder)) return cannotOpen("not a usable working folder: " + folder);
   }
-  const auto copy =
-      preparePreviewCopy(request_.WorkingCopyPath, utf16ToUtf8(request_.SourcePath), folders[1]);
-  if (!copy) return false;
+  if (splitPath(request_.WorkingCopyPath).folder != folders[0] ||
+      fileName(request_.WorkingCopyPath) != utf16ToUtf8(fileName(request_.SourcePath))) {
+    return cannotOpen("not this run's copy of the page: " + request_.WorkingCopyPath);
+  }
+  std::string cause;
+  const auto copy = preparePreviewCopy(request_.WorkingCopyPath, utf16ToUtf8(request_.SourcePath),
+                                       folders[1], &cause);
+  if (!copy) return cannotOpen(cause);
   copyPath_ = *copy;
   const auto copyPath = utf8ToUtf16(copyPath_);
   browsers_->openFirst(copyPath, kFirstAnchor);
 
   const PageRead loaded = loadPageFile(copyPath_);
-  if (!loaded) return false;
+  if (!loaded) return cannotOpen(loaded.cause());
   PageCharset = loaded.page.charset;
   PreviewText = loaded.page.text;
   pageUsesCrLf_ = PreviewText.find(u"\r\n") != std::u16string::npos;
@@ -181,9 +197,9 @@ bool SFrm_Disp::openPage() {
 
   Tab1.SelectedIndex = kAmountTab;
   Fnc_TabClick();
-  Txt_Border.Text = number(settings_.CheckBorder);
-  Cmd_ColorFace[0] = LookupColor(settings_.ChkBorderColor);
-  Cmd_ColorFace[1] = LookupColor(settings_.ChkBGColor);
+  Txt_Border.Text = number(shownBorderWidth(settings_.CheckBorder));
+  Cmd_ColorFace[0] = shownColour(settings_.ChkBorderColor);
+  Cmd_ColorFace[1] = shownColour(settings_.ChkBGColor);
   for (auto* labels : {&Lbl_Table, &Lbl_Col, &Lbl_Cell}) {
     (*labels)[1].Caption.clear();
     (*labels)[3].Caption.clear();
@@ -211,6 +227,11 @@ bool SFrm_Disp::Form_Unload() {
   return true;
 }
 
+bool SFrm_Disp::requestClose(CloseRequest how) {
+  if (how == CloseRequest::kEscapeKey) return false;
+  return Form_Unload();
+}
+
 bool SFrm_Disp::Fnc_GetName() {
   const auto upper = toUpperAscii(PreviewText);
   AnchorName = kFirstAnchor;
@@ -229,6 +250,7 @@ ConversionSettings SFrm_Disp::displaySettings() const {
   shown.InsertFont.Name = withoutQuotes(shown.InsertFont.Name);
   shown.ChkBorderColor = safeColour(shown.ChkBorderColor);
   shown.ChkBGColor = safeColour(shown.ChkBGColor);
+  shown.CheckBorder = shownBorderWidth(shown.CheckBorder);
   return shown;
 }
 
@@ -253,7 +275,7 @@ void SFrm_Disp::labelColours() {
     Lbl_ChangeBackColor = 0;
     return;
   }
-  Lbl_ChangeForeColor = LookupColor(settings_.InsertFont.Color);
+  Lbl_ChangeForeColor = shownColour(settings_.InsertFont.Color);
   Lbl_ChangeBackColor = Lbl_ChangeForeColor ^ 0xFFFFFF;
 }
 
@@ -378,7 +400,7 @@ void SFrm_Disp::Cmd_Txt_Click() {
 }
 
 void SFrm_Disp::RTxt_Change() {
-  if (suppressTextEvents_ || RTxt.SuppressChange) return;
+  if (suppressTextEvents_) return;
   sourceEdited_ = true;
   currentFind_.reset();
   markChanged();

@@ -34,6 +34,24 @@
 
 namespace yentax {
 
+// A colour as the preview shows it: what the text names, black included; a text that
+// names no colour shows pure red, as LookupColor reads it, so the mark always shows.
+ColorValue shownColour(std::u16string_view text);
+// A colour written into the page copy: a name of the colour table or "#RRGGBB" of
+// shownColour, so that no setting can put markup of its own into the page.
+std::u16string safeColour(std::u16string_view text);
+
+// The check border's width as typed: a whole number from kMinBorderWidth to
+// kMaxBorderWidth, blanks around it allowed; nothing for anything else (signs, decimals,
+// "0", which draws no border).
+inline constexpr std::int32_t kMinBorderWidth = 1;
+inline constexpr std::int32_t kMaxBorderWidth = 99;
+inline constexpr std::int32_t kDefaultBorderWidth = 2;
+std::optional<std::int32_t> readBorderWidth(std::u16string_view text);
+// The width the page copy is given for a setting: the setting when it is in that range,
+// the default otherwise (a settings file can hold anything).
+std::int32_t shownBorderWidth(std::int32_t setting);
+
 class SFrm_Disp {
  public:
   static constexpr int kAmountTab = 0;
@@ -119,6 +137,12 @@ class SFrm_Disp {
   // A request to close; true when the window closes now. While a command runs the close
   // is carried out when it ends.
   bool Form_Unload();
+  // How a close is asked for. The window closes only by its close box and 閉じる(&X); the
+  // Esc key, which closes a dialog, does nothing here.
+  enum class CloseRequest { kCloseBox, kCloseMenu, kEscapeKey };
+  // Form_Unload for a request that may close the window; false (and nothing asked) for
+  // one that may not.
+  bool requestClose(CloseRequest how);
   void Tab1_Click();
   void Cmd_Next_Click(int index);
   void Cmd_Chenge_Click(int index);
@@ -128,7 +152,7 @@ class SFrm_Disp {
   void RTxt_KeyUp() { Fnc_ChengeStringDisp(); }
   void Cmd_Write_Click();
   void MENU_SAVE_Click() { Cmd_Write_Click(); }
-  void MENU_CLOSE_Click() { Form_Unload(); }
+  void MENU_CLOSE_Click() { requestClose(CloseRequest::kCloseMenu); }
   void MENU_OPTION_Click();
   void Command1_Click();
   void Cmd_Table_Click(int index);
@@ -146,6 +170,8 @@ class SFrm_Disp {
   bool Fnc_TableColChange();
   bool Fnc_TableColCellChange();
   bool Fnc_SetSelectKind();
+  // Takes the typed width into the settings; refuses (with a message, the setting's
+  // width back in the box) anything readBorderWidth does not read.
   bool Fnc_SetBorder();
 
  private:
@@ -163,6 +189,8 @@ class SFrm_Disp {
   void commandEnded();
 
   bool openPage();
+  // Says why the page cannot be shown; false.
+  bool cannotOpen(std::string_view cause);
   void stepAmount(bool forward);
   bool findOnce(bool forward);
   void moveToEnd(bool forward);

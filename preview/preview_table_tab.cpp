@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <tuple>
 
 #include "base/utf16_text.h"
@@ -16,6 +17,7 @@ namespace {
 constexpr std::u16string_view kUnknown = u"不明";
 constexpr std::u16string_view kNone = u"-";
 constexpr std::u16string_view kBulkRunning = u"一括変換中";
+constexpr std::u16string_view kBorderRange = u"外枠の太さは1から99までの整数で入力してください。";
 
 struct StepQuestions {
   std::u16string_view atStart;  // asked when the index cannot move back
@@ -121,12 +123,30 @@ bool SFrm_Disp::Fnc_SetSelectKind() {
   return true;
 }
 
-bool SFrm_Disp::Fnc_SetBorder() {
-  const auto value = parseNumericText(trimBlanks(Txt_Border.Text));
-  if (value && std::isfinite(*value) && std::llround(*value) != 0 &&
-      std::abs(*value) <= std::numeric_limits<std::int32_t>::max()) {
-    settings_.CheckBorder = static_cast<std::int32_t>(std::llround(*value));
+std::optional<std::int32_t> readBorderWidth(std::u16string_view text) {
+  const auto trimmed = trimBlanks(text);
+  if (trimmed.empty() || trimmed.size() > 2) return std::nullopt;
+  std::int32_t width = 0;
+  for (const char16_t c : trimmed) {
+    if (c < u'0' || c > u'9') return std::nullopt;
+    width = width * 10 + (c - u'0');
   }
+  if (width < kMinBorderWidth || width > kMaxBorderWidth) return std::nullopt;
+  return width;
+}
+
+std::int32_t shownBorderWidth(std::int32_t setting) {
+  return setting >= kMinBorderWidth && setting <= kMaxBorderWidth ? setting : kDefaultBorderWidth;
+}
+
+bool SFrm_Disp::Fnc_SetBorder() {
+  const auto width = readBorderWidth(Txt_Border.Text);
+  if (!width) {
+    Txt_Border.Text = number(shownBorderWidth(settings_.CheckBorder));
+    ui_.showMessage(kBorderRange);
+    return false;
+  }
+  settings_.CheckBorder = *width;
   Txt_Border.Text = number(settings_.CheckBorder);
   return true;
 }
@@ -149,7 +169,7 @@ bool SFrm_Disp::stepIndex(std::int32_t& index, bool forward, std::int32_t first,
 
 void SFrm_Disp::Cmd_Table_Click(int index) {
   Command command(*this);
-  Fnc_SetBorder();
+  if (!Fnc_SetBorder()) return;
   if (!stepIndex(TableIndex, index == 1, 0, tables_.TableCount() - 1, kTableQuestions.atStart,
                  kTableQuestions.atEnd)) {
     return;
@@ -163,7 +183,7 @@ void SFrm_Disp::Cmd_Table_Click(int index) {
 
 void SFrm_Disp::Cmd_Col_Click(int index) {
   Command command(*this);
-  Fnc_SetBorder();
+  if (!Fnc_SetBorder()) return;
   if (!stepIndex(ColumnIndex, index == 1, 1, tables_.ColumnCount(), kColumnQuestions.atStart,
                  kColumnQuestions.atEnd)) {
     return;
@@ -177,7 +197,7 @@ void SFrm_Disp::Cmd_Col_Click(int index) {
 
 void SFrm_Disp::Cmd_Cell_Click(int index) {
   Command command(*this);
-  Fnc_SetBorder();
+  if (!Fnc_SetBorder()) return;
   if (!stepIndex(CellIndex, index == 1, 1, ColumnCellCount, kCellQuestions.atStart,
                  kCellQuestions.atEnd)) {
     return;

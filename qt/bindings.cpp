@@ -199,12 +199,21 @@ void ViewBindings::list(QListWidget* list, ListBox& control, Handler onChange) {
       [list, &control] {
         showState(list, control);
         setItems(list, control.Items);
-        list->setCurrentRow(control.ListIndex);
+        const int row = ListBox::selectionOf(control.ListIndex, true, list->count());
+        if (row < 0) {
+          // The focus frame may stay where it is; it selects nothing.
+          list->clearSelection();
+        } else {
+          list->setCurrentRow(row, QItemSelectionModel::ClearAndSelect);
+        }
       },
-      [list, &control] { control.ListIndex = list->currentRow(); });
+      [list, &control] {
+        const auto* current = list->currentItem();
+        control.ListIndex = ListBox::selectionOf(list->currentRow(),
+                                                 current && current->isSelected(), list->count());
+      });
   if (onChange) {
-    QObject::connect(list, &QListWidget::currentRowChanged, list,
-                     [run = wrap(std::move(onChange))](int) { run(); });
+    QObject::connect(list, &QListWidget::itemSelectionChanged, list, wrap(std::move(onChange)));
   }
 }
 

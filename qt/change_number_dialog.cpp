@@ -45,6 +45,10 @@ ChangeNumberDialog::ChangeNumberDialog(AmountEditForm& form, QtUi& ui, QWidget* 
   onCancel = [&form] { form.Form_Cancel(); };
   bind_.closeWhen(this, [&form] { return form.Closed; });
   bind_.refreshFromModel();
+  // The amount is there to be edited: the edit box takes the focus with its text
+  // selected, so that typing replaces it; the source box is only read.
+  change->setFocus();
+  change->selectAll();
 }
 
 void QtFormHost::show(SFrm_ChangeNumber& form) {

@@ -67,8 +67,9 @@ MainWindowView::MainWindowView(Sfrm_Main& form, QtUi& ui, QWidget* parent)
 QWidget* MainWindowView::buildFileTab() {
   auto* page = make<QWidget>(this, "Fram_Options_1");
   auto* grid = new QGridLayout(page);
-  auto* file = make<QLineEdit>(page, "Txt_File");
+  // Made in reading order, which is the order Tab follows.
   auto* pick = make<QPushButton>(page, "Cmd_Folder");
+  auto* file = make<QLineEdit>(page, "Txt_File");
   auto* destination = make<QPushButton>(page, "Cmd_DestFolder");
   auto* open = make<QPushButton>(page, "Command1");
   auto* destinationLabel = pathLabel(page, "Lbl_DestFolder");

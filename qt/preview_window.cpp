@@ -1,6 +1,7 @@
 #include "qt/preview_window.h"
 
 #include <QApplication>
+#include <QCloseEvent>
 #include <QEvent>
 #include <QGridLayout>
 #include <QHBoxLayout>
@@ -261,7 +262,13 @@ bool PreviewWindow::load() {
 }
 
 void PreviewWindow::reject() {
-  bind_.handle([this] { form_.Form_Unload(); });
+  bind_.handle([this] { form_.requestClose(SFrm_Disp::CloseRequest::kEscapeKey); });
+}
+
+void PreviewWindow::closeEvent(QCloseEvent* event) {
+  // The form closes the window (closeWhen) once it has unloaded; until then it stays.
+  event->ignore();
+  bind_.handle([this] { form_.requestClose(SFrm_Disp::CloseRequest::kCloseBox); });
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -34,7 +34,9 @@ class PreviewWindow : public QDialog {
   const PreviewRequestInterceptor& interceptor() const { return profile_->interceptor(); }
 
  protected:
+  // Esc (QDialog's reject) and the close box both ask the form, which decides which closes.
   void reject() override;
+  void closeEvent(QCloseEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

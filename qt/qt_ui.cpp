@@ -13,6 +13,8 @@
 #include <QUrl>
 #include <algorithm>
 
+#include "ui/desktop_open.h"
+
 namespace yentax {
 
 bool installJapaneseTranslation(QApplication& app) {
@@ -176,12 +178,8 @@ std::vector<std::u16string> QtUi::installedFontNames() {
 }
 
 bool QtUi::openWithDesktop(std::u16string_view path) {
-  // Settings files can hold any text: only an existing absolute file or folder is handed
-  // on, and as a path, never as a command line.
-  const auto target = toQString(path);
-  const QFileInfo info(target);
-  if (!info.isAbsolute() || !info.exists()) return false;
-  return launcher_(info.absoluteFilePath());
+  if (!isDesktopPath(path)) return false;
+  return launcher_(QFileInfo(toQString(path)).absoluteFilePath());
 }
 
 void QtUi::processPendingEvents() {

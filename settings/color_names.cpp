@@ -215,7 +215,7 @@ ColorValue rgbToColorValue(std::uint32_t rgb) {
 
 }  // namespace
 
-ColorValue LookupColor(std::u16string_view text) {
+std::optional<ColorValue> ReadColor(std::u16string_view text) {
   const std::u16string upper = toUpperAscii(trimBlanks(text));
   std::optional<std::uint32_t> rgb;
   const auto named = std::find_if(ColorNames.begin(), ColorNames.end(),
@@ -227,7 +227,12 @@ ColorValue LookupColor(std::u16string_view text) {
   } else {
     rgb = parseDecimalRgb(upper);
   }
-  const ColorValue color = rgbToColorValue(rgb.value_or(0));
+  if (!rgb) return std::nullopt;
+  return rgbToColorValue(*rgb);
+}
+
+ColorValue LookupColor(std::u16string_view text) {
+  const ColorValue color = ReadColor(text).value_or(0);
   constexpr ColorValue kPureRed = 0x0000FF;
   return color == 0 ? kPureRed : color;
 }

@@ -27,6 +27,10 @@ extern const std::array<ColorName, 145> ColorNames;
 // give pure red, so the mark always shows.
 ColorValue LookupColor(std::u16string_view text);
 
+// The same reading without the historical substitute: black stays black, and an
+// unreadable text gives nothing.
+std::optional<ColorValue> ReadColor(std::u16string_view text);
+
 // "#RRGGBB" in upper-case hexadecimal digits.
 std::u16string ColorToHtmlHex(ColorValue color);
 

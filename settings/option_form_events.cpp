@@ -13,6 +13,7 @@
 #include "settings/kin_form.h"
 #include "settings/option_form.h"
 #include "settings/value_text.h"
+#include "ui/desktop_open.h"
 
 namespace yentax {
 
@@ -225,11 +226,7 @@ void SFrm_Option::Cmd_LogFolder_Click() {
     // A log file, or one not written yet: its folder.
     folder = path.substr(0, slash);
   }
-  if (!isFolder(folder)) {
-    ui_.showMessage(u"指定フォルダが見つかりません。");
-    return;
-  }
-  std::ignore = ui_.openWithDesktop(folder);
+  std::ignore = openFolderOnDesktop(ui_, folder, u"指定フォルダが見つかりません。");
 }
 
 void SFrm_Option::Txt_FileOrFolder_OLEDragDrop(const std::vector<std::u16string>& paths) {

@@ -111,6 +111,14 @@ struct EditableComboBox : ComboBox {
 struct ListBox : Control {
   std::vector<std::u16string> Items;
   int ListIndex = -1;
+
+  // What a view reports as the selection: its current row only when that row is also
+  // selected. Tabbing into a list makes a row current (the focus frame) without choosing
+  // it, and a row that merely has the focus is no choice of the user's.
+  static int selectionOf(int currentRow, bool currentRowSelected, int rowCount) {
+    if (!currentRowSelected || currentRow < 0 || currentRow >= rowCount) return -1;
+    return currentRow;
+  }
 };
 
 // A box painted in one colour, 0x00BBGGRR.
@@ -141,13 +149,11 @@ struct TabStrip : Control {
 };
 
 // A multi-line text with a selection, as the preview's source view. Positions are UTF-16
-// indexes into Text. While SuppressChange is set, the form ignores the change event that
-// its own assignment to Text causes.
+// indexes into Text.
 struct RichTextBox : Control {
   std::u16string Text;
   int SelStart = 0;
   int SelLength = 0;
-  bool SuppressChange = false;
 
   std::u16string selectedText() const {
     const auto size = static_cast<int>(Text.size());

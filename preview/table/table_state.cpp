@@ -43,18 +43,6 @@ std::optional<TextSpan> TableState::tableSpan(const PageText& page, std::int32_t
   return span;
 }
 
-FirstRowColumns TableState::CountFirstRowColumns(const PageText& page, std::int32_t index) {
-  currentTable_ = -1;
-  columnCount_ = 0;
-  const auto span = tableSpan(page, index);
-  if (!span) return {};
-  const auto measured = countFirstRowColumns(tableText(page, *span));
-  if (!measured) return {};
-  currentTable_ = index;
-  columnCount_ = measured->columns;
-  return *measured;
-}
-
 bool TableState::BuildTableGrid(const PageText& page, std::int32_t index) {
   grid_ = {};
   gridTable_ = -1;

@@ -32,10 +32,6 @@ class TableState {
   std::int32_t RowCount() const { return grid_.RowCount; }
   const TableGrid& grid() const { return grid_; }
 
-  // Measures table index on its first row and makes it current; 0 columns and no current
-  // table when it has no closed row or the index is out of range.
-  FirstRowColumns CountFirstRowColumns(const PageText& page, std::int32_t index);
-
   // Builds the grid of table index; false (and an empty grid) for an index out of range or
   // a grid too large to hold.
   bool BuildTableGrid(const PageText& page, std::int32_t index);

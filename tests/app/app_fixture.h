@@ -55,9 +55,9 @@ struct WindowFixture {
   Sfrm_Main window;
 
   // A settings file named relative to the scratch folder runs unattended.
-  explicit WindowFixture(const std::string& settingsFile = {}, bool usage = false)
+  explicit WindowFixture(const std::string& settingsFile = {})
       : settings(ConversionSettings::defaults(scratch.u("prog"))),
-        window(settings, ui, forms, setup(settingsFile, usage), ports()) {}
+        window(settings, ui, forms, setup(settingsFile), ports()) {}
 
   ~WindowFixture() { Fnc_DeleteTMPFolder(window.state().TempFolders); }
 
@@ -68,14 +68,13 @@ struct WindowFixture {
     return options;
   }
 
-  MainWindowSetup setup(const std::string& settingsFile, bool usage) {
+  MainWindowSetup setup(const std::string& settingsFile) {
     fs::create_directories(scratch / "prog");
     MainWindowSetup setup{scratch / "prog",
                           scratch / "prog/yentax.INI",
                           scratch / "prog/HELP/HELP.HTM",
                           u"yentax",
                           {}};
-    setup.commandLine.showUsage = usage;
     setup.commandLine.namesSettingsFile = !settingsFile.empty();
     setup.commandLine.settingsFilePath = scratch / settingsFile;
     return setup;

@@ -1,3 +1,4 @@
+#include <cstdlib>
 #include <optional>
 
 #include "app_fixture.h"
@@ -54,6 +55,31 @@ TEST(FileSelectionTest, DisplayPreparesAFreshWorkingCopyForThePreview) {
     EXPECT_EQ(request.PreviewTextMode, c.file.ends_with(".txt"));
     EXPECT_EQ(f.ui.pendingEventTurns(), 1);
   }
+}
+
+// Without a working folder (the temporary folder cannot be written) 表示 says so, with
+// the system's reason, rather than doing nothing.
+TEST(FileSelectionTest, DisplayWithoutAWorkingFolderSaysWhy) {
+  WindowFixture f;
+  writeFile(f.scratch / "src/a.htm", "page a");
+  writeFile(f.scratch / "not-a-folder", "x");
+  const char* before = std::getenv("TMPDIR");
+  const std::string saved = before ? before : "";
+  ::setenv("TMPDIR", (f.scratch / "not-a-folder").c_str(), 1);
+  f.start();
+  f.settings.FileTabActive = true;
+  f.sync();
+  f.window.Txt_File.Text = f.scratch.u("src/a.htm");
+  f.window.Cmd_Disp_Click();
+  if (before) {
+    ::setenv("TMPDIR", saved.c_str(), 1);
+  } else {
+    ::unsetenv("TMPDIR");
+  }
+  EXPECT_TRUE(f.forms.previews.empty());
+  ASSERT_EQ(f.texts().size(), 1u);
+  EXPECT_TRUE(f.texts()[0].starts_with(u"作業フォルダを作成できませんでした。\r\n("))
+      << utf16ToUtf8(f.texts()[0]);
 }
 
 std::u16string label(const AppScratch& scratch, const std::string& folder) {

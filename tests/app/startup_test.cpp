@@ -35,13 +35,5 @@ TEST(StartupTest, LoadListsTheSourceFolderAndUnloadSavesWithoutTheFileList) {
   EXPECT_TRUE(saved.FileTabActive);
 }
 
-TEST(StartupTest, UsageBoxEndsTheProgramAsAnInteractiveExit) {
-  WindowFixture f({}, true);
-  f.start();
-  EXPECT_EQ(f.texts(), std::vector<std::u16string>{usageText(u"yentax")});
-  EXPECT_TRUE(f.window.Unloaded);
-  EXPECT_TRUE(fs::exists(f.scratch / "prog/yentax.INI"));
-}
-
 }  // namespace
 }  // namespace yentax

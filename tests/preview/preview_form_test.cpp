@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "base/utf16_text.h"
+#include "engine/conversion_passes.h"
 #include "tests/preview/preview_fixture.h"
 
 namespace yentax {
@@ -65,7 +66,23 @@ TEST(PreviewFormTest, OpensOnlyOnAWorkingCopyOfThePageInFoldersThisRunMade) {
     EXPECT_FALSE(f.openRequest(request));
     EXPECT_TRUE(f.form->Unloaded);
     EXPECT_EQ(readFile(f.scratch / "t1/keep"), "x");
+    // It says why rather than doing nothing.
+    ASSERT_EQ(f.texts().size(), 1u);
+    EXPECT_TRUE(f.texts()[0].starts_with(u"プレビューを表示できませんでした。\r\n("))
+        << utf16ToUtf8(f.texts()[0]);
   }
+}
+
+// A working copy that has gone (a cleaner emptied the working folder) is named in the
+// message rather than leaving 表示 to do nothing.
+TEST(PreviewFormTest, APreviewThatCannotOpenSaysWhy) {
+  PreviewFixture f;
+  f.name = "a.htm";
+  f.writePage("a.htm", page(u"1円"));
+  EXPECT_FALSE(f.openRequest(f.request()));
+  EXPECT_EQ(f.texts(), std::vector<std::u16string>{
+                           u"プレビューを表示できませんでした。\r\n(no working copy: " +
+                           utf8ToUtf16(f.scratch / "t0/a.htm") + u")"});
 }
 
 TEST(PreviewFormTest, NextWrapsToTheStartAndGivesUpAfterOneRound) {
@@ -92,6 +109,73 @@ TEST(PreviewFormTest, NextWrapsToTheStartAndGivesUpAfterOneRound) {
                 u"変換対象金額が見つかりませんでした。"}));
   EXPECT_TRUE(none.form->Cmd_Next[1].Enabled);
   EXPECT_TRUE(none.form->Tab1.Enabled);
+}
+
+// A mark before a number and a "円" after it make one amount, as the conversion takes
+// it: stepping comes to it once, the find runs from the mark to the "円", and converting
+// it gives what the conversion of the whole page gives.
+TEST(PreviewFormTest, AnAmountWithAMarkAndYenIsSteppedToAndConvertedOnce) {
+  struct Case {
+    std::u16string amount;
+    std::u16string caption;
+  };
+  const Case cases[] = {
+      {u"\\1,980円", u"\\1,980円"}, {u"￥1,980円", u"￥1,980円"}, {u"&yen;1,980円", u"\\1,980円"}};
+  for (const auto mode : {kDetectMarkedNumbers, kDetectInDetail}) {
+    for (const auto& c : cases) {
+      SCOPED_TRACE(utf16ToUtf8(c.amount) + " mode " + std::to_string(mode));
+      PreviewFixture f;
+      f.settings.DetectionMode = mode;
+      f.settings.DetectAllNumbers = false;
+      const auto text = page(u"<p>価格 " + c.amount + u"</p><p>送料 500円</p>");
+      ASSERT_TRUE(f.open("a.htm", text));
+      f.form->Cmd_Next_Click(1);
+      EXPECT_EQ(f.form->Lbl_Change[0].Caption, c.caption);
+      EXPECT_EQ(f.form->AmountLength, static_cast<int>(c.amount.size()));
+      f.form->Cmd_Next_Click(1);
+      EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"500円");
+      f.form->Cmd_Next_Click(0);
+      EXPECT_EQ(f.form->Lbl_Change[0].Caption, c.caption);
+      EXPECT_TRUE(f.texts().empty());
+
+      f.form->Cmd_Chenge_Click(1);
+      ConversionContext whole;
+      whole.page.assign(text);
+      ASSERT_TRUE(runConversionPasses(f.settings, whole));
+      const auto converted = whole.page.text();
+      const auto firstEnd = converted.find(u"</p>");
+      EXPECT_EQ(f.form->PreviewText.substr(0, firstEnd), converted.substr(0, firstEnd));
+      EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"500円");
+
+      PreviewFixture source;
+      source.settings = f.settings;
+      ASSERT_TRUE(source.open("a.htm", text));
+      source.form->Cmd_Txt_Click();
+      source.form->Cmd_Next_Click(1);
+      EXPECT_EQ(source.form->RTxt.SelLength, static_cast<int>(c.amount.size()));
+      source.form->Cmd_Next_Click(1);
+      EXPECT_EQ(source.form->RTxt.selectedText(), u"500円");
+    }
+  }
+}
+
+// A text file has no tags: its amounts are stepped to and converted all the same.
+TEST(PreviewFormTest, APlainTextPageIsSteppedAndConverted) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.txt", u"価格 1,980円\r\n送料 ￥500\r\n"));
+  ASSERT_TRUE(f.form->RTxt.Visible);
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"1,980円");
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"￥500");
+  f.form->Cmd_Next_Click(0);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"1,980円");
+  EXPECT_TRUE(f.texts().empty());
+  f.form->Cmd_Chenge_Click(1);
+  EXPECT_EQ(f.form->RTxt.selectedText(), u"￥500");
+  EXPECT_EQ(f.form->RTxt.Text, u"価格 1,980円(税込み2,079円)\n送料 ￥500\n");
+  f.form->Cmd_Write_Click();
+  EXPECT_EQ(f.saved(), sjis(u"価格 1,980円(税込み2,079円)\r\n送料 ￥500\r\n"));
 }
 
 TEST(PreviewFormTest, SourceViewStepsBackWithTheMarkedSearch) {
@@ -154,6 +238,22 @@ TEST(PreviewFormTest, SourceEditsKeepThePageChangedAndClosingAsks) {
   EXPECT_TRUE(f.form->Form_Unload());
   EXPECT_EQ(f.texts().back(), u"変更内容を登録しますか？");
   EXPECT_FALSE(std::filesystem::exists(f.scratch / "out/a.htm"));
+}
+
+// Only the close box and 閉じる(&X) close the window; Esc does nothing, changed or not.
+TEST(PreviewFormTest, EscapeNeverClosesTheWindow) {
+  PreviewFixture f;
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  EXPECT_FALSE(f.form->requestClose(SFrm_Disp::CloseRequest::kEscapeKey));
+  EXPECT_FALSE(f.form->Unloaded);
+  EXPECT_TRUE(f.texts().empty());
+  f.form->MENU_CLOSE_Click();
+  EXPECT_TRUE(f.form->Unloaded);
+
+  PreviewFixture box;
+  ASSERT_TRUE(box.open("a.htm", page(u"<p>100円</p>")));
+  EXPECT_TRUE(box.form->requestClose(SFrm_Disp::CloseRequest::kCloseBox));
+  EXPECT_TRUE(box.form->Unloaded);
 }
 
 TEST(PreviewFormTest, ConvertingMovesPastTheInsertedText) {

@@ -176,6 +176,68 @@ TEST(PreviewTableTabTest, TheTableFrameTakesClicksOnlyOnceItIsReady) {
   EXPECT_TRUE(f.form->Tab1.Enabled);
 }
 
+// Sanitising keeps black black: the border picked black in the chooser, and black typed
+// into the settings, reach the page as black, while a text that names no colour is red.
+TEST(PreviewTableTabTest, ABlackBorderStaysBlack) {
+  EXPECT_EQ(shownColour(u"#000000"), 0u);
+  EXPECT_EQ(shownColour(u"black"), 0u);
+  EXPECT_EQ(shownColour(u"0"), 0u);
+  EXPECT_EQ(shownColour(u"no colour"), 0x0000FFu);
+  EXPECT_EQ(safeColour(u"#000000"), u"#000000");
+  EXPECT_EQ(safeColour(u"Black"), u"BLACK");
+  EXPECT_EQ(safeColour(u"\"><script>"), u"#FF0000");
+
+  PreviewFixture f;
+  f.settings.ChkBorderColor = u"#000000";
+  ASSERT_TRUE(f.open("a.htm", kPage));
+  EXPECT_EQ(f.form->Cmd_ColorFace[0], 0u);
+  f.form->Tab1.SelectedIndex = SFrm_Disp::kTableTab;
+  f.form->Tab1_Click();
+  EXPECT_NE(f.shownPage().find(u"BORDERCOLOR=\"#000000\""), std::u16string::npos);
+
+  f.ui.queueColor(0x00000000u);
+  f.form->Cmd_Color_Click(0);
+  EXPECT_EQ(f.settings.ChkBorderColor, u"#000000");
+  EXPECT_EQ(f.form->Cmd_ColorFace[0], 0u);
+  f.form->Cmd_Table_Click(1);
+  EXPECT_NE(f.shownPage().find(u"BORDERCOLOR=\"#000000\""), std::u16string::npos);
+  EXPECT_EQ(f.shownPage().find(u"#FF0000"), std::u16string::npos);
+}
+
+TEST(PreviewTableTabTest, TheBorderWidthIsAWholeNumberFromOneTo99) {
+  for (const auto* text : {u"-3", u"0", u"100", u"1.5", u"", u"x", u"+4", u"３"}) {
+    EXPECT_EQ(readBorderWidth(text), std::nullopt) << utf16ToUtf8(text);
+  }
+  EXPECT_EQ(readBorderWidth(u"1"), 1);
+  EXPECT_EQ(readBorderWidth(u" 99 "), 99);
+  EXPECT_EQ(readBorderWidth(u"07"), 7);
+  EXPECT_EQ(shownBorderWidth(-3), kDefaultBorderWidth);
+  EXPECT_EQ(shownBorderWidth(5), 5);
+
+  // A refused width is said, the setting's width comes back, and the step waits.
+  TableTab f;
+  const auto shown = f.shownPage();
+  f.form->Txt_Border.Text = u"-3";
+  f.form->Cmd_Table_Click(1);
+  EXPECT_EQ(f.texts(),
+            std::vector<std::u16string>{u"外枠の太さは1から99までの整数で入力してください。"});
+  EXPECT_EQ(f.form->Txt_Border.Text, u"2");
+  EXPECT_EQ(f.settings.CheckBorder, 2);
+  EXPECT_EQ(f.form->TableIndex, 0);
+  EXPECT_EQ(f.shownPage().find(u"BORDER=\"-3\""), std::u16string::npos);
+  EXPECT_TRUE(f.form->Cmd_Table[1].Enabled);
+
+  // A settings file's negative width never reaches the page copy.
+  PreviewFixture loaded;
+  loaded.settings.CheckBorder = -3;
+  ASSERT_TRUE(loaded.open("a.htm", kPage));
+  EXPECT_EQ(loaded.form->Txt_Border.Text, u"2");
+  loaded.form->Tab1.SelectedIndex = SFrm_Disp::kTableTab;
+  loaded.form->Tab1_Click();
+  EXPECT_EQ(loaded.shownPage().find(u"-3"), std::u16string::npos);
+  EXPECT_NE(loaded.shownPage().find(u"BORDER=\"2\""), std::u16string::npos);
+}
+
 TEST(PreviewTableTabTest, MarksUseOnlyColourNamesOrHexColours) {
   PreviewFixture f;
   f.settings.ChkBGColor = u"red\" onload=\"x";
@@ -194,9 +256,12 @@ TEST(PreviewTableTabTest, MarksUseOnlyColourNamesOrHexColours) {
   f.form->Cmd_Table_Click(1);
   EXPECT_EQ(f.form->Txt_Border.Text, u"2");
   f.form->Txt_Border.Text = u"5";
-  f.form->Cmd_Table_Click(0);
+  f.form->Cmd_Table_Click(1);
   EXPECT_EQ(f.settings.CheckBorder, 5);
-  EXPECT_NE(f.shownPage().find(u"BORDER=\"5\"  BGCOLOR=\"#0080FF\""), std::u16string::npos);
+  // The next table has a single cell, which takes the background.
+  EXPECT_NE(f.shownPage().find(u"<TABLE BORDER=\"5\"  BORDERCOLOR=\"NAVY\" >"),
+            std::u16string::npos);
+  EXPECT_NE(f.shownPage().find(u"<TD BGCOLOR=\"#0080FF\" >500円"), std::u16string::npos);
 }
 
 }  // namespace

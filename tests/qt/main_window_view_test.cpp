@@ -145,6 +145,23 @@ TEST_F(MainWindowViewTest, ShowsEveryControlWithItsCaptionAndTheMenusFollowTheTa
   EXPECT_FALSE(refresh->isEnabled());
 }
 
+// Tab goes through each tab's controls in reading order: left to right, then down.
+TEST_F(MainWindowViewTest, TabFollowsTheLayout) {
+  open(console);
+  const auto order = [this](const char* pageName) {
+    auto* page = find<QWidget>(pageName);
+    QStringList names;
+    for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
+      if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus)) names << w->objectName();
+    }
+    return names;
+  };
+  EXPECT_EQ(order("Fram_Options_1"),
+            (QStringList{"Cmd_Folder", "Txt_File", "Cmd_DestFolder", "Command1"}));
+  EXPECT_EQ(order("Fram_Options_0"), (QStringList{"Cmd_ReadFolder", "Trv_Files", "Cmd_FilesRenew",
+                                                  "Cmd_DestFolder1", "Cmd_DestFoldeOpen"}));
+}
+
 TEST_F(MainWindowViewTest, TickingItemsGoesThroughTheModelsCheckRule) {
   open(console, false);
   auto* tree = find<QTreeWidget>("Trv_Files");

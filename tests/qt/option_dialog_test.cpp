@@ -8,11 +8,15 @@
 #include <QDropEvent>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTabWidget>
+#include <QTest>
 #include <QUrl>
+#include <algorithm>
+#include <vector>
 
 #include "app/main_window.h"
 #include "base/utf8.h"
@@ -127,6 +131,50 @@ TEST(OptionDialogTest, TheWordDialogAddsToTheListShown) {
   forms.show(form);
   EXPECT_EQ(shownWords, 41);
   EXPECT_EQ(settings.SuffixWords.back(), u"ケース");
+}
+
+// Tabbing into a word list puts the focus frame on its first word without selecting it;
+// 削除(&D) then asks for a word rather than deleting the one nobody chose.
+TEST(OptionDialogTest, DeleteTakesTheSelectedWordNotTheOneWithTheFocus) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  ConversionSettings settings;
+  const auto words = settings.SuffixWords;
+  SFrm_Option form(settings, ui, forms);
+  std::vector<QString> messages;
+  int shownWords = 0;
+  whenModalShows([&](QWidget* dialog) {
+    find<QTabWidget>(dialog, "Tab1")->setCurrentIndex(SFrm_Option::kTargetTab);
+    find<QTabWidget>(dialog, "Tab2")->setCurrentIndex(SFrm_Option::kSuffixSubTab);
+    auto* list = find<QListWidget>(dialog, "Lst_NoChange");
+    dialog->activateWindow();
+    list->setFocus(Qt::TabFocusReason);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(list->hasFocus());
+    EXPECT_EQ(list->currentRow(), 0);
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    const auto answer = [&messages](QWidget* box) {
+      messages.push_back(qobject_cast<QMessageBox*>(box)->text());
+      qobject_cast<QDialog*>(box)->accept();
+    };
+    whenModalShows(answer);
+    QTest::keyClick(dialog, Qt::Key_D, Qt::AltModifier);
+    EXPECT_EQ(list->count(), static_cast<int>(words.size()));
+
+    // A word chosen with the keyboard is deleted.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->selectedItems().size(), 1);
+    QTest::keyClick(dialog, Qt::Key_D, Qt::AltModifier);
+    shownWords = list->count();
+    EXPECT_TRUE(list->selectedItems().isEmpty());
+    find<QPushButton>(dialog, "Cmd_OptionRet(0)")->click();
+  });
+  forms.show(form);
+  EXPECT_EQ(messages, std::vector<QString>{"削除する文字を選択してください。"});
+  EXPECT_EQ(shownWords, static_cast<int>(words.size()) - 1);
+  ASSERT_EQ(settings.SuffixWords.size(), words.size() - 1);
+  EXPECT_EQ(settings.SuffixWords.front(), words.front());
+  EXPECT_EQ(std::count(settings.SuffixWords.begin(), settings.SuffixWords.end(), words[1]), 0);
 }
 
 TEST(OptionDialogTest, TheDetailDialogWritesAtOnceEvenWhenTheOptionsAreCancelled) {

@@ -32,6 +32,16 @@ TEST(LookupColorTest, BlackAndUnreadableTextsGiveRed) {
   }
 }
 
+TEST(ReadColorTest, BlackStaysBlackAndUnreadableGivesNothing) {
+  for (const auto* text : {u"#000000", u"black", u" BLACK ", u"0"}) {
+    EXPECT_EQ(ReadColor(text), 0u) << utf16ToUtf8(text);
+  }
+  for (const auto* text : {u"", u"#", u"#GG0000", u"no colour"}) {
+    EXPECT_EQ(ReadColor(text), std::nullopt) << utf16ToUtf8(text);
+  }
+  EXPECT_EQ(ReadColor(u"#FF8000"), 0x0080FFu);
+}
+
 TEST(LookupColorTest, ReordersNamesHexAndDecimalToBlueGreenRed) {
   struct Case {
     std::u16string text;

@@ -225,6 +225,8 @@ TEST_F(OptionEvents, OpenLogFolderFindsTheNearestFolder) {
       {.typed = path("missing/new.log"), .opened = u""},
       {.typed = u"", .opened = u""},
       {.typed = u"run.log", .opened = u""},
+      // A folder named from the working folder is not handed to the desktop.
+      {.typed = u".", .opened = u""},
   };
   for (const auto& row : rows) {
     ScriptedUi rowUi;

@@ -38,5 +38,16 @@ TEST(ControlsTest, ComboBoxSelectedTextIsEmptyWithoutASelection) {
   EXPECT_EQ(box.selectedText(), u"");
 }
 
+// Tabbing into a list makes its first row current without selecting it: that row is no
+// choice, so 削除 asks for one instead of deleting it.
+TEST(ControlsTest, AListRowThatOnlyHasTheFocusIsNotSelected) {
+  EXPECT_EQ(ListBox::selectionOf(0, false, 3), -1);
+  EXPECT_EQ(ListBox::selectionOf(0, true, 3), 0);
+  EXPECT_EQ(ListBox::selectionOf(2, true, 3), 2);
+  EXPECT_EQ(ListBox::selectionOf(-1, false, 3), -1);
+  EXPECT_EQ(ListBox::selectionOf(3, true, 3), -1);
+  EXPECT_EQ(ListBox::selectionOf(0, true, 0), -1);
+}
+
 }  // namespace
 }  // namespace yentax

@@ -1,11 +1,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
 #include "base/utf16_text.h"
 #include "engine/page_text.h"
+#include "preview/table/table_grid.h"
 #include "preview/table/table_scan.h"
 #include "preview/table/table_state.h"
 
@@ -89,22 +91,25 @@ TEST(ColumnCountTest, MeasuresTheFirstRowWithItsSpans) {
   for (const Case& c : cases) {
     SCOPED_TRACE(narrow(c.row));
     const PageText page(u"<TABLE>" + c.row + u"</TABLE>");
+    const auto measured = countFirstRowColumns(page.text());
+    ASSERT_TRUE(measured.has_value());
+    EXPECT_EQ(measured->columns, c.columns);
+    EXPECT_EQ(measured->hasCells, c.hasCells);
     TableState tables;
     ASSERT_TRUE(tables.LocateTables(page));
-    const FirstRowColumns measured = tables.CountFirstRowColumns(page, 0);
-    EXPECT_EQ(measured.columns, c.columns);
-    EXPECT_EQ(measured.hasCells, c.hasCells);
+    EXPECT_TRUE(tables.BuildTableGrid(page, 0));
     EXPECT_EQ(tables.ColumnCount(), c.columns);
-    EXPECT_EQ(tables.CurrentTable(), 0);
   }
 }
 
 TEST(ColumnCountTest, ATableWithoutAClosedRowOrAnUnknownIndexIsNotMeasured) {
   const PageText page(u"<TABLE><TR><TD>a</TD></TABLE>");
+  EXPECT_EQ(countFirstRowColumns(page.text()), std::nullopt);
   TableState tables;
   ASSERT_TRUE(tables.LocateTables(page));
   for (const std::int32_t index : {0, 1, -1}) {
-    EXPECT_EQ(tables.CountFirstRowColumns(page, index).columns, 0);
+    std::ignore = tables.BuildTableGrid(page, index);
+    EXPECT_EQ(tables.ColumnCount(), 0);
     EXPECT_EQ(tables.CurrentTable(), -1);
   }
 }
