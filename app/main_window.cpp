@@ -1,10 +1,13 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "docio/display_path.h"
+#include "docio/file_system.h"
+#include "docio/path_text.h"
 
 namespace yentax {
 
@@ -80,6 +83,11 @@ bool Sfrm_Main::ask(std::u16string_view text) {
   return state_.CommandLineMode || ui_.askYesNo(text);
 }
 
+DefaultFolders MainWindowSetup::defaultFolders() const {
+  if (logFolder.empty()) return DefaultFolders(utf8ToUtf16(programFolder));
+  return DefaultFolders(utf8ToUtf16(programFolder), utf8ToUtf16(logFolder));
+}
+
 void Sfrm_Main::Form_Load() {
   state_.TempFolders = {};
   state_.DefaultSettingsPath = setup_.defaultSettingsPath;
@@ -88,9 +96,16 @@ void Sfrm_Main::Form_Load() {
   state_.RunInProgress = false;
   state_.CancelRequested = false;
   Fnc_MakeTmpFolder(state_.TempFolders);
-  LoadSettings(state_.DefaultSettingsPath, utf8ToUtf16(setup_.programFolder), settings_);
+  LoadSettings(setup_.startingSettingsPath.empty() ? state_.DefaultSettingsPath
+                                                   : setup_.startingSettingsPath,
+               setup_.defaultFolders(), settings_);
   // The list of ticked files travels only between a settings file and the tree.
   settings_.FileList.clear();
+  // A page opened with the program (a file manager's "open with") is the page to convert.
+  if (!setup_.commandLine.pagePath.empty()) {
+    settings_.SourceFile = utf8ToUtf16(setup_.commandLine.pagePath);
+    settings_.FileTabActive = true;
+  }
   state_.HelpFilePath = setup_.helpFilePath;
   Cmd_FilesRenew.Enabled = false;
   MENU_File_Sub[kMenuRefreshList].Enabled = false;
@@ -121,7 +136,7 @@ void Sfrm_Main::runUnattended() {
   const auto& file = setup_.commandLine.settingsFilePath;
   // Running with other settings than the ones asked for could write anywhere.
   constexpr std::u16string_view kUnreadable = u"変換設定ファイルを読み込めませんでした。";
-  if (!LoadSettings(file, utf8ToUtf16(setup_.programFolder), settings_, &settingsReport_)) {
+  if (!LoadSettings(file, setup_.defaultFolders(), settings_, &settingsReport_)) {
     addProblem(utf8ToUtf16(file), kUnreadable, settingsReport_.error.message());
     return;
   }
@@ -172,6 +187,8 @@ void Sfrm_Main::Form_Unload() {
   settings_.FileTabActive = fileTabSelected();
   if (!state_.CommandLineMode) {
     settings_.SourceFile = trimBlanks(Txt_File.Text);
+    // The per-user folder is made only when the window first keeps its settings there.
+    std::ignore = createFolderTree(splitPath(state_.DefaultSettingsPath).folder);
     SaveSettings(state_.DefaultSettingsPath, settings_, Fnc_GetNodeCheckList(), true);
   }
   Unloaded = true;

@@ -38,10 +38,14 @@ struct MainWindowPorts {
 // Where the program lives and what it was started with.
 struct MainWindowSetup {
   std::string programFolder;
+  std::string logFolder = {};  // the default log's folder; "" for programFolder/LOG
   std::string defaultSettingsPath;
+  std::string startingSettingsPath = {};  // read at load; "" for defaultSettingsPath
   std::string helpFilePath;
   std::u16string executableName;
   CommandLine commandLine;
+
+  DefaultFolders defaultFolders() const;
 };
 
 // A file the last run could not take through, and what stopped it.
