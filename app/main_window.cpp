@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <tuple>
 
+#include "base/cp932_codec.h"
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "docio/display_path.h"
 #include "docio/file_system.h"
+#include "docio/log_file.h"
 #include "docio/path_text.h"
 
 namespace yentax {
@@ -82,6 +84,27 @@ void Sfrm_Main::tell(std::u16string_view text) {
 bool Sfrm_Main::ask(std::u16string_view text) {
   return state_.CommandLineMode || ui_.askYesNo(text);
 }
+
+namespace {
+
+// An unattended run makes its destination when the folder it belongs in exists, as cp
+// and rsync do; nothing is made when that one is missing too (a mistyped path).
+std::u16string madeDestination(std::u16string_view folder) {
+  while (folder.size() > 1 && folder.back() == u'/') folder.remove_suffix(1);
+  if (folder.empty() || lookupPath(folder).found) return {};
+  if (!isFolder(splitPath(folder).folder)) return {};
+  return folderReady(createFolderTree(folder)) ? std::u16string(folder) : std::u16string();
+}
+
+// A line of the run's text log that is not about a page.
+void noteInLog(const ConversionSettings& settings, const LogChoice& log, std::u16string_view note) {
+  if (!log.LoggingOn || log.SingleLogPath.empty() || !settings.LogTextFormat) return;
+  LogEntry entry;
+  appendCp932OrReference(entry.records, std::u16string(note) + u"\r\n");
+  std::ignore = appendToLog(utf16ToUtf8(chooseLogPath({}, settings, log)), entry);
+}
+
+}  // namespace
 
 DefaultFolders MainWindowSetup::defaultFolders() const {
   if (logFolder.empty()) return DefaultFolders(utf8ToUtf16(programFolder));
@@ -170,7 +193,10 @@ void Sfrm_Main::runUnattended() {
   }
   Tab1.SelectedIndex = settings_.CommandSourceIsFile ? kFileTab : kFolderTab;
   Fnc_TabClick();
+  const std::u16string made =
+      madeDestination(folderRun ? settings_.DestinationFolder1 : settings_.DestinationFolder);
   Cmd_Change_Click();
+  if (!made.empty()) noteInLog(settings_, state_.Log, u"保存先フォルダを作成しました：" + made);
   problems_.insert(problems_.begin(), unlisted.begin(), unlisted.end());
 }
 

@@ -38,12 +38,12 @@ struct MainWindowPorts {
 // Where the program lives and what it was started with.
 struct MainWindowSetup {
   std::string programFolder;
-  std::string logFolder = {};  // the default log's folder; "" for programFolder/LOG
   std::string defaultSettingsPath;
-  std::string startingSettingsPath = {};  // read at load; "" for defaultSettingsPath
   std::string helpFilePath;
   std::u16string executableName;
   CommandLine commandLine;
+  std::string logFolder = {};             // the default log's folder; "" for programFolder/LOG
+  std::string startingSettingsPath = {};  // read at load; "" for defaultSettingsPath
 
   DefaultFolders defaultFolders() const;
 };

@@ -1,7 +1,10 @@
 #include "cli/report.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <ostream>
+#include <utility>
+#include <vector>
 
 #include "cli/escaped_name.h"
 
@@ -81,19 +84,43 @@ std::string failureJson(const PageFailure& failure) {
          ", \"problem\": " + jsonString(failure.problem) + "}";
 }
 
-// Cuts text to at most columns characters; the start of a long path gives way first.
-std::string fitted(std::string_view text, std::size_t columns) {
-  std::size_t characters = 0;
-  for (const char c : text) characters += !isContinuation(static_cast<unsigned char>(c));
-  if (characters <= columns) return std::string(text);
-  if (columns <= 3) return std::string(columns, '.');
-  std::size_t skip = characters - columns + 3;
-  std::size_t pos = 0;
-  while (pos < text.size() && (skip > 0 || isContinuation(static_cast<unsigned char>(text[pos])))) {
-    if (!isContinuation(static_cast<unsigned char>(text[pos]))) --skip;
-    ++pos;
+// The columns a character takes on a terminal: two for the wide East Asian ones.
+std::size_t columnsOf(char32_t c) {
+  const bool wide = (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0xA4CF) ||
+                    (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+                    (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+                    (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x1F300 && c <= 0x1FAFF) || c >= 0x20000;
+  return wide ? 2 : 1;
+}
+
+// The characters of text with the columns each takes; a byte that is not UTF-8 is one.
+std::vector<std::pair<std::string_view, std::size_t>> characters(std::string_view text) {
+  std::vector<std::pair<std::string_view, std::size_t>> found;
+  for (std::size_t pos = 0; pos < text.size();) {
+    const std::size_t length = std::max<std::size_t>(1, sequenceLength(text, pos));
+    char32_t c = static_cast<unsigned char>(text[pos]);
+    if (length > 1) {
+      c &= 0x3F >> (length - 1);
+      for (std::size_t k = 1; k < length; ++k) c = (c << 6) | (text[pos + k] & 0x3F);
+    }
+    found.emplace_back(text.substr(pos, length), columnsOf(c));
+    pos += length;
   }
-  return "..." + std::string(text.substr(pos));
+  return found;
+}
+
+// Cuts text to at most columns terminal columns; the start of a long path gives way first.
+std::string fitted(std::string_view text, std::size_t columns) {
+  const auto all = characters(text);
+  std::size_t width = 0;
+  for (const auto& character : all) width += character.second;
+  if (width <= columns) return std::string(text);
+  if (columns <= 3) return std::string(columns, '.');
+  std::size_t first = 0;
+  for (; first < all.size() && width > columns - 3; ++first) width -= all[first].second;
+  std::string out = "...";
+  for (std::size_t i = first; i < all.size(); ++i) out += all[i].first;
+  return out;
 }
 
 }  // namespace

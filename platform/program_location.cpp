@@ -121,9 +121,12 @@ ProgramFolders programFoldersFor(const std::string& executableFolder, const Envi
   const auto home = absoluteSetting(env, "HOME");
   const auto config = absoluteSetting(env, "XDG_CONFIG_HOME");
   const auto state = absoluteSetting(env, "XDG_STATE_HOME");
-  if (!home && !(config && state)) return beside;
-  return {config ? joinPath(*config, "yentax") : joinPath(*home, ".config/yentax"),
-          state ? joinPath(*state, "yentax") : joinPath(*home, ".local/state/yentax")};
+  if (!home && !config) return beside;
+  const std::string settings =
+      config ? joinPath(*config, "yentax") : joinPath(*home, ".config/yentax");
+  if (state) return {settings, joinPath(*state, "yentax")};
+  // Without a state folder the log goes with the settings, never beside the program.
+  return {settings, home ? joinPath(*home, ".local/state/yentax") : joinPath(settings, "LOG")};
 }
 
 ProgramLocation locateProgram(const std::string& executablePath, std::string_view startedAs,

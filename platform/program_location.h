@@ -60,7 +60,8 @@ struct ProgramFolders {
 // The executable's folder (and its "LOG" folder) when it is the user's own; otherwise
 // $XDG_CONFIG_HOME/yentax and $XDG_STATE_HOME/yentax, or ~/.config/yentax and
 // ~/.local/state/yentax when those variables are unset or not absolute. Without a home
-// folder there is nowhere better, and the executable's folder stays. Nothing is created.
+// folder or a configuration folder there is nowhere better, and the executable's folder
+// stays. Nothing is created.
 ProgramFolders programFoldersFor(const std::string& executableFolder, const EnvironmentLookup& env,
                                  const FolderIsOwn& own);
 

@@ -5,7 +5,7 @@
 # (clang with its libFuzzer runtime).
 set -euo pipefail
 
-packages=(cmake g++ make file dpkg-dev libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake g++ make file dpkg-dev patch libgtest-dev libgmock-dev libbenchmark-dev
   # the desktop program: Qt 6 with its Japanese texts, a Japanese font, a display for tests
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth
   # the start-up asks the X server whether it answers before Qt would abort

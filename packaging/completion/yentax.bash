@@ -16,14 +16,27 @@ _yentax_values() {
   esac
 }
 
-# Offers each word that starts with cur, quoted for the shell: "()" and "<>" would be
-# syntax on a command line.
+# Offers each word that starts with cur; one the shell would read as syntax ("()", "<>")
+# is offered in single quotes.
 _yentax_offer() {
   local word cur="$1"
   shift
   for word in "$@"; do
-    [[ $word == "$cur"* ]] && COMPREPLY+=("$(printf '%q' "$word")")
+    [[ $word == "$cur"* || "'$word" == "$cur"* ]] || continue
+    if [[ $word == *[][\(\)\{\}\<\>\;\&\|\ ]* ]]; then
+      COMPREPLY+=("'$word'")
+    else
+      COMPREPLY+=("$word")
+    fi
   done
+}
+
+# Settings files (.KVT, .INI) and folders to find them in.
+_yentax_settings_files() {
+  local file
+  while IFS= read -r file; do
+    [[ -d $file || $file == *.[Kk][Vv][Tt] || $file == *.[Ii][Nn][Ii] ]] && COMPREPLY+=("$file")
+  done < <(compgen -f -- "$1")
 }
 
 _yentax() {
@@ -39,8 +52,7 @@ _yentax() {
     else
       _yentax_offer "$cur" convert check
       compopt -o filenames 2>/dev/null
-      COMPREPLY+=($(compgen -f -X '!*.@(KVT|kvt|INI|ini)' -- "$cur"))
-      COMPREPLY+=($(compgen -d -- "$cur"))
+      _yentax_settings_files "$cur"
     fi
     return
   fi
@@ -62,7 +74,7 @@ _yentax() {
       return ;;
     --settings)
       compopt -o filenames 2>/dev/null
-      COMPREPLY=($(compgen -f -X '!*.@(KVT|kvt|INI|ini)' -- "$cur") $(compgen -d -- "$cur"))
+      _yentax_settings_files "$cur"
       return ;;
     --log)
       compopt -o filenames 2>/dev/null
