@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 # WERROR=ON turns the warnings into errors, as CI builds.
 WERROR ?= OFF
 
-.PHONY: all deps configure test bench fuzz demo screenshots install package clean
+.PHONY: all deps configure test bench fuzz demo screenshots install package check-package clean
 
 all: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
@@ -46,9 +46,17 @@ demo: all
 install: all
 	DESTDIR=$(DESTDIR) cmake --install $(BUILD_DIR) --prefix $(PREFIX)
 
-# A .deb in the build folder: apt install ./$(BUILD_DIR)/yentax_*.deb
-package: all
-	cd $(BUILD_DIR) && cpack -G DEB
+# The Debian packages in the build folder, built from the program and its window module
+# only (no tests, no tools): yentax_*.deb (the commands, no Qt), yentax-desktop_*.deb
+# (the window) and their -dbgsym .ddeb files. apt install ./$(BUILD_DIR)/yentax_*.deb
+package: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS) --target yentax
+	cd $(BUILD_DIR) && rm -f yentax*.deb yentax*.ddeb && cpack -G DEB
+
+# The packages checked as CI checks them: lintian --pedantic, AppStream, no Qt for the
+# commands' package.
+check-package: package
+	@bash scripts/check-package.sh $(BUILD_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz

@@ -10,7 +10,7 @@
 namespace yentax {
 
 CommandLine findSettingsFile(CommandLine line, const std::string& programFolder) {
-  if (line.showUsage || line.namesSettingsFile || line.argument.empty() ||
+  if (line.showUsage || line.namesSettingsFile || !line.pagePath.empty() || line.argument.empty() ||
       line.argument.front() == '/') {
     return line;
   }
@@ -28,7 +28,9 @@ namespace {
 MainWindowSetup setupFor(const ProgramLocation& location, const CommandLine& line) {
   MainWindowSetup setup;
   setup.programFolder = location.programFolder;
+  setup.logFolder = location.logFolder;
   setup.defaultSettingsPath = DefaultSettingsPath(location);
+  setup.startingSettingsPath = StartingSettingsPath(location);
   setup.helpFilePath = HelpFilePath(location);
   setup.executableName = utf8ToUtf16(location.executableName);
   setup.commandLine = line;
@@ -39,7 +41,7 @@ MainWindowSetup setupFor(const ProgramLocation& location, const CommandLine& lin
 
 Application::Application(const ProgramLocation& location, const CommandLine& line, UiHost& ui,
                          FormHost& forms, MainWindowPorts ports)
-    : settings_(ConversionSettings::defaults(utf8ToUtf16(location.programFolder))),
+    : settings_(ConversionSettings::defaults(setupFor(location, line).defaultFolders())),
       mainWindow_(settings_, ui, forms, setupFor(location, line), std::move(ports)),
       unattended_(line.namesSettingsFile && !line.showUsage),
       settingsPath_(line.settingsFilePath) {}

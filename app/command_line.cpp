@@ -38,10 +38,15 @@ CommandLine parseCommandLine(const std::vector<std::string>& arguments,
     full = folder + full;
   }
   std::error_code ec;
-  if (std::filesystem::is_regular_file(full, ec)) {
-    line.namesSettingsFile = true;
-    line.settingsFilePath = full;
+  if (!std::filesystem::is_regular_file(full, ec)) return line;
+  const std::u16string extension =
+      toUpperAscii(std::u16string(std::filesystem::path(full).extension().u16string()));
+  if (extension == u".HTM" || extension == u".HTML") {
+    line.pagePath = full;
+    return line;
   }
+  line.namesSettingsFile = true;
+  line.settingsFilePath = full;
   return line;
 }
 

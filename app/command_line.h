@@ -15,6 +15,9 @@ struct CommandLine {
   // unattended run then loads settingsFilePath, an absolute path.
   bool namesSettingsFile = false;
   std::string settingsFilePath;
+  // Set instead when the argument names an existing page (".htm" or ".html"): the window
+  // opens with it as the page to convert.
+  std::string pagePath = {};
 };
 
 // arguments are those after the program name; a relative path is taken from

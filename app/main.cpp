@@ -13,10 +13,12 @@
 #include "base/utf8.h"
 #include "cli/options.h"
 #include "cli/run.h"
+#include "cli/top_level.h"
 #include "docio/page_conversion.h"
 #include "platform/console_ui.h"
 #include "platform/program_location.h"
 #include "platform/single_instance.h"
+#include "platform/terminal.h"
 #include "ui/form_host.h"
 #if YENTAX_WITH_GUI
 #include "app/desktop_entry.h"
@@ -37,6 +39,15 @@ int runDesktopModule(int& argc, char** argv, const yentax::ProgramLocation& loca
                  "absolute path nor through PATH)\n";
     return 2;
   }
+  std::error_code missing;
+  if (!std::filesystem::exists(*module, missing)) {
+    // The Debian packages keep the window apart, so that a server needs no Qt.
+    std::cerr << location.executableName << ": " << *module
+              << ": the window is not installed (it is in the package yentax-desktop); the "
+                 "commands work without it: "
+              << location.executableName << " --help\n";
+    return 2;
+  }
   void* const handle = ::dlopen(module->c_str(), RTLD_NOW | RTLD_LOCAL);
   void* const entry = handle ? ::dlsym(handle, kDesktopProgramEntryName) : nullptr;
   if (entry == nullptr) {
@@ -55,12 +66,30 @@ int main(int argc, char** argv) {
   using namespace yentax;
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const auto location = locateRunningProgram(argc > 0 ? argv[0] : "yentax");
-  if (!arguments.empty() && isCliCommand(arguments.front())) {
-    return runCli(arguments, {.out = std::cout,
-                              .err = std::cerr,
-                              .errIsTerminal = ::isatty(STDERR_FILENO) != 0,
-                              .programFolder = utf8ToUtf16(location.programFolder),
-                              .executableName = location.executableName});
+  const TopLevel top = classifyTopLevel(arguments, [](const std::string& path) {
+    std::error_code missing;
+    return std::filesystem::exists(path, missing);
+  });
+  switch (top.kind) {
+    case TopLevelKind::kCommand:
+      return runCli(arguments, {.out = std::cout,
+                                .err = std::cerr,
+                                .errIsTerminal = ::isatty(STDERR_FILENO) != 0,
+                                .terminalColumns = terminalColumns(STDERR_FILENO),
+                                .in = &std::cin,
+                                .programFolder = utf8ToUtf16(location.programFolder),
+                                .executableName = location.executableName});
+    case TopLevelKind::kHelp:
+      std::cout << topLevelUsage(location.executableName);
+      return 0;
+    case TopLevelKind::kVersion:
+      std::cout << cliVersion(location.executableName) << '\n';
+      return 0;
+    case TopLevelKind::kRefused:
+      std::cerr << location.executableName << ": " << top.message << '\n';
+      return 2;
+    case TopLevelKind::kSettingsFile:
+      break;
   }
   std::error_code error;
   const auto currentFolder = std::filesystem::current_path(error).string();
@@ -68,10 +97,6 @@ int main(int argc, char** argv) {
       findSettingsFile(parseCommandLine(arguments, currentFolder), location.programFolder);
   const auto usage = utf16ToUtf8(usageText(utf8ToUtf16(location.executableName), u"\n"));
 
-  if (line.showUsage) {
-    std::cout << usage << '\n';
-    return 0;
-  }
   if (!line.namesSettingsFile) {
     // An interactive start: a window already open for this executable comes forward.
     if (const auto socket = instanceSocketPath(location.executablePath);

@@ -1,10 +1,15 @@
 #include "app/main_window.h"
 
 #include <algorithm>
+#include <tuple>
 
+#include "base/cp932_codec.h"
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "docio/display_path.h"
+#include "docio/file_system.h"
+#include "docio/log_file.h"
+#include "docio/path_text.h"
 
 namespace yentax {
 
@@ -80,6 +85,32 @@ bool Sfrm_Main::ask(std::u16string_view text) {
   return state_.CommandLineMode || ui_.askYesNo(text);
 }
 
+namespace {
+
+// An unattended run makes its destination when the folder it belongs in exists, as cp
+// and rsync do; nothing is made when that one is missing too (a mistyped path).
+std::u16string madeDestination(std::u16string_view folder) {
+  while (folder.size() > 1 && folder.back() == u'/') folder.remove_suffix(1);
+  if (folder.empty() || lookupPath(folder).found) return {};
+  if (!isFolder(splitPath(folder).folder)) return {};
+  return folderReady(createFolderTree(folder)) ? std::u16string(folder) : std::u16string();
+}
+
+// A line of the run's text log that is not about a page.
+void noteInLog(const ConversionSettings& settings, const LogChoice& log, std::u16string_view note) {
+  if (!log.LoggingOn || log.SingleLogPath.empty() || !settings.LogTextFormat) return;
+  LogEntry entry;
+  appendCp932OrReference(entry.records, std::u16string(note) + u"\r\n");
+  std::ignore = appendToLog(utf16ToUtf8(chooseLogPath({}, settings, log)), entry);
+}
+
+}  // namespace
+
+DefaultFolders MainWindowSetup::defaultFolders() const {
+  if (logFolder.empty()) return DefaultFolders(utf8ToUtf16(programFolder));
+  return DefaultFolders(utf8ToUtf16(programFolder), utf8ToUtf16(logFolder));
+}
+
 void Sfrm_Main::Form_Load() {
   state_.TempFolders = {};
   state_.DefaultSettingsPath = setup_.defaultSettingsPath;
@@ -87,9 +118,16 @@ void Sfrm_Main::Form_Load() {
   state_.RunInProgress = false;
   state_.CancelRequested = false;
   Fnc_MakeTmpFolder(state_.TempFolders);
-  LoadSettings(state_.DefaultSettingsPath, utf8ToUtf16(setup_.programFolder), settings_);
+  LoadSettings(setup_.startingSettingsPath.empty() ? state_.DefaultSettingsPath
+                                                   : setup_.startingSettingsPath,
+               setup_.defaultFolders(), settings_);
   // The list of ticked files travels only between a settings file and the tree.
   settings_.FileList.clear();
+  // A page opened with the program (a file manager's "open with") is the page to convert.
+  if (!setup_.commandLine.pagePath.empty()) {
+    settings_.SourceFile = utf8ToUtf16(setup_.commandLine.pagePath);
+    settings_.FileTabActive = true;
+  }
   state_.HelpFilePath = setup_.helpFilePath;
   Cmd_FilesRenew.Enabled = false;
   MENU_File_Sub[kMenuRefreshList].Enabled = false;
@@ -114,7 +152,7 @@ void Sfrm_Main::runUnattended() {
   const auto& file = setup_.commandLine.settingsFilePath;
   // Running with other settings than the ones asked for could write anywhere.
   constexpr std::u16string_view kUnreadable = u"変換設定ファイルを読み込めませんでした。";
-  if (!LoadSettings(file, utf8ToUtf16(setup_.programFolder), settings_, &settingsReport_)) {
+  if (!LoadSettings(file, setup_.defaultFolders(), settings_, &settingsReport_)) {
     addProblem(utf8ToUtf16(file), kUnreadable, settingsReport_.error.message());
     return;
   }
@@ -148,7 +186,10 @@ void Sfrm_Main::runUnattended() {
   }
   Tab1.SelectedIndex = settings_.CommandSourceIsFile ? kFileTab : kFolderTab;
   Fnc_TabClick();
+  const std::u16string made =
+      madeDestination(folderRun ? settings_.DestinationFolder1 : settings_.DestinationFolder);
   Cmd_Change_Click();
+  if (!made.empty()) noteInLog(settings_, state_.Log, u"保存先フォルダを作成しました：" + made);
   problems_.insert(problems_.begin(), unlisted.begin(), unlisted.end());
 }
 
@@ -165,6 +206,8 @@ void Sfrm_Main::Form_Unload() {
   settings_.FileTabActive = fileTabSelected();
   if (!state_.CommandLineMode) {
     settings_.SourceFile = trimBlanks(Txt_File.Text);
+    // The per-user folder is made only when the window first keeps its settings there.
+    std::ignore = createFolderTree(splitPath(state_.DefaultSettingsPath).folder);
     SaveSettings(state_.DefaultSettingsPath, settings_, Fnc_GetNodeCheckList(), true);
   }
   Unloaded = true;

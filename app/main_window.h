@@ -42,6 +42,10 @@ struct MainWindowSetup {
   std::string helpFilePath;
   std::u16string executableName;
   CommandLine commandLine;
+  std::string logFolder = {};             // the default log's folder; "" for programFolder/LOG
+  std::string startingSettingsPath = {};  // read at load; "" for defaultSettingsPath
+
+  DefaultFolders defaultFolders() const;
 };
 
 // A file the last run could not take through, and what stopped it.

@@ -89,7 +89,7 @@ void Sfrm_Main::loadSettingsFile() {
   request.fileMustExist = true;
   const auto chosen = ui_.openFileDialog(request);
   if (!chosen) return;
-  if (!LoadSettings(utf16ToUtf8(*chosen), utf8ToUtf16(setup_.programFolder), settings_)) {
+  if (!LoadSettings(utf16ToUtf8(*chosen), setup_.defaultFolders(), settings_)) {
     tell(u"設定ファイルの読込に失敗しました。");
     return;
   }

@@ -8,6 +8,7 @@
 
 #include "base/utf16_text.h"
 #include "base/utf8.h"
+#include "cli/option_words.h"
 #include "cli/pages.h"
 #include "docio/file_system.h"
 #include "platform/version_info.h"
@@ -100,10 +101,12 @@ bool setNamed(ConversionSettings& s, std::string_view text) {
   return value.has_value();
 }
 
+// Read as a settings file reads it: "10%" and full-width digits are the number they show.
 bool setRate(ConversionSettings& s, std::string_view text) {
-  const auto value = wholeNumber(text, 0, 100);
-  if (value) s.TaxRate = *value;
-  return value.has_value();
+  const auto value = parseIntegerText(utf8ToUtf16(text));
+  if (!value || *value < 0 || *value > 100) return false;
+  s.TaxRate = *value;
+  return true;
 }
 
 bool setBracket(ConversionSettings& s, std::string_view text) {
@@ -163,7 +166,7 @@ bool setLog(ConversionSettings& s, std::string_view text) {
 
 // clang-format off
 constexpr SettingOption kSettingOptions[] = {
-    {"--rate", "N", "a whole number from 0 to 100", "tax rate in percent (税率); default 5", setRate},
+    {"--rate", "N", "a whole number from 0 to 100, such as 10 or 10%", "tax rate in percent (税率); default 5", setRate},
     {"--source-kind", "KIND", "before-tax, tax-included",
      "what the page amounts are (元の金額設定): before-tax (税抜き価格, default) or\n"
      "tax-included (税込み価格)", setNamed<kSourceKinds, &ConversionSettings::SourceAmountKind>},
@@ -203,39 +206,115 @@ constexpr SettingOption kSettingOptions[] = {
 };
 // clang-format on
 
-const SettingOption* findSettingOption(std::string_view name) {
-  for (const SettingOption& option : kSettingOptions) {
-    if (option.name == name) return &option;
-  }
-  return nullptr;
-}
+// The options of the commands themselves: where pages come from and go to, and how the
+// run reports. Each sets one field of the request; false when the value is not accepted.
+using ApplyCommandOption = bool (*)(CliRequest&, std::string_view);
 
-// An option with its value, as "--name value", "--name=value" or "-o value".
-struct OptionWord {
-  std::string name;
-  std::optional<std::string> value;
+enum CommandMask : unsigned { kForConvert = 1, kForCheck = 2, kForBoth = 3 };
+
+struct CommandOption {
+  char shortName;
+  std::string_view name;
+  std::string_view placeholder;  // "" for an option without a value
+  unsigned commands;
+  std::string_view accepted;
+  std::string_view help;
+  ApplyCommandOption apply;
 };
 
-OptionWord splitOption(std::string_view word) {
-  const auto equals = word.find('=');
-  if (word.starts_with("--") && equals != std::string_view::npos) {
-    return {std::string(word.substr(0, equals)), std::string(word.substr(equals + 1))};
-  }
-  return {std::string(word), std::nullopt};
-}
+// clang-format off
+constexpr CommandOption kCommandOptions[] = {
+    {'o', "--output", "DEST", kForConvert, "a folder",
+     "write the converted pages into DEST (made when missing)",
+     [](CliRequest& r, std::string_view v) { r.output = v; return !v.empty(); }},
+    {0, "--in-place", "", kForConvert, "", "replace the pages; the originals go to the backup\n"
+     "folder BackUp beside them, numbered from the second\n"
+     "run on (a.htm, a.htm.~1~, ...); none is ever overwritten",
+     [](CliRequest& r, std::string_view) { return r.inPlace = true; }},
+    {0, "--backup-dir", "DIR", kForConvert, "a folder",
+     "with --in-place: keep the backups in DIR instead,\n"
+     "mirroring the tree (made when missing)",
+     [](CliRequest& r, std::string_view v) { r.backupDir = v; return !v.empty(); }},
+    {0, "--no-backup", "", kForConvert, "", "with --in-place: keep no backups",
+     [](CliRequest& r, std::string_view) { return r.noBackup = true; }},
+    {'n', "--dry-run", "", kForConvert, "", "write nothing; print each changed text run before and after",
+     [](CliRequest& r, std::string_view) { return r.dryRun = true; }},
+    {0, "--diff", "", kForConvert, "", "with --dry-run: print a unified diff of each page instead",
+     [](CliRequest& r, std::string_view) { return r.diff = true; }},
+    {0, "--copy-other", "", kForConvert, "", "with -o: copy every file that is not a page too, so that\n"
+     "DEST holds the whole site",
+     [](CliRequest& r, std::string_view) { return r.copyOther = true; }},
+    {0, "--format", "FORMAT", kForCheck, "text, json, jsonl",
+     "text (default), json (one document) or jsonl (one object a line)",
+     [](CliRequest& r, std::string_view v) {
+       constexpr std::pair<std::string_view, ReportFormat> kFormats[] = {
+           {"text", ReportFormat::kText}, {"json", ReportFormat::kJson},
+           {"jsonl", ReportFormat::kJsonLines}};
+       for (const auto& [name, format] : kFormats) {
+         if (name == v) r.format = format;
+       }
+       return v == "text" || v == "json" || v == "jsonl";
+     }},
+    {'r', "--recursive", "", kForBoth, "", "take the pages of subfolders too (the destination mirrors\n"
+     "the tree)",
+     [](CliRequest& r, std::string_view) { return r.recursive = true; }},
+    {0, "--hidden", "", kForBoth, "", "take hidden files and folders (names starting with \".\") too",
+     [](CliRequest& r, std::string_view) { return r.hidden = true; }},
+    {'L', "--follow-links", "", kForBoth, "", "follow symbolic links to folders and files in folders",
+     [](CliRequest& r, std::string_view) { return r.followLinks = true; }},
+    {'j', "--jobs", "N", kForBoth, "a whole number from 1 to 256",
+     "pages converted at once; default one per core",
+     [](CliRequest& r, std::string_view v) {
+       const auto jobs = wholeNumber(v, 1, 256);
+       if (jobs) r.jobs = static_cast<unsigned>(*jobs);
+       return jobs.has_value();
+     }},
+    {'q', "--quiet", "", kForBoth, "", "no progress line, no summary and no notes",
+     [](CliRequest& r, std::string_view) { return r.quiet = true; }},
+    {'v', "--verbose", "", kForBoth, "", "print the summary also when standard error is no terminal",
+     [](CliRequest& r, std::string_view) { return r.verbose = true; }},
+    {0, "--settings", "FILE", kForBoth, "a settings file",
+     "start from a settings file (.KVT) instead of the defaults;\n"
+     "the settings options change it",
+     [](CliRequest& r, std::string_view v) { r.settingsFile = v; return true; }},
+    {0, "--log-encoding", "ENC", kForConvert, "utf-8, cp932",
+     "the log's encoding: utf-8 (default, LF line ends) or cp932\n"
+     "(Shift_JIS with CR LF, as settings-file runs write it)",
+     [](CliRequest& r, std::string_view v) {
+       if (v == "utf-8" || v == "utf8") r.logEncoding = LogEncoding::kUtf8;
+       if (v == "cp932" || v == "shift_jis") r.logEncoding = LogEncoding::kCp932;
+       return v == "utf-8" || v == "utf8" || v == "cp932" || v == "shift_jis";
+     }},
+    {0, "--version", "", kForBoth, "", "print the version",
+     [](CliRequest& r, std::string_view) { return r.showVersion = true; }},
+    {'h', "--help", "", kForBoth, "", "print this help",
+     [](CliRequest& r, std::string_view) { return r.showHelp = true; }},
+};
+// clang-format on
 
-constexpr std::string_view kValueOptions[] = {"-o",       "--output",   "-j",          "--jobs",
-                                              "--format", "--settings", "--backup-dir"};
-
-bool takesValue(std::string_view name) {
-  return findSettingOption(name) != nullptr ||
-         std::find(std::begin(kValueOptions), std::end(kValueOptions), name) !=
-             std::end(kValueOptions);
+unsigned maskOf(CliCommand command) {
+  return command == CliCommand::kConvert ? kForConvert : kForCheck;
 }
 
 std::string refusal(std::string_view option, std::string_view value, std::string_view accepted) {
   return std::string(option) + ": \"" + std::string(value) + "\" is not accepted; use " +
          std::string(accepted);
+}
+
+// The command's options first, then the settings; an option's index in the specs says
+// which table it comes from.
+std::vector<OptionSpec> optionSpecs(CliCommand command) {
+  std::vector<OptionSpec> specs;
+  for (const CommandOption& option : kCommandOptions) {
+    specs.push_back({.shortName = (option.commands & maskOf(command)) ? option.shortName : '\0',
+                     .longName = (option.commands & maskOf(command)) ? option.name.substr(2)
+                                                                     : std::string_view(),
+                     .takesValue = !option.placeholder.empty()});
+  }
+  for (const SettingOption& option : kSettingOptions) {
+    specs.push_back({.longName = option.name.substr(2), .takesValue = !option.placeholder.empty()});
+  }
+  return specs;
 }
 
 class Parser {
@@ -247,119 +326,62 @@ class Parser {
   CliParse parse(std::span<const std::string> words);
 
  private:
-  std::optional<std::string> take(const OptionWord& option);
-  std::optional<std::string> takeCommandOption(const OptionWord& option);
-  std::optional<std::string> loadSettings();
+  std::optional<std::string> loadSettings(const std::vector<OptionWord>& settingWords);
   std::optional<std::string> checkCombination() const;
 
   std::u16string_view programFolder_;
   CliRequest request_;
-  std::vector<OptionWord> settingWords_;
-  std::optional<std::string> settingsFile_;
-  std::optional<std::string> style_;
-  bool noBackup_ = false;
 };
 
 CliParse Parser::parse(std::span<const std::string> words) {
-  bool onlyPaths = false;
-  for (std::size_t i = 0; i < words.size(); ++i) {
-    const std::string& word = words[i];
-    if (onlyPaths || word == "-" || !word.starts_with("-")) {
-      request_.paths.push_back(word);
+  const std::vector<OptionSpec> specs = optionSpecs(request_.command);
+  SplitWords split = splitWords(words, specs);
+  if (!split.error.empty()) return {std::nullopt, split.error};
+  request_.paths = std::move(split.operands);
+  std::vector<OptionWord> settingWords;
+  for (const OptionWord& word : split.options) {
+    if (word.spec >= std::size(kCommandOptions)) {
+      settingWords.push_back(word);
       continue;
     }
-    if (word == "--") {
-      onlyPaths = true;
-      continue;
-    }
-    OptionWord option = splitOption(word);
-    if (!option.value && takesValue(option.name)) {
-      if (i + 1 >= words.size()) return {std::nullopt, option.name + ": a value is missing"};
-      option.value = words[++i];
-    }
-    if (const auto error = take(option)) return {std::nullopt, *error};
+    const CommandOption& option = kCommandOptions[word.spec];
+    const std::string value = word.value.value_or("");
+    if (!option.apply(request_, value))
+      return {std::nullopt, refusal(word.name, value, option.accepted)};
   }
   if (request_.showHelp || request_.showVersion) return {std::move(request_), {}};
-  if (const auto error = loadSettings()) return {std::nullopt, *error};
+  if (const auto error = loadSettings(settingWords)) return {std::nullopt, *error};
   if (const auto error = checkCombination()) return {std::nullopt, *error};
   return {std::move(request_), {}};
 }
 
-std::optional<std::string> Parser::take(const OptionWord& option) {
-  if (findSettingOption(option.name) != nullptr) {
-    if (option.name == "--style") style_ = option.value;
-    settingWords_.push_back(option);
-    return std::nullopt;
-  }
-  if (option.value && !takesValue(option.name)) return option.name + ": takes no value";
-  return takeCommandOption(option);
-}
-
-std::optional<std::string> Parser::takeCommandOption(const OptionWord& option) {
-  const std::string& name = option.name;
-  const std::string value = option.value.value_or("");
-  const bool convert = request_.command == CliCommand::kConvert;
-  if (name == "-h" || name == "--help") {
-    request_.showHelp = true;
-  } else if (name == "--version") {
-    request_.showVersion = true;
-  } else if (name == "-r" || name == "--recursive") {
-    request_.recursive = true;
-  } else if (name == "-q" || name == "--quiet") {
-    request_.quiet = true;
-  } else if (name == "--settings") {
-    settingsFile_ = value;
-  } else if (name == "-j" || name == "--jobs") {
-    const auto jobs = wholeNumber(value, 1, 256);
-    if (!jobs) return refusal(name, value, "a whole number from 1 to 256");
-    request_.jobs = static_cast<unsigned>(*jobs);
-  } else if (convert && (name == "-o" || name == "--output")) {
-    request_.output = value;
-  } else if (convert && name == "--in-place") {
-    request_.inPlace = true;
-  } else if (convert && name == "--backup-dir") {
-    if (value.empty()) return refusal(name, value, "a folder");
-    request_.backupDir = value;
-  } else if (convert && name == "--no-backup") {
-    noBackup_ = true;
-  } else if (convert && (name == "-n" || name == "--dry-run")) {
-    request_.dryRun = true;
-  } else if (convert && name == "--diff") {
-    request_.diff = true;
-  } else if (!convert && name == "--format") {
-    if (value != "text" && value != "json") return refusal(name, value, "text, json");
-    request_.format = value == "json" ? ReportFormat::kJson : ReportFormat::kText;
-  } else {
-    return name + ": no such option of \"" + (convert ? "convert" : "check") + "\"; see --help";
-  }
-  return std::nullopt;
-}
-
-std::optional<std::string> Parser::loadSettings() {
+std::optional<std::string> Parser::loadSettings(const std::vector<OptionWord>& settingWords) {
   ConversionSettings& s = request_.settings;
   s = ConversionSettings::defaults(programFolder_);
-  // Nothing is logged unless asked for: by --log, or by the settings file's own log key.
-  s.LogPath.clear();
-  if (settingsFile_) {
+  if (!request_.settingsFile.empty()) {
     SettingsReport report;
-    if (!lookupPath(*settingsFile_).isFile ||
-        !LoadSettings(absolutePathOf(*settingsFile_), programFolder_, s, &report) ||
-        !report.isSettingsFile) {
-      return "--settings: \"" + *settingsFile_ + "\" is not a settings file that can be read";
+    const std::string& file = request_.settingsFile;
+    if (!lookupPath(file).isFile ||
+        !LoadSettings(absolutePathOf(file), programFolder_, s, &report) || !report.isSettingsFile) {
+      return "--settings: \"" + file + "\" is not a settings file that can be read";
     }
-    if (!report.namesLogFile) s.LogPath.clear();
   }
-  for (const OptionWord& word : settingWords_) {
-    const SettingOption& option = *findSettingOption(word.name);
-    if (!option.apply(s, *word.value)) return refusal(option.name, *word.value, option.accepted);
-    if (option.name == std::string_view("--log")) request_.logFile = absolutePathOf(*word.value);
+  // The commands log only when asked by --log, whatever log a settings file names.
+  s.LogPath.clear();
+  std::optional<std::string> style;
+  for (const OptionWord& word : settingWords) {
+    const SettingOption& option = kSettingOptions[word.spec - std::size(kCommandOptions)];
+    const std::string value = word.value.value_or("");
+    if (!option.apply(s, value)) return refusal(option.name, value, option.accepted);
+    if (option.name == std::string_view("--log")) request_.logFile = absolutePathOf(value);
+    if (option.name == std::string_view("--style")) style = value;
   }
   s.SkipConvertedAmounts = true;
-  if (noBackup_) s.MakeBackup = false;
-  if (style_) {
-    for (const StyleName& style : kStyles) {
-      if (style.name == *style_ && style.kind != s.ConversionKind) {
-        return refusal("--style", *style_,
+  if (request_.noBackup) s.MakeBackup = false;
+  if (style) {
+    for (const StyleName& named : kStyles) {
+      if (named.name == *style && named.kind != s.ConversionKind) {
+        return refusal("--style", *style,
                        s.ConversionKind == kAppendTextOnly
                            ? "no --style with --kind append"
                            : (s.ConversionKind == kBreakdown
@@ -374,12 +396,14 @@ std::optional<std::string> Parser::loadSettings() {
 std::optional<std::string> Parser::checkCombination() const {
   const CliRequest& r = request_;
   if (r.paths.empty()) return "no page or folder given; see --help";
+  const bool onlyStandardInput =
+      std::all_of(r.paths.begin(), r.paths.end(), [](const std::string& p) { return p == "-"; });
   for (const std::string& path : r.paths) {
-    if (!lookupPath(path).found) return path + ": no such page or folder";
+    if (path != "-" && !lookupPath(path).found) return path + ": no such page or folder";
   }
   if (r.command != CliCommand::kConvert) return std::nullopt;
   if (r.inPlace && !r.output.empty()) return "--in-place: not together with -o";
-  if (!r.dryRun && !r.inPlace && r.output.empty()) {
+  if (!r.dryRun && !r.inPlace && r.output.empty() && !onlyStandardInput) {
     return "-o DEST, --in-place or --dry-run is needed; see --help";
   }
   if (r.diff && !r.dryRun) return "--diff: only together with --dry-run";
@@ -390,23 +414,50 @@ std::optional<std::string> Parser::checkCombination() const {
   if (!r.backupDir.empty() && lookupPath(r.backupDir).isFile) {
     return "--backup-dir: \"" + r.backupDir + "\" is a file, not a folder";
   }
+  if (r.copyOther && r.output.empty()) return "--copy-other: only together with -o";
   if (!r.output.empty() && lookupPath(r.output).isFile) {
     return "-o: \"" + r.output + "\" is a file, not a folder";
   }
   return std::nullopt;
 }
 
-std::string optionLines() {
+void appendHelp(std::string& text, std::string head, std::string_view help) {
+  // A short head shares its line with the help's first line, as getopt tools print it.
+  constexpr std::size_t kHelpColumn = 22;
+  bool first = true;
+  while (!help.empty()) {
+    const auto end = help.find('\n');
+    if (first && head.size() + 2 <= kHelpColumn) {
+      text += head + std::string(kHelpColumn - head.size(), ' ');
+    } else {
+      if (first) text += head + "\n";
+      text += std::string(kHelpColumn, ' ');
+    }
+    first = false;
+    text += std::string(help.substr(0, end)) + "\n";
+    help = end == std::string_view::npos ? std::string_view() : help.substr(end + 1);
+  }
+}
+
+std::string commandOptionLines(CliCommand command) {
+  std::string text;
+  for (const CommandOption& option : kCommandOptions) {
+    if ((option.commands & maskOf(command)) == 0) continue;
+    std::string head = "  ";
+    if (option.shortName != 0) head += std::string("-") + option.shortName + ", ";
+    head += std::string(option.name);
+    if (!option.placeholder.empty()) head += " " + std::string(option.placeholder);
+    appendHelp(text, head, option.help);
+  }
+  return text;
+}
+
+std::string settingOptionLines() {
   std::string text;
   for (const SettingOption& option : kSettingOptions) {
-    std::string head = "  " + std::string(option.name) + " " + std::string(option.placeholder);
-    text += head + "\n";
-    std::string_view help = option.help;
-    while (!help.empty()) {
-      const auto end = help.find('\n');
-      text += "      " + std::string(help.substr(0, end)) + "\n";
-      help = end == std::string_view::npos ? std::string_view() : help.substr(end + 1);
-    }
+    std::string head = "  " + std::string(option.name);
+    if (!option.placeholder.empty()) head += " " + std::string(option.placeholder);
+    appendHelp(text, head, option.help);
   }
   return text;
 }
@@ -431,39 +482,23 @@ std::string cliUsage(CliCommand command, std::string_view executableName) {
   if (command == CliCommand::kConvert) {
     text = "Usage: " + name + " convert [OPTIONS] PATH... -o DEST\n" + "       " + name +
            " convert [OPTIONS] PATH... --in-place\n" + "       " + name +
-           " convert [OPTIONS] PATH... --dry-run [--diff]\n\n" +
+           " convert [OPTIONS] PATH... --dry-run [--diff]\n" + "       " + name +
+           " convert [OPTIONS] - < page.html > converted.html\n\n" +
            "Rewrites the yen amounts of the pages (and of the pages in the folders) to show\n"
            "tax-inclusive prices. Amounts that already carry their converted text are left\n"
-           "alone, so a second run changes nothing.\n\n"
-           "  -o, --output DEST   write the converted pages into DEST (made when missing)\n"
-           "  --in-place          replace the pages; the originals go to the backup\n"
-           "                      folder BackUp beside them, numbered from the second\n"
-           "                      run on (a.htm, a.htm.~1~, …); none is ever overwritten\n"
-           "  --backup-dir DIR    with --in-place: keep the backups in DIR instead,\n"
-           "                      mirroring the tree (made when missing)\n"
-           "  --no-backup         with --in-place: keep no backups\n"
-           "  -n, --dry-run       write nothing; print each changed text run before and after\n"
-           "  --diff              with --dry-run: print a unified diff of each page instead\n";
+           "alone, so a second run changes nothing. \"-\" reads a page from standard input\n"
+           "and writes it converted to standard output.\n\n";
   } else {
     text = "Usage: " + name + " check [OPTIONS] PATH...\n\n" +
            "Lists every amount that a conversion would change (file, line, the amount and\n"
-           "what it would become). Exit status 1 when there is at least one, 0 when none.\n\n"
-           "  --format FORMAT     text (default) or json\n";
+           "what it would become). \"-\" checks a page read from standard input.\n\n";
   }
-  text +=
-      "  -r, --recursive     take the pages of subfolders too (the destination mirrors\n"
-      "                      the tree)\n"
-      "  -j, --jobs N        pages converted at once; default one per core\n"
-      "  -q, --quiet         no progress line and no summary\n"
-      "  --settings FILE     start from a settings file (.KVT) instead of the defaults;\n"
-      "                      the options below change it\n"
-      "  --version           print the version\n"
-      "  -h, --help          print this help\n\n"
-      "Settings:\n" +
-      optionLines() + "\nExit status: 0 done, 1 a page failed" +
-      (command == CliCommand::kCheck ? " or an amount would change" : std::string()) +
-      ", 2 the command line was refused.\n";
-  return text;
+  text += "Options:\n" + commandOptionLines(command) + "\nSettings:\n" + settingOptionLines();
+  text += command == CliCommand::kConvert
+              ? "\nExit status: 0 done, 1 a page failed, 2 the command line was refused.\n"
+              : "\nExit status: 0 nothing to change, 1 amounts would change, 2 a page could not\n"
+                "be checked or the command line was refused.\n";
+  return text + "See man " + name + " for the details.\n";
 }
 
 std::string cliVersion(std::string_view executableName) {

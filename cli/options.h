@@ -11,38 +11,48 @@
 //   }
 //   run(*parsed.request);
 //
-// The settings start from the built-in defaults without a log, or from the settings
-// file of --settings; every other setting option then changes one field, in the order
-// given. Both commands leave alone amounts that already carry their converted text.
+// The settings start from the built-in defaults, or from the settings file of --settings;
+// every other setting option then changes one field, in the order given. A log is written
+// only when --log names one. Both commands leave alone amounts that already carry their
+// converted text. Options are rows of two tables (the commands' own and the settings), so
+// that the parser, the help text and the refusals all read the same rows.
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "engine/log_encoding.h"
 #include "settings/conversion_settings.h"
 
 namespace yentax {
 
 enum class CliCommand { kConvert, kCheck };
-enum class ReportFormat { kText, kJson };
+enum class ReportFormat { kText, kJson, kJsonLines };
 
 struct CliRequest {
   CliCommand command = CliCommand::kConvert;
-  std::vector<std::string> paths;  // pages and folders, as given
+  std::vector<std::string> paths;  // pages and folders, as given; "-" standard input
   std::string output;              // -o: the destination folder
   bool inPlace = false;
   std::string backupDir;  // --backup-dir: backups kept there, mirroring the tree
+  bool noBackup = false;
   bool recursive = false;
+  bool hidden = false;       // take names that start with "."
+  bool followLinks = false;  // -L
+  bool copyOther = false;    // copy the files that are not pages into the destination
   bool dryRun = false;
   bool diff = false;
   bool quiet = false;
+  bool verbose = false;
   bool showHelp = false;
   bool showVersion = false;
   unsigned jobs = 0;  // 0: one per core
   ReportFormat format = ReportFormat::kText;
   ConversionSettings settings;
-  std::string logFile;  // --log: the run's one log, written under the name given
+  std::string settingsFile;  // --settings
+  std::string logFile;       // --log: the run's one log, written under the name given
+  LogEncoding logEncoding = LogEncoding::kUtf8;
 };
 
 struct CliParse {

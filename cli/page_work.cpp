@@ -1,9 +1,10 @@
 #include "cli/page_work.h"
 
 #include <exception>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 
-#include "base/cp932_codec.h"
 #include "base/utf8.h"
 #include "cli/diff.h"
 #include "cli/escaped_name.h"
@@ -25,11 +26,16 @@ PageOutcome failed(std::string problem) {
 }
 
 std::string withCause(std::string problem, const std::string& cause) {
-  return problem + " (" + cause + ")";
+  return cause.empty() ? problem : problem + ": " + cause;
 }
 
 PageOutcome unreadable(const PageRead& read) {
   return failed(withCause("could not be read", read.cause()));
+}
+
+PageRead readJob(const PageJob& job, const std::string* input) {
+  if (input != nullptr) return readPageBytes(*input);
+  return loadPageFile(job.source);
 }
 
 // Counts the amounts each pass rewrites.
@@ -38,15 +44,6 @@ void countAmounts(ConversionContext& context, std::size_t& amounts) {
     ++amounts;
     return true;
   };
-}
-
-std::string logForReading(const std::string& bytes) {
-  std::string text = utf16ToUtf8(decodeCp932(bytes));
-  std::string out;
-  for (char c : text) {
-    if (c != '\r') out += c;
-  }
-  return out;
 }
 
 std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job,
@@ -64,15 +61,16 @@ std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job
 
 }  // namespace
 
-PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, bool logging,
-                        const LogClock& clock) {
+PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
+                        const LogSpelling& log, const std::string* input) {
   try {
-    PageRead read = loadPageFile(job.source);
+    PageRead read = readJob(job, input);
     if (!read) return unreadable(read);
     ConversionContext context;
-    context.CurrentSourcePath = utf8ToUtf16(job.source);
-    context.logClock = clock;
-    context.logging = logging;
+    context.CurrentSourcePath = utf8ToUtf16(input != nullptr ? job.shown : job.source);
+    context.logClock = log.clock;
+    context.logging = log.logging;
+    context.logEncoding = log.encoding;
     PageOutcome outcome;
     countAmounts(context, outcome.amounts);
     const bool besidePage = job.backupTree.empty();
@@ -92,14 +90,21 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, 
     outcome.log = std::move(converted.log);
     if (!converted) {
       outcome.ok = false;
+      outcome.amounts = 0;
       outcome.problem = withCause("could not be converted", converted.fault);
+      return outcome;
+    }
+    if (input != nullptr) {
+      outcome.report = std::move(converted.bytes);
       return outcome;
     }
     // A page converted onto itself that a run leaves as it was is not written again, so
     // that a second run cannot replace the original in the backup folder by its own output.
     if (job.replacesSource && outcome.amounts == 0) return outcome;
     if (const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes); !delivered) {
+      // Only the amounts that reached the disk count.
       outcome.ok = false;
+      outcome.amounts = 0;
       outcome.problem = deliveryProblem(delivered, job, settings);
     }
     return outcome;
@@ -109,15 +114,16 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, 
 }
 
 PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, bool diff,
-                        const LogClock& clock) {
+                        const LogClock& clock, const std::string* input) {
   try {
-    const PageRead read = loadPageFile(job.source);
+    const PageRead read = readJob(job, input);
     if (!read) return unreadable(read);
     ConversionSettings textLog = settings;
     textLog.LogTextFormat = true;
     ConversionContext context;
     // The report goes to a terminal or a script: the name in it is escaped.
-    context.CurrentSourcePath = utf8ToUtf16(escapedName(job.source));
+    context.CurrentSourcePath = utf8ToUtf16(escapedName(job.shown));
+    context.logEncoding = LogEncoding::kUtf8;
     context.logging = !diff;
     context.logClock = clock;
     context.page.assign(read.page.text);
@@ -126,11 +132,14 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
     if (!runConversionPasses(textLog, context)) return failed("could not be converted");
     if (outcome.amounts == 0) return outcome;
     if (diff) {
+      std::error_code noFolder;
+      const std::string name =
+          escapedName(diffName(job.shown, std::filesystem::current_path(noFolder).string()));
       outcome.report = unifiedDiff(utf16ToUtf8(read.page.text), utf16ToUtf8(context.page.text()),
-                                   "a" + escapedName(job.source), "b" + escapedName(job.source));
+                                   "a/" + name, "b/" + name);
     } else {
       // The blank line that separates pages in the log starts the page's report.
-      outcome.report = logForReading(context.log.records);
+      outcome.report = context.log.records;
       if (outcome.report.starts_with('\n')) outcome.report.erase(0, 1);
     }
     return outcome;
@@ -139,9 +148,10 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
   }
 }
 
-PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings) {
+PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings,
+                      const std::string* input) {
   try {
-    const PageRead read = loadPageFile(job.source);
+    const PageRead read = readJob(job, input);
     if (!read) return unreadable(read);
     ConversionContext context;
     context.page.assign(read.page.text);
@@ -169,6 +179,14 @@ PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings) {
   } catch (const std::exception& error) {
     return failed(withCause("could not be converted", error.what()));
   }
+}
+
+std::string diffName(std::string_view shown, std::string_view currentFolder) {
+  const std::filesystem::path path = std::filesystem::path(shown).lexically_normal();
+  if (!path.is_absolute()) return path.string();
+  const std::filesystem::path below = path.lexically_relative(currentFolder);
+  if (!below.empty() && *below.begin() != "..") return below.string();
+  return path.relative_path().string();
 }
 
 }  // namespace yentax

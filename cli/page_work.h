@@ -6,8 +6,8 @@
 // the page's log entry, which the run appends in page order, whatever order the pages
 // ran in.
 //
-//   const PageOutcome done = convertPage(job, settings, /*logging=*/true, clock);
-//   if (!done.ok) std::cerr << job.source << ": " << done.problem << '\n';
+//   const PageOutcome done = convertPage(job, settings, {.logging = true});
+//   if (!done.ok) std::cerr << "yentax: " << job.shown << ": " << done.problem << '\n';
 //   std::ignore = appendToLog(runLogPath, done.log);
 
 #include <cstddef>
@@ -16,6 +16,7 @@
 
 #include "cli/pages.h"
 #include "engine/conversion_log.h"
+#include "engine/log_encoding.h"
 #include "settings/conversion_settings.h"
 
 namespace yentax {
@@ -29,22 +30,37 @@ struct AmountFinding {
 
 struct PageOutcome {
   bool ok = true;
-  std::string problem;  // why the page failed, with the system's cause
+  std::string problem;  // why the page failed: "what failed: the system's cause"
   std::size_t amounts = 0;
   LogEntry log;        // the page's log records, when the run logs
-  std::string report;  // a dry run's text for standard output
+  std::string report;  // for standard output: a dry run's text, or a converted "-" page
   std::vector<AmountFinding> findings;
 };
 
-PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, bool logging,
-                        const LogClock& clock);
+// How a log entry is spelt: the encoding and the page's name in it.
+struct LogSpelling {
+  bool logging = false;
+  LogEncoding encoding = LogEncoding::kCp932;
+  LogClock clock = localNow;
+};
+
+// input holds the page's bytes when it was read from standard input ("-"): the converted
+// page is then the report, and nothing is written.
+PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
+                        const LogSpelling& log, const std::string* input = nullptr);
 
 // Writes nothing. The report holds the changed text runs as the log would record them,
 // or with diff a unified diff of the page text.
 PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, bool diff,
-                        const LogClock& clock);
+                        const LogClock& clock, const std::string* input = nullptr);
 
 // Writes nothing; the findings list the amounts.
-PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings);
+PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings,
+                      const std::string* input = nullptr);
+
+// The name a diff header gives a page after "a/" or "b/", so that patch -p1 and git apply
+// find it from the current folder: a relative name as given, an absolute one relative to
+// the current folder when it lies below it (else from "/", for patch -p1 -d /).
+std::string diffName(std::string_view shown, std::string_view currentFolder);
 
 }  // namespace yentax

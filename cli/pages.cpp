@@ -1,5 +1,7 @@
 #include "cli/pages.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -21,6 +23,13 @@ bool isSamePath(const std::string& a, const std::string& b) {
   return fs::equivalent(a, b, error) && !error;
 }
 
+// A folder's entries sorted into pages, other files and subfolders.
+struct FolderEntries {
+  std::vector<std::string> pages;
+  std::vector<std::string> others;
+  std::vector<std::string> folders;
+};
+
 class Walker {
  public:
   Walker(const PageSearch& search, PageList& list)
@@ -30,34 +39,54 @@ class Walker {
         backupDir_(search.backupDir.empty() ? "" : absolutePathOf(search.backupDir)) {}
 
   void addFile(const std::string& path) {
+    if (path == "-") {
+      list_.pages.push_back({.source = "-", .destinationFolder = "", .shown = "-"});
+      return;
+    }
     const std::string source = absolutePathOf(path);
     named_ = fs::path(source).parent_path().string();
-    add(source, named_, output_);
+    add(source, named_, output_, path);
   }
 
-  void addNamedFolder(const std::string& folder) {
+  void addNamedFolder(const std::string& folder, const std::string& shown) {
     named_ = folder;
-    addFolder(folder, output_);
+    addFolder(folder, output_, shown);
+  }
+
+  // Pages of folder go to destination; subfolders to the same name below it.
+  void addFolder(const std::string& folder, const std::string& destination,
+                 const std::string& shown) {
+    std::error_code error;
+    // A folder reached again through a link is not walked twice (nor forever).
+    if (!walked_.insert(fs::canonical(folder, error).string()).second) return;
+    const auto entries = readEntries(folder);
+    if (!entries) {
+      list_.unreadableFolders.push_back(shown);
+      return;
+    }
+    for (const std::string& name : entries->pages) {
+      add(folder + "/" + name, folder, destination, shownBelow(shown, name));
+    }
+    if (search_.otherFiles && !destination.empty()) {
+      for (const std::string& name : entries->others) {
+        list_.others.push_back({folder + "/" + name, destination, shownBelow(shown, name)});
+      }
+    }
+    for (const std::string& name : entries->folders) {
+      if (!search_.recursive) {
+        list_.skippedSubfolders.push_back(shownBelow(shown, name));
+        continue;
+      }
+      addFolder(folder + "/" + name, destination.empty() ? "" : destination + "/" + name,
+                shownBelow(shown, name));
+    }
   }
 
  private:
-  // Pages of folder go to destination; subfolders to the same name below it.
-  void addFolder(const std::string& folder, const std::string& destination) {
-    const auto names = listFilesByExtension(folder, search_.extensions);
-    if (!names) {
-      list_.unreadableFolders.push_back(folder);
-      return;
-    }
-    for (const std::string& name : *names) add(folder + "/" + name, folder, destination);
-    if (!search_.recursive) return;
-    for (const std::string& name : subfolders(folder)) {
-      addFolder(folder + "/" + name, destination.empty() ? "" : destination + "/" + name);
-    }
-  }
-
-  void add(const std::string& source, const std::string& folder, const std::string& destination) {
+  void add(const std::string& source, const std::string& folder, const std::string& destination,
+           const std::string& shown) {
     if (!sources_.insert(source).second) return;
-    PageJob job{.source = source, .destinationFolder = destination};
+    PageJob job{.source = source, .destinationFolder = destination, .shown = shown};
     if (search_.inPlace) job.destinationFolder = folder;
     job.destinationTree = search_.inPlace ? named_ : output_;
     if (search_.inPlace) job.backupTree = backupDir_;
@@ -71,21 +100,38 @@ class Walker {
     list_.pages.push_back(std::move(job));
   }
 
-  std::vector<std::string> subfolders(const std::string& folder) const {
-    std::vector<std::string> names;
+  std::optional<FolderEntries> readEntries(const std::string& folder) const {
+    const auto pages = listFilesByExtension(folder, search_.extensions);
+    if (!pages) return std::nullopt;
+    const std::set<std::string> isPage(pages->begin(), pages->end());
+    FolderEntries entries;
     const std::string backup = utf16ToUtf8(search_.backupFolderName);
+    std::vector<std::string> names;
     std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-      const auto status = it->symlink_status(error);
-      if (error || !fs::is_directory(status)) continue;
-      const std::string name = it->path().filename().string();
-      if (name == backup) continue;
-      if (!output_.empty() && isSamePath(it->path().string(), output_)) continue;
-      if (!backupDir_.empty() && isSamePath(it->path().string(), backupDir_)) continue;
-      names.push_back(name);
+      names.push_back(it->path().filename().string());
     }
+    if (error) return std::nullopt;
     std::sort(names.begin(), names.end());
-    return names;
+    for (const std::string& name : names) {
+      if (!search_.hidden && name.starts_with('.')) continue;
+      const std::string path = folder + "/" + name;
+      struct stat status {};
+      if (::lstat(path.c_str(), &status) != 0) continue;
+      if (S_ISLNK(status.st_mode) && (!search_.followLinks || ::stat(path.c_str(), &status) != 0)) {
+        continue;
+      }
+      if (S_ISDIR(status.st_mode)) {
+        if (name == backup || (!output_.empty() && isSamePath(path, output_)) ||
+            (!backupDir_.empty() && isSamePath(path, backupDir_))) {
+          continue;
+        }
+        entries.folders.push_back(name);
+      } else if (S_ISREG(status.st_mode)) {
+        (isPage.contains(name) ? entries.pages : entries.others).push_back(name);
+      }
+    }
+    return entries;
   }
 
   const PageSearch& search_;
@@ -94,6 +140,7 @@ class Walker {
   std::string backupDir_;
   std::string named_;  // the folder the user named that the pages now taken lie in
   std::set<std::string> sources_;
+  std::set<std::string> walked_;
   std::map<std::string, std::string> targets_;  // where a page goes, and which page
 };
 
@@ -106,12 +153,19 @@ std::string absolutePathOf(std::string_view path) {
   return text;
 }
 
+std::string shownBelow(std::string_view shownFolder, std::string_view name) {
+  std::string shown(shownFolder);
+  if (shown.empty() || shown == ".") return std::string(name);
+  if (!shown.ends_with('/')) shown += '/';
+  return shown + std::string(name);
+}
+
 PageList collectPages(const PageSearch& search) {
   PageList list;
   Walker walker(search, list);
   for (const std::string& path : search.paths) {
-    if (isFolder(path)) {
-      walker.addNamedFolder(absolutePathOf(path));
+    if (path != "-" && isFolder(path)) {
+      walker.addNamedFolder(absolutePathOf(path), path);
     } else {
       walker.addFile(path);
     }

@@ -1,12 +1,20 @@
 #pragma once
 
 // What the convert and check commands tell the user: a progress line on a terminal, the
-// summary at the end, and check's list of amounts as text or JSON.
+// summary at the end, and check's list of amounts as text, JSON or JSON lines.
 //
-//   ProgressLine progress(std::cerr, isatty(2) && !quiet);
-//   progress.show(done, total, page.source, amounts);
+//   ProgressLine progress(std::cerr, terminalColumns(STDERR_FILENO));  // 0: no terminal
+//   progress.show(done, total, page.shown, amounts);
 //   progress.clear();  // before anything else is written to the stream
 //   std::cerr << summaryLine(RunTotals{...}, SummaryKind::kConverted) << '\n';
+//
+// JSON is always valid UTF-8. A file name is a string when it is UTF-8, else an object
+// {"bytes": "<base64 of the name's bytes>"}; other texts have each byte that is not UTF-8
+// replaced by U+FFFD. The document:
+//   {"pages": N, "unchanged": N, "amounts": [{"file", "line", "amount", "becomes"}...],
+//    "failed": [{"file", "problem"}...]}
+// where "pages" counts the pages with amounts to change and "unchanged" the others that
+// were read; JSON lines give one amount or one failure object a line.
 
 #include <cstddef>
 #include <iosfwd>
@@ -18,10 +26,11 @@
 
 namespace yentax {
 
-// One line that rewrites itself in place; it writes nothing when not enabled.
+// One line that rewrites itself in place, cut to the terminal's width; it writes nothing
+// when columns is 0.
 class ProgressLine {
  public:
-  ProgressLine(std::ostream& stream, bool enabled) : stream_(stream), enabled_(enabled) {}
+  ProgressLine(std::ostream& stream, std::size_t columns) : stream_(stream), columns_(columns) {}
   ~ProgressLine() { clear(); }
   ProgressLine(const ProgressLine&) = delete;
   ProgressLine& operator=(const ProgressLine&) = delete;
@@ -31,19 +40,21 @@ class ProgressLine {
 
  private:
   std::ostream& stream_;
-  bool enabled_;
+  std::size_t columns_;
   bool shown_ = false;
 };
 
 struct RunTotals {
-  std::size_t pages = 0;  // pages that went through
-  std::size_t amounts = 0;
+  std::size_t pages = 0;      // pages with amounts, converted (or that would be)
+  std::size_t unchanged = 0;  // pages read that had nothing to change
+  std::size_t amounts = 0;    // amounts written (or that would be)
   std::size_t failed = 0;
+  std::size_t copied = 0;  // other files copied along
 };
 
 enum class SummaryKind { kConverted, kWouldChange };
 
-// "12 pages converted, 345 amounts changed, 0 pages failed"
+// "2 pages converted, 1 unchanged, 7 amounts changed, 0 failed"
 std::string summaryLine(const RunTotals& totals, SummaryKind kind);
 
 struct PageFindings {
@@ -57,14 +68,17 @@ struct PageFailure {
 };
 
 // "file:line: amount -> becomes", one line each.
-std::string findingsText(const std::vector<PageFindings>& pages);
+std::string findingsText(const PageFindings& page);
+// One JSON object a line for each amount, and one for a failure.
+std::string findingsJsonLines(const PageFindings& page);
+std::string failureJsonLine(const PageFailure& failure);
 
-// {"pages": N, "amounts": [{"file", "line", "amount", "becomes"}...],
-//  "failed": [{"file", "problem"}...]}
-std::string findingsJson(std::size_t pageCount, const std::vector<PageFindings>& pages,
+std::string findingsJson(const RunTotals& totals, const std::vector<PageFindings>& pages,
                          const std::vector<PageFailure>& failures);
 
-// A JSON string literal.
+// A JSON string literal; bytes that are not UTF-8 become U+FFFD.
 std::string jsonString(std::string_view text);
+// A file name: a string when it is UTF-8, else {"bytes": base64}.
+std::string jsonFileName(std::string_view name);
 
 }  // namespace yentax

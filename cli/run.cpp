@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <istream>
+#include <iterator>
 #include <map>
 #include <ostream>
 #include <set>
@@ -53,34 +55,31 @@ class RunLog {
   std::string failure_;
 };
 
-// Destination folders are made before the workers start, so that no two of them race to
-// make the same one. Below the folder the user named they are made one by one without
-// following links: one reached through a link is refused, as is one that cannot be made,
-// with the reason by folder.
-std::map<std::string, std::string> prepareFolders(const std::vector<PageJob>& pages) {
-  std::map<std::string, std::string> failed;
-  std::map<std::string, std::string> wanted;  // folder, and the tree it lies in
-  for (const PageJob& page : pages) wanted.emplace(page.destinationFolder, page.destinationTree);
-  for (const auto& [folder, tree] : wanted) {
-    const std::string root = tree.empty() ? folder : tree;
-    const FolderStatus status = createFolderTree(root);
-    if (!folderReady(status)) {
-      failed[folder] =
-          "the folder " + escapedName(root) + " cannot be made (" + folderStatusText(status) + ")";
-      continue;
-    }
-    FolderOpening made = openFolder(root);
-    if (made) {
-      made = openFolderBeneath(made.folder, fs::path(folder).lexically_relative(root),
-                               {.create = true});
-    }
-    if (!made) {
-      const fs::path where = fs::path(root) / made.at;
-      failed[folder] = "the folder " + escapedName(where.lexically_normal().string()) +
-                       " cannot be made (" + made.error.message() + ")";
-    }
+// Copies the file into the folder below root, reached without following links.
+FileOutcome copyBelow(const std::string& source, const std::string& root,
+                      const std::string& folder) {
+  const FolderOpening tree = openFolder(root);
+  if (!tree) return {tree.error};
+  const FolderOpening into =
+      openFolderBeneath(tree.folder, fs::path(folder).lexically_relative(root));
+  if (!into) return {into.error};
+  return copyFileInto(source, into.folder);
+}
+
+// Makes the folder below root (the folder the user named) one component at a time without
+// following links; why it cannot be made, where it cannot.
+std::optional<std::string> makeFolderBelow(const std::string& root, const std::string& folder) {
+  const FolderStatus status = createFolderTree(root);
+  if (!folderReady(status)) return "the folder cannot be made: " + folderStatusText(status);
+  FolderOpening made = openFolder(root);
+  if (made) {
+    made =
+        openFolderBeneath(made.folder, fs::path(folder).lexically_relative(root), {.create = true});
   }
-  return failed;
+  if (made) return std::nullopt;
+  const fs::path where = (fs::path(root) / made.at).lexically_normal();
+  return "the folder cannot be made: " + made.error.message() +
+         (where.string() == folder ? "" : " at " + escapedName(where.string()));
 }
 
 class CommandRun {
@@ -88,30 +87,44 @@ class CommandRun {
   CommandRun(const CliRequest& request, const CliEnvironment& env)
       : request_(request),
         env_(env),
-        progress_(env.err, env.errIsTerminal && !request.quiet && !request.dryRun) {}
+        talkative_(!request.quiet && (env.errIsTerminal || request.verbose)),
+        progress_(env.err, env.errIsTerminal && !request.quiet && !request.dryRun
+                               ? env.terminalColumns
+                               : 0) {}
 
   int run() {
     const PageList list = collectPages({.paths = request_.paths,
                                         .output = request_.output,
                                         .inPlace = request_.inPlace,
                                         .recursive = request_.recursive,
+                                        .hidden = request_.hidden,
+                                        .followLinks = request_.followLinks,
+                                        .otherFiles = request_.copyOther,
                                         .extensions = request_.settings.TargetExtensions,
                                         .backupFolderName = request_.settings.BackupFolderName,
                                         .backupDir = request_.backupDir});
     // One name, one writer: nothing is written when two pages would land on one name.
     if (!list.clashes.empty()) {
       for (const DestinationClash& clash : list.clashes) {
-        env_.err << escapedName(clash.target) << ": both " << escapedName(clash.first) << " and "
-                 << escapedName(clash.second) << " would be written here; nothing was written\n";
+        say(clash.target, "both " + escapedName(clash.first) + " and " + escapedName(clash.second) +
+                              " would be written here; nothing was written");
       }
       return 2;
     }
-    for (const std::string& folder : list.unreadableFolders)
+    for (const std::string& folder : list.unreadableFolders) {
       fail(folder, "the folder cannot be read");
+    }
+    if (talkative_ && !list.skippedSubfolders.empty()) {
+      env_.err << env_.executableName << ": " << list.skippedSubfolders.size()
+               << (list.skippedSubfolders.size() == 1 ? " subfolder" : " subfolders")
+               << " left out (such as " << escapedName(list.skippedSubfolders.front())
+               << "); -r takes them too\n";
+    }
     pages_ = list.pages;
-    const int status = request_.command == CliCommand::kCheck ? check() : convert();
+    readStandardInput();
+    const int status = request_.command == CliCommand::kCheck ? check() : convert(list.others);
     progress_.clear();
-    if (!request_.quiet) {
+    if (talkative_) {
       env_.err << summaryLine(totals_, request_.command == CliCommand::kConvert && !request_.dryRun
                                            ? SummaryKind::kConverted
                                            : SummaryKind::kWouldChange)
@@ -121,56 +134,98 @@ class CommandRun {
   }
 
  private:
-  int convert() {
+  void readStandardInput() {
+    if (std::none_of(pages_.begin(), pages_.end(),
+                     [](const PageJob& p) { return p.source == "-"; })) {
+      return;
+    }
+    if (env_.in != nullptr) {
+      input_.assign(std::istreambuf_iterator<char>(*env_.in), std::istreambuf_iterator<char>());
+    }
+  }
+
+  const std::string* inputOf(const PageJob& page) const {
+    return page.source == "-" ? &input_ : nullptr;
+  }
+
+  int convert(const std::vector<OtherFile>& others) {
     const std::size_t jobs = jobCount(request_);
     if (request_.dryRun) return preview(jobs);
 
     const ConversionSettings& settings = request_.settings;
     const LogChoice log = decideLogging(settings);
     std::optional<RunLog> runLog;
-    if (log.LoggingOn && !log.SingleLogPath.empty()) {
-      // A name given with --log is used as given; a settings file's takes its extension.
-      runLog.emplace(!request_.logFile.empty() ? request_.logFile
-                                               : utf16ToUtf8(chooseLogPath({}, settings, log)));
-    }
+    if (log.LoggingOn && !log.SingleLogPath.empty()) runLog.emplace(request_.logFile);
     if (!request_.backupDir.empty() &&
         !folderReady(createFolderTree(absolutePathOf(request_.backupDir)))) {
       fail(request_.backupDir, "the backup folder cannot be made");
       return 1;
     }
-    const std::map<std::string, std::string> unmade = prepareFolders(pages_);
+    const std::map<std::string, std::string> unmade = prepareFolders(others);
+    const LogSpelling spelling{
+        .logging = log.LoggingOn, .encoding = request_.logEncoding, .clock = env_.logClock};
     forEachInOrder<PageOutcome>(
         pages_.size(), jobs,
         [&](std::size_t i, std::size_t) {
-          if (const auto refused = unmade.find(pages_[i].destinationFolder);
-              refused != unmade.end()) {
+          if (unmade.contains(pages_[i].destinationFolder)) {
             PageOutcome outcome;
             outcome.ok = false;
-            outcome.problem = refused->second;
             return outcome;
           }
-          return convertPage(pages_[i], settings, log.LoggingOn, env_.logClock);
+          return convertPage(pages_[i], settings, spelling, inputOf(pages_[i]));
         },
         [&](std::size_t i, PageOutcome&& outcome) {
-          if (runLog) {
-            runLog->append(outcome.log);
-          } else if (log.LoggingOn && !outcome.log.empty()) {
-            appendPageLog(pages_[i].source, log, outcome.log);
-          }
+          if (runLog) runLog->append(outcome.log);
+          env_.out << outcome.report;
           account(i, outcome);
         });
+    env_.out << std::flush;
+    copyOthers(others, unmade);
     if (runLog && !runLog->failure().empty()) {
-      fail(runLog->path(), "the log could not be written (" + runLog->failure() + ")");
+      say(runLog->path(), "the log could not be written: " + runLog->failure());
+      return 1;
     }
-    return failures_.empty() ? 0 : 1;
+    return totals_.failed == 0 ? 0 : 1;
   }
 
-  // A page's own log, in the settings' log folder, started afresh.
-  void appendPageLog(const std::string& page, const LogChoice& log, const LogEntry& entry) {
-    const std::string path = utf16ToUtf8(chooseLogPath(page, request_.settings, log));
-    startLog(path);
-    if (const FileOutcome written = appendToLog(path, entry); !written) {
-      fail(path, "the log could not be written (" + written.cause() + ")");
+  // Destination folders are made before the workers start, so that no two of them race
+  // to make the same one. Below the folder the user named they are made one by one
+  // without following links: one reached through a link is refused, as is one that cannot
+  // be made; each is reported once, with the reason.
+  std::map<std::string, std::string> prepareFolders(const std::vector<OtherFile>& others) {
+    std::map<std::string, std::string> wanted;  // folder, and the tree it lies in
+    for (const PageJob& page : pages_) {
+      if (!page.destinationFolder.empty()) {
+        wanted.emplace(page.destinationFolder, page.destinationTree);
+      }
+    }
+    const std::string output = request_.output.empty() ? "" : absolutePathOf(request_.output);
+    for (const OtherFile& other : others) wanted.emplace(other.destinationFolder, output);
+    std::map<std::string, std::string> failed;
+    for (const auto& [folder, tree] : wanted) {
+      if (auto problem = makeFolderBelow(tree.empty() ? folder : tree, folder)) {
+        failed[folder] = std::move(*problem);
+      }
+    }
+    for (const auto& [folder, problem] : failed) {
+      say(folder, problem);
+      ++totals_.failed;
+    }
+    return failed;
+  }
+
+  void copyOthers(const std::vector<OtherFile>& others,
+                  const std::map<std::string, std::string>& unmade) {
+    for (const OtherFile& other : others) {
+      if (unmade.contains(other.destinationFolder)) continue;
+      if (const FileOutcome copied =
+              copyBelow(other.source, absolutePathOf(request_.output), other.destinationFolder);
+          !copied) {
+        fail(other.shown, "could not be copied into " + escapedName(other.destinationFolder) +
+                              ": " + copied.cause());
+      } else {
+        ++totals_.copied;
+      }
     }
   }
 
@@ -178,45 +233,58 @@ class CommandRun {
     forEachInOrder<PageOutcome>(
         pages_.size(), jobs,
         [&](std::size_t i, std::size_t) {
-          return previewPage(pages_[i], request_.settings, request_.diff, env_.logClock);
+          return previewPage(pages_[i], request_.settings, request_.diff, env_.logClock,
+                             inputOf(pages_[i]));
         },
         [&](std::size_t i, PageOutcome&& outcome) {
           env_.out << outcome.report;
           account(i, outcome);
         });
     env_.out << std::flush;
-    return failures_.empty() ? 0 : 1;
+    return totals_.failed == 0 ? 0 : 1;
   }
 
   int check() {
     std::vector<PageFindings> found;
+    const bool json = request_.format == ReportFormat::kJson;
+    const bool lines = request_.format == ReportFormat::kJsonLines;
     forEachInOrder<PageOutcome>(
         pages_.size(), jobCount(request_),
-        [&](std::size_t i, std::size_t) { return checkPage(pages_[i], request_.settings); },
+        [&](std::size_t i, std::size_t) {
+          return checkPage(pages_[i], request_.settings, inputOf(pages_[i]));
+        },
         [&](std::size_t i, PageOutcome&& outcome) {
           account(i, outcome);
           if (outcome.findings.empty()) return;
           std::stable_sort(
               outcome.findings.begin(), outcome.findings.end(),
               [](const AmountFinding& a, const AmountFinding& b) { return a.line < b.line; });
-          found.push_back({pages_[i].source, std::move(outcome.findings)});
+          PageFindings page{pages_[i].shown, std::move(outcome.findings)};
+          // Text and JSON lines stream page by page; the JSON document is written whole.
+          if (json) {
+            found.push_back(std::move(page));
+          } else {
+            progress_.clear();
+            env_.out << (lines ? findingsJsonLines(page) : findingsText(page)) << std::flush;
+            found.push_back({page.file, {}});
+          }
         });
     progress_.clear();
-    env_.out << (request_.format == ReportFormat::kJson
-                     ? findingsJson(pages_.size(), found, failures_)
-                     : findingsText(found))
-             << std::flush;
-    return found.empty() && failures_.empty() ? 0 : 1;
+    if (json) env_.out << findingsJson(totals_, found, failures_) << std::flush;
+    if (totals_.failed != 0) return 2;
+    return found.empty() ? 0 : 1;
   }
 
   void account(std::size_t i, const PageOutcome& outcome) {
-    totals_.amounts += outcome.amounts;
     if (outcome.ok) {
-      ++totals_.pages;
+      totals_.amounts += outcome.amounts;
+      ++(outcome.amounts == 0 ? totals_.unchanged : totals_.pages);
+    } else if (!outcome.problem.empty()) {
+      fail(pages_[i].shown, outcome.problem);
     } else {
-      fail(pages_[i].source, outcome.problem);
+      ++totals_.failed;  // its folder was reported already
     }
-    progress_.show(i + 1, pages_.size(), pages_[i].source, totals_.amounts);
+    progress_.show(i + 1, pages_.size(), pages_[i].shown, totals_.amounts);
   }
 
   void fail(const std::string& file, const std::string& problem) {
@@ -224,14 +292,24 @@ class CommandRun {
     failures_.push_back({file, problem});
     // In JSON the failures are part of the report.
     if (request_.command == CliCommand::kCheck && request_.format == ReportFormat::kJson) return;
+    if (request_.command == CliCommand::kCheck && request_.format == ReportFormat::kJsonLines) {
+      env_.out << failureJsonLine({file, problem}) << std::flush;
+    }
+    say(file, problem);
+  }
+
+  void say(const std::string& file, const std::string& problem) {
     progress_.clear();
-    env_.err << escapedName(file.empty() ? env_.executableName : file) << ": " << problem << '\n';
+    env_.err << env_.executableName << ": "
+             << (file == "-" ? "(standard input)" : escapedName(file)) << ": " << problem << '\n';
   }
 
   const CliRequest& request_;
   const CliEnvironment& env_;
+  bool talkative_;
   ProgressLine progress_;
   std::vector<PageJob> pages_;
+  std::string input_;
   RunTotals totals_;
   std::vector<PageFailure> failures_;
 };

@@ -310,6 +310,15 @@ FileOutcome copyFile(const std::string& source, const std::string& target, bool 
                           {.newFileMode = (from.st_mode & 07777) | S_IWUSR});
 }
 
+FileOutcome copyFileInto(const std::string& source, const OpenFolder& folder) {
+  struct stat from {};
+  if (::stat(source.c_str(), &from) != 0) return FileOutcome::failed(errno);
+  const FileContents contents = readWholeFile(source);
+  if (contents.status != FileReadStatus::kRead) return {contents.error};
+  return replaceFileIn(folder, fileName(source), contents.bytes,
+                       {.newFileMode = (from.st_mode & 07777) | S_IWUSR});
+}
+
 bool resolvesInside(const std::string& path, const std::string& folder) {
   std::error_code error;
   const fs::path resolved = fs::canonical(path, error);

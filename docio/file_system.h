@@ -83,6 +83,9 @@ std::optional<std::vector<std::u16string>> listFilesByExtension(std::u16string_v
 // permissions and is always writable by its owner.
 FileOutcome copyFile(const std::string& source, const std::string& target, bool failIfExists);
 
+// Copies the file into the open folder under its own name, as copyFile writes it.
+FileOutcome copyFileInto(const std::string& source, const OpenFolder& folder);
+
 // Whether path, with every link resolved, lies inside folder (also resolved).
 bool resolvesInside(const std::string& path, const std::string& folder);
 

@@ -149,13 +149,20 @@ PageRead loadPageFile(const std::string& path) {
   try {
     FileContents file = readWholeFile(path);
     if (file.status != FileReadStatus::kRead) return {{}, file.error};
+    return readPageBytes(std::move(file.bytes));
+  } catch (...) {
+    return {{}, std::make_error_code(std::errc::not_enough_memory)};
+  }
+}
+
+PageRead readPageBytes(std::string bytes) {
+  try {
     PageRead read;
     LoadedPage& page = read.page;
-    page.charset = detectPageCharset(file.bytes);
-    page.byteOrderMark =
-        page.charset == CharsetCode::Utf8 && file.bytes.starts_with(kUtf8ByteOrderMark);
-    page.text = decodePageText(file.bytes, page.charset);
-    page.bytes = std::move(file.bytes);
+    page.charset = detectPageCharset(bytes);
+    page.byteOrderMark = page.charset == CharsetCode::Utf8 && bytes.starts_with(kUtf8ByteOrderMark);
+    page.text = decodePageText(bytes, page.charset);
+    page.bytes = std::move(bytes);
     return read;
   } catch (...) {
     return {{}, std::make_error_code(std::errc::not_enough_memory)};

@@ -50,6 +50,8 @@ struct [[nodiscard]] PageRead {
 // Reads a page, finds the charset its META tags declare (Shift_JIS when none) and
 // decodes it whole.
 PageRead loadPageFile(const std::string& path);
+// The same for bytes read elsewhere (standard input).
+PageRead readPageBytes(std::string bytes);
 // Writes the text in the charset, replacing the file as a whole.
 FileOutcome savePageText(const std::string& path, std::u16string_view text, CharsetCode charset);
 

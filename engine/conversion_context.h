@@ -6,6 +6,7 @@
 
 #include "engine/amount_review.h"
 #include "engine/conversion_log.h"
+#include "engine/log_encoding.h"
 #include "engine/page_text.h"
 
 namespace yentax {
@@ -23,6 +24,7 @@ struct ConversionContext {
   // not all held at once; unset keeps them all in log.
   LogSpill logSpill;
   std::u16string CurrentSourcePath;  // the file name written into the log
+  LogEncoding logEncoding = LogEncoding::kCp932;
   std::u16string AnchorName = u"ABCDEFG";
   // Where the log's date stamp comes from; tests fix it.
   LogClock logClock = localNow;

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "base/cp932_codec.h"
+#include "base/utf8.h"
 
 namespace yentax {
 
@@ -85,25 +86,41 @@ void LogEntry::append(LogEntry&& later) {
 }
 
 ConversionLog::ConversionLog(std::u16string_view sourcePath, bool textFormat, LogClock clock,
-                             LogSpill spill)
+                             LogSpill spill, LogEncoding encoding)
     : sourcePath_(sourcePath),
       textFormat_(textFormat),
+      encoding_(encoding),
       clock_(std::move(clock)),
       spill_(std::move(spill)) {}
 
+void ConversionLog::put(std::string& out, std::u16string_view text) const {
+  if (encoding_ == LogEncoding::kCp932) {
+    appendCp932OrReference(out, text);
+    return;
+  }
+  // A UTF-8 log has the line ends of the system it is read on.
+  for (std::size_t end = text.find(u"\r\n"); end != std::u16string_view::npos;
+       end = text.find(u"\r\n")) {
+    out += utf16ToUtf8(text.substr(0, end));
+    out += '\n';
+    text.remove_prefix(end + 2);
+  }
+  out += utf16ToUtf8(text);
+}
+
 void ConversionLog::writeStart() {
-  if (!recorded_) appendCp932(entry_.header, MakeLogHeader(textFormat_, clock_));
-  if (textFormat_) appendCp932(entry_.records, u"\r\nファイル名：" + sourcePath_ + u"\r\n");
+  if (!recorded_) put(entry_.header, MakeLogHeader(textFormat_, clock_));
+  if (textFormat_) put(entry_.records, u"\r\nファイル名：" + sourcePath_ + u"\r\n");
   recorded_ = true;
 }
 
 void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after) {
   std::string& out = entry_.records;
   if (textFormat_) {
-    appendCp932(out, u"\t前\u3000 : ");
-    appendCp932(out, before);
-    appendCp932(out, u"\r\n\t\u3000後 : ");
-    appendCp932(out, after);
+    put(out, u"\t前\u3000 : ");
+    put(out, before);
+    put(out, u"\r\n\t\u3000後 : ");
+    put(out, after);
   } else {
     appendCsvField(sourcePath_);
     out += ',';
@@ -111,7 +128,7 @@ void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view 
     out += ',';
     appendCsvField(after);
   }
-  out += "\r\n";
+  put(out, u"\r\n");
   recorded_ = true;
   spillFullPiece();
 }
@@ -127,11 +144,11 @@ void ConversionLog::appendCsvField(std::u16string_view text) {
   out += '"';
   for (std::size_t quote = text.find(u'"'); quote != std::u16string_view::npos;
        quote = text.find(u'"')) {
-    appendCp932(out, text.substr(0, quote + 1));
+    put(out, text.substr(0, quote + 1));
     out += '"';
     text.remove_prefix(quote + 1);
   }
-  appendCp932(out, text);
+  put(out, text);
   out += '"';
 }
 

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "engine/log_encoding.h"
+
 namespace yentax {
 
 // Local date and time as the log header shows it.
@@ -27,7 +29,7 @@ std::u16string formatLogDateStamp(const LogDateTime& time);
 // line and the column titles in CSV. "" when the clock gives no valid date.
 std::u16string MakeLogHeader(bool textFormat, const LogClock& clock = localNow);
 
-// A page's part of the conversion log, in code page 932 with CR LF line ends. The date
+// A page's part of the conversion log, in the log's encoding (engine/log_encoding.h). The date
 // header stands apart from the rest, because it belongs only at the start of a log that
 // is still empty: whoever writes the entry into a log file decides.
 struct LogEntry {
@@ -56,7 +58,7 @@ using LogSpill = std::function<void(const LogEntry& piece)>;
 class ConversionLog {
  public:
   ConversionLog(std::u16string_view sourcePath, bool textFormat, LogClock clock = localNow,
-                LogSpill spill = {});
+                LogSpill spill = {}, LogEncoding encoding = LogEncoding::kCp932);
 
   // Starts the entry of a page: the header, when nothing has been recorded before it,
   // then, in the text format, the line naming the source file. Only the passes that begin
@@ -70,10 +72,12 @@ class ConversionLog {
 
  private:
   void appendCsvField(std::u16string_view text);
+  void put(std::string& out, std::u16string_view text) const;
   void spillFullPiece();
 
   std::u16string sourcePath_;
   bool textFormat_ = true;
+  LogEncoding encoding_ = LogEncoding::kCp932;
   LogClock clock_;
   LogSpill spill_;
   LogEntry entry_;

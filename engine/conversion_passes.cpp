@@ -202,7 +202,7 @@ PassOutcome runPass(PassRun& run, const ConversionPass& pass, std::u16string_vie
 
 ConversionLog logFor(const ConversionSettings& settings, const ConversionContext& context) {
   return ConversionLog(context.CurrentSourcePath, settings.LogTextFormat, context.logClock,
-                       context.logSpill);
+                       context.logSpill, context.logEncoding);
 }
 
 // Runs the passes on the shared page, one log for all of them; a pass that fails leaves

@@ -1,6 +1,8 @@
 #include "platform/program_location.h"
 
+#include <pwd.h>
 #include <sys/auxv.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -56,13 +58,35 @@ std::optional<std::string> absoluteSetting(const EnvironmentLookup& env, const c
 
 std::optional<std::string> systemEnvironment(const char* name) {
   const char* value = std::getenv(name);
-  if (value == nullptr) return std::nullopt;
-  return std::string(value);
+  if (value != nullptr) return std::string(value);
+  // Cron and some service managers start programs without HOME.
+  if (std::string_view(name) == "HOME") {
+    if (const passwd* account = ::getpwuid(::geteuid()); account && account->pw_dir) {
+      return std::string(account->pw_dir);
+    }
+  }
+  return std::nullopt;
 }
 
 bool isWritableFolder(const std::string& folder) {
   std::error_code ec;
   return fs::is_directory(folder, ec) && access(folder.c_str(), W_OK | X_OK) == 0;
+}
+
+bool isUsersOwnFolder(const std::string& folder) {
+  // Trees that belong to the system, whatever their owner and permissions say: root may
+  // write them all, and a package manager removes only what it installed.
+  static constexpr std::string_view kSystemTrees[] = {"/usr",   "/opt", "/bin",     "/sbin", "/lib",
+                                                      "/lib64", "/etc", "/var/lib", "/snap"};
+  std::error_code error;
+  const std::string real = fs::weakly_canonical(folder, error).string();
+  if (error || real.empty()) return false;
+  for (const std::string_view tree : kSystemTrees) {
+    if (real == tree || (real.starts_with(tree) && real[tree.size()] == '/')) return false;
+  }
+  struct stat status {};
+  return ::stat(real.c_str(), &status) == 0 && status.st_uid == ::geteuid() &&
+         isWritableFolder(real);
 }
 
 ExecutableClues systemExecutableClues() {
@@ -89,16 +113,24 @@ std::optional<std::string> runningExecutablePath(const ExecutableClues& clues) {
   return std::nullopt;
 }
 
-std::string programFolderFor(const std::string& executableFolder, const EnvironmentLookup& env,
-                             const FolderWritable& writable) {
-  if (writable(executableFolder)) return executableFolder;
-  if (auto config = absoluteSetting(env, "XDG_CONFIG_HOME")) return joinPath(*config, "yentax");
-  if (auto home = absoluteSetting(env, "HOME")) return joinPath(*home, ".config/yentax");
-  return executableFolder;
+ProgramFolders programFoldersFor(const std::string& executableFolder, const EnvironmentLookup& env,
+                                 const FolderIsOwn& own) {
+  const ProgramFolders beside{executableFolder,
+                              executableFolder.empty() ? "" : joinPath(executableFolder, "LOG")};
+  if (!executableFolder.empty() && own(executableFolder)) return beside;
+  const auto home = absoluteSetting(env, "HOME");
+  const auto config = absoluteSetting(env, "XDG_CONFIG_HOME");
+  const auto state = absoluteSetting(env, "XDG_STATE_HOME");
+  if (!home && !config) return beside;
+  const std::string settings =
+      config ? joinPath(*config, "yentax") : joinPath(*home, ".config/yentax");
+  if (state) return {settings, joinPath(*state, "yentax")};
+  // Without a state folder the log goes with the settings, never beside the program.
+  return {settings, home ? joinPath(*home, ".local/state/yentax") : joinPath(settings, "LOG")};
 }
 
 ProgramLocation locateProgram(const std::string& executablePath, std::string_view startedAs,
-                              const EnvironmentLookup& env, const FolderWritable& writable) {
+                              const EnvironmentLookup& env, const FolderIsOwn& own) {
   ProgramLocation location;
   location.executablePath = executablePath;
   const fs::path binary(executablePath);
@@ -106,11 +138,9 @@ ProgramLocation locateProgram(const std::string& executablePath, std::string_vie
   if (location.executableFolder.empty()) location.executableFolder = "/";
   location.executableName = fs::path(startedAs).filename().string();
   if (location.executableName.empty()) location.executableName = binary.filename().string();
-  location.programFolder = programFolderFor(location.executableFolder, env, writable);
-  if (location.programFolder != location.executableFolder) {
-    std::error_code ec;
-    fs::create_directories(location.programFolder, ec);
-  }
+  const ProgramFolders folders = programFoldersFor(location.executableFolder, env, own);
+  location.programFolder = folders.settings;
+  location.logFolder = folders.log;
   return location;
 }
 
@@ -121,11 +151,10 @@ ProgramLocation locateRunningProgram(std::string_view startedAs, const Executabl
   ProgramLocation location;
   location.executableName = fs::path(startedAs).filename().string();
   if (location.executableName.empty()) location.executableName = "yentax";
-  location.programFolder = programFolderFor({}, env, [](const std::string&) { return false; });
-  if (!location.programFolder.empty()) {
-    std::error_code ec;
-    fs::create_directories(location.programFolder, ec);
-  }
+  const ProgramFolders folders =
+      programFoldersFor({}, env, [](const std::string&) { return false; });
+  location.programFolder = folders.settings;
+  location.logFolder = folders.log;
   return location;
 }
 
@@ -142,6 +171,17 @@ std::optional<std::string> desktopModulePath(const ProgramLocation& location,
 
 std::string DefaultSettingsPath(const ProgramLocation& location) {
   return joinPath(location.programFolder, location.executableName + ".INI");
+}
+
+std::string StartingSettingsPath(const ProgramLocation& location) {
+  const std::string own = DefaultSettingsPath(location);
+  const std::string beside = joinPath(location.executableFolder, location.executableName + ".INI");
+  std::error_code ec;
+  if (location.executableFolder.empty() || fs::exists(own, ec) ||
+      !fs::is_regular_file(beside, ec)) {
+    return own;
+  }
+  return beside;
 }
 
 std::string HelpFilePath(const ProgramLocation& location) {

@@ -6,6 +6,7 @@
 #include <xcb/xcb.h>
 
 #include <QApplication>
+#include <QIcon>
 #include <QSocketNotifier>
 #include <cstring>
 #include <optional>
@@ -106,6 +107,10 @@ int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
   }
   QApplication app(argc, argv);
   installJapaneseTranslation(app);
+  // Every window and dialog takes the application's icon: the installed one from the icon
+  // theme, in a build folder the copy beside the program.
+  QApplication::setWindowIcon(QIcon::fromTheme(
+      "yentax", QIcon(QString::fromStdString(location.executableFolder + "/yentax.svg"))));
   QtUi qtUi{std::u16string(kProgramTitle)};
   StoppingUi ui(qtUi);
   QtFormHost forms(qtUi);

@@ -1,17 +1,18 @@
 #!/usr/bin/env bash
 # Installs the Debian packages the build needs; quick and silent when all are there.
-# "ci" adds what the CI checks need (clang-format), "fuzz" what the fuzz targets need
+# "ci" adds what the CI checks need (clang-format, and lintian with the other package
+# checkers), "fuzz" what the fuzz targets need
 # (clang with its libFuzzer runtime).
 set -euo pipefail
 
-packages=(cmake g++ make libgtest-dev libgmock-dev libbenchmark-dev
+packages=(cmake g++ make file dpkg-dev patch libgtest-dev libgmock-dev libbenchmark-dev
   # the desktop program: Qt 6 with its Japanese texts, a Japanese font, a display for tests
   qt6-base-dev qt6-webengine-dev qt6-translations-l10n fonts-ipafont-gothic xvfb xauth
   # the start-up asks the X server whether it answers before Qt would abort
   libxcb1-dev)
 for extra in "$@"; do
   case "$extra" in
-    ci) packages+=(clang-format git) ;;
+    ci) packages+=(clang-format git lintian appstream desktop-file-utils dpkg-dev file) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     *) echo "install-deps: unknown group $extra" >&2; exit 1 ;;
   esac

@@ -2,10 +2,10 @@
 
 namespace yentax {
 
-ConversionSettings ConversionSettings::defaults(std::u16string_view programFolder) {
+ConversionSettings ConversionSettings::defaults(const DefaultFolders& folders) {
   ConversionSettings s;
-  s.SettingsFilePath = std::u16string(programFolder) + u"/ExchangeList.KVT";
-  s.LogPath = std::u16string(programFolder) + u"/LOG/Zenkalo.Log";
+  s.SettingsFilePath = folders.settings + u"/ExchangeList.KVT";
+  s.LogPath = folders.log + u"/Zenkalo.Log";
   return s;
 }
 

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "base/fixed_amount.h"
+#include "settings/default_folders.h"
 #include "settings/font_spec.h"
 
 namespace yentax {
@@ -165,8 +166,8 @@ struct ConversionSettings {
   bool SkipConvertedAmounts = false;
 
   // Pure defaults; the two paths that depend on where the program lives are filled in
-  // from programFolder.
-  static ConversionSettings defaults(std::u16string_view programFolder);
+  // from the folders.
+  static ConversionSettings defaults(const DefaultFolders& folders);
 
   static std::vector<std::u16string> builtInSuffixWords();
   static std::vector<std::u16string> builtInPrefixWords();

@@ -284,9 +284,9 @@ void appendWordList(std::vector<IniEntry>& entries, std::u16string_view countKey
   }
 }
 
-ConversionSettings readSettings(const IniFile& ini, std::u16string_view programFolder,
+ConversionSettings readSettings(const IniFile& ini, const DefaultFolders& folders,
                                 std::vector<std::u16string>* warnings) {
-  ConversionSettings s = ConversionSettings::defaults(programFolder);
+  ConversionSettings s = ConversionSettings::defaults(folders);
   s.FileList = readFileList(ini);
 
   const KeyReader words(ini, kWordSection, warnings);
@@ -313,7 +313,7 @@ constexpr std::size_t kLargestSettingsFile = std::size_t{1} << 20;
 
 }  // namespace
 
-bool LoadSettings(const std::filesystem::path& file, std::u16string_view programFolder,
+bool LoadSettings(const std::filesystem::path& file, const DefaultFolders& folders,
                   ConversionSettings& settings, SettingsReport* report) {
   SettingsReport ignored;
   SettingsReport& found = report ? *report : ignored;
@@ -326,7 +326,7 @@ bool LoadSettings(const std::filesystem::path& file, std::u16string_view program
     found.isSettingsFile = ini.hasSection(kInfoSection);
     found.namesLogFile = ini.value(kInfoSection, kLogFileKey).has_value();
     // The record is replaced only once everything is read, so a failure leaves it whole.
-    ConversionSettings loaded = readSettings(ini, programFolder, &found.warnings);
+    ConversionSettings loaded = readSettings(ini, folders, &found.warnings);
     readOwnSection(ini, loaded);
     settings = std::move(loaded);
     return true;

@@ -15,8 +15,7 @@ namespace yentax {
 
 // Replaces every field of the record from the file, the file list included (FileList).
 // A missing file, section or key, or a value that does not pass its key's test, gives
-// the field's default; default paths lie under programFolder, and when the file names no
-// log file the folder programFolder + "/LOG" is created for the default one. A file that
+// the field's default; default paths lie under the default folders. A file that
 // exists but cannot be read leaves the record as it was and gives false.
 //
 // The report, when asked for, tells what the load could not use: whether the file is a
@@ -29,7 +28,7 @@ struct SettingsReport {
   std::vector<std::u16string> warnings;
   std::error_code error;
 };
-bool LoadSettings(const std::filesystem::path& file, std::u16string_view programFolder,
+bool LoadSettings(const std::filesystem::path& file, const DefaultFolders& folders,
                   ConversionSettings& settings, SettingsReport* report = nullptr);
 
 // Writes every field of the record, and fileList unless skipFileList is set (the save at

@@ -9,6 +9,8 @@
 
 #include "app/command_line.h"
 #include "app_fixture.h"
+#include "base/cp932_codec.h"
+#include "cli/top_level.h"
 #include "settings/settings_file.h"
 
 namespace yentax {
@@ -56,7 +58,8 @@ TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
       {"job.KVT", true, true, "pages/a.htm", "out", 0, {"a.htm"}, ""},
       {"bin/job.KVT", true, true, "pages/a.htm", "out", 0, {"a.htm"}, ""},
       {"job.KVT", true, true, "pages/none.htm", "out", 1, {}, "pages/none.htm: HTMLファイルが見つかりません。"},
-      {"job.KVT", true, true, "pages/a.htm", "no", 1, {}, "pages/a.htm: 保存先フォルダが見つかりません。"},
+      {"job.KVT", true, true, "pages/a.htm", "missing/no", 1, {}, "pages/a.htm: 保存先フォルダが見つかりません。"},
+      {"job.KVT", false, true, "pages", "new", 0, {"a.htm", "b.html"}, ""},
       {"job.KVT", false, true, "pages", "out", 0, {"a.htm", "b.html"}, ""},
       {"job.KVT", false, false, "pages", "out", 1, {"b.html"}, "pages/gone.htm: HTMLファイルが見つかりません。"},
       {"job.KVT", false, true, "no", "out", 1, {}, "no: 変換元フォルダが見つかりません。"},
@@ -92,11 +95,19 @@ TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
     EXPECT_EQ(run.status, c.status) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, c.error.empty() ? "" : scratch / c.error + "\n");
-    EXPECT_EQ(scratch.names("out"), c.written);
+    EXPECT_EQ(fs::exists(scratch / c.destination) ? scratch.names(c.destination)
+                                                  : std::set<std::string>(),
+              c.written);
     for (const auto& name : c.written) {
-      EXPECT_NE(readFile(scratch / ("out/" + name)).find("価格 1,980円(税込み2,079円)"),
-                std::string::npos);
+      EXPECT_NE(
+          readFile(scratch / (c.destination + "/" + name)).find("価格 1,980円(税込み2,079円)"),
+          std::string::npos);
     }
+    // A destination made by the run is named in its log.
+    EXPECT_EQ(readFile(scratch / "run.LOG")
+                      .find(encodeCp932(u"保存先フォルダを作成しました：" +
+                                        scratch.u(c.destination))) != std::string::npos,
+              c.destination == "new");
     EXPECT_EQ(readFile(scratch / "bin/yentax.INI"), defaults);  // an unattended run saves nothing
   }
 }
@@ -104,10 +115,25 @@ TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
 TEST(CommandLineRunTest, HelpGoesToStandardOutputAndAMissingFileToTheUsage) {
   const Program program;
   const auto usage = utf16ToUtf8(usageText(u"yentax", u"\n")) + "\n";
-  for (const char* help : {"'/?'", "-h", "--help"}) {
-    const auto run = program.run(help);
-    EXPECT_EQ(run.status, 0) << help;
-    EXPECT_EQ(run.out, usage) << help;
+  // Without a display: the help, the version and a refused command line all answer.
+  struct Case {
+    const char* arguments;
+    int status;
+    std::string out, err;
+  };
+  const Case cases[] = {
+      {"'/?'", 0, topLevelUsage("yentax"), ""},
+      {"-h", 0, topLevelUsage("yentax"), ""},
+      {"--help", 0, topLevelUsage("yentax"), ""},
+      {"--version", 0, "yentax 1.0.0\n", ""},
+      {"conver site", 2, "", "yentax: conver: no such command; did you mean convert?\n"},
+      {"--verbose", 2, "", "yentax: --verbose: no such option; see --help\n"},
+  };
+  for (const Case& c : cases) {
+    const auto run = program.run(c.arguments);
+    EXPECT_EQ(run.status, c.status) << c.arguments;
+    EXPECT_EQ(run.out, c.out) << c.arguments;
+    EXPECT_EQ(run.err, c.err) << c.arguments;
   }
   // The desktop build says first that it has no display for the window.
   const auto none = program.run("");

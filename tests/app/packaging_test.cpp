@@ -30,20 +30,31 @@ TEST(PackagingTest, InstallPutsEachFileWhereLinuxLooksForIt) {
   }
   std::set<std::string> expected = {
       "usr/bin/yentax",
-      "usr/share/yentax/HELP/HELP.HTM",
-      "usr/share/applications/yentax.desktop",
-      "usr/share/icons/hicolor/scalable/apps/yentax.svg",
-      "usr/share/man/man1/yentax.1",
+      "usr/share/man/man1/yentax.1.gz",
       "usr/share/bash-completion/completions/yentax",
+      "usr/share/zsh/vendor-completions/_yentax",
+      "usr/share/fish/vendor_completions.d/yentax.fish",
+      "usr/share/lintian/overrides/yentax",
       "usr/share/doc/yentax/README.md",
+      "usr/share/doc/yentax/copyright",
+      "usr/share/doc/yentax/changelog.gz",
       "usr/share/doc/yentax/examples/shop_sjis.htm",
       "usr/share/doc/yentax/examples/shop_eucjp.htm",
       "usr/share/doc/yentax/examples/shop_utf8.html",
       "usr/share/doc/yentax/examples/demo.KVT",
   };
-  // The desktop build's windows: a module the program loads from the library folder.
+  // The desktop build's windows: a module the program loads from the library folder, with
+  // what a desktop needs to offer it.
   const bool desktop = fs::exists(std::string(YENTAX_BUILD_DIR) + "/yentax-desktop.so");
-  if (desktop) expected.insert("usr/lib/yentax/yentax-desktop.so");
+  if (desktop) {
+    expected.insert({"usr/lib/yentax/desktop/yentax-desktop.so", "usr/share/yentax/HELP/HELP.HTM",
+                     "usr/share/applications/yentax.desktop",
+                     "usr/share/icons/hicolor/scalable/apps/yentax.svg",
+                     "usr/share/metainfo/org.yentax.yentax.metainfo.xml",
+                     "usr/share/lintian/overrides/yentax-desktop",
+                     "usr/share/doc/yentax-desktop/copyright",
+                     "usr/share/doc/yentax-desktop/changelog.gz"});
+  }
   EXPECT_EQ(installed, expected);
   if (desktop) {
     // Loaded, the module finds no display here and says so.
@@ -53,10 +64,23 @@ TEST(PackagingTest, InstallPutsEachFileWhereLinuxLooksForIt) {
     EXPECT_NE(readFile(scratch / "start.err").find("yentax: no display"), std::string::npos)
         << readFile(scratch / "start.err");
   }
-  EXPECT_EQ(shell(scratch / "usr/bin/yentax convert --version > " + scratch / "version.out"), 0);
-  EXPECT_EQ(readFile(scratch / "version.out"), "yentax 1.0.0\n");
-  const std::string entry = readFile(scratch / "usr/share/applications/yentax.desktop");
-  EXPECT_NE(entry.find("\nExec=yentax\n"), std::string::npos);
+  // Without a display, and without the window module, the version and the help answer.
+  std::filesystem::remove(scratch / "usr/lib/yentax/desktop/yentax-desktop.so");
+  for (const char* asked : {"--version", "convert --version"}) {
+    EXPECT_EQ(shell("env -u DISPLAY " + scratch / "usr/bin/yentax " + asked + " > " +
+                    scratch / "version.out"),
+              0);
+    EXPECT_EQ(readFile(scratch / "version.out"), "yentax 1.0.0\n") << asked;
+  }
+  EXPECT_EQ(
+      shell("env -u DISPLAY " + scratch / "usr/bin/yentax > /dev/null 2> " + scratch / "start.err"),
+      2);
+  EXPECT_NE(readFile(scratch / "start.err").find("it is in the package yentax-desktop"),
+            std::string::npos)
+      << readFile(scratch / "start.err");
+  const std::string entry = readFile(std::string(YENTAX_SOURCE_DIR) + "/packaging/yentax.desktop");
+  EXPECT_NE(entry.find("\nExec=yentax %f\n"), std::string::npos);
+  EXPECT_NE(entry.find("\nMimeType=text/html;application/xhtml+xml;\n"), std::string::npos);
   EXPECT_NE(entry.find("\nIcon=yentax\n"), std::string::npos);
 }
 
@@ -67,18 +91,25 @@ TEST(PackagingTest, TheCompletionOffersCommandsOptionsAndValues) {
   };
   const Case cases[] = {
       {"yentax c", "convert check"},
+      {"yentax --", "--help --version"},
+      {"yentax convert --bracket ",
+       "'()' （） '[]' ［］ '<>' ＜＞ ｢｣ 「」 '{}' ｛｝ 《》 ≪≫ 〔〕 『』 【】 ‘’ 〝〟 none"},
+      {"yentax check --settings ", "job.KVT sub"},
       {"yentax convert --ki", "--kind"},
       {"yentax convert --kind ", "append replace breakdown"},
-      {"yentax check --format j", "json"},
+      {"yentax check --format j", "json jsonl"},
       {"yentax check --in", ""},
       {"yentax convert --rounding up-from-",
        "up-from-2 up-from-3 up-from-4 up-from-5 up-from-6 "
        "up-from-7 up-from-8 up-from-9"},
   };
   const std::string completion =
-      std::string(YENTAX_SOURCE_DIR) + "/packaging/yentax.bash-completion";
+      std::string(YENTAX_SOURCE_DIR) + "/packaging/completion/yentax.bash";
   for (const Case& c : cases) {
     const ScratchFolder scratch;
+    writeFile(scratch / "job.KVT", "");
+    writeFile(scratch / "page.htm", "");
+    writeFile(scratch / "sub/x", "");
     const std::string script = "compopt() { :; }; source '" + completion + "'; COMP_WORDS=(" +
                                c.words + (c.words.back() == ' ' ? "''" : "") +
                                "); COMP_CWORD=$((${#COMP_WORDS[@]} - 1)); "

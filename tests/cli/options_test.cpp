@@ -37,6 +37,9 @@ TEST_F(OptionsFixture, EverySettingOptionSetsItsField) {
   const MappingCase cases[] = {
       {{"--rate", "10"}, [](S s) { return s.TaxRate == 10; }},
       {{"--rate=8"}, [](S s) { return s.TaxRate == 8; }},
+      {{"--rate", "10%"}, [](S s) { return s.TaxRate == 10; }},
+      {{"--rate=８％"}, [](S s) { return s.TaxRate == 8; }},
+      {{"--rat", "10"}, [](S s) { return s.TaxRate == 10; }},
       {{"--source-kind", "tax-included"}, [](S s) { return s.SourceAmountKind == kTaxIncluded; }},
       {{"--source-kind", "before-tax"}, [](S s) { return s.SourceAmountKind == kBeforeTax; }},
       {{"--rounding", "down"}, [](S s) { return s.RoundingMode == 0; }},
@@ -97,14 +100,14 @@ TEST_F(OptionsFixture, ASettingsFileIsTheStartAndOptionsOverrideIt) {
   const CliParse overridden = parse({"check", "--rate", "10", page, "--settings", job});
   ASSERT_TRUE(overridden.request);
   EXPECT_EQ(overridden.request->settings.TaxRate, 10);
-  // A settings file logs only where it names a log of its own; --log is taken as given.
+  // The commands log only with --log, whatever log a settings file names.
   EXPECT_EQ(fromFile.request->settings.LogPath, u"");
   writeFile(job,
             "[\x95\xcf\x8a\xb7\x8f\xee\x95\xf1]\r\n"  // 変換情報, ログファイル名
             "\x83\x8d\x83\x4f\x83\x74\x83\x40\x83\x43\x83\x8b\x96\xbc=/var/log/shop\r\n");
   const CliParse ownLog = parse({"check", page, "--settings", job});
   ASSERT_TRUE(ownLog.request) << ownLog.error;
-  EXPECT_EQ(ownLog.request->settings.LogPath, u"/var/log/shop");
+  EXPECT_EQ(ownLog.request->settings.LogPath, u"");
   const CliParse given = parse({"convert", page, "-o", scratch.path, "--log", "prices"});
   ASSERT_TRUE(given.request) << given.error;
   EXPECT_EQ(given.request->logFile, absolutePathOf("prices"));
@@ -133,6 +136,16 @@ TEST_F(OptionsFixture, CommandOptionsAreRead) {
   const CliParse help = parse({"convert", "--help"});
   ASSERT_TRUE(help.request);
   EXPECT_TRUE(help.request->showHelp);
+
+  // Bundled short options and attached values, as getopt takes them.
+  const CliParse bundled = parse({"convert", "-rqLj4", "-o" + scratch.path, page, "-"});
+  ASSERT_TRUE(bundled.request) << bundled.error;
+  EXPECT_TRUE(bundled.request->recursive && bundled.request->quiet && bundled.request->followLinks);
+  EXPECT_EQ(bundled.request->jobs, 4u);
+  EXPECT_EQ(bundled.request->output, scratch.path);
+  EXPECT_EQ(bundled.request->paths, (std::vector<std::string>{page, "-"}));
+  // Standard input alone needs no destination: the page goes to standard output.
+  EXPECT_TRUE(parse({"convert", "-"}).request);
 }
 
 TEST_F(OptionsFixture, RefusalsNameTheOptionAndWhatItAccepts) {
@@ -143,8 +156,8 @@ TEST_F(OptionsFixture, RefusalsNameTheOptionAndWhatItAccepts) {
   const std::string out = scratch / "out";
   // clang-format off
   const Case cases[] = {
-      {{"convert", page, "-o", out, "--rate", "ten"}, "--rate: \"ten\" is not accepted; use a whole number from 0 to 100"},
-      {{"convert", page, "-o", out, "--rate", "101"}, "--rate: \"101\" is not accepted; use a whole number from 0 to 100"},
+      {{"convert", page, "-o", out, "--rate", "ten"}, "--rate: \"ten\" is not accepted; use a whole number from 0 to 100, such as 10 or 10%"},
+      {{"convert", page, "-o", out, "--rate", "101"}, "--rate: \"101\" is not accepted; use a whole number from 0 to 100, such as 10 or 10%"},
       {{"convert", page, "-o", out, "--source-kind", "net"}, "--source-kind: \"net\" is not accepted; use before-tax, tax-included"},
       {{"convert", page, "-o", out, "--rounding", "nearest"}, "--rounding: \"nearest\" is not accepted; use down, up-from-2 ... up-from-9, up, half-up"},
       {{"convert", page, "-o", out, "--place", "5"}, "--place: \"5\" is not accepted; use none, 1, 2, 3, 4"},
@@ -161,10 +174,15 @@ TEST_F(OptionsFixture, RefusalsNameTheOptionAndWhatItAccepts) {
       {{"convert", page, "-o", out, "--log", "/dev/full"}, "--log: \"/dev/full\" is not accepted; use a new file or a regular file (not a folder, device or link)"},
       {{"convert", page, "-o", out, "--log", scratch / "dangling.LOG"}, "--log: \"" + scratch / "dangling.LOG" + "\" is not accepted; use a new file or a regular file (not a folder, device or link)"},
       {{"convert", page, "-o", out, "--jobs", "0"}, "--jobs: \"0\" is not accepted; use a whole number from 1 to 256"},
-      {{"check", page, "--format", "xml"}, "--format: \"xml\" is not accepted; use text, json"},
+      {{"check", page, "--format", "xml"}, "--format: \"xml\" is not accepted; use text, json, jsonl"},
       {{"convert", page, "-o", out, "--rate"}, "--rate: a value is missing"},
-      {{"convert", page, "-o", out, "--colour", "red"}, "--colour: no such option of \"convert\"; see --help"},
-      {{"check", page, "-o", out}, "-o: no such option of \"check\"; see --help"},
+      {{"convert", page, "-o", out, "--colour", "red"}, "--colour: no such option"},
+      {{"convert", page, "-o", out, "--ratee", "10"}, "--ratee: no such option; did you mean --rate?"},
+      {{"convert", page, "-o", out, "--r", "10"}, "--r: ambiguous; it could be --recursive --rate --rounding"},
+      {{"check", page, "-o", out}, "-o: no such option"},
+      {{"check", page, "--in-place"}, "--in-place: no such option"},
+      {{"convert", page, "-rx", "-o", out}, "-x: no such option"},
+      {{"convert", page, "--dry-run", "--copy-other"}, "--copy-other: only together with -o"},
       {{"convert", page, "--quiet=yes", "-o", out}, "--quiet: takes no value"},
       {{"convert", page}, "-o DEST, --in-place or --dry-run is needed; see --help"},
       {{"convert", page, "-o", out, "--in-place"}, "--in-place: not together with -o"},
@@ -186,13 +204,23 @@ TEST_F(OptionsFixture, RefusalsNameTheOptionAndWhatItAccepts) {
 
 TEST(CliUsageTest, HelpListsEveryOptionWithItsJapaneseTerm) {
   const std::string convert = cliUsage(CliCommand::kConvert, "yentax");
-  for (const char* expected :
-       {"--rate N",   "税率",         "--source-kind", "元の金額設定", "--rounding",
-        "端数処理",   "--place",      "端数桁",        "--kind",       "変換種類",
-        "--style",    "本体価格種類", "--bracket",     "括弧種類",     "--detect",
-        "金額判定",   "--min",        "--max",         "--extensions", "拡張子",
-        "--log",      "--settings",   "--recursive",   "--dry-run",    "--diff",
-        "--in-place", "--quiet",      "--jobs",        "--version"}) {
+  for (const char* expected : {"--rate N",       "税率",
+                               "--source-kind",  "元の金額設定",
+                               "--rounding",     "端数処理",
+                               "--place",        "端数桁",
+                               "--kind",         "変換種類",
+                               "--style",        "本体価格種類",
+                               "--bracket",      "括弧種類",
+                               "--detect",       "金額判定",
+                               "--min",          "--max",
+                               "--extensions",   "拡張子",
+                               "--log",          "--settings",
+                               "--recursive",    "--dry-run",
+                               "--diff",         "--in-place",
+                               "--quiet",        "--jobs",
+                               "--version",      "--copy-other",
+                               "--hidden",       "--verbose",
+                               "--log-encoding", "-L, --follow-links"}) {
     EXPECT_NE(convert.find(expected), std::string::npos) << expected;
   }
   EXPECT_NE(cliUsage(CliCommand::kCheck, "yentax").find("--format"), std::string::npos);

@@ -59,35 +59,61 @@ TEST(UnifiedDiffTest, HunksKeepThreeLinesOfContextAndJoinWhenClose) {
   }
 }
 
-TEST(ProgressLineTest, RewritesOneLineOnlyWhenEnabled) {
-  std::ostringstream shown;
-  {
-    ProgressLine progress(shown, true);
-    progress.show(1, 3, "/site/a.htm", 1);
-    progress.show(2, 3, "/site/" + std::string(60, 'x') + ".htm", 12);
+TEST(ProgressLineTest, FitsTheTerminalAndIsSilentWithoutOne) {
+  struct Case {
+    std::size_t columns;
+    std::string file;
+    std::string shown;
+  };
+  const Case cases[] = {
+      {80, "site/a.htm", "\r\x1b[K1/3 site/a.htm  12 amounts"},
+      {30, "site/" + std::string(40, 'x') + ".htm",
+       "\r\x1b[K1/3 ..." + std::string(6, 'x') + ".htm  12 amounts"},
+      {30, "site/価格表.htm", "\r\x1b[K1/3 ...価格表.htm  12 amounts"},  // wide characters
+      {12, "site/a.htm", "\r\x1b[K... amounts"},
+      {0, "site/a.htm", ""},
+  };
+  for (const Case& c : cases) {
+    std::ostringstream shown;
+    {
+      ProgressLine progress(shown, c.columns);
+      progress.show(1, 3, c.file, 12);
+    }
+    EXPECT_EQ(shown.str(), c.shown.empty() ? "" : c.shown + "\r\x1b[K") << c.columns;
   }
-  EXPECT_EQ(shown.str(), "\r\x1b[K1/3 /site/a.htm  1 amount\r\x1b[K2/3 ..." + std::string(43, 'x') +
-                             ".htm  12 amounts\r\x1b[K");
-  std::ostringstream silent;
-  {
-    ProgressLine progress(silent, false);
-    progress.show(1, 1, "/site/a.htm", 1);
-  }
-  EXPECT_EQ(silent.str(), "");
 }
 
 TEST(SummaryTest, CountsWithTheirNouns) {
-  EXPECT_EQ(summaryLine({.pages = 1, .amounts = 1, .failed = 0}, SummaryKind::kConverted),
-            "1 page converted, 1 amount changed, 0 pages failed");
-  EXPECT_EQ(summaryLine({.pages = 12, .amounts = 0, .failed = 2}, SummaryKind::kWouldChange),
-            "12 pages checked, 0 amounts would change, 2 pages failed");
+  EXPECT_EQ(summaryLine({.pages = 1, .unchanged = 2, .amounts = 1}, SummaryKind::kConverted),
+            "1 page converted, 2 unchanged, 1 amount changed, 0 failed");
+  EXPECT_EQ(summaryLine({.pages = 12, .amounts = 30, .failed = 2, .copied = 1},
+                        SummaryKind::kWouldChange),
+            "12 pages would change, 0 unchanged, 30 amounts would change, 1 other file copied, "
+            "2 failed");
 }
 
-TEST(JsonTest, StringsAreEscapedAndFailuresListed) {
-  EXPECT_EQ(jsonString("a\"b\\c\td円"), "\"a\\\"b\\\\c\\u0009d円\"");
-  EXPECT_EQ(findingsJson(1, {}, {{"/x/a.htm", "could not be read"}}),
-            "{\n  \"pages\": 1,\n  \"amounts\": [],\n  \"failed\": [\n    {\"file\": \"/x/a.htm\", "
-            "\"problem\": \"could not be read\"}\n  ]\n}\n");
+TEST(JsonTest, AlwaysValidUtf8WithNamesThatAreNotAsBytes) {
+  struct Case {
+    std::string text, string, name;
+  };
+  const Case cases[] = {
+      {"a\"b\\c\td円", "\"a\\\"b\\\\c\\u0009d円\"", "\"a\\\"b\\\\c\\u0009d円\""},
+      {"\x89\xbf\x8ai.htm", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBDi.htm\"",
+       "{\"bytes\": \"ib+KaS5odG0=\"}"},
+      {"\xC0\xAF", "\"\xEF\xBF\xBD\xEF\xBF\xBD\"", "{\"bytes\": \"wK8=\"}"},  // overlong "/"
+      {"\xED\xA0\x80", "\"\xEF\xBF\xBD\xEF\xBF\xBD\xEF\xBF\xBD\"",
+       "{\"bytes\": \"7aCA\"}"},  // a surrogate
+      {"🍵", "\"🍵\"", "\"🍵\""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(jsonString(c.text), c.string);
+    EXPECT_EQ(jsonFileName(c.text), c.name);
+  }
+  EXPECT_EQ(findingsJson({.pages = 0, .unchanged = 1}, {}, {{"x/a.htm", "could not be read"}}),
+            "{\n  \"pages\": 0,\n  \"unchanged\": 1,\n  \"amounts\": [],\n  \"failed\": [\n    "
+            "{\"file\": \"x/a.htm\", \"problem\": \"could not be read\"}\n  ]\n}\n");
+  EXPECT_EQ(findingsJsonLines({"a.htm", {{.line = 2, .amount = "1円", .becomes = "1円(x)"}}}),
+            "{\"file\": \"a.htm\", \"line\": 2, \"amount\": \"1円\", \"becomes\": \"1円(x)\"}\n");
 }
 
 TEST(EscapedNameTest, NoNameForgesALineOrReachesTheTerminalRaw) {
@@ -99,7 +125,7 @@ TEST(EscapedNameTest, NoNameForgesALineOrReachesTheTerminalRaw) {
       {"back\\slash", "back\\\\slash"},
   };
   for (const auto& [name, shown] : names) EXPECT_EQ(escapedName(name), shown);
-  EXPECT_EQ(findingsText({{"/a\nb.htm", {{.line = 3, .amount = "1円", .becomes = "1円(税込み)"}}}}),
+  EXPECT_EQ(findingsText({"/a\nb.htm", {{.line = 3, .amount = "1円", .becomes = "1円(税込み)"}}}),
             "/a\\nb.htm:3: 1円 -> 1円(税込み)\n");
 }
 

@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "docio/page_file.h"
@@ -46,11 +47,13 @@ std::string withoutDate(const std::string& log) {
 struct CliFixture : ::testing::Test {
   AppScratch scratch;
 
-  CliResult run(std::vector<std::string> arguments) const {
+  CliResult run(std::vector<std::string> arguments, const std::string& input = "") const {
     std::ostringstream out, err;
+    std::istringstream in(input);
     const CliEnvironment environment{.out = out,
                                      .err = err,
                                      .errIsTerminal = false,
+                                     .in = &in,
                                      .programFolder = scratch.u("prog"),
                                      .executableName = "yentax",
                                      .logClock = [] { return LogDateTime{2026, 4, 1, 9, 30, 0}; }};
@@ -105,9 +108,10 @@ TEST_F(CliFixture, ConvertWritesWhatASettingsFileRunWritesInEveryCharset) {
   const int status = std::system(command.c_str());
   ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
 
-  const auto cli = run({"convert", "--rate", "10", "--rounding", "half-up", "--bracket", "【】",
-                        "--kind", "breakdown", "--style", "base-and-tax", "--log",
-                        scratch / "logs/run2.LOG", "-q", scratch / "site", "-o", scratch / "out2"});
+  const auto cli =
+      run({"convert", "--rate", "10", "--rounding", "half-up", "--bracket", "【】", "--kind",
+           "breakdown", "--style", "base-and-tax", "--log", scratch / "logs/run2.LOG",
+           "--log-encoding", "cp932", "-q", scratch / "site", "-o", scratch / "out2"});
   ASSERT_EQ(cli.status, 0) << cli.err;
   EXPECT_EQ(cli.err, "");
   const auto expected = treeOf(scratch / "out1");
@@ -117,6 +121,18 @@ TEST_F(CliFixture, ConvertWritesWhatASettingsFileRunWritesInEveryCharset) {
   const std::string log = readFile(scratch / "logs/run1.LOG");
   EXPECT_NE(log.find("shop_eucjp.htm"), std::string::npos);
   EXPECT_EQ(withoutDate(readFile(scratch / "logs/run2.LOG")), withoutDate(log));
+  // Characters code page 932 has no code for are kept as references, not "?".
+  EXPECT_NE(log.find("&#165;620"), std::string::npos);
+  // The commands' own log is UTF-8 with LF unless asked otherwise.
+  ASSERT_EQ(run({"convert", "-q", "--log", scratch / "logs/run3.LOG", scratch / "site", "-o",
+                 scratch / "out3"})
+                .status,
+            0);
+  const std::string utf8 = readFile(scratch / "logs/run3.LOG");
+  EXPECT_NE(utf8.find("\nファイル名：" + scratch / "site/shop_utf8.html\n\t前\u3000 : "),
+            std::string::npos);
+  EXPECT_NE(utf8.find("¥620"), std::string::npos);
+  EXPECT_EQ(utf8.find('\r'), std::string::npos);
 }
 
 TEST_F(CliFixture, ASecondConvertChangesNothingAndCheckFindsNothingLeft) {
@@ -126,8 +142,9 @@ TEST_F(CliFixture, ASecondConvertChangesNothingAndCheckFindsNothingLeft) {
     fs::remove_all(scratch / "out");
     fs::remove_all(scratch / "again");
     ASSERT_EQ(run({"convert", "--kind", kind, scratch / "site", "-o", scratch / "out"}).status, 0);
-    const auto once = run({"convert", "--kind", kind, scratch / "out", "-o", scratch / "again"});
-    EXPECT_EQ(once.err, "3 pages converted, 0 amounts changed, 0 pages failed\n");
+    const auto once =
+        run({"convert", "-v", "--kind", kind, scratch / "out", "-o", scratch / "again"});
+    EXPECT_EQ(once.err, "0 pages converted, 3 unchanged, 0 amounts changed, 0 failed\n");
     EXPECT_EQ(treeOf(scratch / "again"), treeOf(scratch / "out"));
     const auto check = run({"check", "--kind", kind, scratch / "out"});
     EXPECT_EQ(check.status, 0);
@@ -200,14 +217,14 @@ TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
   EXPECT_NE(records.out.find("\t前\u3000 : 1,080円\n\t\u3000後 : 1,080円(税込み1,134円)\n"),
             std::string::npos);
   const auto diff =
-      run({"convert", "--dry-run", "--diff", scratch / "site", "-o", scratch / "out"});
+      run({"convert", "-v", "--dry-run", "--diff", scratch / "site", "-o", scratch / "out"});
   EXPECT_EQ(diff.status, 0);
-  EXPECT_EQ(diff.out.rfind("--- a" + scratch / "site/shop_eucjp.htm\n+++ b", 0), 0u);
+  EXPECT_EQ(diff.out.rfind("--- a" + scratch / "site/shop_eucjp.htm\n+++ b" + scratch.path, 0), 0u);
   EXPECT_NE(diff.out.find("\n-<tr><td>クロワッサン</td><td>6個</td><td>1,080円</td></tr>\n"
                           "-<tr><td>バゲット</td><td>2本</td><td>￥760</td></tr>\n"),
             std::string::npos)
       << diff.out;
-  EXPECT_EQ(diff.err, "3 pages checked, 17 amounts would change, 0 pages failed\n");
+  EXPECT_EQ(diff.err, "3 pages would change, 0 unchanged, 17 amounts would change, 0 failed\n");
   EXPECT_EQ(treeOf(scratch.path), before);
   temporary.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", temporary.c_str(), 1);
 }
@@ -221,15 +238,26 @@ TEST_F(CliFixture, CheckReportsAsTextOrJsonWithItsExitStatus) {
   EXPECT_EQ(text.err, "");
   const auto json = run({"check", "-q", "--format", "json", scratch / "a.htm", scratch / "b.htm"});
   EXPECT_EQ(json.status, 1);
-  EXPECT_EQ(json.out, "{\n  \"pages\": 2,\n  \"amounts\": [\n    {\"file\": \"" +
-                          scratch / "a.htm" +
-                          "\", \"line\": 2, \"amount\": \"1,000円\", \"becomes\": "
-                          "\"1,000円(税込み1,050円)\"}\n  ],\n  \"failed\": []\n}\n");
-  const auto none = run({"check", "--format", "json", scratch / "b.htm"});
+  EXPECT_EQ(json.out,
+            "{\n  \"pages\": 1,\n  \"unchanged\": 1,\n  \"amounts\": [\n    {\"file\": \"" +
+                scratch / "a.htm" +
+                "\", \"line\": 2, \"amount\": \"1,000円\", \"becomes\": "
+                "\"1,000円(税込み1,050円)\"}\n  ],\n  \"failed\": []\n}\n");
+  const auto none = run({"check", "-v", "--format", "json", scratch / "b.htm"});
   EXPECT_EQ(none.status, 0);
-  EXPECT_EQ(none.out, "{\n  \"pages\": 1,\n  \"amounts\": [],\n  \"failed\": []\n}\n");
-  EXPECT_EQ(none.err, "1 page checked, 0 amounts would change, 0 pages failed\n");
+  EXPECT_EQ(none.out,
+            "{\n  \"pages\": 0,\n  \"unchanged\": 1,\n  \"amounts\": [],\n  \"failed\": []\n}\n");
+  EXPECT_EQ(none.err, "0 pages would change, 1 unchanged, 0 amounts would change, 0 failed\n");
   EXPECT_EQ(run({"check", "--rate", "x", scratch / "b.htm"}).status, 2);
+  // As grep: a page that cannot be read is an error, even when others have amounts.
+  fs::create_symlink("nowhere.htm", scratch / "gone.htm");
+  const auto broken = run({"check", "--format", "jsonl", scratch / "a.htm", scratch / "gone.htm"});
+  EXPECT_EQ(broken.status, 2);
+  EXPECT_EQ(broken.out, "{\"file\": \"" + scratch / "a.htm" +
+                            "\", \"line\": 2, \"amount\": \"1,000円\", \"becomes\": "
+                            "\"1,000円(税込み1,050円)\"}\n{\"file\": \"" +
+                            scratch / "gone.htm" +
+                            "\", \"problem\": \"could not be read: No such file or directory\"}\n");
 }
 
 TEST_F(CliFixture, RecursiveMirrorsTheTreeAndLeavesBackupsAndTheDestinationOut) {
@@ -276,9 +304,8 @@ TEST_F(CliFixture, AFailedPageIsNamedAndGivesStatusOne) {
   writeFile(scratch / "out", "a file where the folder should be");
   const auto result = run({"convert", scratch / "site/a.htm", "-o", scratch / "out/sub"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, scratch / "site/a.htm: the folder " +
-                            scratch / "out/sub cannot be made (Not a directory)\n" +
-                            "0 pages converted, 0 amounts changed, 1 page failed\n");
+  EXPECT_EQ(result.err,
+            "yentax: " + scratch / "out/sub: the folder cannot be made: Not a directory\n");
 }
 
 TEST_F(CliFixture, APageThatCannotBeReadBackedUpOrWrittenIsNamedWithTheCause) {
@@ -291,16 +318,14 @@ TEST_F(CliFixture, APageThatCannotBeReadBackedUpOrWrittenIsNamedWithTheCause) {
                                                {"check", "-q", gone}};
   for (const auto& command : commands) {
     const auto result = run(command);
-    EXPECT_EQ(result.status, 1);
-    EXPECT_NE(result.err.find(gone + ": could not be read (No such file or directory)"),
-              std::string::npos)
-        << result.err;
+    EXPECT_EQ(result.status, command.front() == "check" ? 2 : 1);
+    EXPECT_EQ(result.err, "yentax: " + gone + ": could not be read: No such file or directory\n");
   }
   {
     const ScopedWriter full(onlyFor("BackUp/", failingWriter(ENOSPC)));
     const auto result = run({"convert", "-q", "--in-place", scratch / "site/a.htm"});
-    EXPECT_EQ(result.err, scratch / "site/a.htm: the backup could not be made in " +
-                              scratch / "site/BackUp (No space left on device)\n");
+    EXPECT_EQ(result.err, "yentax: " + scratch / "site/a.htm: the backup could not be made in " +
+                              scratch / "site/BackUp: No space left on device\n");
   }
   EXPECT_EQ(readFile(scratch / "site/a.htm"), page);
   // A link planted in the backup folder is never followed; the backup takes the next name.
@@ -353,14 +378,14 @@ TEST_F(CliFixture, OneNameHasOneWriterAndAPageNamedTwiceIsTakenOnce) {
   const auto clash =
       run({"convert", scratch / "a/x.htm", scratch / "b/x.htm", "-o", scratch / "out"});
   EXPECT_EQ(clash.status, 2);
-  EXPECT_EQ(clash.err, scratch / "out/x.htm: both " + scratch / "a/x.htm and " +
+  EXPECT_EQ(clash.err, "yentax: " + scratch / "out/x.htm: both " + scratch / "a/x.htm and " +
                            scratch / "b/x.htm would be written here; nothing was written\n");
   EXPECT_FALSE(fs::exists(scratch / "out"));
 
   const auto twice =
       run({"convert", "-j", "2", "--in-place", scratch / "a/x.htm", scratch / "a/../a/x.htm"});
   EXPECT_EQ(twice.status, 0) << twice.err;
-  EXPECT_EQ(twice.err, "1 page converted, 1 amount changed, 0 pages failed\n");
+  EXPECT_EQ(twice.err, "");  // silence on success off a terminal
   EXPECT_EQ(readFile(scratch / "a/BackUp/x.htm"), page);
 }
 
@@ -371,8 +396,9 @@ TEST_F(CliFixture, NoPageIsWrittenThroughALinkInTheDestination) {
   fs::create_symlink(scratch / "outside", scratch / "out/sub");
   const auto result = run({"convert", "-q", "-r", scratch / "site", "-o", scratch / "out"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, scratch / "site/sub/a.htm: the folder " +
-                            scratch / "out/sub cannot be made (a symbolic link is in the way)\n");
+  EXPECT_EQ(
+      result.err,
+      "yentax: " + scratch / "out/sub: the folder cannot be made: a symbolic link is in the way\n");
   EXPECT_TRUE(scratch.names("outside").empty());
 }
 
@@ -457,16 +483,84 @@ TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
   const auto result =
       run({"convert", "-q", "--log", log, scratch / "site/a.htm", "-o", scratch / "out"});
   EXPECT_EQ(result.status, 1);
-  EXPECT_EQ(result.err, log + ": the log could not be written (Not a directory)\n");
+  EXPECT_EQ(result.err, "yentax: " + log + ": the log could not be written: Not a directory\n");
   EXPECT_NE(readFile(scratch / "out/a.htm").find("1,000円(税込み1,050円)"), std::string::npos);
   // A log named without an extension is written under that very name.
-  ASSERT_EQ(run({"convert", "-q", "--log", scratch / "prices", scratch / "site/a.htm", "-o",
-                 scratch / "out"})
+  ASSERT_EQ(run({"convert", "-q", "--log", scratch / "prices", "--log-encoding", "cp932",
+                 scratch / "site/a.htm", "-o", scratch / "out"})
                 .status,
             0);
   EXPECT_TRUE(
       readFile(scratch / "prices").starts_with("\x95\xCF\x8A\xB7\x93\xFA\x8E\x9E"));  // 変換日時
   EXPECT_FALSE(fs::exists(scratch / "prices.LOG"));
+}
+
+TEST_F(CliFixture, WholeSitesWithPathsAsTheUserGaveThem) {
+  const std::string priced = "<meta charset=\"UTF-8\">\n<p>1,000円</p>\n";
+  writeFile(scratch / "site/a.html", priced);
+  writeFile(scratch / "site/b.html", "<p>送料無料</p>");
+  writeFile(scratch / "site/sub/c.html", priced);
+  writeFile(scratch / "site/sub/style.css", "p { color: red }");
+  writeFile(scratch / "site/.git/x.html", priced);
+  writeFile(scratch / "elsewhere/d.html", priced);
+  fs::create_symlink(scratch / "elsewhere", scratch / "site/linked");
+  const std::string found = ":2: 1,000円 -> 1,000円(税込み1,050円)\n";
+  struct Case {
+    std::vector<std::string> arguments;
+    std::string input = "";
+    int status;
+    std::string out;
+    std::set<std::string> written = {};  // below out/
+  };
+  const Case cases[] = {
+      {.arguments = {"check", "site"}, .status = 1, .out = "site/a.html" + found},
+      {.arguments = {"check", "-r", "./site/"},
+       .status = 1,
+       .out = "./site/a.html" + found + "./site/sub/c.html" + found},
+      {.arguments = {"check", "-r", "--hidden", "-L", "site"},
+       .status = 1,
+       .out = "site/a.html" + found + "site/.git/x.html" + found + "site/linked/d.html" + found +
+              "site/sub/c.html" + found},
+      {.arguments = {"check", "site/b.html"}, .status = 0, .out = ""},
+      {.arguments = {"check", "-"},
+       .input = priced,
+       .status = 1,
+       .out = "(standard input)" + found},
+      {.arguments = {"convert", "-"},
+       .input = priced,
+       .status = 0,
+       .out = "<meta charset=\"UTF-8\">\n<p>1,000円(税込み1,050円)</p>\n"},
+      {.arguments = {"convert", "-r", "--copy-other", "site", "-o", "out"},
+       .status = 0,
+       .out = "",
+       .written = {"a.html", "b.html", "sub/c.html", "sub/style.css"}},
+      {.arguments = {"convert", "site", "-o", "out"},
+       .status = 0,
+       .out = "",
+       .written = {"a.html", "b.html"}},
+  };
+  std::error_code error;
+  const fs::path here = fs::current_path();
+  fs::current_path(scratch.path);
+  for (const Case& c : cases) {
+    const auto result = run(c.arguments, c.input);
+    EXPECT_EQ(result.status, c.status) << c.arguments[1] << result.err;
+    EXPECT_EQ(result.out, c.out) << c.arguments[1];
+    EXPECT_EQ(result.err, "") << c.arguments[1];
+    std::set<std::string> written;
+    for (const auto& [path, bytes] : treeOf(scratch / "out")) written.insert(path);
+    EXPECT_EQ(written, c.written) << c.arguments[1];
+    fs::remove_all(scratch / "out");
+  }
+  // A diff that patch applies from the folder the user ran in.
+  const auto diff = run({"convert", "--dry-run", "--diff", "site/a.html"});
+  fs::current_path(here);
+  writeFile(scratch / "site.diff", diff.out);
+  EXPECT_EQ(diff.out.rfind("--- a/site/a.html\n+++ b/site/a.html\n", 0), 0u) << diff.out;
+  const std::string patch = "cd " + scratch.path + " && patch -s -p1 < site.diff";
+  ASSERT_EQ(std::system(patch.c_str()), 0);
+  EXPECT_EQ(readFile(scratch / "site/a.html"),
+            "<meta charset=\"UTF-8\">\n<p>1,000円(税込み1,050円)</p>\n");
 }
 
 }  // namespace

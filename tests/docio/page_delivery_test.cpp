@@ -41,7 +41,7 @@ TEST(PageDeliveryTest, WritesWhereTheCopyWouldGoAndReplacesLinksNeverTheirTarget
   writeFile(s / "src/a_files/a.gif", "gif");
   ::chmod((s / "src/a.htm").c_str(), 0444);
   writeFile(s / "out/old.txt", "x");
-  ::symlink("old.txt", (s / "out/a.htm").c_str());
+  ASSERT_EQ(::symlink("old.txt", (s / "out/a.htm").c_str()), 0);
 
   ASSERT_TRUE(s.deliver("out"));
   EXPECT_EQ(readFile(s / "out/a.htm"), "converted");

@@ -20,30 +20,61 @@ EnvironmentLookup fakeEnvironment(std::map<std::string, std::string> values) {
   };
 }
 
-TEST(ProgramLocationTest, ProgramFolderFallsBackWhenTheExecutableFolderIsNotWritable) {
+TEST(ProgramLocationTest, FoldersOfAProgramThatIsNotTheUsersOwnFollowXdg) {
   struct Case {
-    bool writable;
+    bool own;
     std::map<std::string, std::string> env;
-    std::string folder;
+    std::string settings, log;
   };
   const Case cases[] = {
-      {true, {{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/u"}}, "/opt/yentax"},
-      {false, {{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/u"}}, "/cfg/yentax"},
-      {false, {{"XDG_CONFIG_HOME", "/cfg/"}}, "/cfg/yentax"},
-      {false, {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/u"}}, "/home/u/.config/yentax"},
-      {false, {{"XDG_CONFIG_HOME", ""}, {"HOME", "/home/u"}}, "/home/u/.config/yentax"},
-      {false, {{"HOME", "/home/u"}}, "/home/u/.config/yentax"},
-      {false, {}, "/opt/yentax"},
+      {true, {{"XDG_CONFIG_HOME", "/cfg"}, {"HOME", "/home/u"}}, "/opt/yentax", "/opt/yentax/LOG"},
+      {false,
+       {{"XDG_CONFIG_HOME", "/cfg"}, {"XDG_STATE_HOME", "/state"}, {"HOME", "/home/u"}},
+       "/cfg/yentax",
+       "/state/yentax"},
+      {false,
+       {{"XDG_CONFIG_HOME", "/cfg/"}, {"HOME", "/root"}},
+       "/cfg/yentax",
+       "/root/.local/state/yentax"},
+      {false,
+       {{"XDG_CONFIG_HOME", "cfg"}, {"HOME", "/home/u"}},
+       "/home/u/.config/yentax",
+       "/home/u/.local/state/yentax"},
+      {false,
+       {{"XDG_CONFIG_HOME", ""}, {"XDG_STATE_HOME", "st"}, {"HOME", "/home/u"}},
+       "/home/u/.config/yentax",
+       "/home/u/.local/state/yentax"},
+      {false,
+       {{"XDG_CONFIG_HOME", "/cfg"}, {"XDG_STATE_HOME", "/state"}},
+       "/cfg/yentax",
+       "/state/yentax"},
+      {false, {}, "/opt/yentax", "/opt/yentax/LOG"},
   };
   for (const auto& c : cases) {
     std::string asked;
-    const auto writable = [&](const std::string& folder) {
+    const auto own = [&](const std::string& folder) {
       asked = folder;
-      return c.writable;
+      return c.own;
     };
-    EXPECT_EQ(programFolderFor("/opt/yentax", fakeEnvironment(c.env), writable), c.folder);
+    const ProgramFolders folders = programFoldersFor("/opt/yentax", fakeEnvironment(c.env), own);
+    EXPECT_EQ(folders.settings, c.settings);
+    EXPECT_EQ(folders.log, c.log);
     EXPECT_EQ(asked, "/opt/yentax");
   }
+}
+
+TEST(ProgramLocationTest, OnlyAFolderTheUserOwnsOutsideTheSystemTreesIsTheirOwn) {
+  const ScratchFolder scratch;
+  fs::create_directories(scratch / "mine");
+  EXPECT_TRUE(isUsersOwnFolder(scratch / "mine"));
+  // Root may write /usr/bin, and owns it, but it is still the system's.
+  for (const char* system : {"/usr/bin", "/usr/local/bin", "/opt", "/usr"}) {
+    EXPECT_FALSE(isUsersOwnFolder(system)) << system;
+  }
+  EXPECT_FALSE(isUsersOwnFolder(scratch / "missing"));
+  // A link into a system tree is judged where it leads.
+  fs::create_symlink("/usr/bin", scratch / "bin");
+  EXPECT_FALSE(isUsersOwnFolder(scratch / "bin"));
 }
 
 TEST(ProgramLocationTest, LocatesFilesBesideOrAwayFromTheExecutable) {
@@ -57,14 +88,22 @@ TEST(ProgramLocationTest, LocatesFilesBesideOrAwayFromTheExecutable) {
   EXPECT_EQ(installed.executableFolder, "/usr/lib/yentax");
   EXPECT_EQ(installed.executableName, "kakaku");  // the name it was started under
   EXPECT_EQ(installed.programFolder, (root / "config" / "yentax").string());
-  EXPECT_TRUE(fs::is_directory(installed.programFolder));
+  EXPECT_FALSE(fs::exists(installed.programFolder));  // made only when written to
   EXPECT_EQ(DefaultSettingsPath(installed), (root / "config" / "yentax" / "kakaku.INI").string());
   EXPECT_EQ(HelpFilePath(installed), "/usr/lib/yentax/HELP/HELP.HTM");
 
   const auto portable = locateProgram("/home/u/tools/yentax", "", env, always);
   EXPECT_EQ(portable.executableName, "yentax");
   EXPECT_EQ(portable.programFolder, "/home/u/tools");
+  EXPECT_EQ(portable.logFolder, "/home/u/tools/LOG");
   EXPECT_EQ(DefaultSettingsPath(portable), "/home/u/tools/yentax.INI");
+
+  // A settings file beside an installed program is read until the user has one.
+  writeFile(root / "opt/yentax.INI", "[x]");
+  const auto shared = locateProgram(root / "opt/yentax", "yentax", env, never);
+  EXPECT_EQ(StartingSettingsPath(shared), root / "opt/yentax.INI");
+  writeFile(DefaultSettingsPath(shared), "[x]");
+  EXPECT_EQ(StartingSettingsPath(shared), DefaultSettingsPath(shared));
 
   const auto atRoot = locateProgram("/yentax", "./yentax", env, always);
   EXPECT_EQ(DefaultSettingsPath(atRoot), "/yentax.INI");
@@ -147,6 +186,7 @@ TEST(ProgramLocationTest, TheRunningProgramIsThisTestBinary) {
   EXPECT_EQ(location.executablePath, *self);
   EXPECT_EQ(location.executableName, "test_platform");
   EXPECT_TRUE(isWritableFolder(location.programFolder));
+  EXPECT_TRUE(isUsersOwnFolder(location.programFolder));
   EXPECT_FALSE(isWritableFolder("/nonexistent/yentax"));
   EXPECT_FALSE(isWritableFolder(*self));  // a file is no folder
 }

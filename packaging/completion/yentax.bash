@@ -11,8 +11,32 @@ _yentax_values() {
     --detect) echo "all marked custom" ;;
     --min | --max) echo "none" ;;
     --extensions) echo "htm,html" ;;
-    --format) echo "text json" ;;
+    --format) echo "text json jsonl" ;;
+    --log-encoding) echo "utf-8 cp932" ;;
   esac
+}
+
+# Offers each word that starts with cur; one the shell would read as syntax ("()", "<>")
+# is offered in single quotes.
+_yentax_offer() {
+  local word cur="$1"
+  shift
+  for word in "$@"; do
+    [[ $word == "$cur"* || "'$word" == "$cur"* ]] || continue
+    if [[ $word == *[][\(\)\{\}\<\>\;\&\|\ ]* ]]; then
+      COMPREPLY+=("'$word'")
+    else
+      COMPREPLY+=("$word")
+    fi
+  done
+}
+
+# Settings files (.KVT, .INI) and folders to find them in.
+_yentax_settings_files() {
+  local file
+  while IFS= read -r file; do
+    [[ -d $file || $file == *.[Kk][Vv][Tt] || $file == *.[Ii][Nn][Ii] ]] && COMPREPLY+=("$file")
+  done < <(compgen -f -- "$1")
 }
 
 _yentax() {
@@ -24,20 +48,21 @@ _yentax() {
 
   if [[ $COMP_CWORD -eq 1 ]]; then
     if [[ $cur == -* ]]; then
-      COMPREPLY=($(compgen -W "--help" -- "$cur"))
+      _yentax_offer "$cur" --help --version
     else
-      COMPREPLY=($(compgen -W "convert check" -- "$cur"))
-      COMPREPLY+=($(compgen -f -X '!*.@(KVT|kvt|INI|ini)' -- "$cur"))
+      _yentax_offer "$cur" convert check
       compopt -o filenames 2>/dev/null
+      _yentax_settings_files "$cur"
     fi
     return
   fi
 
   local settings="--rate --source-kind --rounding --place --kind --style --bracket --detect
-    --min --max --extensions --log --settings --recursive --jobs --quiet --version --help"
+    --min --max --extensions --log --settings --recursive --hidden --follow-links --jobs
+    --quiet --verbose --version --help"
   local options
   case "$command" in
-    convert) options="$settings --output --in-place --dry-run --diff" ;;
+    convert) options="$settings --output --in-place --dry-run --diff --copy-other --log-encoding" ;;
     check) options="$settings --format" ;;
     *) return ;;
   esac
@@ -47,7 +72,11 @@ _yentax() {
       compopt -o filenames 2>/dev/null
       COMPREPLY=($(compgen -d -- "$cur"))
       return ;;
-    --log | --settings)
+    --settings)
+      compopt -o filenames 2>/dev/null
+      _yentax_settings_files "$cur"
+      return ;;
+    --log)
       compopt -o filenames 2>/dev/null
       COMPREPLY=($(compgen -f -- "$cur"))
       return ;;
@@ -57,11 +86,13 @@ _yentax() {
   local values
   values="$(_yentax_values "$prev")"
   if [[ -n $values ]]; then
-    COMPREPLY=($(compgen -W "$values" -- "$cur"))
+    local -a words
+    read -r -a words <<< "$values"
+    _yentax_offer "$cur" "${words[@]}"
     return
   fi
   if [[ $cur == -* ]]; then
-    COMPREPLY=($(compgen -W "$options" -- "$cur"))
+    _yentax_offer "$cur" $options
   else
     compopt -o filenames 2>/dev/null
     COMPREPLY=($(compgen -f -- "$cur"))
