@@ -251,9 +251,11 @@ constexpr CommandOption kCommandOptions[] = {
            {"text", ReportFormat::kText}, {"json", ReportFormat::kJson},
            {"jsonl", ReportFormat::kJsonLines}};
        for (const auto& [name, format] : kFormats) {
-         if (name == v) r.format = format;
+         if (name != v) continue;
+         r.format = format;
+         return true;
        }
-       return v == "text" || v == "json" || v == "jsonl";
+       return false;
      }},
     {'r', "--recursive", "", kForBoth, "", "take the pages of subfolders too (the destination mirrors\n"
      "the tree)",
@@ -281,9 +283,15 @@ constexpr CommandOption kCommandOptions[] = {
      "the log's encoding: utf-8 (default, LF line ends) or cp932\n"
      "(Shift_JIS with CR LF, as settings-file runs write it)",
      [](CliRequest& r, std::string_view v) {
-       if (v == "utf-8" || v == "utf8") r.logEncoding = LogEncoding::kUtf8;
-       if (v == "cp932" || v == "shift_jis") r.logEncoding = LogEncoding::kCp932;
-       return v == "utf-8" || v == "utf8" || v == "cp932" || v == "shift_jis";
+       constexpr std::pair<std::string_view, LogEncoding> kEncodings[] = {
+           {"utf-8", LogEncoding::kUtf8}, {"utf8", LogEncoding::kUtf8},
+           {"cp932", LogEncoding::kCp932}, {"shift_jis", LogEncoding::kCp932}};
+       for (const auto& [name, encoding] : kEncodings) {
+         if (name != v) continue;
+         r.logEncoding = encoding;
+         return true;
+       }
+       return false;
      }},
     {0, "--version", "", kForBoth, "", "print the version",
      [](CliRequest& r, std::string_view) { return r.showVersion = true; }},

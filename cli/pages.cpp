@@ -8,6 +8,7 @@
 #include <set>
 #include <string>
 #include <system_error>
+#include <tuple>
 
 #include "base/utf8.h"
 #include "docio/file_system.h"
@@ -59,9 +60,10 @@ class Walker {
     std::error_code error;
     // A folder reached again through a link is not walked twice (nor forever).
     if (!walked_.insert(fs::canonical(folder, error).string()).second) return;
-    const auto entries = readEntries(folder);
+    std::error_code cause;
+    const auto entries = readEntries(folder, cause);
     if (!entries) {
-      list_.unreadableFolders.push_back(shown);
+      list_.unreadableFolders.emplace_back(shown, cause.message());
       return;
     }
     for (const std::string& name : entries->pages) {
@@ -100,14 +102,18 @@ class Walker {
     list_.pages.push_back(std::move(job));
   }
 
-  std::optional<FolderEntries> readEntries(const std::string& folder) const {
+  std::optional<FolderEntries> readEntries(const std::string& folder,
+                                           std::error_code& error) const {
     const auto pages = listFilesByExtension(folder, search_.extensions);
-    if (!pages) return std::nullopt;
+    if (!pages) {
+      // Listed again only for the system's reason.
+      std::ignore = fs::directory_iterator(folder, error);
+      return std::nullopt;
+    }
     const std::set<std::string> isPage(pages->begin(), pages->end());
     FolderEntries entries;
     const std::string backup = utf16ToUtf8(search_.backupFolderName);
     std::vector<std::string> names;
-    std::error_code error;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
       names.push_back(it->path().filename().string());
     }

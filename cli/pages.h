@@ -19,6 +19,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace yentax {
@@ -49,9 +50,9 @@ struct DestinationClash {
 };
 
 struct PageList {
-  std::vector<PageJob> pages;     // each source once
-  std::vector<OtherFile> others;  // only when asked for
-  std::vector<std::string> unreadableFolders;
+  std::vector<PageJob> pages;                                          // each source once
+  std::vector<OtherFile> others;                                       // only when asked for
+  std::vector<std::pair<std::string, std::string>> unreadableFolders;  // shown, the cause
   std::vector<std::string> skippedSubfolders;  // folders left out without recursive
   std::vector<DestinationClash> clashes;
 };

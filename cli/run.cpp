@@ -111,8 +111,8 @@ class CommandRun {
       }
       return 2;
     }
-    for (const std::string& folder : list.unreadableFolders) {
-      fail(folder, "the folder cannot be read");
+    for (const auto& [folder, cause] : list.unreadableFolders) {
+      fail(folder, "the folder cannot be read: " + cause);
     }
     if (talkative_ && !list.skippedSubfolders.empty()) {
       env_.err << env_.executableName << ": " << list.skippedSubfolders.size()

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Checks the Debian packages that "make package" left in the build folder: lintian
 # --pedantic without an error or a warning (overrides are in packaging/lintian/, each
-# with its reason), the AppStream metadata and the desktop entry, and that the commands'
-# package pulls in no Qt.
+# with its reason), the AppStream metadata and the desktop entry, that the commands'
+# package pulls in no Qt, and that the shell completions parse.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 build=${1:-build}
@@ -34,4 +34,8 @@ if [ -n "$desktop" ]; then
   appstreamcli validate --no-net --pedantic packaging/org.yentax.yentax.metainfo.xml
   desktop-file-validate packaging/yentax.desktop
 fi
+echo "== completions"
+bash -n packaging/completion/yentax.bash
+zsh -n packaging/completion/yentax.zsh
+fish -n packaging/completion/yentax.fish
 echo "check-package: all good"

@@ -12,7 +12,7 @@ packages=(cmake g++ make file dpkg-dev patch libgtest-dev libgmock-dev libbenchm
   libxcb1-dev)
 for extra in "$@"; do
   case "$extra" in
-    ci) packages+=(clang-format git lintian appstream desktop-file-utils dpkg-dev file) ;;
+    ci) packages+=(clang-format git lintian appstream desktop-file-utils zsh fish) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     *) echo "install-deps: unknown group $extra" >&2; exit 1 ;;
   esac

@@ -68,6 +68,12 @@ TEST(CommandLineTest, ParsesTheOneSettingsFileArgument) {
     EXPECT_EQ(line.settingsFilePath, c.loads) << label;
   }
   EXPECT_EQ(parseCommandLine({"job.KVT"}, cwd + "/").settingsFilePath, job);
+  // A page opened with the program (a desktop's %f) is no settings file to run.
+  std::ofstream(root / "shop.HTML") << "<p>1,980円</p>";
+  const auto page = parseCommandLine({"shop.HTML"}, cwd);
+  EXPECT_FALSE(page.namesSettingsFile);
+  EXPECT_EQ(page.pagePath, cwd + "/shop.HTML");
+  EXPECT_EQ(parseCommandLine({job}, cwd).pagePath, "");
 }
 
 TEST(CommandLineTest, UsageTextNamesTheExecutableAndThePlaceholder) {

@@ -57,6 +57,26 @@ TEST(Cp932Test, DecodesWindowsShiftJis) {
   EXPECT_EQ(encodeCp932(u"€"), "?");
 }
 
+TEST(Cp932Test, ALogLosesNoCharacterToAQuestionMark) {
+  struct Case {
+    std::u16string text;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {u"価格", "\x89\xBF\x8A\x69"},
+      {u"🍵 tea", "&#127861; tea"},  // a pair of surrogates is one character
+      {u"𠮷野家", "&#134071;\x96\xEC\x89\xC6"},
+      {u"¥5", "&#165;5"},
+      {u"?", "?"},
+      {std::u16string(1, carryByte(0xFF)), "\xFF"},  // a byte carried through is written back
+  };
+  for (const Case& c : cases) {
+    std::string out;
+    appendCp932OrReference(out, c.text);
+    EXPECT_EQ(out, c.bytes);
+  }
+}
+
 TEST(Cp932Test, LooksUpSingleCodes) {
   EXPECT_EQ(cp932Code(u'円'), 0x897E);
   EXPECT_EQ(cp932Code(u'ｱ'), 0xB1);

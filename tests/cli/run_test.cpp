@@ -47,12 +47,14 @@ std::string withoutDate(const std::string& log) {
 struct CliFixture : ::testing::Test {
   AppScratch scratch;
 
-  CliResult run(std::vector<std::string> arguments, const std::string& input = "") const {
+  CliResult run(std::vector<std::string> arguments, const std::string& input = "",
+                bool terminal = false) const {
     std::ostringstream out, err;
     std::istringstream in(input);
     const CliEnvironment environment{.out = out,
                                      .err = err,
-                                     .errIsTerminal = false,
+                                     .errIsTerminal = terminal,
+                                     .terminalColumns = 40,
                                      .in = &in,
                                      .programFolder = scratch.u("prog"),
                                      .executableName = "yentax",
@@ -493,6 +495,32 @@ TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
   EXPECT_TRUE(
       readFile(scratch / "prices").starts_with("\x95\xCF\x8A\xB7\x93\xFA\x8E\x9E"));  // 変換日時
   EXPECT_FALSE(fs::exists(scratch / "prices.LOG"));
+}
+
+TEST_F(CliFixture, ATerminalSeesProgressAndASummaryACronJobNothing) {
+  writeSite("site", 3);
+  struct Case {
+    bool terminal;
+    std::vector<std::string> options;
+    std::string err;
+  };
+  const std::string summary = "1 page converted, 0 unchanged, 2 amounts changed, 0 failed\n";
+  const std::string page = scratch / "site/sub/p0.html";
+  // 40 columns less the last, the counts and the amounts leave 21 for the name after "...".
+  const Case cases[] = {
+      {false, {}, ""},
+      {false, {"-v"}, summary},
+      {true, {"-q"}, ""},
+      {true,
+       {},
+       "\r\x1b[K1/1 ..." + page.substr(page.size() - 21) + "  2 amounts\r\x1b[K" + summary},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> arguments = {"convert", "--in-place", page};
+    arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+    writeSite("site", 1);
+    EXPECT_EQ(run(arguments, "", c.terminal).err, c.err) << c.terminal;
+  }
 }
 
 TEST_F(CliFixture, WholeSitesWithPathsAsTheUserGaveThem) {
