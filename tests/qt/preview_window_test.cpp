@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTest>
 #include <QWebEngineView>
 #include <algorithm>
 #include <functional>
@@ -139,6 +140,19 @@ TEST(PreviewWindowTest, HighlightsConvertsAndSavesAShiftJisPage) {
   w.click("Cmd_Write");
   EXPECT_EQ(readFile(w.scratch / "out/a.htm"), sjis(shop(u"1,980円(税込み2,079円)")));
   EXPECT_EQ(w.ui.messages().back().text, u"ファイルを保存しました。");
+}
+
+// Esc leaves the window open, changed or not; the close box closes it.
+TEST(PreviewWindowTest, EscapeDoesNothingAndTheCloseBoxCloses) {
+  WindowOnPage w(sjis(shop(u"1,980円")));
+  w.window->activateWindow();
+  QTest::keyClick(w.window.get(), Qt::Key_Escape);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(w.window->isVisible());
+  EXPECT_FALSE(w.form->Unloaded);
+  w.window->close();
+  EXPECT_FALSE(w.window->isVisible());
+  EXPECT_TRUE(w.form->Unloaded);
 }
 
 TEST(PreviewWindowTest, ConfirmingAConversionTakesTheEditedText) {
