@@ -266,9 +266,10 @@ void PreviewWindow::reject() {
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
-  // The form closes the window (closeWhen) once it has unloaded; until then it stays.
-  event->ignore();
   bind_.handle([this] { form_.requestClose(SFrm_Disp::CloseRequest::kCloseBox); });
+  // Unloaded, the bindings have ended the dialog; otherwise it stays (Cancel to the save
+  // question, or a step still running that closes it when it ends).
+  event->setAccepted(form_.Unloaded);
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
