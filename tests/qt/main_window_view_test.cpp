@@ -21,6 +21,7 @@
 #include "qt/file_tree_view.h"
 #include "qt/qt_form_host.h"
 #include "settings/settings_file.h"
+#include "tests/qt/mnemonics.h"
 #include "tests/qt/modal_answer.h"
 #include "tests/scratch_folder.h"
 
@@ -160,6 +161,15 @@ TEST_F(MainWindowViewTest, TabFollowsTheLayout) {
             (QStringList{"Cmd_Folder", "Txt_File", "Cmd_DestFolder", "Command1"}));
   EXPECT_EQ(order("Fram_Options_0"), (QStringList{"Cmd_ReadFolder", "Trv_Files", "Cmd_FilesRenew",
                                                   "Cmd_DestFolder1", "Cmd_DestFoldeOpen"}));
+}
+
+// Every accelerator letter reaches one control of what is shown.
+TEST_F(MainWindowViewTest, NoTwoVisibleControlsShareAnAccelerator) {
+  open(console);
+  for (const int tab : {Sfrm_Main::kFileTab, Sfrm_Main::kFolderTab}) {
+    selectTab(tab);
+    EXPECT_EQ(clashingMnemonics(view.get()), QStringList{}) << tab;
+  }
 }
 
 TEST_F(MainWindowViewTest, TickingItemsGoesThroughTheModelsCheckRule) {

@@ -22,6 +22,7 @@
 #include "base/utf8.h"
 #include "qt/qt_form_host.h"
 #include "settings/settings_file.h"
+#include "tests/qt/mnemonics.h"
 #include "tests/qt/modal_answer.h"
 #include "tests/scratch_folder.h"
 
@@ -177,6 +178,25 @@ TEST(OptionDialogTest, DeleteTakesTheSelectedWordNotTheOneWithTheFocus) {
   ASSERT_EQ(settings.SuffixWords.size(), words.size() - 1);
   EXPECT_EQ(settings.SuffixWords.front(), words.front());
   EXPECT_EQ(std::count(settings.SuffixWords.begin(), settings.SuffixWords.end(), words[1]), 0);
+}
+
+// Every accelerator letter reaches one control of the tab shown.
+TEST(OptionDialogTest, NoTwoVisibleControlsShareAnAccelerator) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  ConversionSettings settings;
+  SFrm_Option form(settings, ui, forms);
+  OptionDialog dialog(form, ui);
+  dialog.show();
+  auto* tabs = find<QTabWidget>(&dialog, "Tab1");
+  auto* subTabs = find<QTabWidget>(&dialog, "Tab2");
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    tabs->setCurrentIndex(tab);
+    for (int sub = 0; sub < (tab == SFrm_Option::kTargetTab ? subTabs->count() : 1); ++sub) {
+      subTabs->setCurrentIndex(sub);
+      EXPECT_EQ(clashingMnemonics(&dialog), QStringList{}) << tab << "/" << sub;
+    }
+  }
 }
 
 TEST(OptionDialogTest, TheDetailDialogWritesAtOnceEvenWhenTheOptionsAreCancelled) {
