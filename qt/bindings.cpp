@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -116,6 +117,16 @@ void ViewBindings::label(QLabel* label, const CaptionControl& control) {
       [label, &control] {
         showState(label, control);
         label->setText(toQString(control.Caption));
+      },
+      {});
+}
+
+void ViewBindings::accessibleName(QWidget* widget, const CaptionControl& namedBy) {
+  add(widget,
+      [widget, &namedBy] {
+        QString name = toQString(namedBy.Caption);
+        name.remove(QRegularExpression(QStringLiteral("&(?=[^&])")));
+        if (widget->accessibleName() != name) widget->setAccessibleName(name);
       },
       {});
 }

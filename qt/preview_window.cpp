@@ -198,6 +198,7 @@ QWidget* PreviewWindow::tableFrame() {
   auto* border = make<QLineEdit>(frame, "Txt_Border");
   border->setMaximumWidth(60);
   bind_.text(border, form_.Txt_Border);
+  borderCaption->setBuddy(border);
   auto* colourCaption = make<QLabel>(frame, "Label2");
   bind_.label(colourCaption, form_.Label2);
   marks->addWidget(borderCaption);

@@ -21,7 +21,7 @@
 #include "qt/file_tree_view.h"
 #include "qt/qt_form_host.h"
 #include "settings/settings_file.h"
-#include "tests/qt/mnemonics.h"
+#include "tests/qt/control_audit.h"
 #include "tests/qt/modal_answer.h"
 #include "tests/scratch_folder.h"
 
@@ -163,12 +163,14 @@ TEST_F(MainWindowViewTest, TabFollowsTheLayout) {
                                                   "Cmd_DestFolder1", "Cmd_DestFoldeOpen"}));
 }
 
-// Every accelerator letter reaches one control of what is shown.
-TEST_F(MainWindowViewTest, NoTwoVisibleControlsShareAnAccelerator) {
+// Every accelerator letter reaches one control of what is shown, and every control a
+// screen reader can reach has a name.
+TEST_F(MainWindowViewTest, EveryControlShownHasItsOwnAcceleratorAndAName) {
   open(console);
   for (const int tab : {Sfrm_Main::kFileTab, Sfrm_Main::kFolderTab}) {
     selectTab(tab);
     EXPECT_EQ(clashingMnemonics(view.get()), QStringList{}) << tab;
+    EXPECT_EQ(unnamedControls(view.get()), QStringList{}) << tab;
   }
 }
 

@@ -22,7 +22,7 @@
 #include "base/utf8.h"
 #include "qt/qt_form_host.h"
 #include "settings/settings_file.h"
-#include "tests/qt/mnemonics.h"
+#include "tests/qt/control_audit.h"
 #include "tests/qt/modal_answer.h"
 #include "tests/scratch_folder.h"
 
@@ -180,8 +180,9 @@ TEST(OptionDialogTest, DeleteTakesTheSelectedWordNotTheOneWithTheFocus) {
   EXPECT_EQ(std::count(settings.SuffixWords.begin(), settings.SuffixWords.end(), words[1]), 0);
 }
 
-// Every accelerator letter reaches one control of the tab shown.
-TEST(OptionDialogTest, NoTwoVisibleControlsShareAnAccelerator) {
+// Every accelerator letter reaches one control of the tab shown, and every control a
+// screen reader can reach has a name.
+TEST(OptionDialogTest, EveryControlShownHasItsOwnAcceleratorAndAName) {
   QtUi ui(u"yentax");
   QtFormHost forms(ui);
   ConversionSettings settings;
@@ -195,6 +196,7 @@ TEST(OptionDialogTest, NoTwoVisibleControlsShareAnAccelerator) {
     for (int sub = 0; sub < (tab == SFrm_Option::kTargetTab ? subTabs->count() : 1); ++sub) {
       subTabs->setCurrentIndex(sub);
       EXPECT_EQ(clashingMnemonics(&dialog), QStringList{}) << tab << "/" << sub;
+      EXPECT_EQ(unnamedControls(&dialog), QStringList{}) << tab << "/" << sub;
     }
   }
 }

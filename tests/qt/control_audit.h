@@ -1,11 +1,13 @@
 #pragma once
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAction>
 #include <QLabel>
 #include <QMenuBar>
 #include <QRegularExpression>
 #include <QStringList>
+#include <QTabWidget>
 #include <QWidget>
 #include <map>
 
@@ -33,6 +35,24 @@ inline QStringList clashingMnemonics(QWidget* window) {
     if (names.size() > 1) clashes << QString(letter) + ": " + names.join(QLatin1Char(' '));
   }
   return clashes;
+}
+
+// The controls shown in window that take the focus but give a screen reader no name.
+inline QStringList unnamedControls(QWidget* window) {
+  QStringList unnamed;
+  for (auto* widget : window->findChildren<QWidget*>()) {
+    if (!widget->isVisibleTo(window) || !(widget->focusPolicy() & Qt::TabFocus)) continue;
+    // A tab widget is read through its tab bar, whose tabs carry the names.
+    if (widget->inherits("QTabWidget")) continue;
+    if (widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_"))) {
+      continue;
+    }
+    auto* accessible = QAccessible::queryAccessibleInterface(widget);
+    if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty()) {
+      unnamed << widget->objectName();
+    }
+  }
+  return unnamed;
 }
 
 }  // namespace yentax
