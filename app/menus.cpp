@@ -1,3 +1,4 @@
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "base/utf16_text.h"
 #include "base/utf8.h"
@@ -75,9 +76,15 @@ void Sfrm_Main::Menu_Help_Sub_Click(int index) {
   if (!offered(Menu_Help, Menu_Help_Sub, index)) return;
   if (index == kMenuHelp) {
     const auto help = utf8ToUtf16(state_.HelpFilePath);
-    if (!lookupPath(help).isFile || !ui_.openWithDesktop(help)) {
+    if (!lookupPath(help).isFile) {
       tell(u"ヘルプファイルを開けませんでした。");
+      return;
     }
+    if (ui_.openWithDesktop(help)) return;
+    // A desktop without a handler for HTML files: the page in the program's own window.
+    HelpWindow window(help);
+    forms_.show(window);
+    if (!window.Shown) tell(u"ヘルプファイルを開けませんでした。");
   } else if (index == kMenuVersion) {
     SFrm_About about(ui_);
     forms_.show(about);

@@ -111,7 +111,7 @@ std::u16string ConsoleBrowserView::urlFor(std::u16string_view path,
 bool ConsoleBrowserView::followLink(const std::u16string& url) {
   const bool allowed = !beforeNavigate_ || beforeNavigate_(url);
   navigations_.push_back({url, allowed});
-  if (allowed) location_ = url;
+  if (allowed && !failing_) location_ = url;
   return allowed;
 }
 

@@ -36,6 +36,8 @@ class ConsoleBrowserView : public BrowserView {
   bool followLink(const std::u16string& url);
 
   void setBusy(bool busy) { busy_ = busy; }
+  // Loads that end without showing anything: the location stays where it was.
+  void setFailing(bool failing) { failing_ = failing; }
   const std::vector<Navigation>& navigations() const { return navigations_; }
   int reloads() const { return reloads_; }
   int frontCount() const { return frontCount_; }
@@ -46,6 +48,7 @@ class ConsoleBrowserView : public BrowserView {
   std::u16string location_;
   BeforeNavigate beforeNavigate_;
   bool busy_ = false;
+  bool failing_ = false;
   bool visible_ = true;
   int reloads_ = 0;
   int frontCount_ = 0;

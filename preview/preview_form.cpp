@@ -36,11 +36,21 @@ constexpr std::u16string_view kWriteFailed = u"保存先に書き込めません
 constexpr std::u16string_view kFolderBrowserTitle = u"フォルダを選択して下さい。";
 constexpr std::u16string_view kCannotOpen = u"プレビューを表示できませんでした。";
 
+// Built anew in one pass: replacing in place moves the rest of the text at every find,
+// which for a page of megabytes with a line break per row takes minutes.
 void replaceAll(std::u16string& text, std::u16string_view from, std::u16string_view to) {
-  for (auto at = text.find(from); at != std::u16string::npos;
-       at = text.find(from, at + to.size())) {
-    text.replace(at, from.size(), to);
+  auto at = text.find(from);
+  if (at == std::u16string::npos) return;
+  std::u16string result;
+  result.reserve(text.size());
+  std::size_t done = 0;
+  for (; at != std::u16string::npos; at = text.find(from, done)) {
+    result.append(text, done, at - done);
+    result += to;
+    done = at + from.size();
   }
+  result.append(text, done);
+  text = std::move(result);
 }
 
 // The label shows what the browser shows, not the entities that spell it.
@@ -115,6 +125,10 @@ SFrm_Disp::SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms,
   MENU_OPTION.Caption = u"オプション(&O)";
   PreviewSaveFolder = request_.PreviewSaveFolder;
   PreviewTextMode = request_.PreviewTextMode;
+  // Opening waits for the browser; meanwhile the window shows the amount tab's frame
+  // alone, as it opens, and nothing in it takes clicks.
+  for (auto& frame : Frm_Disp) frame.Enabled = false;
+  Frm_Disp[kTableTab].Visible = false;
 }
 
 SFrm_Disp::~SFrm_Disp() = default;

@@ -10,6 +10,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
 #include <QTabBar>
 #include <QTabWidget>
@@ -46,28 +47,6 @@ void setItems(QListWidget* list, const std::vector<std::u16string>& items) {
   if (same) return;
   list->clear();
   for (const auto& item : items) list->addItem(toQString(item));
-}
-
-// The editor shows CR LF as one line break, so its positions run behind the model's by
-// one for every CR LF before them.
-int editorPosition(const std::u16string& text, int position) {
-  int dropped = 0;
-  for (int i = 0; i < position && i + 1 < static_cast<int>(text.size()); ++i) {
-    if (text[static_cast<std::size_t>(i)] == u'\r' &&
-        text[static_cast<std::size_t>(i) + 1] == u'\n') {
-      ++dropped;
-    }
-  }
-  return position - dropped;
-}
-
-int modelPosition(const std::u16string& text, int editorPos) {
-  int model = 0;
-  for (int shown = 0; shown < editorPos && model < static_cast<int>(text.size()); ++shown) {
-    const auto at = static_cast<std::size_t>(model);
-    model += text[at] == u'\r' && at + 1 < text.size() && text[at + 1] == u'\n' ? 2 : 1;
-  }
-  return model;
 }
 
 }  // namespace
@@ -138,6 +117,16 @@ void ViewBindings::label(QLabel* label, const CaptionControl& control) {
       [label, &control] {
         showState(label, control);
         label->setText(toQString(control.Caption));
+      },
+      {});
+}
+
+void ViewBindings::accessibleName(QWidget* widget, const CaptionControl& namedBy) {
+  add(widget,
+      [widget, &namedBy] {
+        QString name = toQString(namedBy.Caption);
+        name.remove(QRegularExpression(QStringLiteral("&(?=[^&])")));
+        if (widget->accessibleName() != name) widget->setAccessibleName(name);
       },
       {});
 }
@@ -266,8 +255,8 @@ void ViewBindings::menu(QAction* action, const MenuItem& control, Handler onTrig
 }
 
 void ViewBindings::richText(QPlainTextEdit* edit, RichTextBox& control, Handler onChange) {
-  // Qt's editor turns CR LF into LF, so the model's text is compared with what was last
-  // copied in, and the editor's text goes back only when the user changed it.
+  // The model's text is compared with what was last copied in, and the editor's text goes
+  // back only when the user changed it, so that a refresh never resets the editor.
   auto shown = std::make_shared<std::u16string>();
   add(
       edit,
@@ -278,9 +267,10 @@ void ViewBindings::richText(QPlainTextEdit* edit, RichTextBox& control, Handler 
           edit->setPlainText(toQString(control.Text));
         }
         const int end = edit->document()->characterCount() - 1;
-        const int start = std::clamp(editorPosition(control.Text, control.SelStart), 0, end);
-        const int stop = std::clamp(
-            editorPosition(control.Text, control.SelStart + control.SelLength), start, end);
+        // The model holds the text with LF line ends, as the editor does, so positions
+        // match one for one.
+        const int start = std::clamp(control.SelStart, 0, end);
+        const int stop = std::clamp(control.SelStart + control.SelLength, start, end);
         auto cursor = edit->textCursor();
         if (cursor.selectionStart() == start && cursor.selectionEnd() == stop) return;
         cursor.setPosition(start);
@@ -294,8 +284,8 @@ void ViewBindings::richText(QPlainTextEdit* edit, RichTextBox& control, Handler 
           edit->document()->setModified(false);
         }
         const auto cursor = edit->textCursor();
-        control.SelStart = modelPosition(control.Text, cursor.selectionStart());
-        control.SelLength = modelPosition(control.Text, cursor.selectionEnd()) - control.SelStart;
+        control.SelStart = cursor.selectionStart();
+        control.SelLength = cursor.selectionEnd() - control.SelStart;
       });
   if (onChange) {
     QObject::connect(edit, &QPlainTextEdit::textChanged, edit, wrap(std::move(onChange)));

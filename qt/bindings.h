@@ -66,6 +66,9 @@ class ViewBindings : public RefreshableView {
   // Caption, enabled and visible; a click runs the handler.
   void clicked(QAbstractButton* button, const CaptionControl& control, Handler onClick);
   void label(QLabel* label, const CaptionControl& control);
+  // A box named by the caption of the control beside it (no label of its own), so that a
+  // screen reader announces it; the accelerator's "&" is left out.
+  void accessibleName(QWidget* widget, const CaptionControl& namedBy);
   // Edits go back to Text; onChange runs after each edit when given.
   void text(QLineEdit* edit, TextBox& control, Handler onChange = {});
   void check(QCheckBox* box, CheckBox& control, Handler onClick = {});

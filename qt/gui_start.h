@@ -17,13 +17,9 @@
 
 namespace yentax {
 
-// Whether Qt can open a window: a platform named in QT_QPA_PLATFORM that needs no
-// display server (offscreen, vnc, ...), a Wayland socket that accepts a connection, or
-// an X display that does. Checked first because Qt aborts when its platform fails.
-bool displayAvailable(const EnvironmentLookup& env = systemEnvironment);
-
-// Runs the main window until it closes; the exit status. Without a display it writes one
-// line and the usage to errors and returns 2. SIGINT, SIGTERM and SIGHUP close the
+// Runs the main window until it closes; the exit status. Without a display (the check of
+// platform/display_check.h, with X asked through xcb) it writes one line and the usage to
+// errors and returns 2. SIGINT, SIGTERM and SIGHUP close the
 // windows as the user would; the caller then ends the program by the signal
 // (endByCaughtSignal).
 int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,

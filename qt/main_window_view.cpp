@@ -84,6 +84,7 @@ QWidget* MainWindowView::buildFileTab() {
   auto& f = form_;
   bind_.custom([page, &f] { page->setEnabled(f.Fram_Options[Sfrm_Main::kFileFrame].Enabled); });
   bind_.text(file, f.Txt_File);
+  bind_.accessibleName(file, f.Cmd_Folder);
   bind_.clicked(pick, f.Cmd_Folder, [&f] { f.Cmd_Folder_Click(); });
   bind_.clicked(destination, f.Cmd_DestFolder, [&f] { f.Cmd_DestFolder_Click(); });
   bind_.label(destinationLabel, f.Lbl_DestFolder);
@@ -126,6 +127,7 @@ QWidget* MainWindowView::buildFolderTab() {
   bind_.custom([page, &f] { page->setEnabled(f.Fram_Options[Sfrm_Main::kFolderFrame].Enabled); });
   bind_.clicked(source, f.Cmd_ReadFolder, [&f] { f.Cmd_ReadFolder_Click(); });
   bind_.label(sourceLabel, f.Lbl_ReadFolder);
+  bind_.accessibleName(tree, f.Trv_Files);
   bindFileTree(bind_, tree, f.Trv_Files, [&f](std::size_t node) { f.Trv_Files_NodeCheck(node); });
   bind_.clicked(renew, f.Cmd_FilesRenew, [&f] { f.Cmd_FilesRenew_Click(); });
   bind_.clicked(destination, f.Cmd_DestFolder1, [&f] { f.Cmd_DestFolder1_Click(); });

@@ -210,12 +210,16 @@ QWidget* OptionDialog::amountSubTab() {
   grid->addWidget(
       check(tab, "Check_Maximum", form_.Check_Maximum, [this] { form_.Check_Maximum_Click(); }), 1,
       1);
-  grid->addWidget(edit(tab, "Text_Maximum", form_.Text_Maximum), 1, 2);
+  auto* maximum = edit(tab, "Text_Maximum", form_.Text_Maximum);
+  bind_.accessibleName(maximum, form_.Check_Maximum);
+  grid->addWidget(maximum, 1, 2);
   grid->addWidget(label(tab, "Label3(1)", form_.Label3[1]), 1, 3);
   grid->addWidget(
       check(tab, "Check_Minimum", form_.Check_Minimum, [this] { form_.Check_Minimum_Click(); }), 2,
       1);
-  grid->addWidget(edit(tab, "Text_Minimum", form_.Text_Minimum), 2, 2);
+  auto* minimum = edit(tab, "Text_Minimum", form_.Text_Minimum);
+  bind_.accessibleName(minimum, form_.Check_Minimum);
+  grid->addWidget(minimum, 2, 2);
   grid->addWidget(label(tab, "Label3(0)", form_.Label3[0]), 2, 3);
   grid->addWidget(check(tab, "Chk_ChangeZero", form_.Chk_ChangeZero), 3, 1, 1, 3);
   grid->addWidget(check(tab, "Chk_Minus", form_.Chk_Minus), 4, 1, 1, 3);
@@ -248,6 +252,7 @@ QWidget* OptionDialog::wordSubTab(bool prefix) {
   auto* list = make<QListWidget>(tab, prefix ? "Lst_NoChangeBefore" : "Lst_NoChange");
   list->setMinimumHeight(90);
   bind_.list(list, prefix ? form_.Lst_NoChangeBefore : form_.Lst_NoChange);
+  bind_.accessibleName(list, prefix ? form_.Chk_BeforeStr : form_.Chk_AfterStr);
   grid->addWidget(list, row, 0);
   grid->setRowStretch(row, 1);
   return tab;
@@ -311,14 +316,18 @@ QWidget* OptionDialog::resultTab() {
   };
   int row = 0;
   grid->addWidget(kind(kAppendTextOnly), row++, 0, 1, 3);
-  grid->addWidget(edit(tab, "Text2", form_.Text2), row++, 1);
+  auto* appended = edit(tab, "Text2", form_.Text2);
+  bind_.accessibleName(appended, form_.Opt_Change[kAppendTextOnly]);
+  grid->addWidget(appended, row++, 1);
   grid->addWidget(kind(kIncludedAmountOnly), row++, 0, 1, 3);
   for (int i = 0; i < static_cast<int>(form_.Opt_ChangeSub1.size()); ++i) {
     grid->addWidget(option(tab, included, "Opt_ChangeSub1", form_.Opt_ChangeSub1, i,
                            &SFrm_Option::Opt_ChangeSub1_Click),
                     row++, 1);
   }
-  grid->addWidget(edit(tab, "Txt_Pretax", form_.Txt_Pretax), row - 1, 2);
+  auto* pretax = edit(tab, "Txt_Pretax", form_.Txt_Pretax);
+  bind_.accessibleName(pretax, form_.Opt_ChangeSub1.back());
+  grid->addWidget(pretax, row - 1, 2);
   grid->addWidget(kind(kBreakdown), row++, 0, 1, 3);
   // Each breakdown style sits beside the words it places before its amounts.
   const int wordsOfStyle[4][2] = {{0, -1}, {1, -1}, {2, 3}, {4, -1}};
@@ -331,6 +340,7 @@ QWidget* OptionDialog::resultTab() {
       if (word < 0) continue;
       auto* box = makeAt<QLineEdit>(tab, "Txt_Tax", word);
       bind_.text(box, form_.Txt_Tax[static_cast<std::size_t>(word)]);
+      bind_.accessibleName(box, form_.Opt_ChangeSub2[static_cast<std::size_t>(style)]);
       words->addWidget(box);
     }
     grid->addLayout(words, row++, 2);

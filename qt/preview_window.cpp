@@ -198,6 +198,7 @@ QWidget* PreviewWindow::tableFrame() {
   auto* border = make<QLineEdit>(frame, "Txt_Border");
   border->setMaximumWidth(60);
   bind_.text(border, form_.Txt_Border);
+  borderCaption->setBuddy(border);
   auto* colourCaption = make<QLabel>(frame, "Label2");
   bind_.label(colourCaption, form_.Label2);
   marks->addWidget(borderCaption);
@@ -266,9 +267,10 @@ void PreviewWindow::reject() {
 }
 
 void PreviewWindow::closeEvent(QCloseEvent* event) {
-  // The form closes the window (closeWhen) once it has unloaded; until then it stays.
-  event->ignore();
   bind_.handle([this] { form_.requestClose(SFrm_Disp::CloseRequest::kCloseBox); });
+  // Unloaded, the bindings have ended the dialog; otherwise it stays (Cancel to the save
+  // question, or a step still running that closes it when it ends).
+  event->setAccepted(form_.Unloaded);
 }
 
 bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -27,6 +27,7 @@ class QtFormHost : public FormHost {
   void show(SFrm_ChangeNumber2& form) override;
   void show(SFrm_HTMLFont& form) override;
   void show(SFrm_Disp& form) override;
+  void show(HelpWindow& form) override;
 
  private:
   QtUi& ui_;

@@ -75,7 +75,6 @@ QMessageBox::StandardButtons qtButtons(MessageButtons buttons) {
   return QMessageBox::Ok;
 }
 
-// A box closed without a button (Esc, the title bar) gives the answer that changes nothing.
 MessageAnswer answerOf(int clicked, MessageButtons buttons) {
   switch (clicked) {
     case QMessageBox::Yes:
@@ -85,10 +84,8 @@ MessageAnswer answerOf(int clicked, MessageButtons buttons) {
     case QMessageBox::Ok:
       return MessageAnswer::Ok;
     default:
-      break;
+      return answerWhenClosed(buttons);
   }
-  if (buttons == MessageButtons::YesNoCancel) return MessageAnswer::Cancel;
-  return buttons == MessageButtons::YesNo ? MessageAnswer::No : MessageAnswer::Ok;
 }
 
 QColor qtColor(std::uint32_t bgr) {

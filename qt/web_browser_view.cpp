@@ -67,8 +67,7 @@ class WebBrowserView::Page : public QWebEnginePage {
  protected:
   bool acceptNavigationRequest(const QUrl& url, NavigationType type,
                                bool /*isMainFrame*/) override {
-    // Reading the shown document again goes nowhere; whatever anchor it was first shown
-    // at, it stays the preview's page.
+    // A reload goes nowhere (readsShownDocumentAgain): not put to the handler.
     if (type == NavigationTypeReload) return true;
     return !owner_.beforeNavigate_ || owner_.beforeNavigate_(fromQString(url.toString()));
   }
@@ -93,10 +92,7 @@ void WebBrowserView::navigate(std::u16string_view path, std::u16string_view anch
   const QUrl shown = view_->page()->url();
   busy_ = true;
   location_ = target;
-  // Setting the URL of the document already shown only scrolls; the file changed, so it
-  // is read again and the anchor found afterwards.
-  if (!shown.isEmpty() &&
-      shown.adjusted(QUrl::RemoveFragment) == target.adjusted(QUrl::RemoveFragment)) {
+  if (readsShownDocumentAgain(fromQString(shown.toString()), fromQString(target.toString()))) {
     pendingAnchor_ = target.fragment();
     view_->page()->triggerAction(QWebEnginePage::Reload);
     return;

@@ -15,6 +15,13 @@
 
 namespace yentax {
 
+// Whether a navigation to targetUrl only reads the shown document again: the same URL
+// without its anchor. Every browser does such a navigation as a reload followed by a
+// scroll to the anchor (the preview has rewritten the file; setting the URL alone would
+// only scroll), and neither a reload nor such a re-read is put to the before-navigate
+// handler, since the page stays the preview's own.
+bool readsShownDocumentAgain(std::u16string_view shownUrl, std::u16string_view targetUrl);
+
 class BrowserView {
  public:
   // Sees every navigation before it happens, with the target URL as the browser spells

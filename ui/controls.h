@@ -148,8 +148,8 @@ struct TabStrip : Control {
   int SelectedIndex = 0;
 };
 
-// A multi-line text with a selection, as the preview's source view. Positions are UTF-16
-// indexes into Text.
+// A multi-line text with a selection, as the preview's source view. Line ends are LF, as a
+// text editor holds them; positions are UTF-16 indexes into Text.
 struct RichTextBox : Control {
   std::u16string Text;
   int SelStart = 0;

@@ -22,6 +22,7 @@ class SFrm_Disp;
 class SFrm_HTMLFont;
 class SFrm_Kin;
 class SFrm_Option;
+class HelpWindow;
 
 class FormHost {
  public:
@@ -35,6 +36,7 @@ class FormHost {
   virtual void show(SFrm_ChangeNumber2& /*form*/) {}
   virtual void show(SFrm_HTMLFont& /*form*/) {}
   virtual void show(SFrm_Disp& /*form*/) {}
+  virtual void show(HelpWindow& /*form*/) {}
 };
 
 }  // namespace yentax

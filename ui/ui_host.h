@@ -77,6 +77,10 @@ class UiHost {
   }
 };
 
+// The answer of a box closed without a button (Esc, the close box): the one that changes
+// nothing. Cancel where there is one, else No, else OK.
+MessageAnswer answerWhenClosed(MessageButtons buttons);
+
 // A fixed message with the reason the system gave, on a line of its own; the message
 // alone when there is none.
 std::u16string messageWithCause(std::u16string_view message, std::string_view cause);

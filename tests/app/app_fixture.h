@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/about_box.h"
+#include "app/help_window.h"
 #include "app/main_window.h"
 #include "base/utf8.h"
 #include "platform/console_ui.h"
@@ -39,6 +40,12 @@ struct WindowFixture {
       if (onOptions) onOptions(options);
     }
     void show(SFrm_Disp& preview) override { previews.push_back(preview.request()); }
+    std::vector<std::u16string> helpPages;  // the help pages shown in the program's window
+    bool showsHelp = true;
+    void show(HelpWindow& help) override {
+      helpPages.push_back(help.PagePath);
+      help.Shown = showsHelp;
+    }
   };
 
   struct Call {
@@ -47,7 +54,8 @@ struct WindowFixture {
   };
 
   AppScratch scratch;
-  ConsoleUi ui{quiet()};
+  bool desktopHandles = true;  // whether the desktop has a handler for what it is given
+  ConsoleUi ui{handledByDesktop()};
   ConversionSettings settings;
   std::vector<Call> calls;
   RecordingForms forms;
@@ -60,6 +68,12 @@ struct WindowFixture {
         window(settings, ui, forms, setup(settingsFile), ports()) {}
 
   ~WindowFixture() { Fnc_DeleteTMPFolder(window.state().TempFolders); }
+
+  ConsoleUi::Options handledByDesktop() {
+    auto options = quiet();
+    options.launcher = [this](const std::string&) { return desktopHandles; };
+    return options;
+  }
 
   static ConsoleUi::Options quiet() {
     ConsoleUi::Options options;

@@ -101,6 +101,23 @@ TEST(MenusTest, EntriesFollowTheTabAndTheHelpMenuOpensItsWindows) {
   EXPECT_EQ(f.ui.openedPaths(), std::vector<std::u16string>{f.scratch.u("prog/HELP/HELP.HTM")});
 }
 
+// Where the desktop has no handler for HTML files the help page opens in the program's
+// own window; only when that cannot be shown either does the help say it could not open.
+TEST(MenusTest, WithoutADesktopHandlerTheHelpPageOpensInTheProgramsWindow) {
+  for (const bool shown : {true, false}) {
+    WindowFixture f;
+    f.desktopHandles = false;
+    f.forms.showsHelp = shown;
+    writeFile(f.scratch / "prog/HELP/HELP.HTM", "help");
+    f.start();
+    f.window.Menu_Help_Sub_Click(Sfrm_Main::kMenuHelp);
+    EXPECT_EQ(f.forms.helpPages, std::vector<std::u16string>{f.scratch.u("prog/HELP/HELP.HTM")});
+    EXPECT_EQ(f.texts(), shown
+                             ? std::vector<std::u16string>{}
+                             : std::vector<std::u16string>{u"ヘルプファイルを開けませんでした。"});
+  }
+}
+
 TEST(MenusTest, TheToolMenuEditsTheSettingsInTheOptionsDialog) {
   WindowFixture f;
   f.start();

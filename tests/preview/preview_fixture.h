@@ -49,6 +49,7 @@ struct PreviewFixture {
   ConsoleBrowserView second;
   std::string name;
   std::unique_ptr<SFrm_Disp> form;
+  PreviewBrowsers::Tick tick;  // the clock of the browser waits; the real one when empty
 
   static ConsoleUi::Options quiet() {
     ConsoleUi::Options options;
@@ -91,7 +92,11 @@ struct PreviewFixture {
 
   bool openRequest(const PreviewRequest& request) {
     form = std::make_unique<SFrm_Disp>(settings, ui, forms, request);
-    form->attachBrowsers(first, second);
+    if (tick) {
+      form->attachBrowsers(first, second, tick);
+    } else {
+      form->attachBrowsers(first, second);
+    }
     return form->Form_Load();
   }
 

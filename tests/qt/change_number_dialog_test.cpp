@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -36,6 +37,27 @@ TEST(ChangeNumberDialogTest, OkTakesTheEditAndEscapeLeavesIt) {
   EXPECT_TRUE(cell.Closed);
   EXPECT_FALSE(cell.EditAccepted);
   EXPECT_EQ(cell.EditResultText, u"525");
+}
+
+// Both dialogs open on the box to edit, its text selected so that typing replaces it.
+TEST(ChangeNumberDialogTest, TheEditableBoxHasTheFocusWithItsTextSelected) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  SFrm_ChangeNumber single(u"1,000円", u"1,050円");
+  SFrm_ChangeNumber2 cell(u"500", u"525");
+  QStringList focused;
+  const auto look = [&focused](QWidget* dialog) {
+    auto* change = dialog->findChild<QLineEdit*>("Txt_Change");
+    // The widget that has the focus whenever the dialog is active.
+    const auto* focus = dialog->focusWidget();
+    focused << (focus ? focus->objectName() : QString()) << change->selectedText();
+    qobject_cast<QDialog*>(dialog)->reject();
+  };
+  whenModalShows(look);
+  forms.show(single);
+  whenModalShows(look);
+  forms.show(cell);
+  EXPECT_EQ(focused, (QStringList{"Txt_Change", "1,050円", "Txt_Change", "525"}));
 }
 
 }  // namespace

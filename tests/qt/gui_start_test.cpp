@@ -9,7 +9,6 @@
 #include <chrono>
 #include <csignal>
 #include <filesystem>
-#include <map>
 #include <thread>
 
 #include "tests/scratch_folder.h"
@@ -18,35 +17,6 @@ namespace yentax {
 namespace {
 
 namespace fs = std::filesystem;
-
-EnvironmentLookup environment(std::map<std::string, std::string> values) {
-  return [values = std::move(values)](const char* name) -> std::optional<std::string> {
-    const auto found = values.find(name);
-    if (found == values.end()) return std::nullopt;
-    return found->second;
-  };
-}
-
-TEST(GuiStartTest, ADisplayIsOneThatAnswersOrAPlatformThatNeedsNone) {
-  struct Case {
-    const char* name;
-    std::map<std::string, std::string> env{};
-    bool available = false;
-  };
-  const Case cases[] = {
-      {.name = "nothing"},
-      {.name = "offscreen", .env = {{"QT_QPA_PLATFORM", "offscreen"}}, .available = true},
-      {.name = "fallback list", .env = {{"QT_QPA_PLATFORM", "xcb;minimal"}}, .available = true},
-      {.name = "empty platform", .env = {{"QT_QPA_PLATFORM", ""}}},
-      {.name = "X server gone", .env = {{"DISPLAY", ":97"}}},
-      {.name = "xcb forced, no server", .env = {{"QT_QPA_PLATFORM", "xcb"}, {"DISPLAY", ":97"}}},
-      {.name = "wayland socket gone",
-       .env = {{"WAYLAND_DISPLAY", "wayland-97"}, {"XDG_RUNTIME_DIR", "/nonexistent"}}},
-  };
-  for (const auto& c : cases) {
-    EXPECT_EQ(displayAvailable(environment(c.env)), c.available) << c.name;
-  }
-}
 
 // The program copied into scratch/bin, so that its settings file, its working folders and
 // its instance socket all stay in the scratch folder.

@@ -21,6 +21,7 @@
 #include "qt/file_tree_view.h"
 #include "qt/qt_form_host.h"
 #include "settings/settings_file.h"
+#include "tests/qt/control_audit.h"
 #include "tests/qt/modal_answer.h"
 #include "tests/scratch_folder.h"
 
@@ -162,6 +163,17 @@ TEST_F(MainWindowViewTest, TabFollowsTheLayout) {
                                                   "Cmd_DestFolder1", "Cmd_DestFoldeOpen"}));
 }
 
+// Every accelerator letter reaches one control of what is shown, and every control a
+// screen reader can reach has a name.
+TEST_F(MainWindowViewTest, EveryControlShownHasItsOwnAcceleratorAndAName) {
+  open(console);
+  for (const int tab : {Sfrm_Main::kFileTab, Sfrm_Main::kFolderTab}) {
+    selectTab(tab);
+    EXPECT_EQ(clashingMnemonics(view.get()), QStringList{}) << tab;
+    EXPECT_EQ(unnamedControls(view.get()), QStringList{}) << tab;
+  }
+}
+
 TEST_F(MainWindowViewTest, TickingItemsGoesThroughTheModelsCheckRule) {
   open(console, false);
   auto* tree = find<QTreeWidget>("Trv_Files");
@@ -185,7 +197,7 @@ TEST_F(MainWindowViewTest, TickingItemsGoesThroughTheModelsCheckRule) {
   bool previewed = false;
   whenModalShows([&](QWidget* preview) {
     previewed = true;
-    qobject_cast<QDialog*>(preview)->reject();
+    preview->close();  // the close box; Esc leaves the preview open
   });
   find<QPushButton>("Cmd_Disp")->click();
   EXPECT_TRUE(previewed);

@@ -22,6 +22,7 @@
 #include "base/utf8.h"
 #include "qt/qt_form_host.h"
 #include "settings/settings_file.h"
+#include "tests/qt/control_audit.h"
 #include "tests/qt/modal_answer.h"
 #include "tests/scratch_folder.h"
 
@@ -157,14 +158,16 @@ TEST(OptionDialogTest, DeleteTakesTheSelectedWordNotTheOneWithTheFocus) {
       messages.push_back(qobject_cast<QMessageBox*>(box)->text());
       qobject_cast<QDialog*>(box)->accept();
     };
+    auto* remove = find<QPushButton>(dialog, "Cmd_AfterStr(1)");
+    EXPECT_EQ(remove->text(), "削除(&D)");
     whenModalShows(answer);
-    QTest::keyClick(dialog, Qt::Key_D, Qt::AltModifier);
+    remove->click();
     EXPECT_EQ(list->count(), static_cast<int>(words.size()));
 
     // A word chosen with the keyboard is deleted.
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_EQ(list->selectedItems().size(), 1);
-    QTest::keyClick(dialog, Qt::Key_D, Qt::AltModifier);
+    remove->click();
     shownWords = list->count();
     EXPECT_TRUE(list->selectedItems().isEmpty());
     find<QPushButton>(dialog, "Cmd_OptionRet(0)")->click();
@@ -175,6 +178,27 @@ TEST(OptionDialogTest, DeleteTakesTheSelectedWordNotTheOneWithTheFocus) {
   ASSERT_EQ(settings.SuffixWords.size(), words.size() - 1);
   EXPECT_EQ(settings.SuffixWords.front(), words.front());
   EXPECT_EQ(std::count(settings.SuffixWords.begin(), settings.SuffixWords.end(), words[1]), 0);
+}
+
+// Every accelerator letter reaches one control of the tab shown, and every control a
+// screen reader can reach has a name.
+TEST(OptionDialogTest, EveryControlShownHasItsOwnAcceleratorAndAName) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  ConversionSettings settings;
+  SFrm_Option form(settings, ui, forms);
+  OptionDialog dialog(form, ui);
+  dialog.show();
+  auto* tabs = find<QTabWidget>(&dialog, "Tab1");
+  auto* subTabs = find<QTabWidget>(&dialog, "Tab2");
+  for (int tab = 0; tab < tabs->count(); ++tab) {
+    tabs->setCurrentIndex(tab);
+    for (int sub = 0; sub < (tab == SFrm_Option::kTargetTab ? subTabs->count() : 1); ++sub) {
+      subTabs->setCurrentIndex(sub);
+      EXPECT_EQ(clashingMnemonics(&dialog), QStringList{}) << tab << "/" << sub;
+      EXPECT_EQ(unnamedControls(&dialog), QStringList{}) << tab << "/" << sub;
+    }
+  }
 }
 
 TEST(OptionDialogTest, TheDetailDialogWritesAtOnceEvenWhenTheOptionsAreCancelled) {

@@ -7,8 +7,11 @@
 #include <QElapsedTimer>
 #include <QImage>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTcpServer>
+#include <QTest>
+#include <QTextCursor>
 #include <QWebEngineView>
 #include <algorithm>
 #include <functional>
@@ -139,6 +142,41 @@ TEST(PreviewWindowTest, HighlightsConvertsAndSavesAShiftJisPage) {
   w.click("Cmd_Write");
   EXPECT_EQ(readFile(w.scratch / "out/a.htm"), sjis(shop(u"1,980円(税込み2,079円)")));
   EXPECT_EQ(w.ui.messages().back().text, u"ファイルを保存しました。");
+}
+
+// Esc leaves the window open, changed or not; the close box closes it.
+TEST(PreviewWindowTest, EscapeDoesNothingAndTheCloseBoxCloses) {
+  WindowOnPage w(sjis(shop(u"1,980円")));
+  w.window->activateWindow();
+  QTest::keyClick(w.window.get(), Qt::Key_Escape);
+  QCoreApplication::processEvents();
+  EXPECT_TRUE(w.window->isVisible());
+  EXPECT_FALSE(w.form->Unloaded);
+  w.window->close();
+  EXPECT_FALSE(w.window->isVisible());
+  EXPECT_TRUE(w.form->Unloaded);
+}
+
+// The source view takes edits; closing a changed page asks, and Cancel keeps the window.
+TEST(PreviewWindowTest, AnEditedSourceIsAskedAboutOnClosing) {
+  WindowOnPage w(sjis(shop(u"1,980円")));
+  auto* source = w.window->findChild<QPlainTextEdit*>("RTxt");
+  ASSERT_NE(source, nullptr);
+  EXPECT_FALSE(source->isVisible());
+  w.click("Cmd_Txt");
+  EXPECT_TRUE(source->isVisible());
+  EXPECT_EQ(w.window->findChild<QPushButton*>("Cmd_Txt")->text(), "ブラウザ表示");
+  source->moveCursor(QTextCursor::End);
+  source->insertPlainText("x");
+  EXPECT_TRUE(w.window->findChild<QPushButton*>("Cmd_Write")->isEnabled());
+  w.ui.queueAnswer(MessageAnswer::Cancel);
+  w.window->close();
+  EXPECT_TRUE(w.window->isVisible());
+  EXPECT_FALSE(w.form->Unloaded);
+  EXPECT_EQ(w.ui.messages().back().text, u"変更内容を登録しますか？");
+  w.ui.queueAnswer(MessageAnswer::No);
+  w.window->close();
+  EXPECT_FALSE(w.window->isVisible());
 }
 
 TEST(PreviewWindowTest, ConfirmingAConversionTakesTheEditedText) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "ui/ui_host.h"
+
 namespace yentax {
 namespace {
 
@@ -36,6 +38,12 @@ TEST(ControlsTest, ComboBoxSelectedTextIsEmptyWithoutASelection) {
   EXPECT_EQ(box.selectedText(), u"切り上げ");
   box.ListIndex = 2;
   EXPECT_EQ(box.selectedText(), u"");
+}
+
+TEST(ControlsTest, ABoxClosedWithoutAButtonChangesNothing) {
+  EXPECT_EQ(answerWhenClosed(MessageButtons::YesNoCancel), MessageAnswer::Cancel);
+  EXPECT_EQ(answerWhenClosed(MessageButtons::YesNo), MessageAnswer::No);
+  EXPECT_EQ(answerWhenClosed(MessageButtons::Ok), MessageAnswer::Ok);
 }
 
 // Tabbing into a list makes its first row current without selecting it: that row is no

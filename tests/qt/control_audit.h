@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QAccessible>
+#include <QAction>
+#include <QLabel>
+#include <QMenuBar>
+#include <QRegularExpression>
+#include <QStringList>
+#include <QTabWidget>
+#include <QWidget>
+#include <map>
+
+namespace yentax {
+
+// The accelerator letters ("&K") used more than once among the controls a user sees at
+// once in window: Alt with such a letter reaches only one of them.
+inline QStringList clashingMnemonics(QWidget* window) {
+  std::map<QChar, QStringList> users;
+  const auto note = [&users](const QString& text, const QString& who) {
+    const auto match = QRegularExpression(QStringLiteral("&([^&])")).match(text);
+    if (match.hasMatch()) users[match.captured(1).at(0).toUpper()] << who;
+  };
+  for (auto* button : window->findChildren<QAbstractButton*>()) {
+    if (button->isVisibleTo(window)) note(button->text(), button->objectName());
+  }
+  for (auto* label : window->findChildren<QLabel*>()) {
+    if (label->buddy() && label->isVisibleTo(window)) note(label->text(), label->objectName());
+  }
+  for (auto* bar : window->findChildren<QMenuBar*>()) {
+    for (auto* action : bar->actions()) note(action->text(), action->objectName());
+  }
+  QStringList clashes;
+  for (const auto& [letter, names] : users) {
+    if (names.size() > 1) clashes << QString(letter) + ": " + names.join(QLatin1Char(' '));
+  }
+  return clashes;
+}
+
+// The controls shown in window that take the focus but give a screen reader no name.
+inline QStringList unnamedControls(QWidget* window) {
+  QStringList unnamed;
+  for (auto* widget : window->findChildren<QWidget*>()) {
+    if (!widget->isVisibleTo(window) || !(widget->focusPolicy() & Qt::TabFocus)) continue;
+    // A tab widget is read through its tab bar, whose tabs carry the names.
+    if (widget->inherits("QTabWidget")) continue;
+    if (widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_"))) {
+      continue;
+    }
+    auto* accessible = QAccessible::queryAccessibleInterface(widget);
+    if (!accessible || accessible->text(QAccessible::Name).trimmed().isEmpty()) {
+      unnamed << widget->objectName();
+    }
+  }
+  return unnamed;
+}
+
+}  // namespace yentax
