@@ -151,7 +151,9 @@ PageRead loadPageFile(const std::string& path) {
     if (file.status != FileReadStatus::kRead) return {{}, file.error};
     PageRead read;
     LoadedPage& page = read.page;
-    page.charset = detectPageCharset(file.bytes);
+    const CharsetChoice choice = choosePageCharset(file.bytes);
+    page.charset = choice.code;
+    page.charsetReason = choice.reason;
     page.byteOrderMark =
         page.charset == CharsetCode::Utf8 && file.bytes.starts_with(kUtf8ByteOrderMark);
     page.text = decodePageText(file.bytes, page.charset);
