@@ -163,7 +163,7 @@ bool setLog(ConversionSettings& s, std::string_view text) {
 
 // clang-format off
 constexpr SettingOption kSettingOptions[] = {
-    {"--rate", "N", "a whole number from 0 to 100", "tax rate in percent (税率); default 5", setRate},
+    {"--rate", "N", "a whole number from 0 to 100", "tax rate in percent (税率); default 10", setRate},
     {"--source-kind", "KIND", "before-tax, tax-included",
      "what the page amounts are (元の金額設定): before-tax (税抜き価格, default) or\n"
      "tax-included (税込み価格)", setNamed<kSourceKinds, &ConversionSettings::SourceAmountKind>},

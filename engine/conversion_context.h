@@ -23,6 +23,9 @@ struct ConversionContext {
   // not all held at once; unset keeps them all in log.
   LogSpill logSpill;
   std::u16string CurrentSourcePath;  // the file name written into the log
+  // A line the text log writes under the file name: how the page was read, where that was
+  // not its own declaration. "" for none.
+  std::u16string logPageNote;
   std::u16string AnchorName = u"ABCDEFG";
   // Where the log's date stamp comes from; tests fix it.
   LogClock logClock = localNow;

@@ -94,22 +94,34 @@ ConversionLog::ConversionLog(std::u16string_view sourcePath, bool textFormat, Lo
 void ConversionLog::writeStart() {
   if (!recorded_) appendCp932(entry_.header, MakeLogHeader(textFormat_, clock_));
   if (textFormat_) appendCp932(entry_.records, u"\r\nファイル名：" + sourcePath_ + u"\r\n");
+  if (textFormat_ && !pageNote_.empty()) appendCp932(entry_.records, pageNote_ + u"\r\n");
   recorded_ = true;
 }
 
-void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after) {
+void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after,
+                                const std::vector<std::u16string>& notes) {
   std::string& out = entry_.records;
   if (textFormat_) {
     appendCp932(out, u"\t前\u3000 : ");
     appendCp932(out, before);
     appendCp932(out, u"\r\n\t\u3000後 : ");
     appendCp932(out, after);
+    for (const auto& note : notes) {
+      appendCp932(out, u"\r\n\t判定 : ");
+      appendCp932(out, note);
+    }
   } else {
     appendCsvField(sourcePath_);
     out += ',';
     appendCsvField(before);
     out += ',';
     appendCsvField(after);
+    if (!notes.empty()) {
+      std::u16string joined;
+      for (const auto& note : notes) joined += (joined.empty() ? u"" : u" / ") + note;
+      out += ',';
+      appendCsvField(joined);
+    }
   }
   out += "\r\n";
   recorded_ = true;

@@ -71,7 +71,7 @@ TEST_F(OptionsFixture, EverySettingOptionSetsItsField) {
       {{"--log", "/tmp/x/run.log"}, [](S s) { return s.LogPath == u"/tmp/x/run.log" && s.LogTextFormat; }},
       // the later of two options wins; no option leaves the defaults without a log
       {{"--rate", "8", "--rate", "10"}, [](S s) { return s.TaxRate == 10; }},
-      {{}, [](S s) { return s.TaxRate == 5 && s.LogPath.empty() && s.SkipConvertedAmounts; }},
+      {{}, [](S s) { return s.TaxRate == 10 && s.LogPath.empty() && s.SkipConvertedAmounts; }},
   };
   // clang-format on
   for (const MappingCase& c : cases) {

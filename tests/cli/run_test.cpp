@@ -135,7 +135,7 @@ TEST_F(CliFixture, ASecondConvertChangesNothingAndCheckFindsNothingLeft) {
   const auto before = run({"check", scratch / "site"});
   EXPECT_EQ(before.status, 1);
   EXPECT_NE(
-      before.out.find(scratch / "site/shop_utf8.html:13: 1,980円 -> 1,980円(税込み2,079円)\n"),
+      before.out.find(scratch / "site/shop_utf8.html:13: 1,980円 -> 1,980円(税込み2,178円)\n"),
       std::string::npos)
       << before.out;
 }
@@ -196,7 +196,7 @@ TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
   EXPECT_EQ(records.status, 0);
   EXPECT_EQ(records.out.rfind("ファイル名：" + scratch / "site/shop_utf8.html\n", 0), 0u)
       << records.out;
-  EXPECT_NE(records.out.find("\t前\u3000 : 1,080円\n\t\u3000後 : 1,080円(税込み1,134円)\n"),
+  EXPECT_NE(records.out.find("\t前\u3000 : 1,080円\n\t\u3000後 : 1,080円(税込み1,188円)\n"),
             std::string::npos);
   const auto diff =
       run({"convert", "--dry-run", "--diff", scratch / "site", "-o", scratch / "out"});
@@ -216,14 +216,14 @@ TEST_F(CliFixture, CheckReportsAsTextOrJsonWithItsExitStatus) {
   writeFile(scratch / "b.htm", "<meta charset=\"UTF-8\">\n<p>送料無料</p>\n");
   const auto text = run({"check", "-q", scratch / "a.htm", scratch / "b.htm"});
   EXPECT_EQ(text.status, 1);
-  EXPECT_EQ(text.out, scratch / "a.htm" + ":2: 1,000円 -> 1,000円(税込み1,050円)\n");
+  EXPECT_EQ(text.out, scratch / "a.htm" + ":2: 1,000円 -> 1,000円(税込み1,100円)\n");
   EXPECT_EQ(text.err, "");
   const auto json = run({"check", "-q", "--format", "json", scratch / "a.htm", scratch / "b.htm"});
   EXPECT_EQ(json.status, 1);
   EXPECT_EQ(json.out, "{\n  \"pages\": 2,\n  \"amounts\": [\n    {\"file\": \"" +
                           scratch / "a.htm" +
                           "\", \"line\": 2, \"amount\": \"1,000円\", \"becomes\": "
-                          "\"1,000円(税込み1,050円)\"}\n  ],\n  \"failed\": []\n}\n");
+                          "\"1,000円(税込み1,100円)\"}\n  ],\n  \"failed\": []\n}\n");
   const auto none = run({"check", "--format", "json", scratch / "b.htm"});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.out, "{\n  \"pages\": 1,\n  \"amounts\": [],\n  \"failed\": []\n}\n");
@@ -383,7 +383,7 @@ TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
       run({"convert", "-q", "--log", log, scratch / "site/a.htm", "-o", scratch / "out"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, log + ": the log could not be written (Not a directory)\n");
-  EXPECT_NE(readFile(scratch / "out/a.htm").find("1,000円(税込み1,050円)"), std::string::npos);
+  EXPECT_NE(readFile(scratch / "out/a.htm").find("1,000円(税込み1,100円)"), std::string::npos);
   // A log named without an extension is written under that very name.
   ASSERT_EQ(run({"convert", "-q", "--log", scratch / "prices", scratch / "site/a.htm", "-o",
                  scratch / "out"})
