@@ -140,6 +140,20 @@ bool setLimit(ConversionSettings& s, std::string_view text) {
   return true;
 }
 
+bool setReducedRate(ConversionSettings& s, std::string_view text) {
+  const auto value = wholeNumber(text, 0, 100);
+  if (value) s.ReducedRate = *value;
+  return value.has_value();
+}
+
+// Each use adds one entry; a blank entry would match everything.
+template <auto Field>
+bool addEntry(ConversionSettings& s, std::string_view text) {
+  if (trimBlanks(text).empty()) return false;
+  (s.*Field).push_back(utf8ToUtf16(text));
+  return true;
+}
+
 bool setExtensions(ConversionSettings& s, std::string_view text) {
   if (trimBlanks(text).empty()) return false;
   s.TargetExtensions = utf8ToUtf16(text);
@@ -197,6 +211,16 @@ constexpr SettingOption kSettingOptions[] = {
      setLimit<&ConversionSettings::UseMaximum, &ConversionSettings::MaximumAmount>},
     {"--extensions", "LIST", "a comma-separated list such as htm,html",
      "the extensions of the pages taken from folders (拡張子); default htm,html", setExtensions},
+    {"--reduced-rate", "N", "a whole number from 0 to 100",
+     "the reduced rate of the items a page marks as reduced; default 8", setReducedRate},
+    {"--reduced-mark", "TEXT", "a mark that is not blank",
+     "a mark (such as ※ or 軽) that makes the item it stands in reduced-rate on\n"
+     "every page, besides the marks a page's own legend defines; repeatable",
+     addEntry<&ConversionSettings::ReducedMarks>},
+    {"--reduced-pages", "GLOB", "a pattern that is not blank",
+     "the pages (such as \"food/*\") whose every amount takes the reduced rate; a\n"
+     "pattern matches the whole path or its end after a \"/\"; repeatable",
+     addEntry<&ConversionSettings::ReducedPages>},
     {"--log", "FILE", "a new file or a regular file (not a folder, device or link)",
      "write the conversion log (ログファイル) to FILE; CSV when it ends in .csv,\n"
      "text otherwise", setLog},
@@ -257,6 +281,7 @@ class Parser {
   std::vector<OptionWord> settingWords_;
   std::optional<std::string> settingsFile_;
   std::optional<std::string> style_;
+  bool noLabels_ = false;
 };
 
 CliParse Parser::parse(std::span<const std::string> words) {
@@ -308,6 +333,8 @@ std::optional<std::string> Parser::takeCommandOption(const OptionWord& option) {
     request_.quiet = true;
   } else if (name == "--settings") {
     settingsFile_ = value;
+  } else if (name == "--no-labels") {
+    noLabels_ = true;
   } else if (name == "-j" || name == "--jobs") {
     const auto jobs = wholeNumber(value, 1, 256);
     if (!jobs) return refusal(name, value, "a whole number from 1 to 256");
@@ -349,6 +376,7 @@ std::optional<std::string> Parser::loadSettings() {
     if (option.name == std::string_view("--log")) request_.logFile = absolutePathOf(*word.value);
   }
   s.SkipConvertedAmounts = true;
+  if (noLabels_) s.UseTaxLabels = false;
   if (style_) {
     for (const StyleName& style : kStyles) {
       if (style.name == *style_ && style.kind != s.ConversionKind) {
@@ -420,7 +448,10 @@ std::string cliUsage(CliCommand command, std::string_view executableName) {
            " convert [OPTIONS] PATH... --dry-run [--diff]\n\n" +
            "Rewrites the yen amounts of the pages (and of the pages in the folders) to show\n"
            "tax-inclusive prices. Amounts that already carry their converted text are left\n"
-           "alone, so a second run changes nothing.\n\n"
+           "alone, so a second run changes nothing. An amount labelled 税込 is never taxed\n"
+           "again; one labelled 税抜, +税 or 本体 is converted as before-tax. Items marked\n"
+           "reduced (a mark the page's legend defines, --reduced-mark, data-tax-rate,\n"
+           "--reduced-pages) take the reduced rate; every other amount the standard rate.\n\n"
            "  -o, --output DEST   write the converted pages into DEST (made when missing)\n"
            "  --in-place          replace the pages; the originals go to the backup\n"
            "                      folder BackUp beside them\n"
@@ -429,7 +460,9 @@ std::string cliUsage(CliCommand command, std::string_view executableName) {
   } else {
     text = "Usage: " + name + " check [OPTIONS] PATH...\n\n" +
            "Lists every amount that a conversion would change (file, line, the amount and\n"
-           "what it would become). Exit status 1 when there is at least one, 0 when none.\n\n"
+           "what it would become, its rate and why), and every amount whose added text or\n"
+           "breakdown shows another rate than its own (\"wrong rate\", with how it should\n"
+           "read). Exit status 1 when there is at least one, 0 when none.\n\n"
            "  --format FORMAT     text (default) or json\n";
   }
   text +=
@@ -439,6 +472,8 @@ std::string cliUsage(CliCommand command, std::string_view executableName) {
       "  -q, --quiet         no progress line and no summary\n"
       "  --settings FILE     start from a settings file (.KVT) instead of the defaults;\n"
       "                      the options below change it\n"
+      "  --no-labels         take no notice of tax labels such as 税込 or 税抜 beside\n"
+      "                      an amount\n"
       "  --version           print the version\n"
       "  -h, --help          print this help\n\n"
       "Settings:\n" +

@@ -32,12 +32,18 @@ PageOutcome unreadable(const PageRead& read) {
   return failed(withCause("could not be read", read.cause()));
 }
 
-// Counts the amounts each pass rewrites.
-void countAmounts(ConversionContext& context, std::size_t& amounts) {
-  context.reviewAmount = [&amounts](const AmountRewrite&) {
-    ++amounts;
+// Counts the amounts each pass rewrites, and those it leaves for showing a wrong rate.
+void countAmounts(ConversionContext& context, PageOutcome& outcome) {
+  context.reviewAmount = [&outcome](const AmountRewrite& r) {
+    ++(r.kind == RewriteKind::kConversion ? outcome.amounts : outcome.wrongRates);
     return true;
   };
+}
+
+// The declaration decides without a word; any other choice is worth telling.
+std::string charsetTold(const LoadedPage& page) {
+  if (page.charsetReason == CharsetReason::kDeclared) return {};
+  return describeCharsetChoice({page.charset, page.charsetReason});
 }
 
 std::string logForReading(const std::string& bytes) {
@@ -72,7 +78,7 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings, 
     context.logClock = clock;
     context.logging = logging;
     PageOutcome outcome;
-    countAmounts(context, outcome.amounts);
+    countAmounts(context, outcome);
     const PageDelivery delivery = planDelivery(
         {.page = job.source,
          .folder = job.destinationFolder,
@@ -115,9 +121,9 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
     context.logClock = clock;
     context.page.assign(read.page.text);
     PageOutcome outcome;
-    countAmounts(context, outcome.amounts);
+    countAmounts(context, outcome);
     if (!runConversionPasses(textLog, context)) return failed("could not be converted");
-    if (outcome.amounts == 0) return outcome;
+    if (outcome.amounts == 0 && (diff || outcome.wrongRates == 0)) return outcome;
     if (diff) {
       outcome.report = unifiedDiff(utf16ToUtf8(read.page.text), utf16ToUtf8(context.page.text()),
                                    "a" + escapedName(job.source), "b" + escapedName(job.source));
@@ -137,8 +143,11 @@ PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings) {
     const PageRead read = loadPageFile(job.source);
     if (!read) return unreadable(read);
     ConversionContext context;
+    // The path decides whether ReducedPages lists the page.
+    context.CurrentSourcePath = utf8ToUtf16(job.source);
     context.page.assign(read.page.text);
     PageOutcome outcome;
+    outcome.charset = charsetTold(read.page);
     // Line numbers are counted on from the last amount of the same pass; a conversion adds
     // no line breaks, so the lines of every pass's text are the page's lines.
     const char16_t* counted = nullptr;
@@ -153,8 +162,15 @@ PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings) {
       for (; countedTo < r.passPosition && countedTo < r.passText.size(); ++countedTo) {
         line += r.passText[countedTo] == u'\n';
       }
-      outcome.findings.push_back({line, utf16ToUtf8(amountText(r)), utf16ToUtf8(rewrittenText(r))});
-      ++outcome.amounts;
+      const bool wrongRate = r.kind == RewriteKind::kWrongRate;
+      outcome.findings.push_back(
+          {.line = line,
+           .amount = utf16ToUtf8(amountText(r)),
+           .becomes = utf16ToUtf8(rewrittenText(r)),
+           .kind = wrongRate ? FindingKind::kWrongRate : FindingKind::kPreTax,
+           .rate = r.rate.rate,
+           .reason = rateReasonWords(r.rate)});
+      ++(wrongRate ? outcome.wrongRates : outcome.amounts);
       return true;
     };
     if (!runConversionPasses(settings, context)) return failed("could not be converted");

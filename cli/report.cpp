@@ -50,16 +50,21 @@ std::string summaryLine(const RunTotals& totals, SummaryKind kind) {
   const bool converted = kind == SummaryKind::kConverted;
   return count(totals.pages, "page", "pages") + (converted ? " converted, " : " checked, ") +
          count(totals.amounts, "amount", "amounts") +
-         (converted ? " changed, " : " would change, ") + count(totals.failed, "page", "pages") +
-         " failed";
+         (converted ? " changed, " : " would change, ") +
+         (totals.wrongRates > 0
+              ? count(totals.wrongRates, "amount", "amounts") + " at a wrong rate, "
+              : std::string()) +
+         count(totals.failed, "page", "pages") + " failed";
 }
 
 std::string findingsText(const std::vector<PageFindings>& pages) {
   std::string text;
   for (const PageFindings& page : pages) {
+    if (!page.charset.empty()) text += escapedName(page.file) + ": read as " + page.charset + "\n";
     for (const AmountFinding& f : page.findings) {
-      text += escapedName(page.file) + ":" + std::to_string(f.line) + ": " + f.amount + " -> " +
-              f.becomes + "\n";
+      text += escapedName(page.file) + ":" + std::to_string(f.line) + ": " +
+              (f.kind == FindingKind::kWrongRate ? "wrong rate: " : "") + f.amount + " -> " +
+              f.becomes + "  [" + std::to_string(f.rate) + "%, " + f.reason + "]\n";
     }
   }
   return text;
@@ -92,7 +97,10 @@ std::string findingsJson(std::size_t pageCount, const std::vector<PageFindings>&
       json += first ? "\n" : ",\n";
       first = false;
       json += "    {\"file\": " + jsonString(page.file) + ", \"line\": " + std::to_string(f.line) +
+              ", \"kind\": " +
+              jsonString(f.kind == FindingKind::kWrongRate ? "wrong-rate" : "pre-tax") +
               ", \"amount\": " + jsonString(f.amount) + ", \"becomes\": " + jsonString(f.becomes) +
+              ", \"rate\": " + std::to_string(f.rate) + ", \"reason\": " + jsonString(f.reason) +
               "}";
     }
   }
@@ -104,7 +112,17 @@ std::string findingsJson(std::size_t pageCount, const std::vector<PageFindings>&
     json += "    {\"file\": " + jsonString(failure.file) +
             ", \"problem\": " + jsonString(failure.problem) + "}";
   }
-  json += first ? "]\n}\n" : "\n  ]\n}\n";
+  json += first ? "]" : "\n  ]";
+  // Only a page read without a declaration has an entry, and most runs have none.
+  first = true;
+  for (const PageFindings& page : pages) {
+    if (page.charset.empty()) continue;
+    json += first ? ",\n  \"charsets\": [\n" : ",\n";
+    first = false;
+    json += "    {\"file\": " + jsonString(page.file) +
+            ", \"charset\": " + jsonString(page.charset) + "}";
+  }
+  json += first ? "\n}\n" : "\n  ]\n}\n";
   return json;
 }
 

@@ -38,17 +38,20 @@ class ProgressLine {
 struct RunTotals {
   std::size_t pages = 0;  // pages that went through
   std::size_t amounts = 0;
+  std::size_t wrongRates = 0;
   std::size_t failed = 0;
 };
 
 enum class SummaryKind { kConverted, kWouldChange };
 
-// "12 pages converted, 345 amounts changed, 0 pages failed"
+// "12 pages converted, 345 amounts changed, 0 pages failed", with ", 3 amounts at a wrong
+// rate, " before the failures when some amounts show another rate than their own.
 std::string summaryLine(const RunTotals& totals, SummaryKind kind);
 
 struct PageFindings {
   std::string file;
-  std::vector<AmountFinding> findings;
+  std::vector<AmountFinding> findings = {};
+  std::string charset = {};  // how the page was read, where it declared nothing usable
 };
 
 struct PageFailure {
@@ -56,11 +59,15 @@ struct PageFailure {
   std::string problem;
 };
 
-// "file:line: amount -> becomes", one line each.
+// "file:line: amount -> becomes  [rate%, reason]", one line each; "wrong rate: " before
+// the amount of a wrong-rate finding; "file: read as UTF-8 (...)" for a page read without
+// a declaration.
 std::string findingsText(const std::vector<PageFindings>& pages);
 
-// {"pages": N, "amounts": [{"file", "line", "amount", "becomes"}...],
-//  "failed": [{"file", "problem"}...]}
+// {"pages": N, "amounts": [{"file", "line", "kind", "amount", "becomes", "rate", "reason"}...],
+//  "failed": [{"file", "problem"}...], "charsets": [{"file", "charset"}...]}; "charsets"
+// only when a page was read without a usable declaration.
+// kind is "pre-tax" or "wrong-rate".
 std::string findingsJson(std::size_t pageCount, const std::vector<PageFindings>& pages,
                          const std::vector<PageFailure>& failures);
 

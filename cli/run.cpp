@@ -177,22 +177,26 @@ class CommandRun {
         [&](std::size_t i, std::size_t) { return checkPage(pages_[i], request_.settings); },
         [&](std::size_t i, PageOutcome&& outcome) {
           account(i, outcome);
-          if (outcome.findings.empty()) return;
+          if (outcome.findings.empty() && outcome.charset.empty()) return;
           std::stable_sort(
               outcome.findings.begin(), outcome.findings.end(),
               [](const AmountFinding& a, const AmountFinding& b) { return a.line < b.line; });
-          found.push_back({pages_[i].source, std::move(outcome.findings)});
+          found.push_back({pages_[i].source, std::move(outcome.findings), outcome.charset});
         });
     progress_.clear();
     env_.out << (request_.format == ReportFormat::kJson
                      ? findingsJson(pages_.size(), found, failures_)
                      : findingsText(found))
              << std::flush;
-    return found.empty() && failures_.empty() ? 0 : 1;
+    const bool anyFinding = std::any_of(found.begin(), found.end(), [](const PageFindings& page) {
+      return !page.findings.empty();
+    });
+    return !anyFinding && failures_.empty() ? 0 : 1;
   }
 
   void account(std::size_t i, const PageOutcome& outcome) {
     totals_.amounts += outcome.amounts;
+    totals_.wrongRates += outcome.wrongRates;
     if (outcome.ok) {
       ++totals_.pages;
     } else {

@@ -100,7 +100,7 @@ TEST(EscapedNameTest, NoNameForgesALineOrReachesTheTerminalRaw) {
   };
   for (const auto& [name, shown] : names) EXPECT_EQ(escapedName(name), shown);
   EXPECT_EQ(findingsText({{"/a\nb.htm", {{.line = 3, .amount = "1円", .becomes = "1円(税込み)"}}}}),
-            "/a\\nb.htm:3: 1円 -> 1円(税込み)\n");
+            "/a\\nb.htm:3: 1円 -> 1円(税込み)  [0%, ]\n");
 }
 
 }  // namespace

@@ -135,7 +135,8 @@ TEST_F(CliFixture, ASecondConvertChangesNothingAndCheckFindsNothingLeft) {
   const auto before = run({"check", scratch / "site"});
   EXPECT_EQ(before.status, 1);
   EXPECT_NE(
-      before.out.find(scratch / "site/shop_utf8.html:13: 1,980円 -> 1,980円(税込み2,178円)\n"),
+      before.out.find(
+          scratch / "site/shop_utf8.html:13: 1,980円 -> 1,980円(税込み2,178円)  [10%, standard]\n"),
       std::string::npos)
       << before.out;
 }
@@ -216,14 +217,16 @@ TEST_F(CliFixture, CheckReportsAsTextOrJsonWithItsExitStatus) {
   writeFile(scratch / "b.htm", "<meta charset=\"UTF-8\">\n<p>送料無料</p>\n");
   const auto text = run({"check", "-q", scratch / "a.htm", scratch / "b.htm"});
   EXPECT_EQ(text.status, 1);
-  EXPECT_EQ(text.out, scratch / "a.htm" + ":2: 1,000円 -> 1,000円(税込み1,100円)\n");
+  EXPECT_EQ(text.out,
+            scratch / "a.htm" + ":2: 1,000円 -> 1,000円(税込み1,100円)  [10%, standard]\n");
   EXPECT_EQ(text.err, "");
   const auto json = run({"check", "-q", "--format", "json", scratch / "a.htm", scratch / "b.htm"});
   EXPECT_EQ(json.status, 1);
   EXPECT_EQ(json.out, "{\n  \"pages\": 2,\n  \"amounts\": [\n    {\"file\": \"" +
                           scratch / "a.htm" +
-                          "\", \"line\": 2, \"amount\": \"1,000円\", \"becomes\": "
-                          "\"1,000円(税込み1,100円)\"}\n  ],\n  \"failed\": []\n}\n");
+                          "\", \"line\": 2, \"kind\": \"pre-tax\", \"amount\": \"1,000円\", "
+                          "\"becomes\": \"1,000円(税込み1,100円)\", \"rate\": 10, \"reason\": "
+                          "\"standard\"}\n  ],\n  \"failed\": []\n}\n");
   const auto none = run({"check", "--format", "json", scratch / "b.htm"});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.out, "{\n  \"pages\": 1,\n  \"amounts\": [],\n  \"failed\": []\n}\n");
