@@ -50,7 +50,8 @@ class OwnReader {
   void operator()(std::u16string_view key, std::vector<std::u16string>& field,
                   bool neverEmpty) const {
     const auto text = ini_.value(kOwnSection, key);
-    if (!text) return;
+    // An empty value is a value left out, as in the system's sections.
+    if (!text || (neverEmpty && trimBlanks(*text).empty())) return;
     auto entries = parseOwnList(*text);
     if (entries && (!neverEmpty || !entries->empty())) {
       field = std::move(*entries);
@@ -63,7 +64,8 @@ class OwnReader {
   void warn(std::u16string_view key, std::u16string_view text, std::u16string_view used) const {
     if (!warnings_) return;
     warnings_->push_back(std::u16string(key) + u"=\"" + std::u16string(text) +
-                         u"\" cannot be read; " + std::u16string(used) + u" is used");
+                         u"\" cannot be read; " +
+                         (used.empty() ? u"no entry" : std::u16string(used)) + u" is used");
   }
 
   const IniFile& ini_;

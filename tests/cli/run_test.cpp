@@ -212,6 +212,55 @@ TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
   temporary.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", temporary.c_str(), 1);
 }
 
+TEST_F(CliFixture, TodaysRateByDefaultAndCheckKnowsAWrongRate) {
+  const std::string shop =
+      "<meta charset=\"UTF-8\">\n<p>※印は軽減税率対象商品です</p>\n<table>\n"
+      "<tr><td>※ 食パン 250円</td></tr>\n<tr><td>フライパン 2,000円</td></tr>\n"
+      "<tr><td>送料 500円(税込)</td></tr>\n</table>\n";
+  std::string converted = shop;
+  for (const auto& [amount, added] :
+       {std::pair{"250円", "(税込み270円)"}, {"2,000円", "(税込み2,200円)"}}) {
+    converted.insert(converted.find(amount) + std::string_view(amount).size(), added);
+  }
+  writeFile(scratch / "site/shop.htm", shop);
+  // a settings file that names no rate means today's
+  writeFile(scratch / "job.KVT", "[\x95\xcf\x8a\xb7\x8f\xee\x95\xf1]\r\n");
+  ASSERT_EQ(run({"convert", "-q", scratch / "site/shop.htm", "-o", scratch / "out"}).status, 0);
+  ASSERT_EQ(run({"convert", "-q", "--settings", scratch / "job.KVT", scratch / "site/shop.htm",
+                 "-o", scratch / "byfile"})
+                .status,
+            0);
+  EXPECT_EQ(readFile(scratch / "out/shop.htm"), converted);
+  EXPECT_EQ(readFile(scratch / "byfile/shop.htm"), converted);
+  EXPECT_EQ(run({"check", "-q", scratch / "out/shop.htm"}).status, 0);
+
+  ASSERT_EQ(run({"convert", "-q", "--rate", "5", "--reduced-rate", "5", scratch / "site/shop.htm",
+                 "-o", scratch / "old"})
+                .status,
+            0);
+  const auto old = run({"check", scratch / "old/shop.htm"});
+  EXPECT_EQ(old.status, 1);
+  EXPECT_EQ(old.out,
+            scratch / "old/shop.htm" +
+                ":4: wrong rate: 250円(税込み262円) -> 250円(税込み270円)  [8%, legend mark ※]\n" +
+                scratch / "old/shop.htm" +
+                ":5: wrong rate: 2,000円(税込み2,100円) -> 2,000円(税込み2,200円)  [10%, "
+                "standard]\n");
+  EXPECT_EQ(old.err,
+            "1 page checked, 0 amounts would change, 2 amounts at a wrong rate, 0 pages failed\n");
+  // a second convert leaves the wrong rates for a rate change, and --no-labels taxes 500円 again
+  ASSERT_EQ(run({"convert", "-q", "--in-place", scratch / "old/shop.htm"}).status, 0);
+  EXPECT_EQ(run({"check", "-q", "--no-labels", scratch / "site/shop.htm"}).out.find("500円(税込)"),
+            std::string::npos);
+  EXPECT_NE(run({"check", "-q", "--no-labels", scratch / "site/shop.htm"}).out.find("500円 -> "),
+            std::string::npos);
+  for (const auto& refused : std::vector<std::vector<std::string>>{
+           {"--reduced-rate", "101"}, {"--reduced-mark", " "}, {"--reduced-pages", ""}}) {
+    EXPECT_EQ(run({"check", refused[0], refused[1], scratch / "site/shop.htm"}).status, 2)
+        << refused[0];
+  }
+}
+
 TEST_F(CliFixture, CheckReportsAsTextOrJsonWithItsExitStatus) {
   writeFile(scratch / "a.htm", "<meta charset=\"UTF-8\">\n<p>\"特価\" 1,000円</p>\n");
   writeFile(scratch / "b.htm", "<meta charset=\"UTF-8\">\n<p>送料無料</p>\n");

@@ -62,6 +62,13 @@ ConversionSettings nonDefault() {
   s.CheckBorder = -4;
   s.ChkBorderColor = u"red";
   s.ChkBGColor = u"#123456";
+  s.ShowRateInText = s.SkipConvertedAmounts = true;
+  s.UseTaxLabels = false;
+  s.IncludedLabels = {u"込"};
+  s.BeforeTaxLabels = {u"抜", u"＋税"};
+  s.ReducedRate = 0;
+  s.ReducedMarks = {u"※", u"軽"};
+  s.ReducedPages = {u"food/*"};
   return s;
 }
 
@@ -112,6 +119,25 @@ TEST_F(SettingsFileTest, UnreadableFileLeavesTheRecordAlone) {
   EXPECT_FALSE(LoadSettings(file(), program_, s));
   EXPECT_EQ(s, nonDefault());
   EXPECT_FALSE(SaveSettings(file(), s, {}, true));
+}
+
+TEST_F(SettingsFileTest, OwnKeysRefuseBlankEntriesAndRatesOutOfRangeByName) {
+  writeBytes(
+      encodeCp932(u"[変換情報]\r\n[yentax]\r\nReducedRate=101\r\nIncludedLabels=税込\"  \"\r\n"
+                  u"ReducedMarks=※\"\"★\"\r\nBeforeTaxLabels=\r\nReducedPages=food/*\"\r\n"));
+  ConversionSettings s = defaults();
+  SettingsReport report;
+  ASSERT_TRUE(LoadSettings(file(), program_, s, &report));
+  EXPECT_EQ(s.ReducedRate, 8);
+  EXPECT_EQ(s.IncludedLabels, ConversionSettings::builtInIncludedLabels());
+  EXPECT_EQ(s.BeforeTaxLabels, ConversionSettings::builtInBeforeTaxLabels());
+  EXPECT_TRUE(s.ReducedMarks.empty());
+  EXPECT_EQ(s.ReducedPages, std::vector<std::u16string>{u"food/*"});
+  const std::vector<std::u16string> warnings = {
+      u"IncludedLabels=\"税込\"  \"\" cannot be read; 税込\"税込み\"税込価格\"内税\" is used",
+      u"ReducedRate=\"101\" cannot be read; 8 is used",
+      u"ReducedMarks=\"※\"\"★\"\" cannot be read; no entry is used"};
+  EXPECT_EQ(report.warnings, warnings);
 }
 
 TEST_F(SettingsFileTest, KeysMissingFromTheFileFallBackToDefaults) {
