@@ -263,6 +263,15 @@ bool SFrm_Disp::amountStillStands() const {
              currentFind_->text;
 }
 
+RateChoice SFrm_Disp::rateHere() const {
+  if (PreviewTextMode) {
+    return rateOfAmount(settings_, RTxt.Text, static_cast<std::size_t>(std::max(RTxt.SelStart, 0)),
+                        context_.CurrentSourcePath);
+  }
+  return rateOfAmount(settings_, PreviewText, currentFind_ ? currentFind_->start : 0,
+                      context_.CurrentSourcePath);
+}
+
 bool SFrm_Disp::Fnc_ChengeStringDisp() {
   std::u16string before;
   if (PreviewTextMode) {
@@ -271,9 +280,11 @@ bool SFrm_Disp::Fnc_ChengeStringDisp() {
     before = currentFind_->text;
   }
   std::u16string after;
-  if (!before.empty()) after = ConvertSingleAmount(settings_, before).value_or(u"");
+  const RateChoice rate = rateHere();
+  if (!before.empty()) after = ConvertSingleAmount(settings_, before, rate.rate).value_or(u"");
   Lbl_Change[0].Caption = readable(before);
-  Lbl_ChangeToolTip = Lbl_Change[0].Caption;
+  // The tip tells the rate the amount takes and why.
+  Lbl_ChangeToolTip = Lbl_Change[0].Caption + (before.empty() ? u"" : u"\n" + rateCaption(rate));
   Lbl_Change[1].Caption = readable(after);
   return true;
 }
