@@ -98,6 +98,7 @@ SFrm_Disp::SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms,
   Lbl_Border.Caption = u"外枠の太さ：";
   Cmd_Color[0].Caption = u"外枠の色";
   Cmd_Color[1].Caption = u"背景色";
+  Cmd_Color[2].Caption = u"軽減税率の色";
   Label2.Caption = u"確認カラー：";
   Command1.Caption = u"フォルダ参照";
   Cmd_Write.Caption = u"保存";
@@ -184,6 +185,7 @@ bool SFrm_Disp::openPage() {
   Txt_Border.Text = number(settings_.CheckBorder);
   Cmd_ColorFace[0] = LookupColor(settings_.ChkBorderColor);
   Cmd_ColorFace[1] = LookupColor(settings_.ChkBGColor);
+  Cmd_ColorFace[2] = LookupColor(settings_.ReducedColor);
   for (auto* labels : {&Lbl_Table, &Lbl_Col, &Lbl_Cell}) {
     (*labels)[1].Caption.clear();
     (*labels)[3].Caption.clear();
@@ -229,6 +231,7 @@ ConversionSettings SFrm_Disp::displaySettings() const {
   shown.InsertFont.Name = withoutQuotes(shown.InsertFont.Name);
   shown.ChkBorderColor = safeColour(shown.ChkBorderColor);
   shown.ChkBGColor = safeColour(shown.ChkBGColor);
+  shown.ReducedColor = safeColour(shown.ReducedColor);
   return shown;
 }
 

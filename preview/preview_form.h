@@ -75,8 +75,9 @@ class SFrm_Disp {
   std::array<CaptionControl, 4> Lbl_Cell;
   TextBox Txt_Border;
   CaptionControl Lbl_Border;
-  std::array<CaptionControl, 2> Cmd_Color;
-  std::array<ColorValue, 2> Cmd_ColorFace{};  // the buttons' faces, 0x00BBGGRR
+  // Border and background of the table marks; the third, behind a reduced-rate amount.
+  std::array<CaptionControl, 3> Cmd_Color;
+  std::array<ColorValue, 3> Cmd_ColorFace{};  // the buttons' faces, 0x00BBGGRR
   CaptionControl Label2;                      // "確認カラー：" before the two colour buttons
   CaptionControl Command1;                    // "フォルダ参照": chooses the save folder
   CaptionControl Cmd_Write;

@@ -160,6 +160,8 @@ struct ConversionSettings {
   std::int32_t CheckBorder = 2;
   std::u16string ChkBorderColor = u"#FF0000";
   std::u16string ChkBGColor = u"#00FF00";
+  // Behind an amount found on an item that takes the reduced rate.
+  std::u16string ReducedColor = u"#FFCC00";
 
   // Tax labels next to an amount ("1,100円(税込)", "本体1,000円") decide what it is: the
   // included ones keep it from being taxed again, the before-tax ones have it converted

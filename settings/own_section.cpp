@@ -22,6 +22,7 @@ void forEachOwnKey(Record& s, Visit&& visit) {
   visit(u"ReducedMarks", s.ReducedMarks, false);
   visit(u"ReducedPages", s.ReducedPages, false);
   visit(u"ShowRateInText", s.ShowRateInText);
+  visit(u"ReducedColor", s.ReducedColor);
 }
 
 class OwnReader {
@@ -44,6 +45,12 @@ class OwnReader {
       if (fits) rate = *number;
       if (!fits) warn(key, *text, integerText(rate));
     }
+  }
+
+  // A colour keeps its value when the file's is blank.
+  void operator()(std::u16string_view key, std::u16string& field) const {
+    const auto text = ini_.value(kOwnSection, key);
+    if (text && !trimBlanks(*text).empty()) field = trimBlanks(*text);
   }
 
   // A list that must not be empty keeps its value when the file's is.
@@ -77,6 +84,7 @@ class OwnWriter {
   explicit OwnWriter(IniFile& ini) : ini_(ini) {}
   void operator()(std::u16string_view key, bool field) { put(key, booleanText(field)); }
   void operator()(std::u16string_view key, std::int32_t field) { put(key, integerText(field)); }
+  void operator()(std::u16string_view key, const std::u16string& field) { put(key, field); }
   void operator()(std::u16string_view key, const std::vector<std::u16string>& field, bool) {
     put(key, ownListText(field));
   }

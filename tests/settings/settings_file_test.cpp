@@ -69,6 +69,7 @@ ConversionSettings nonDefault() {
   s.ReducedRate = 0;
   s.ReducedMarks = {u"※", u"軽"};
   s.ReducedPages = {u"food/*"};
+  s.ReducedColor = u"#ABCDEF";
   return s;
 }
 
