@@ -128,6 +128,12 @@ void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view 
   spillFullPiece();
 }
 
+void ConversionLog::writePageLine(std::u16string_view line) {
+  if (!textFormat_) return;
+  appendCp932(entry_.records, line);
+  entry_.records += "\r\n";
+}
+
 void ConversionLog::spillFullPiece() {
   if (!spill_ || entry_.records.size() < kPieceSize) return;
   spill_(entry_);

@@ -71,6 +71,8 @@ class ConversionLog {
 
   // A line the text format writes under the line naming the page.
   void setPageNote(std::u16string_view note) { pageNote_ = note; }
+  // A line about the whole page, written where the entry stands now (text format only).
+  void writePageLine(std::u16string_view line);
 
   LogEntry entry() && { return std::move(entry_); }
 

@@ -177,10 +177,20 @@ bool convertAmount(const PassRun& run, SplicedText& page, const SplicedText::Vie
   return true;
 }
 
+// A legend that defines more than one mark is named with all of them, as each one counts.
+void logLegendMarks(PassRun& run) {
+  const auto& marks = run.rates.definedMarks();
+  if (!run.logging || marks.size() < 2) return;
+  std::u16string line = u"凡例の印：";
+  for (const auto& mark : marks) line += u"「" + mark + u"」";
+  run.log.writePageLine(line);
+}
+
 PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
   const ConversionSettings& settings = run.settings;
-  if (run.logging) run.log.writeStart();
   run.rates = PageRates::of(text, settings, run.listedPage);
+  if (run.logging) run.log.writeStart();
+  logLegendMarks(run);
   SplicedText page(text);
   // Segments hold no digit beyond the last one, so the walk ends there.
   std::size_t nextDigit = 0;
@@ -225,7 +235,11 @@ PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
 }
 
 PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string_view text) {
-  if (markerIndex == kYenSuffixMarkerIndex && run.logging) run.log.writeStart();
+  run.rates = PageRates::of(text, run.settings, run.listedPage);
+  if (markerIndex == kYenSuffixMarkerIndex && run.logging) {
+    run.log.writeStart();
+    logLegendMarks(run);
+  }
   // A marker before every tag, or none at all, leaves the page as it is.
   std::size_t nextMarker = findYenMarker(text, 0, markerIndex);
   if (nextMarker == npos || nextMarker < findUnit(text, u'<')) {
@@ -233,7 +247,6 @@ PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string
   }
   const PassKind pass =
       markerIndex == kYenSuffixMarkerIndex ? PassKind::kYenSuffix : PassKind::kMarkerBefore;
-  run.rates = PageRates::of(text, run.settings, run.listedPage);
   SplicedText page(text);
   for (auto segment = findTextSegment(text, 0, true); segment;
        segment = findTextSegment(text, segment->end, true)) {

@@ -22,6 +22,7 @@ struct ShopPage {
   std::u16string converted;
   std::vector<std::u16string> notes;  // the log's 判定 lines, in page order
   void (*tweak)(ConversionSettings&) = nullptr;
+  std::u16string pageLine = {};  // a line of the log about the whole page
 };
 
 // clang-format off
@@ -42,7 +43,8 @@ const ShopPage kPages[] = {
      .converted = u"<p>＊・★は軽減税率の対象です</p><dl><dt data-tax-rate=\"reduced\">牛乳 ￥200(税込み&nbsp;￥216)</dt>"
                   u"<dd data-tax-rate=standard>★ ワイン ￥1,000(税込み&nbsp;￥1,100)</dd><dd>＊ 卵 ￥300(税込み&nbsp;￥324)</dd></dl>",
      .notes = {u"￥200：8%（属性 data-tax-rate）", u"￥1,000：10%（属性 data-tax-rate（印「★」より優先））",
-               u"￥300：8%（凡例の印「＊」）"}},
+               u"￥300：8%（凡例の印「＊」）"},
+     .pageLine = u"ファイル名：\r\n凡例の印：「＊」「★」\r\n"},
     {.name = "labelled amounts, the added text after them",
      .body = u"<p>￥1,100（税込） 1,000円+税 本体1,000円 1,000円(税抜) 2,000円</p>",
      .converted = u"<p>￥1,100（税込） 1,000円(税込み1,100円)+税 本体1,000円(税込み1,100円) 1,000円(税込み1,100円)(税抜) 2,000円(税込み2,200円)</p>",
@@ -114,6 +116,10 @@ TEST(ShopPagesTest, LabelsAndRatesDecideEachAmountInEveryCharset) {
                   encodePageText(declared(charset.declared, shop.converted), charset.code));
       }
       EXPECT_EQ(notesOf(result.log.records), shop.notes);
+      const std::u16string records = decodeCp932(result.log.records);
+      const std::u16string line = shop.pageLine.empty() ? u"凡例の印：" : shop.pageLine;
+      EXPECT_EQ(records.find(line) != std::u16string::npos, !shop.pageLine.empty())
+          << utf16ToUtf8(records);
     }
   }
 }
