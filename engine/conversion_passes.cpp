@@ -63,8 +63,16 @@ struct PassRun {
   const AmountRules rules;
   const TaxLabels labels;
   const bool listedPage;
+  // Whether the page can mark items at all: looked for once, as no pass adds a mark.
+  std::optional<bool> marksItems;
   // The rates of the text the current pass started from.
   PageRates rates;
+
+  void readRates(std::u16string_view text) {
+    if (!marksItems) marksItems = PageRates::marksItems(text, settings);
+    rates = *marksItems ? PageRates::of(text, settings, listedPage)
+                        : PageRates::plain(settings, listedPage);
+  }
   ConversionLog& log;
   const bool logging;
   const std::size_t lookbehind;
@@ -188,7 +196,7 @@ void logLegendMarks(PassRun& run) {
 
 PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
   const ConversionSettings& settings = run.settings;
-  run.rates = PageRates::of(text, settings, run.listedPage);
+  run.readRates(text);
   if (run.logging) run.log.writeStart();
   logLegendMarks(run);
   SplicedText page(text);
@@ -235,7 +243,7 @@ PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
 }
 
 PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string_view text) {
-  run.rates = PageRates::of(text, run.settings, run.listedPage);
+  run.readRates(text);
   if (markerIndex == kYenSuffixMarkerIndex && run.logging) {
     run.log.writeStart();
     logLegendMarks(run);

@@ -199,13 +199,24 @@ bool isListedReducedPage(std::u16string_view path, const std::vector<std::u16str
   return false;
 }
 
-PageRates PageRates::of(std::u16string_view text, const ConversionSettings& settings,
-                        bool listedPage) {
+bool PageRates::marksItems(std::u16string_view text, const ConversionSettings& settings) {
+  return !settings.ReducedMarks.empty() ||
+         text.find(kReducedRateWord) != std::u16string_view::npos ||
+         text.find(kAttributeName) != std::u16string_view::npos;
+}
+
+PageRates PageRates::plain(const ConversionSettings& settings, bool listedPage) {
   PageRates rates;
   rates.standard_ = settings.TaxRate;
   rates.reduced_ = settings.ReducedRate;
   rates.listedPage_ = listedPage;
   rates.twoRates_ = listedPage;
+  return rates;
+}
+
+PageRates PageRates::of(std::u16string_view text, const ConversionSettings& settings,
+                        bool listedPage) {
+  PageRates rates = plain(settings, listedPage);
   const bool legend = text.find(kReducedRateWord) != std::u16string_view::npos;
   const bool attributes = text.find(kAttributeName) != std::u16string_view::npos;
   if (!legend && !attributes && settings.ReducedMarks.empty()) return rates;

@@ -58,6 +58,11 @@ class PageRates {
  public:
   static PageRates of(std::u16string_view text, const ConversionSettings& settings,
                       bool listedPage);
+  // Whether the text holds anything that can mark an item: a legend, an attribute, or
+  // (with ReducedMarks) maybe a mark. Without, of() need not read the page at all.
+  static bool marksItems(std::u16string_view text, const ConversionSettings& settings);
+  // Every amount at the standard rate, or at the reduced one on a listed page.
+  static PageRates plain(const ConversionSettings& settings, bool listedPage);
 
   RateChoice at(std::size_t pos) const;
   // Some amount may take another rate than the standard one.

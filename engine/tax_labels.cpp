@@ -26,6 +26,7 @@ bool isGapChar(char16_t c) {
 std::size_t gapForward(std::u16string_view text, std::size_t pos) {
   if (pos >= text.size()) return 0;
   if (isGapChar(text[pos])) return 1;
+  if (text[pos] != u'&') return 0;
   for (const auto entity : kGapEntities) {
     if (startsWith(text.substr(pos), entity)) return entity.size();
   }
@@ -36,6 +37,7 @@ std::size_t gapForward(std::u16string_view text, std::size_t pos) {
 std::size_t gapBackward(std::u16string_view text, std::size_t pos) {
   if (pos == 0) return 0;
   if (isGapChar(text[pos - 1])) return 1;
+  if (text[pos - 1] != u';') return 0;
   for (const auto entity : kGapEntities) {
     if (endsWith(text.substr(0, pos), entity)) return entity.size();
   }
@@ -86,6 +88,8 @@ TaxLabels::TaxLabels(const ConversionSettings& settings) {
     for (const auto& label : labels) {
       if (trimBlanks(label).empty()) continue;
       entries_.push_back({toHalfWidth(label), kind});
+      firsts_ += entries_.back().halfWidth.front();
+      lasts_ += entries_.back().halfWidth.back();
       reach_ = std::max(reach_, label.size());
     }
   };
@@ -101,6 +105,7 @@ TaxLabels::TaxLabels(const ConversionSettings& settings) {
 TaxLabel TaxLabels::after(std::u16string_view text, std::size_t from) const {
   std::size_t pos = from;
   for (std::size_t n = gapForward(text, pos); n > 0; n = gapForward(text, pos)) pos += n;
+  if (pos >= text.size() || firsts_.find(toHalfWidth(text[pos])) == std::u16string::npos) return {};
   for (const Entry& entry : entries_) {
     if (matchesAt(text, pos, entry.halfWidth)) return {entry.kind, pos, entry.halfWidth.size()};
   }
@@ -110,6 +115,7 @@ TaxLabel TaxLabels::after(std::u16string_view text, std::size_t from) const {
 TaxLabel TaxLabels::before(std::u16string_view text, std::size_t to) const {
   std::size_t pos = std::min(to, text.size());
   for (std::size_t n = gapBackward(text, pos); n > 0; n = gapBackward(text, pos)) pos -= n;
+  if (pos == 0 || lasts_.find(toHalfWidth(text[pos - 1])) == std::u16string::npos) return {};
   for (const Entry& entry : entries_) {
     const std::size_t size = entry.halfWidth.size();
     if (pos >= size && matchesAt(text, pos - size, entry.halfWidth)) {

@@ -67,6 +67,10 @@ class TaxLabels {
     TaxLabelKind kind;
   };
   std::vector<Entry> entries_;  // longest first, so that 税込み wins over 税込
+  // The characters labels start and end with: most amounts have none of them beside
+  // them, and are passed over at one look.
+  std::u16string firsts_;
+  std::u16string lasts_;
   std::size_t reach_ = 0;
 };
 
