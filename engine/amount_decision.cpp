@@ -10,7 +10,7 @@ namespace yentax {
 
 namespace {
 
-constexpr std::u16string_view kClosingChars = u")）]］>＞｣」}｝》≫〕』】〟’";
+constexpr std::u16string_view kClosingChars = u")）]］＞｣」}｝》≫〕』】〟’";
 
 // The end of a shown stretch: past the number's "円" and the bracket that closes it.
 std::size_t shownEndAfter(std::u16string_view text, std::size_t pos) {

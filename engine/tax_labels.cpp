@@ -12,8 +12,8 @@ namespace {
 
 constexpr std::u16string_view kBracketChars =
     u"()（）[]［］<>＜＞｢｣「」{}｛｝《》≪≫〔〕『』【】〝〟‘’";
-constexpr std::u16string_view kOpeningChars = u"(（[［<＜｢「{｛《≪〔『【〝‘";
-constexpr std::u16string_view kClosingChars = u")）]］>＞｣」}｝》≫〕』】〟’";
+constexpr std::u16string_view kOpeningChars = u"(（[［＜｢「{｛《≪〔『【〝‘";
+constexpr std::u16string_view kClosingChars = u")）]］＞｣」}｝》≫〕』】〟’";
 constexpr std::array<std::u16string_view, 5> kGapEntities = {kNbspEntity, kLtEntity, kGtEntity,
                                                              kLsquoEntity, kRsquoEntity};
 
@@ -42,6 +42,16 @@ std::size_t gapBackward(std::u16string_view text, std::size_t pos) {
     if (endsWith(text.substr(0, pos), entity)) return entity.size();
   }
   return 0;
+}
+
+bool holdsOpening(std::u16string_view gap) {
+  return gap.find_first_of(kOpeningChars) != std::u16string_view::npos ||
+         gap.find(kLtEntity) != std::u16string_view::npos;
+}
+
+bool holdsClosing(std::u16string_view gap) {
+  return gap.find_first_of(kClosingChars) != std::u16string_view::npos ||
+         gap.find(kGtEntity) != std::u16string_view::npos;
 }
 
 bool isBlankOnly(std::u16string_view text, std::size_t pos) {
@@ -136,8 +146,7 @@ LabelReading TaxLabels::read(std::u16string_view text, std::size_t stretchStart,
               label, 0};
     }
     // The label leads the next number; it is this amount's counterpart only in brackets.
-    if (text.substr(stretchEnd, label.pos - stretchEnd).find_first_of(kOpeningChars) !=
-        std::u16string_view::npos) {
+    if (holdsOpening(text.substr(stretchEnd, label.pos - stretchEnd))) {
       std::size_t digit = next;
       while (digit < text.size() && !isDigit(text[digit])) ++digit;
       return {label.kind == TaxLabelKind::kIncluded ? LabelReading::kShownWithIncluded
@@ -152,13 +161,8 @@ LabelReading TaxLabels::read(std::u16string_view text, std::size_t stretchStart,
   std::size_t pos = label.pos;
   for (std::size_t n = gapBackward(text, pos); n > 0; n = gapBackward(text, pos)) pos -= n;
   const std::size_t labelEnd = label.pos + label.length;
-  const bool opened =
-      text.substr(pos, label.pos - pos).find_first_of(kOpeningChars) != std::u16string_view::npos;
-  if (opened && amountEndsBefore(text, pos)) {
-    const bool closed =
-        text.substr(labelEnd, stretchStart - labelEnd).find_first_of(kClosingChars) !=
-        std::u16string_view::npos;
-    if (closed) return {};
+  if (holdsOpening(text.substr(pos, label.pos - pos)) && amountEndsBefore(text, pos)) {
+    if (holdsClosing(text.substr(labelEnd, stretchStart - labelEnd))) return {};
     return {LabelReading::kPartOfAnother, label, 0};
   }
   return {
