@@ -6,6 +6,38 @@
 
 namespace yentax {
 
+namespace {
+
+struct Utf8Sequence {
+  std::size_t length = 0;  // 0: the byte at i starts no valid sequence
+  std::uint32_t code = 0;
+};
+
+Utf8Sequence sequenceAt(const unsigned char* p, std::size_t i, std::size_t n) {
+  const unsigned char b = p[i];
+  if (b < 0x80) return {1, b};
+  std::size_t length = 0;
+  std::uint32_t code = 0;
+  std::uint32_t minimum = 0;
+  if (b >= 0xC2 && b <= 0xDF) {
+    length = 2, code = b & 0x1Fu, minimum = 0x80;
+  } else if (b >= 0xE0 && b <= 0xEF) {
+    length = 3, code = b & 0x0Fu, minimum = 0x800;
+  } else if (b >= 0xF0 && b <= 0xF4) {
+    length = 4, code = b & 0x07u, minimum = 0x10000;
+  }
+  if (length == 0 || i + length > n) return {};
+  for (std::size_t k = 1; k < length; ++k) {
+    if ((p[i + k] & 0xC0) != 0x80) return {};
+    code = (code << 6) | (p[i + k] & 0x3Fu);
+  }
+  // Overlong forms, encoded surrogates and values past U+10FFFF are not valid.
+  if (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) return {};
+  return {length, code};
+}
+
+}  // namespace
+
 std::u16string utf8ToUtf16(std::string_view bytes) {
   std::u16string out;
   reserveLarge(out, bytes.size());
@@ -13,36 +45,13 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   while (i < n) {
-    const unsigned char b = p[i];
-    if (b < 0x80) {
-      out += static_cast<char16_t>(b);
+    const Utf8Sequence sequence = sequenceAt(p, i, n);
+    if (sequence.length == 0) {
+      out += carryByte(p[i]);
       ++i;
       continue;
     }
-    std::size_t length = 0;
-    std::uint32_t code = 0;
-    std::uint32_t minimum = 0;
-    if (b >= 0xC2 && b <= 0xDF) {
-      length = 2, code = b & 0x1Fu, minimum = 0x80;
-    } else if (b >= 0xE0 && b <= 0xEF) {
-      length = 3, code = b & 0x0Fu, minimum = 0x800;
-    } else if (b >= 0xF0 && b <= 0xF4) {
-      length = 4, code = b & 0x07u, minimum = 0x10000;
-    }
-    bool valid = length != 0 && i + length <= n;
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      if ((p[i + k] & 0xC0) != 0x80) valid = false;
-      code = (code << 6) | (p[i + k] & 0x3Fu);
-    }
-    // Overlong forms, encoded surrogates and values past U+10FFFF are not valid.
-    if (valid && (code < minimum || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))) {
-      valid = false;
-    }
-    if (!valid) {
-      out += carryByte(b);
-      ++i;
-      continue;
-    }
+    std::uint32_t code = sequence.code;
     if (code >= 0x10000) {
       code -= 0x10000;
       out += static_cast<char16_t>(0xD800 + (code >> 10));
@@ -50,9 +59,26 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
     } else {
       out += static_cast<char16_t>(code);
     }
-    i += length;
+    i += sequence.length;
   }
   return out;
+}
+
+bool isUtf8WithNonAscii(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  bool nonAscii = false;
+  for (std::size_t i = 0; i < n;) {
+    if (p[i] < 0x80) {
+      ++i;
+      continue;
+    }
+    const std::size_t length = sequenceAt(p, i, n).length;
+    if (length == 0) return false;
+    nonAscii = true;
+    i += length;
+  }
+  return nonAscii;
 }
 
 std::string utf16ToUtf8(std::u16string_view text) {

@@ -11,6 +11,10 @@ namespace yentax {
 std::u16string utf8ToUtf16(std::string_view bytes);
 std::string utf16ToUtf8(std::u16string_view text);
 
+// Whether the bytes are well-formed UTF-8 that holds at least one character beyond ASCII:
+// text that no other charset we read is likely to give.
+bool isUtf8WithNonAscii(std::string_view bytes);
+
 // Lone surrogates U+DC00..U+DCFF carry an undecodable byte through a text.
 inline bool isCarriedByte(char16_t c) { return c >= 0xDC00 && c <= 0xDCFF; }
 inline char16_t carryByte(unsigned char b) { return static_cast<char16_t>(0xDC00 + b); }

@@ -143,6 +143,20 @@ bool setLimit(ConversionSettings& s, std::string_view text) {
   return true;
 }
 
+bool setReducedRate(ConversionSettings& s, std::string_view text) {
+  const auto value = wholeNumber(text, 0, 100);
+  if (value) s.ReducedRate = *value;
+  return value.has_value();
+}
+
+// Each use adds one entry; a blank entry would match everything.
+template <auto Field>
+bool addEntry(ConversionSettings& s, std::string_view text) {
+  if (trimBlanks(text).empty()) return false;
+  (s.*Field).push_back(utf8ToUtf16(text));
+  return true;
+}
+
 bool setExtensions(ConversionSettings& s, std::string_view text) {
   if (trimBlanks(text).empty()) return false;
   s.TargetExtensions = utf8ToUtf16(text);
@@ -166,7 +180,7 @@ bool setLog(ConversionSettings& s, std::string_view text) {
 
 // clang-format off
 constexpr SettingOption kSettingOptions[] = {
-    {"--rate", "N", "a whole number from 0 to 100, such as 10 or 10%", "tax rate in percent (税率); default 5", setRate},
+    {"--rate", "N", "a whole number from 0 to 100, such as 10 or 10%", "tax rate in percent (税率); default 10", setRate},
     {"--source-kind", "KIND", "before-tax, tax-included",
      "what the page amounts are (元の金額設定): before-tax (税抜き価格, default) or\n"
      "tax-included (税込み価格)", setNamed<kSourceKinds, &ConversionSettings::SourceAmountKind>},
@@ -200,6 +214,16 @@ constexpr SettingOption kSettingOptions[] = {
      setLimit<&ConversionSettings::UseMaximum, &ConversionSettings::MaximumAmount>},
     {"--extensions", "LIST", "a comma-separated list such as htm,html",
      "the extensions of the pages taken from folders (拡張子); default htm,html", setExtensions},
+    {"--reduced-rate", "N", "a whole number from 0 to 100",
+     "the reduced rate of the items a page marks as reduced; default 8", setReducedRate},
+    {"--reduced-mark", "TEXT", "a mark that is not blank",
+     "a mark (such as ※ or 軽) that makes the item it stands in reduced-rate on\n"
+     "every page, besides the marks a page's own legend defines; repeatable",
+     addEntry<&ConversionSettings::ReducedMarks>},
+    {"--reduced-pages", "GLOB", "a pattern that is not blank",
+     "the pages (such as \"food/*\") whose every amount takes the reduced rate; a\n"
+     "pattern matches the whole path or its end after a \"/\"; repeatable",
+     addEntry<&ConversionSettings::ReducedPages>},
     {"--log", "FILE", "a new file or a regular file (not a folder, device or link)",
      "write the conversion log (ログファイル) to FILE; CSV when it ends in .csv,\n"
      "text otherwise", setLog},
@@ -237,6 +261,9 @@ constexpr CommandOption kCommandOptions[] = {
      [](CliRequest& r, std::string_view v) { r.backupDir = v; return !v.empty(); }},
     {0, "--no-backup", "", kForConvert, "", "with --in-place: keep no backups",
      [](CliRequest& r, std::string_view) { return r.noBackup = true; }},
+    {0, "--no-labels", "", kForBoth, "", "take no notice of tax labels such as 税込 or 税抜 beside\n"
+     "an amount",
+     [](CliRequest& r, std::string_view) { return r.noLabels = true; }},
     {'n', "--dry-run", "", kForConvert, "", "write nothing; print each changed text run before and after",
      [](CliRequest& r, std::string_view) { return r.dryRun = true; }},
     {0, "--diff", "", kForConvert, "", "with --dry-run: print a unified diff of each page instead",
@@ -386,6 +413,7 @@ std::optional<std::string> Parser::loadSettings(const std::vector<OptionWord>& s
   }
   s.SkipConvertedAmounts = true;
   if (request_.noBackup) s.MakeBackup = false;
+  if (request_.noLabels) s.UseTaxLabels = false;
   if (style) {
     for (const StyleName& named : kStyles) {
       if (named.name == *style && named.kind != s.ConversionKind) {
@@ -494,18 +522,24 @@ std::string cliUsage(CliCommand command, std::string_view executableName) {
            " convert [OPTIONS] - < page.html > converted.html\n\n" +
            "Rewrites the yen amounts of the pages (and of the pages in the folders) to show\n"
            "tax-inclusive prices. Amounts that already carry their converted text are left\n"
-           "alone, so a second run changes nothing. \"-\" reads a page from standard input\n"
-           "and writes it converted to standard output.\n\n";
+           "alone, so a second run changes nothing. An amount labelled 税込 is never taxed\n"
+           "again; one labelled 税抜, +税 or 本体 is converted as before-tax. Items marked\n"
+           "reduced (a mark the page's legend defines, --reduced-mark, data-tax-rate,\n"
+           "--reduced-pages) take the reduced rate; every other amount the standard rate.\n"
+           "\"-\" reads a page from standard input and writes it converted to standard\n"
+           "output.\n\n";
   } else {
     text = "Usage: " + name + " check [OPTIONS] PATH...\n\n" +
            "Lists every amount that a conversion would change (file, line, the amount and\n"
-           "what it would become). \"-\" checks a page read from standard input.\n\n";
+           "what it would become, its rate and why), and every amount whose added text or\n"
+           "breakdown shows another rate than its own (\"wrong rate\", with how it should\n"
+           "read). \"-\" checks a page read from standard input.\n\n";
   }
   text += "Options:\n" + commandOptionLines(command) + "\nSettings:\n" + settingOptionLines();
   text += command == CliCommand::kConvert
               ? "\nExit status: 0 done, 1 a page failed, 2 the command line was refused.\n"
-              : "\nExit status: 0 nothing to change, 1 amounts would change, 2 a page could not\n"
-                "be checked or the command line was refused.\n";
+              : "\nExit status: 0 nothing to change, 1 amounts would change (or show a wrong\n"
+                "rate), 2 a page could not be checked or the command line was refused.\n";
   return text + "See man " + name + " for the details.\n";
 }
 

@@ -37,6 +37,7 @@ struct CliRequest {
   bool inPlace = false;
   std::string backupDir;  // --backup-dir: backups kept there, mirroring the tree
   bool noBackup = false;
+  bool noLabels = false;  // --no-labels: tax labels beside amounts are not read
   bool recursive = false;
   bool hidden = false;       // take names that start with "."
   bool followLinks = false;  // -L

@@ -38,12 +38,18 @@ PageRead readJob(const PageJob& job, const std::string* input) {
   return loadPageFile(job.source);
 }
 
-// Counts the amounts each pass rewrites.
-void countAmounts(ConversionContext& context, std::size_t& amounts) {
-  context.reviewAmount = [&amounts](const AmountRewrite&) {
-    ++amounts;
+// Counts the amounts each pass rewrites, and those it leaves for showing a wrong rate.
+void countAmounts(ConversionContext& context, PageOutcome& outcome) {
+  context.reviewAmount = [&outcome](const AmountRewrite& r) {
+    ++(r.kind == RewriteKind::kConversion ? outcome.amounts : outcome.wrongRates);
     return true;
   };
+}
+
+// The declaration decides without a word; any other choice is worth telling.
+std::string charsetTold(const LoadedPage& page) {
+  if (page.charsetReason == CharsetReason::kDeclared) return {};
+  return describeCharsetChoice({page.charset, page.charsetReason});
 }
 
 std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job,
@@ -72,7 +78,7 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
     context.logging = log.logging;
     context.logEncoding = log.encoding;
     PageOutcome outcome;
-    countAmounts(context, outcome.amounts);
+    countAmounts(context, outcome);
     const bool besidePage = job.backupTree.empty();
     const PageDelivery delivery = planDelivery(
         {.page = job.source,
@@ -128,9 +134,9 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
     context.logClock = clock;
     context.page.assign(read.page.text);
     PageOutcome outcome;
-    countAmounts(context, outcome.amounts);
+    countAmounts(context, outcome);
     if (!runConversionPasses(textLog, context)) return failed("could not be converted");
-    if (outcome.amounts == 0) return outcome;
+    if (outcome.amounts == 0 && (diff || outcome.wrongRates == 0)) return outcome;
     if (diff) {
       std::error_code noFolder;
       const std::string name =
@@ -154,8 +160,11 @@ PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings,
     const PageRead read = readJob(job, input);
     if (!read) return unreadable(read);
     ConversionContext context;
+    // The path decides whether ReducedPages lists the page.
+    context.CurrentSourcePath = utf8ToUtf16(job.source);
     context.page.assign(read.page.text);
     PageOutcome outcome;
+    outcome.charset = charsetTold(read.page);
     // Line numbers are counted on from the last amount of the same pass; a conversion adds
     // no line breaks, so the lines of every pass's text are the page's lines.
     const char16_t* counted = nullptr;
@@ -170,8 +179,15 @@ PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings,
       for (; countedTo < r.passPosition && countedTo < r.passText.size(); ++countedTo) {
         line += r.passText[countedTo] == u'\n';
       }
-      outcome.findings.push_back({line, utf16ToUtf8(amountText(r)), utf16ToUtf8(rewrittenText(r))});
-      ++outcome.amounts;
+      const bool wrongRate = r.kind == RewriteKind::kWrongRate;
+      outcome.findings.push_back(
+          {.line = line,
+           .amount = utf16ToUtf8(amountText(r)),
+           .becomes = utf16ToUtf8(rewrittenText(r)),
+           .kind = wrongRate ? FindingKind::kWrongRate : FindingKind::kPreTax,
+           .rate = r.rate.rate,
+           .reason = rateReasonWords(r.rate)});
+      ++(wrongRate ? outcome.wrongRates : outcome.amounts);
       return true;
     };
     if (!runConversionPasses(settings, context)) return failed("could not be converted");

@@ -11,6 +11,7 @@
 //   std::ignore = appendToLog(runLogPath, done.log);
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -21,19 +22,29 @@
 
 namespace yentax {
 
-// One amount that a conversion would change.
+enum class FindingKind {
+  kPreTax,     // a conversion would change it
+  kWrongRate,  // it shows its tax at another rate than its own; becomes is how it should read
+};
+
+// One amount that a conversion would change, or that shows its tax at a wrong rate.
 struct AmountFinding {
-  std::size_t line = 0;  // 1-based
-  std::string amount;    // UTF-8, as the page has it
-  std::string becomes;
+  std::size_t line = 0;     // 1-based
+  std::string amount = {};  // UTF-8, as the page has it
+  std::string becomes = {};
+  FindingKind kind = FindingKind::kPreTax;
+  std::int32_t rate = 0;    // the rate the amount takes
+  std::string reason = {};  // why: "standard", "legend mark ※", ...
 };
 
 struct PageOutcome {
   bool ok = true;
   std::string problem;  // why the page failed: "what failed: the system's cause"
   std::size_t amounts = 0;
-  LogEntry log;        // the page's log records, when the run logs
-  std::string report;  // for standard output: a dry run's text, or a converted "-" page
+  std::size_t wrongRates = 0;  // amounts that show their tax at a wrong rate
+  std::string charset;         // how the page was read, where it declared nothing usable
+  LogEntry log;                // the page's log records, when the run logs
+  std::string report;          // for standard output: a dry run's text, or a converted "-" page
   std::vector<AmountFinding> findings;
 };
 

@@ -76,7 +76,9 @@ std::string base64(std::string_view bytes) {
 
 std::string amountJson(std::string_view file, const AmountFinding& f) {
   return "{\"file\": " + jsonFileName(file) + ", \"line\": " + std::to_string(f.line) +
-         ", \"amount\": " + jsonString(f.amount) + ", \"becomes\": " + jsonString(f.becomes) + "}";
+         ", \"kind\": " + jsonString(f.kind == FindingKind::kWrongRate ? "wrong-rate" : "pre-tax") +
+         ", \"amount\": " + jsonString(f.amount) + ", \"becomes\": " + jsonString(f.becomes) +
+         ", \"rate\": " + std::to_string(f.rate) + ", \"reason\": " + jsonString(f.reason) + "}";
 }
 
 std::string failureJson(const PageFailure& failure) {
@@ -154,6 +156,9 @@ std::string summaryLine(const RunTotals& totals, SummaryKind kind) {
       count(totals.pages, "page", "pages") + (converted ? " converted, " : " would change, ") +
       std::to_string(totals.unchanged) + " unchanged, " +
       count(totals.amounts, "amount", "amounts") + (converted ? " changed, " : " would change, ");
+  if (totals.wrongRates != 0) {
+    line += count(totals.wrongRates, "amount", "amounts") + " at a wrong rate, ";
+  }
   if (totals.copied != 0) line += count(totals.copied, "other file", "other files") + " copied, ";
   return line + std::to_string(totals.failed) + " failed";
 }
@@ -161,8 +166,11 @@ std::string summaryLine(const RunTotals& totals, SummaryKind kind) {
 std::string findingsText(const PageFindings& page) {
   std::string text;
   const std::string file = page.file == "-" ? "(standard input)" : escapedName(page.file);
+  if (!page.charset.empty()) text += file + ": read as " + page.charset + "\n";
   for (const AmountFinding& f : page.findings) {
-    text += file + ":" + std::to_string(f.line) + ": " + f.amount + " -> " + f.becomes + "\n";
+    text += file + ":" + std::to_string(f.line) + ": " +
+            (f.kind == FindingKind::kWrongRate ? "wrong rate: " : "") + f.amount + " -> " +
+            f.becomes + "  [" + std::to_string(f.rate) + "%, " + f.reason + "]\n";
   }
   return text;
 }
@@ -226,7 +234,17 @@ std::string findingsJson(const RunTotals& totals, const std::vector<PageFindings
     first = false;
     json += failureJson(failure);
   }
-  json += first ? "]\n}\n" : "\n  ]\n}\n";
+  json += first ? "]" : "\n  ]";
+  // Only a page read without a declaration has an entry, and most runs have none.
+  first = true;
+  for (const PageFindings& page : pages) {
+    if (page.charset.empty()) continue;
+    json += first ? ",\n  \"charsets\": [\n" : ",\n";
+    first = false;
+    json += "    {\"file\": " + jsonString(page.file) +
+            ", \"charset\": " + jsonString(page.charset) + "}";
+  }
+  json += first ? "\n}\n" : "\n  ]\n}\n";
   return json;
 }
 

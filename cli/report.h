@@ -45,21 +45,24 @@ class ProgressLine {
 };
 
 struct RunTotals {
-  std::size_t pages = 0;      // pages with amounts, converted (or that would be)
-  std::size_t unchanged = 0;  // pages read that had nothing to change
-  std::size_t amounts = 0;    // amounts written (or that would be)
+  std::size_t pages = 0;       // pages with amounts, converted (or that would be)
+  std::size_t unchanged = 0;   // pages read that had nothing to change
+  std::size_t amounts = 0;     // amounts written (or that would be)
+  std::size_t wrongRates = 0;  // amounts that show their tax at a wrong rate
   std::size_t failed = 0;
   std::size_t copied = 0;  // other files copied along
 };
 
 enum class SummaryKind { kConverted, kWouldChange };
 
-// "2 pages converted, 1 unchanged, 7 amounts changed, 0 failed"
+// "2 pages converted, 1 unchanged, 7 amounts changed, 0 failed", with "3 amounts at a
+// wrong rate, " before the failures when some amounts show another rate than their own.
 std::string summaryLine(const RunTotals& totals, SummaryKind kind);
 
 struct PageFindings {
   std::string file;
-  std::vector<AmountFinding> findings;
+  std::vector<AmountFinding> findings = {};
+  std::string charset = {};  // how the page was read, where it declared nothing usable
 };
 
 struct PageFailure {
@@ -67,7 +70,9 @@ struct PageFailure {
   std::string problem;
 };
 
-// "file:line: amount -> becomes", one line each.
+// "file:line: amount -> becomes  [rate%, reason]", one line each; "wrong rate: " before
+// the amount of a wrong-rate finding; "file: read as UTF-8 (...)" for a page read without
+// a declaration.
 std::string findingsText(const PageFindings& page);
 // One JSON object a line for each amount, and one for a failure.
 std::string findingsJsonLines(const PageFindings& page);

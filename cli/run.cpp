@@ -246,6 +246,7 @@ class CommandRun {
 
   int check() {
     std::vector<PageFindings> found;
+    bool anyFinding = false;
     const bool json = request_.format == ReportFormat::kJson;
     const bool lines = request_.format == ReportFormat::kJsonLines;
     forEachInOrder<PageOutcome>(
@@ -255,11 +256,12 @@ class CommandRun {
         },
         [&](std::size_t i, PageOutcome&& outcome) {
           account(i, outcome);
-          if (outcome.findings.empty()) return;
+          anyFinding = anyFinding || !outcome.findings.empty();
+          if (outcome.findings.empty() && outcome.charset.empty()) return;
           std::stable_sort(
               outcome.findings.begin(), outcome.findings.end(),
               [](const AmountFinding& a, const AmountFinding& b) { return a.line < b.line; });
-          PageFindings page{pages_[i].shown, std::move(outcome.findings)};
+          PageFindings page{pages_[i].shown, std::move(outcome.findings), outcome.charset};
           // Text and JSON lines stream page by page; the JSON document is written whole.
           if (json) {
             found.push_back(std::move(page));
@@ -272,10 +274,11 @@ class CommandRun {
     progress_.clear();
     if (json) env_.out << findingsJson(totals_, found, failures_) << std::flush;
     if (totals_.failed != 0) return 2;
-    return found.empty() ? 0 : 1;
+    return anyFinding ? 1 : 0;
   }
 
   void account(std::size_t i, const PageOutcome& outcome) {
+    totals_.wrongRates += outcome.wrongRates;
     if (outcome.ok) {
       totals_.amounts += outcome.amounts;
       ++(outcome.amounts == 0 ? totals_.unchanged : totals_.pages);

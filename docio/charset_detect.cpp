@@ -1,6 +1,9 @@
 #include "docio/charset_detect.h"
 
+#include <string>
+
 #include "base/utf16_text.h"
+#include "base/utf8.h"
 #include "docio/meta_charset.h"
 
 namespace yentax {
@@ -46,7 +49,10 @@ CharsetCode DetectCharset(const std::vector<std::u16string>& metaTags) {
   return CharsetCode::Unknown;
 }
 
-CharsetCode detectPageCharset(std::string_view fileBytes) {
+CharsetChoice choosePageCharset(std::string_view fileBytes) {
+  if (fileBytes.starts_with("\xEF\xBB\xBF")) {
+    return {CharsetCode::Utf8, CharsetReason::kByteOrderMark};
+  }
   // The declaration is ASCII in every charset we read, so the tags are found in the raw
   // bytes; each byte of a tag then stands for itself, which keeps a multi-byte character
   // from swallowing a letter of it.
@@ -69,7 +75,44 @@ CharsetCode detectPageCharset(std::string_view fileBytes) {
     from = end;
   }
   const CharsetCode code = DetectCharset(tags);
-  return code == CharsetCode::Unknown ? CharsetCode::ShiftJis : code;
+  if (code != CharsetCode::Unknown) return {code, CharsetReason::kDeclared};
+  // Read as Shift_JIS, a UTF-8 page would get Shift_JIS bytes written into it.
+  if (isUtf8WithNonAscii(fileBytes)) return {CharsetCode::Utf8, CharsetReason::kUtf8Bytes};
+  return {CharsetCode::ShiftJis, CharsetReason::kNoDeclaration};
+}
+
+CharsetCode detectPageCharset(std::string_view fileBytes) {
+  return choosePageCharset(fileBytes).code;
+}
+
+std::string_view charsetName(CharsetCode code) {
+  switch (code) {
+    case CharsetCode::EucJp:
+      return "EUC-JP";
+    case CharsetCode::Iso2022Jp:
+      return "ISO-2022-JP";
+    case CharsetCode::Utf8:
+      return "UTF-8";
+    case CharsetCode::ShiftJis:
+    case CharsetCode::Unknown:
+      break;
+  }
+  return "Shift_JIS";
+}
+
+std::string describeCharsetChoice(const CharsetChoice& choice) {
+  std::string text(charsetName(choice.code));
+  switch (choice.reason) {
+    case CharsetReason::kDeclared:
+      return text + " (declared)";
+    case CharsetReason::kByteOrderMark:
+      return text + " (byte-order mark)";
+    case CharsetReason::kUtf8Bytes:
+      return text + " (no charset declared; the bytes are UTF-8)";
+    case CharsetReason::kNoDeclaration:
+      break;
+  }
+  return text + " (no charset declared)";
 }
 
 }  // namespace yentax

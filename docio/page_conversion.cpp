@@ -14,6 +14,21 @@ namespace {
 
 constexpr std::string_view kPassesFailed = "the amounts could not be rewritten";
 
+// A page read as it declares itself, or as Shift_JIS for want of a declaration, needs no
+// word; one read as UTF-8 for another reason is named, so the log says what it was taken for.
+std::u16string charsetNote(const LoadedPage& page) {
+  switch (page.charsetReason) {
+    case CharsetReason::kByteOrderMark:
+      return u"文字コード：UTF-8（BOM による）";
+    case CharsetReason::kUtf8Bytes:
+      return u"文字コード：UTF-8（宣言なし、UTF-8 のバイト列）";
+    case CharsetReason::kDeclared:
+    case CharsetReason::kNoDeclaration:
+      break;
+  }
+  return {};
+}
+
 PageConversion failedWith(std::string fault) {
   PageConversion failed;
   failed.fault = std::move(fault);
@@ -26,6 +41,7 @@ PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& setti
                                 ConversionContext& context) {
   try {
     context.log = {};
+    context.logPageNote = charsetNote(page);
     // The text moves into the engine rather than being copied, and the bytes go where
     // the text gives them back: a large page is held once.
     context.page.assign(std::exchange(page.text, {}));

@@ -159,7 +159,9 @@ PageRead readPageBytes(std::string bytes) {
   try {
     PageRead read;
     LoadedPage& page = read.page;
-    page.charset = detectPageCharset(bytes);
+    const CharsetChoice choice = choosePageCharset(bytes);
+    page.charset = choice.code;
+    page.charsetReason = choice.reason;
     page.byteOrderMark = page.charset == CharsetCode::Utf8 && bytes.starts_with(kUtf8ByteOrderMark);
     page.text = decodePageText(bytes, page.charset);
     page.bytes = std::move(bytes);

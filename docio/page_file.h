@@ -6,6 +6,7 @@
 
 #include "base/whole_file.h"
 #include "docio/charset_code.h"
+#include "docio/charset_detect.h"
 
 namespace yentax {
 
@@ -19,6 +20,7 @@ std::string encodePageText(std::u16string_view text, CharsetCode charset);
 
 struct LoadedPage {
   CharsetCode charset = CharsetCode::ShiftJis;
+  CharsetReason charsetReason = CharsetReason::kNoDeclaration;
   std::u16string text;
   std::string bytes;           // the file as it was read; empty once released
   bool byteOrderMark = false;  // a UTF-8 file that starts with one
@@ -47,8 +49,7 @@ struct [[nodiscard]] PageRead {
   std::string cause() const { return error.message(); }
 };
 
-// Reads a page, finds the charset its META tags declare (Shift_JIS when none) and
-// decodes it whole.
+// Reads a page, chooses its charset (choosePageCharset) and decodes it whole.
 PageRead loadPageFile(const std::string& path);
 // The same for bytes read elsewhere (standard input).
 PageRead readPageBytes(std::string bytes);

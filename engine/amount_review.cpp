@@ -1,6 +1,7 @@
 #include "engine/amount_review.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include "engine/rerun_guard.h"
 
@@ -35,6 +36,11 @@ std::u16string textBefore(const SplicedText& page, const SplicedText::View& view
   return text;
 }
 
+std::size_t passPositionOf(const SplicedText::View& view, const AmountToken& token) {
+  return token.start >= view.cut ? view.originalPos(token.start)
+                                 : view.pos - std::min(view.pos, view.cut - token.start);
+}
+
 }  // namespace
 
 std::u16string amountText(const AmountRewrite& rewrite) {
@@ -53,7 +59,7 @@ std::u16string rewrittenText(const AmountRewrite& rewrite) {
 
 bool admitRewrite(const ConversionSettings& settings, const AmountReviewer& reviewer,
                   const SplicedText& page, const SplicedText::View& view, const AmountToken& token,
-                  TextRange range, std::u16string_view with) {
+                  TextRange range, std::u16string_view with, const RateChoice& rate) {
   if (settings.SkipConvertedAmounts) {
     const std::u16string before =
         textBefore(page, view, token.start, with.size() + kBackwardMargin);
@@ -66,9 +72,6 @@ bool admitRewrite(const ConversionSettings& settings, const AmountReviewer& revi
     if (repeatsConversion(planned, SeparatorClasses::forSettings(settings))) return false;
   }
   if (!reviewer) return true;
-  const std::size_t passPosition = token.start >= view.cut
-                                       ? view.originalPos(token.start)
-                                       : view.pos - std::min(view.pos, view.cut - token.start);
   return reviewer({.text = view.text,
                    .numberStart = token.start,
                    .numberEnd = token.end,
@@ -76,7 +79,25 @@ bool admitRewrite(const ConversionSettings& settings, const AmountReviewer& revi
                    .replaced = range,
                    .with = with,
                    .passText = page.original(),
-                   .passPosition = passPosition});
+                   .passPosition = passPositionOf(view, token),
+                   .kind = RewriteKind::kConversion,
+                   .rate = rate});
+}
+
+void reportWrongRate(const AmountReviewer& reviewer, const SplicedText& page,
+                     const SplicedText::View& view, const AmountToken& token, TextRange shown,
+                     std::u16string_view expected, const RateChoice& rate) {
+  if (!reviewer) return;
+  std::ignore = reviewer({.text = view.text,
+                          .numberStart = token.start,
+                          .numberEnd = token.end,
+                          .anchor = std::min(view.cut, token.start),
+                          .replaced = shown,
+                          .with = expected,
+                          .passText = page.original(),
+                          .passPosition = passPositionOf(view, token),
+                          .kind = RewriteKind::kWrongRate,
+                          .rate = rate});
 }
 
 }  // namespace yentax

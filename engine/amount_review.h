@@ -16,11 +16,19 @@
 #include <string_view>
 
 #include "engine/amount_token.h"
+#include "engine/rate_classes.h"
 #include "engine/replacement.h"
 #include "engine/spliced_text.h"
 #include "settings/conversion_settings.h"
 
 namespace yentax {
+
+enum class RewriteKind {
+  kConversion,  // the amount is about to be rewritten
+  // It already shows its tax at another rate than its own; with is how it should read.
+  // It is left for a rate change, whatever the reviewer answers.
+  kWrongRate,
+};
 
 struct AmountRewrite {
   std::u16string_view text;  // the page around the amount as it reads now
@@ -32,6 +40,8 @@ struct AmountRewrite {
   // Where the number stands in the text the pass started from, for a line number.
   std::u16string_view passText;
   std::size_t passPosition = 0;
+  RewriteKind kind = RewriteKind::kConversion;
+  RateChoice rate;  // the rate the amount takes, and why
 };
 
 // The amount with its marker and whatever the new text takes the place of: "1,980円",
@@ -48,6 +58,12 @@ using AmountReviewer = std::function<bool(const AmountRewrite&)>;
 // reviewer says no.
 bool admitRewrite(const ConversionSettings& settings, const AmountReviewer& reviewer,
                   const SplicedText& page, const SplicedText::View& view, const AmountToken& token,
-                  TextRange range, std::u16string_view with);
+                  TextRange range, std::u16string_view with, const RateChoice& rate);
+
+// Tells the reviewer of an amount that shows its tax at a wrong rate: the stretch shown
+// reads as it should read with expected.
+void reportWrongRate(const AmountReviewer& reviewer, const SplicedText& page,
+                     const SplicedText::View& view, const AmountToken& token, TextRange shown,
+                     std::u16string_view expected, const RateChoice& rate);
 
 }  // namespace yentax

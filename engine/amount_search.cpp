@@ -8,6 +8,7 @@
 #include "engine/amount_check.h"
 #include "engine/marked_amount.h"
 #include "engine/pass_selection.h"
+#include "engine/rate_classes.h"
 #include "engine/segment_admission.h"
 #include "engine/segment_number.h"
 #include "engine/separator_classes.h"
@@ -155,9 +156,13 @@ std::vector<TextSegment> segmentsUpTo(const PageText& page, bool trailing, std::
 
 AmountFind highlight(const ConversionSettings& settings, ConversionContext& context,
                      const TextSegment& segment, const Candidate& found, std::size_t ordinal) {
+  const bool listed = isListedReducedPage(context.CurrentSourcePath, settings.ReducedPages);
+  const bool reduced =
+      PageRates::of(context.page.text(), settings, listed).at(found.start).rate != settings.TaxRate;
   const std::u16string wrapped = highlightAmount(
       settings, context.AnchorName,
-      std::u16string_view(context.page.text()).substr(found.start, found.end - found.start));
+      std::u16string_view(context.page.text()).substr(found.start, found.end - found.start),
+      reduced);
   context.page.replace(found.start, found.end - found.start, wrapped);
   context.searchTag = segment.tag;
   return foundAt(found, ordinal);
@@ -276,13 +281,17 @@ AmountFind FindNextAmount(const ConversionSettings& settings, ConversionContext&
 }
 
 std::u16string highlightAmount(const ConversionSettings& settings, std::u16string_view anchorName,
-                               std::u16string_view stretch) {
+                               std::u16string_view stretch, bool reduced) {
   std::u16string text = u"<A NAME=\"";
   text += anchorName;
   text += u"\">";
-  // Black stays black here: its complement, white, is the background.
-  const auto& colour = settings.InsertFont.Color;
-  text += MakeHighlightSpan(ReadColor(colour).value_or(LookupColor(colour)));
+  if (reduced) {
+    text += MakeHighlightSpan(LookupColor(settings.ReducedColor) ^ 0xFFFFFF);
+  } else {
+    // Black stays black here: its complement, white, is the background.
+    const auto& colour = settings.InsertFont.Color;
+    text += MakeHighlightSpan(ReadColor(colour).value_or(LookupColor(colour)));
+  }
   text += WrapWithFontTags(FontSpecToStrings(settings.InsertFont), stretch, u"FONT");
   text += u"</SPAN></A>";
   return text;

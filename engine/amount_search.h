@@ -78,8 +78,9 @@ AmountFind FindNextAmount(const ConversionSettings& settings, ConversionContext&
                           std::size_t headEnd);
 
 // The found amount as the browser view marks it: a scroll anchor named anchorName, a
-// background in the complement of the InsertFont colour, and the InsertFont itself.
+// background in the complement of the InsertFont colour (in ReducedColor for an amount that
+// takes the reduced rate), and the InsertFont itself.
 std::u16string highlightAmount(const ConversionSettings& settings, std::u16string_view anchorName,
-                               std::u16string_view stretch);
+                               std::u16string_view stretch, bool reduced = false);
 
 }  // namespace yentax

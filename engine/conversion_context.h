@@ -25,6 +25,9 @@ struct ConversionContext {
   LogSpill logSpill;
   std::u16string CurrentSourcePath;  // the file name written into the log
   LogEncoding logEncoding = LogEncoding::kCp932;
+  // A line the text log writes under the file name: how the page was read, where that was
+  // not its own declaration. "" for none.
+  std::u16string logPageNote;
   std::u16string AnchorName = u"ABCDEFG";
   // Where the log's date stamp comes from; tests fix it.
   LogClock logClock = localNow;

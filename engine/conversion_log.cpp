@@ -111,26 +111,44 @@ void ConversionLog::put(std::string& out, std::u16string_view text) const {
 void ConversionLog::writeStart() {
   if (!recorded_) put(entry_.header, MakeLogHeader(textFormat_, clock_));
   if (textFormat_) put(entry_.records, u"\r\nファイル名：" + sourcePath_ + u"\r\n");
+  if (textFormat_ && !pageNote_.empty()) put(entry_.records, pageNote_ + u"\r\n");
   recorded_ = true;
 }
 
-void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after) {
+void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view after,
+                                const std::vector<std::u16string>& notes) {
   std::string& out = entry_.records;
   if (textFormat_) {
     put(out, u"\t前\u3000 : ");
     put(out, before);
     put(out, u"\r\n\t\u3000後 : ");
     put(out, after);
+    for (const auto& note : notes) {
+      put(out, u"\r\n\t判定 : ");
+      put(out, note);
+    }
   } else {
     appendCsvField(sourcePath_);
     out += ',';
     appendCsvField(before);
     out += ',';
     appendCsvField(after);
+    if (!notes.empty()) {
+      std::u16string joined;
+      for (const auto& note : notes) joined += (joined.empty() ? u"" : u" / ") + note;
+      out += ',';
+      appendCsvField(joined);
+    }
   }
   put(out, u"\r\n");
   recorded_ = true;
   spillFullPiece();
+}
+
+void ConversionLog::writePageLine(std::u16string_view line) {
+  if (!textFormat_) return;
+  appendCp932(entry_.records, line);
+  entry_.records += "\r\n";
 }
 
 void ConversionLog::spillFullPiece() {

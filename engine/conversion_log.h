@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/log_encoding.h"
 
@@ -65,8 +66,15 @@ class ConversionLog {
   // a page call it; the later marker passes add records to the entry already started.
   void writeStart();
 
-  // One changed text segment, as it read before the pass and after it.
-  void writeRecord(std::u16string_view before, std::u16string_view after);
+  // One changed text segment, as it read before the pass and after it, with a line for
+  // each amount whose rate or label wants explaining (in CSV, one more field).
+  void writeRecord(std::u16string_view before, std::u16string_view after,
+                   const std::vector<std::u16string>& notes = {});
+
+  // A line the text format writes under the line naming the page.
+  void setPageNote(std::u16string_view note) { pageNote_ = note; }
+  // A line about the whole page, written where the entry stands now (text format only).
+  void writePageLine(std::u16string_view line);
 
   LogEntry entry() && { return std::move(entry_); }
 
@@ -76,6 +84,7 @@ class ConversionLog {
   void spillFullPiece();
 
   std::u16string sourcePath_;
+  std::u16string pageNote_;
   bool textFormat_ = true;
   LogEncoding encoding_ = LogEncoding::kCp932;
   LogClock clock_;

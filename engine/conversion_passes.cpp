@@ -4,16 +4,19 @@
 
 #include "base/unit_search.h"
 #include "engine/amount_check.h"
+#include "engine/amount_decision.h"
 #include "engine/amount_review.h"
 #include "engine/conversion_log.h"
 #include "engine/marked_amount.h"
 #include "engine/pass_selection.h"
+#include "engine/rate_classes.h"
 #include "engine/replacement.h"
 #include "engine/segment_admission.h"
 #include "engine/segment_number.h"
 #include "engine/separator_classes.h"
 #include "engine/spliced_text.h"
 #include "engine/tax_arithmetic.h"
+#include "engine/tax_labels.h"
 #include "engine/text_segment.h"
 
 namespace yentax {
@@ -23,8 +26,8 @@ namespace {
 constexpr auto npos = std::u16string_view::npos;
 
 // Backward looks read a prefix word or an entity beyond the run next to the number.
-std::size_t lookbehindFor(const ConversionSettings& settings) {
-  std::size_t longest = 8;
+std::size_t lookbehindFor(const ConversionSettings& settings, const TaxLabels& labels) {
+  std::size_t longest = std::max<std::size_t>(8, labels.reach());
   for (const auto& word : settings.PrefixWords) longest = std::max(longest, word.size() + 2);
   return longest;
 }
@@ -44,9 +47,11 @@ struct PassRun {
       : settings(runSettings),
         context(runContext),
         rules(runSettings),
+        labels(runSettings),
+        listedPage(isListedReducedPage(runContext.CurrentSourcePath, runSettings.ReducedPages)),
         log(runLog),
         logging(runContext.logging),
-        lookbehind(lookbehindFor(runSettings)),
+        lookbehind(lookbehindFor(runSettings, labels)),
         lookahead(lookaheadFor(runSettings)),
         yenSuffixReach(rules.separators(), lookbehind),
         yenSuffixPassRuns(std::any_of(passes.begin(), passes.end(), [](const ConversionPass& p) {
@@ -56,6 +61,18 @@ struct PassRun {
   const ConversionSettings& settings;
   const ConversionContext& context;
   const AmountRules rules;
+  const TaxLabels labels;
+  const bool listedPage;
+  // Whether the page can mark items at all: looked for once, as no pass adds a mark.
+  std::optional<bool> marksItems;
+  // The rates of the text the current pass started from.
+  PageRates rates;
+
+  void readRates(std::u16string_view text) {
+    if (!marksItems) marksItems = PageRates::marksItems(text, settings);
+    rates = *marksItems ? PageRates::of(text, settings, listedPage)
+                        : PageRates::plain(settings, listedPage);
+  }
   ConversionLog& log;
   const bool logging;
   const std::size_t lookbehind;
@@ -86,26 +103,93 @@ PassOutcome finishPass(SplicedText&& page) {
   return {true, std::move(page).finish()};
 }
 
-// Converts the amount at [numberStart, numberEnd) of the view with pieces around it; an
-// amount whose tax cannot be computed or written stays as it is.
-bool convertAmount(const ConversionSettings& settings, const ConversionContext& context,
-                   SplicedText& page, const SplicedText::View& view, PassKind pass,
-                   const AmountToken& token, const ReplacementPieces& pieces) {
-  const auto amounts = ComputeTax(token.value, settings);
-  if (!amounts) return false;
-  const auto replacement = ComposeReplacement(pass, *amounts, token.style, pieces, settings);
-  if (!replacement || replacement->extent == ReplacementExtent::kNothing) return false;
-  const TextRange range = replacement->range(token.start, token.end, pieces);
-  if (!admitRewrite(settings, context.reviewAmount, page, view, token, range, replacement->text)) {
+// The amount as the pass found it: the number, and the stretch with its marker or "円".
+struct FoundAmount {
+  PassKind pass;
+  const AmountToken& token;
+  ReplacementPieces pieces;
+  std::size_t stretchStart = 0;
+  std::size_t stretchEnd = 0;
+};
+
+// A before-tax label beside an amount that now shows its tax-included value would say the
+// wrong thing: the rewrite takes it along and writes its tax-included counterpart.
+void takeLabelAlong(const TaxLabel& label, std::u16string_view text, TextRange& range,
+                    std::u16string& with) {
+  const std::u16string counterpart = includedCounterpart(text.substr(label.pos, label.length));
+  const std::size_t end = range.pos + range.length;
+  if (label.pos >= end) {
+    with += std::u16string(text.substr(end, label.pos - end)) + counterpart;
+    range.length = label.pos + label.length - range.pos;
+    return;
+  }
+  const std::size_t labelEnd = label.pos + label.length;
+  with = counterpart + std::u16string(text.substr(labelEnd, range.pos - labelEnd)) + with;
+  range = {label.pos, end - label.pos};
+}
+
+// Decides and, where it says so, converts the amount; what it decided goes into notes when
+// the log should explain it. An amount whose tax cannot be computed or written stays as it is.
+bool convertAmount(const PassRun& run, SplicedText& page, const SplicedText::View& view,
+                   const FoundAmount& found, std::vector<std::u16string>& notes) {
+  const ConversionSettings& settings = run.settings;
+  const AmountToken& token = found.token;
+  const std::size_t at = token.start >= view.cut ? view.originalPos(token.start) : view.pos;
+  const AmountDecision decision = decideAmount({.settings = settings,
+                                                .labels = run.labels,
+                                                .rate = run.rates.at(at),
+                                                .text = view.text,
+                                                .token = token,
+                                                .stretchStart = found.stretchStart,
+                                                .stretchEnd = found.stretchEnd});
+  const std::u16string_view amount =
+      view.text.substr(found.stretchStart, found.stretchEnd - found.stretchStart);
+  const bool noted = run.logging && worthNoting(decision, run.rates.holdsTwoRates());
+  if (decision.action == AmountAction::kWrongRate) {
+    reportWrongRate(run.context.reviewAmount, page, view, token,
+                    {decision.shownStart, decision.shownEnd - decision.shownStart},
+                    decision.expected, decision.rate);
+  }
+  if (decision.action != AmountAction::kConvert) {
+    if (noted) notes.push_back(decisionNote(decision, amount, view.text));
     return false;
   }
+  const auto amounts = ComputeTax(token.value, settings, decision.basis());
+  if (!amounts) return false;
+  auto replacement = ComposeReplacement(found.pass, *amounts, token.style, found.pieces, settings,
+                                        decision.sourceKind);
+  if (!replacement || replacement->extent == ReplacementExtent::kNothing) return false;
+  if (settings.ShowRateInText && run.rates.holdsTwoRates()) {
+    replacement->text = withRateNamed(replacement->text, decision.rate.rate, settings);
+  }
+  TextRange range = replacement->range(token.start, token.end, found.pieces);
+  if (decision.label.kind == LabelReading::kBeforeTax &&
+      replacement->extent != ReplacementExtent::kInsertAfter) {
+    takeLabelAlong(decision.label.label, view.text, range, replacement->text);
+  }
+  if (!admitRewrite(settings, run.context.reviewAmount, page, view, token, range, replacement->text,
+                    decision.rate)) {
+    return false;
+  }
+  if (noted) notes.push_back(decisionNote(decision, amount, view.text));
   page.replace(view, range.pos, range.pos + range.length, replacement->text);
   return true;
 }
 
+// A legend that defines more than one mark is named with all of them, as each one counts.
+void logLegendMarks(PassRun& run) {
+  const auto& marks = run.rates.definedMarks();
+  if (!run.logging || marks.size() < 2) return;
+  std::u16string line = u"凡例の印：";
+  for (const auto& mark : marks) line += u"「" + mark + u"」";
+  run.log.writePageLine(line);
+}
+
 PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
   const ConversionSettings& settings = run.settings;
+  run.readRates(text);
   if (run.logging) run.log.writeStart();
+  logLegendMarks(run);
   SplicedText page(text);
   // Segments hold no digit beyond the last one, so the walk ends there.
   std::size_t nextDigit = 0;
@@ -120,6 +204,7 @@ PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
     page.copyTo(segment->begin);
     const std::size_t segmentOutput = page.rewritten().size();
     bool changed = false;
+    std::vector<std::u16string> notes;
     for (std::size_t digit = nextDigit; digit != npos;) {
       page.copyTo(digit);
       const std::u16string_view written = page.rewritten().substr(segmentOutput);
@@ -129,23 +214,31 @@ PassOutcome convertSegments(PassRun& run, std::u16string_view text) {
       const SegmentNumber number = examineSegmentNumber(
           run.rules, view.text, view.cut, admission == SegmentAdmission::kMarkedNumbersOnly);
       if (number.accepted) {
-        const ReplacementPieces pieces{
-            number.markerBefore(view.text), number.yenAfter(view.text), {}};
-        changed |= convertAmount(settings, run.context, page, view, PassKind::kTextSegment,
-                                 number.token, pieces);
+        changed |= convertAmount(
+            run, page, view,
+            {.pass = PassKind::kTextSegment,
+             .token = number.token,
+             .pieces = {number.markerBefore(view.text), number.yenAfter(view.text), {}},
+             .stretchStart = number.stretchStart,
+             .stretchEnd = number.stretchEnd},
+            notes);
       }
       digit = findDigit(text, view.originalPos(number.resume), segment->end);
     }
-    if (changed) {
+    if (changed || !notes.empty()) {
       page.copyTo(segment->end);
-      if (run.logging) run.log.writeRecord(before, page.rewritten().substr(segmentOutput));
+      if (run.logging) run.log.writeRecord(before, page.rewritten().substr(segmentOutput), notes);
     }
   }
   return finishPass(std::move(page));
 }
 
 PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string_view text) {
-  if (markerIndex == kYenSuffixMarkerIndex && run.logging) run.log.writeStart();
+  run.readRates(text);
+  if (markerIndex == kYenSuffixMarkerIndex && run.logging) {
+    run.log.writeStart();
+    logLegendMarks(run);
+  }
   // A marker before every tag, or none at all, leaves the page as it is.
   std::size_t nextMarker = findYenMarker(text, 0, markerIndex);
   if (nextMarker == npos || nextMarker < findUnit(text, u'<')) {
@@ -162,6 +255,7 @@ PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string
     page.copyTo(segment->begin);
     const std::size_t segmentOutput = page.rewritten().size();
     bool changed = false;
+    std::vector<std::u16string> notes;
     for (std::size_t marker = nextMarker; marker != npos;) {
       page.copyTo(marker);
       const std::size_t back = markerIndex == kYenSuffixMarkerIndex
@@ -172,19 +266,23 @@ PassOutcome convertMarked(PassRun& run, std::int32_t markerIndex, std::u16string
       const auto amount = examineMarkedAmount(run.rules, view.text, view.cut, markerIndex);
       if (amount && (pass == PassKind::kYenSuffix ||
                      !belongsToYenSuffixPass(run, view.text, amount->token))) {
-        const ReplacementPieces pieces{amount->marker(view.text), amount->yen(view.text),
-                                       amount->run};
-        changed |=
-            convertAmount(run.settings, run.context, page, view, pass, amount->token, pieces);
+        changed |= convertAmount(
+            run, page, view,
+            {.pass = pass,
+             .token = amount->token,
+             .pieces = {amount->marker(view.text), amount->yen(view.text), amount->run},
+             .stretchStart = amount->stretchStart,
+             .stretchEnd = amount->stretchEnd},
+            notes);
         resume = std::max(resume, view.originalPos(amount->stretchEnd));
       }
       marker = findYenMarker(text, resume, markerIndex, segment->end);
     }
-    if (changed) {
+    if (changed || !notes.empty()) {
       page.copyTo(segment->end);
       if (run.logging) {
         run.log.writeRecord(text.substr(segment->begin, segment->length()),
-                            page.rewritten().substr(segmentOutput));
+                            page.rewritten().substr(segmentOutput), notes);
       }
     }
   }
@@ -201,8 +299,10 @@ PassOutcome runPass(PassRun& run, const ConversionPass& pass, std::u16string_vie
 }
 
 ConversionLog logFor(const ConversionSettings& settings, const ConversionContext& context) {
-  return ConversionLog(context.CurrentSourcePath, settings.LogTextFormat, context.logClock,
-                       context.logSpill, context.logEncoding);
+  ConversionLog log(context.CurrentSourcePath, settings.LogTextFormat, context.logClock,
+                    context.logSpill, context.logEncoding);
+  log.setPageNote(context.logPageNote);
+  return log;
 }
 
 // Runs the passes on the shared page, one log for all of them; a pass that fails leaves

@@ -98,9 +98,10 @@ const Template* byStyle(const SourceTemplates (&styles)[Styles], std::int32_t st
 }
 
 // Nothing when a setting is outside its values.
-const Template* chooseTemplate(PassKind pass, const ConversionSettings& settings) {
+const Template* chooseTemplate(PassKind pass, const ConversionSettings& settings,
+                               std::int32_t sourceKind) {
   const auto row = static_cast<std::size_t>(pass);
-  const bool taxIncluded = settings.SourceAmountKind == kTaxIncluded;
+  const bool taxIncluded = sourceKind == kTaxIncluded;
   switch (settings.ConversionKind) {
     case kAppendTextOnly:
       return &kAppendTemplate;
@@ -141,11 +142,19 @@ std::optional<Replacement> ComposeReplacement(PassKind pass, const TaxAmounts& a
                                               const NumberStyle& style,
                                               const ReplacementPieces& pieces,
                                               const ConversionSettings& settings) {
+  return ComposeReplacement(pass, amounts, style, pieces, settings, settings.SourceAmountKind);
+}
+
+std::optional<Replacement> ComposeReplacement(PassKind pass, const TaxAmounts& amounts,
+                                              const NumberStyle& style,
+                                              const ReplacementPieces& pieces,
+                                              const ConversionSettings& settings,
+                                              std::int32_t sourceKind) {
   const auto included = FormatLikeSource(amounts.included, style, settings);
   const auto base = FormatLikeSource(amounts.base, style, settings);
   const auto tax = FormatLikeSource(amounts.tax, style, settings);
   if (!included || !base || !tax) return std::nullopt;
-  const Template* chosen = chooseTemplate(pass, settings);
+  const Template* chosen = chooseTemplate(pass, settings, sourceKind);
   if (!chosen) return std::nullopt;
   const BracketPair brackets = GetBracketPair(settings.BracketKind);
   const auto& words = settings.BreakdownWords;

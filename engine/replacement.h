@@ -14,6 +14,7 @@
 // Every amount is written by FormatLikeSource; the brackets come from GetBracketPair.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -69,5 +70,11 @@ std::optional<Replacement> ComposeReplacement(PassKind pass, const TaxAmounts& a
                                               const NumberStyle& style,
                                               const ReplacementPieces& pieces,
                                               const ConversionSettings& settings);
+// The same for an amount whose label decides its source kind.
+std::optional<Replacement> ComposeReplacement(PassKind pass, const TaxAmounts& amounts,
+                                              const NumberStyle& style,
+                                              const ReplacementPieces& pieces,
+                                              const ConversionSettings& settings,
+                                              std::int32_t sourceKind);
 
 }  // namespace yentax

@@ -68,10 +68,15 @@ std::optional<ReadAmount> readAmount(const ConversionSettings& settings, std::u1
 
 std::optional<std::u16string> ConvertSingleAmount(const ConversionSettings& settings,
                                                   std::u16string_view selected) {
+  return ConvertSingleAmount(settings, selected, settings.TaxRate);
+}
+
+std::optional<std::u16string> ConvertSingleAmount(const ConversionSettings& settings,
+                                                  std::u16string_view selected, std::int32_t rate) {
   try {
     const auto read = readAmount(settings, selected);
     if (!read) return std::nullopt;
-    const auto amounts = ComputeTax(read->token.value, settings);
+    const auto amounts = ComputeTax(read->token.value, settings, {rate, settings.SourceAmountKind});
     if (!amounts) return std::nullopt;
     const ReplacementPieces pieces{read->marker, read->yen, read->run};
     const auto replacement =

@@ -7,6 +7,7 @@
 //   if (auto after = ConvertSingleAmount(settings, u"1,980円")) replaceSelection(*after);
 //   // 1,980円(税込み2,079円) with the default settings
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -21,5 +22,8 @@ namespace yentax {
 // the amount cannot be computed; the caller then leaves the text as it is.
 std::optional<std::u16string> ConvertSingleAmount(const ConversionSettings& settings,
                                                   std::u16string_view selected);
+// The same at the rate of the amount's item rather than TaxRate.
+std::optional<std::u16string> ConvertSingleAmount(const ConversionSettings& settings,
+                                                  std::u16string_view selected, std::int32_t rate);
 
 }  // namespace yentax

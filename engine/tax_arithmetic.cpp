@@ -65,17 +65,20 @@ std::optional<FixedAmount> roundScaled(FixedAmount value, std::int32_t roundingM
 }
 
 std::optional<TaxAmounts> ComputeTax(FixedAmount source, const ConversionSettings& settings) {
+  return ComputeTax(source, settings, {settings.TaxRate, settings.SourceAmountKind});
+}
+
+std::optional<TaxAmounts> ComputeTax(FixedAmount source, const ConversionSettings& settings,
+                                     TaxBasis basis) {
   const std::int32_t digit = settings.RoundingDigit;
   if (digit < 0 || digit > 5) return std::nullopt;
-  if (settings.SourceAmountKind != kBeforeTax && settings.SourceAmountKind != kTaxIncluded) {
-    return std::nullopt;
-  }
-  const Wide withTax = kPercent + settings.TaxRate;
+  if (basis.sourceKind != kBeforeTax && basis.sourceKind != kTaxIncluded) return std::nullopt;
+  const Wide withTax = kPercent + basis.rate;
   Wide scale = 1;
   for (std::int32_t i = 1; i < digit; ++i) scale *= 10;
   const Wide units = source.units();
 
-  if (settings.SourceAmountKind == kBeforeTax) {
+  if (basis.sourceKind == kBeforeTax) {
     std::optional<Wide> total;
     if (digit == 0) {
       total = divideRounded(units * withTax, kPercent);

@@ -29,7 +29,16 @@ struct TaxAmounts {
 // from zero. Nothing for another mode.
 std::optional<FixedAmount> roundScaled(FixedAmount value, std::int32_t roundingMode);
 
+// The rate and source kind of one amount, where its item or label decide them rather than
+// TaxRate and SourceAmountKind.
+struct TaxBasis {
+  std::int32_t rate = 0;
+  std::int32_t sourceKind = kBeforeTax;
+};
+
 // Nothing when a result leaves the FixedAmount range or a setting is outside its values.
 std::optional<TaxAmounts> ComputeTax(FixedAmount source, const ConversionSettings& settings);
+std::optional<TaxAmounts> ComputeTax(FixedAmount source, const ConversionSettings& settings,
+                                     TaxBasis basis);
 
 }  // namespace yentax

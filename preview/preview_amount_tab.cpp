@@ -119,7 +119,7 @@ void SFrm_Disp::convertAmount(bool confirm) {
     before = currentFind_->text;
     start = currentFind_->start;
   }
-  auto after = ConvertSingleAmount(settings_, before);
+  auto after = ConvertSingleAmount(settings_, before, rateHere().rate);
   if (!after) return;
   if (confirm) {
     SFrm_ChangeNumber edit(before, *after);

@@ -115,6 +115,7 @@ SFrm_Disp::SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms,
   Lbl_Border.Caption = u"外枠の太さ：";
   Cmd_Color[0].Caption = u"外枠の色";
   Cmd_Color[1].Caption = u"背景色";
+  Cmd_Color[2].Caption = u"軽減税率の色";
   Label2.Caption = u"確認カラー：";
   Command1.Caption = u"フォルダ参照";
   Cmd_Write.Caption = u"保存";
@@ -214,6 +215,7 @@ bool SFrm_Disp::openPage() {
   Txt_Border.Text = number(shownBorderWidth(settings_.CheckBorder));
   Cmd_ColorFace[0] = shownColour(settings_.ChkBorderColor);
   Cmd_ColorFace[1] = shownColour(settings_.ChkBGColor);
+  Cmd_ColorFace[2] = shownColour(settings_.ReducedColor);
   for (auto* labels : {&Lbl_Table, &Lbl_Col, &Lbl_Cell}) {
     (*labels)[1].Caption.clear();
     (*labels)[3].Caption.clear();
@@ -265,6 +267,7 @@ ConversionSettings SFrm_Disp::displaySettings() const {
   shown.ChkBorderColor = safeColour(shown.ChkBorderColor);
   shown.ChkBGColor = safeColour(shown.ChkBGColor);
   shown.CheckBorder = shownBorderWidth(shown.CheckBorder);
+  shown.ReducedColor = safeColour(shown.ReducedColor);
   return shown;
 }
 
@@ -299,6 +302,15 @@ bool SFrm_Disp::amountStillStands() const {
              currentFind_->text;
 }
 
+RateChoice SFrm_Disp::rateHere() const {
+  if (PreviewTextMode) {
+    return rateOfAmount(settings_, RTxt.Text, static_cast<std::size_t>(std::max(RTxt.SelStart, 0)),
+                        context_.CurrentSourcePath);
+  }
+  return rateOfAmount(settings_, PreviewText, currentFind_ ? currentFind_->start : 0,
+                      context_.CurrentSourcePath);
+}
+
 bool SFrm_Disp::Fnc_ChengeStringDisp() {
   std::u16string before;
   if (PreviewTextMode) {
@@ -307,9 +319,11 @@ bool SFrm_Disp::Fnc_ChengeStringDisp() {
     before = currentFind_->text;
   }
   std::u16string after;
-  if (!before.empty()) after = ConvertSingleAmount(settings_, before).value_or(u"");
+  const RateChoice rate = rateHere();
+  if (!before.empty()) after = ConvertSingleAmount(settings_, before, rate.rate).value_or(u"");
   Lbl_Change[0].Caption = readable(before);
-  Lbl_ChangeToolTip = Lbl_Change[0].Caption;
+  // The tip tells the rate the amount takes and why.
+  Lbl_ChangeToolTip = Lbl_Change[0].Caption + (before.empty() ? u"" : u"\n" + rateCaption(rate));
   Lbl_Change[1].Caption = readable(after);
   return true;
 }

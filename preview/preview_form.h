@@ -22,6 +22,7 @@
 
 #include "docio/charset_code.h"
 #include "engine/conversion_context.h"
+#include "preview/amount_rate.h"
 #include "preview/preview_browsers.h"
 #include "preview/preview_request.h"
 #include "preview/table/table_state.h"
@@ -92,8 +93,9 @@ class SFrm_Disp {
   std::array<CaptionControl, 4> Lbl_Cell;
   TextBox Txt_Border;
   CaptionControl Lbl_Border;
-  std::array<CaptionControl, 2> Cmd_Color;
-  std::array<ColorValue, 2> Cmd_ColorFace{};  // the buttons' faces, 0x00BBGGRR
+  // Border and background of the table marks; the third, behind a reduced-rate amount.
+  std::array<CaptionControl, 3> Cmd_Color;
+  std::array<ColorValue, 3> Cmd_ColorFace{};  // the buttons' faces, 0x00BBGGRR
   CaptionControl Label2;                      // "確認カラー：" before the two colour buttons
   CaptionControl Command1;                    // "フォルダ参照": chooses the save folder
   CaptionControl Cmd_Write;
@@ -209,6 +211,8 @@ class SFrm_Disp {
   void writeLog();
   ConversionSettings displaySettings() const;
   bool amountStillStands() const;
+  // The rate of the amount found or selected, by the page's marks and the listed pages.
+  RateChoice rateHere() const;
   bool stepIndex(std::int32_t& index, bool forward, std::int32_t first, std::int32_t last,
                  std::u16string_view atStart, std::u16string_view atEnd);
   void afterRegionConversion(Command& command, std::int32_t kind);

@@ -208,13 +208,17 @@ void SFrm_Disp::Cmd_Cell_Click(int index) {
 }
 
 void SFrm_Disp::Cmd_Color_Click(int index) {
-  if (index < 0 || index > 1) return;
+  if (index < 0 || index > 2) return;
   Command command(*this);
-  const auto chosen =
-      ui_.chooseColor(index == 0 ? u"外枠の色の選択" : u"背景色の選択", Cmd_ColorFace[index]);
+  constexpr std::u16string_view kTitles[] = {u"外枠の色の選択", u"背景色の選択",
+                                             u"軽減税率の色の選択"};
+  const auto i = static_cast<std::size_t>(index);
+  const auto chosen = ui_.chooseColor(kTitles[i], Cmd_ColorFace[i]);
   if (!chosen) return;
-  Cmd_ColorFace[index] = *chosen;
-  (index == 0 ? settings_.ChkBorderColor : settings_.ChkBGColor) = ColorToHtmlHex(*chosen);
+  Cmd_ColorFace[i] = *chosen;
+  std::u16string* const fields[] = {&settings_.ChkBorderColor, &settings_.ChkBGColor,
+                                    &settings_.ReducedColor};
+  *fields[i] = ColorToHtmlHex(*chosen);
 }
 
 // ---- converting a selection ----

@@ -18,6 +18,7 @@
 
 #include "qt/file_drops.h"
 #include "qt/qt_form_host.h"
+#include "qt/rate_label_page.h"
 
 namespace yentax {
 
@@ -79,6 +80,7 @@ OptionDialog::OptionDialog(SFrm_Option& form, QtUi& ui, QWidget* parent)
   tabs->addTab(resultTab(), QString());
   tabs->addTab(taxTab(), QString());
   tabs->addTab(commandTab(), QString());
+  tabs->addTab(rateLabelPage(this, form.RateTab, bind_), QString());
   bind_.tabs(tabs, form.Tab1, [&form] { form.Tab1_Click(); });
   layout->addWidget(tabs, 1);
   layout->addWidget(buttonRow());

@@ -1,6 +1,6 @@
 #pragma once
 
-// OptionDialog: the Qt view of SFrm_Option, the options dialog. Five tabs, the second
+// OptionDialog: the Qt view of SFrm_Option, the options dialog. Six tabs, the second
 // holding the sub-tabs of the detailed detection settings; every widget is named after
 // its control and bound to it, and every rule lives in the form.
 //

@@ -205,7 +205,7 @@ QWidget* PreviewWindow::tableFrame() {
   marks->addWidget(border);
   marks->addSpacing(12);
   marks->addWidget(colourCaption);
-  for (int i = 0; i < 2; ++i) {
+  for (int i = 0; i < static_cast<int>(colourButtons_.size()); ++i) {
     colourButtons_[static_cast<std::size_t>(i)] = makeAt<QPushButton>(frame, "Cmd_Color", i);
     bind_.clicked(colourButtons_[static_cast<std::size_t>(i)], form_.Cmd_Color[i],
                   [this, i] { form_.Cmd_Color_Click(i); });

@@ -50,7 +50,7 @@ class PreviewWindow : public QDialog {
   std::unique_ptr<PreviewProfile> profile_;
   std::array<std::unique_ptr<WebBrowserView>, 2> browsers_;
   QLabel* changeLabel_ = nullptr;
-  std::array<QPushButton*, 2> colourButtons_{};
+  std::array<QPushButton*, 3> colourButtons_{};
 };
 
 }  // namespace yentax

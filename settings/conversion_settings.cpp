@@ -20,4 +20,12 @@ std::vector<std::u16string> ConversionSettings::builtInPrefixWords() {
   return {u"-", u"～", u"+", u"/", u"x", u"×", u"*", u"№", u"約"};
 }
 
+std::vector<std::u16string> ConversionSettings::builtInIncludedLabels() {
+  return {u"税込", u"税込み", u"税込価格", u"内税"};
+}
+
+std::vector<std::u16string> ConversionSettings::builtInBeforeTaxLabels() {
+  return {u"税抜", u"税抜き", u"税別", u"外税", u"本体", u"本体価格", u"+税", u"＋税", u"税抜価格"};
+}
+
 }  // namespace yentax

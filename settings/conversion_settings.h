@@ -86,7 +86,8 @@ enum BracketKindValue : std::int32_t {
 // and hands it on by reference.
 struct ConversionSettings {
   // Tax computation
-  std::int32_t TaxRate = 5;
+  // Today's standard rate; a settings file without the key means it too.
+  std::int32_t TaxRate = 10;
   std::int32_t SourceAmountKind = kBeforeTax;  // 0..1
   std::int32_t RoundingMode = kRoundDown;      // 0..9
   std::int32_t RoundingDigit = 1;              // 0..4, 5 from a hand-edited file
@@ -160,6 +161,23 @@ struct ConversionSettings {
   std::int32_t CheckBorder = 2;
   std::u16string ChkBorderColor = u"#FF0000";
   std::u16string ChkBGColor = u"#00FF00";
+  // Behind an amount found on an item that takes the reduced rate.
+  std::u16string ReducedColor = u"#FFCC00";
+
+  // Tax labels next to an amount ("1,100円(税込)", "本体1,000円") decide what it is: the
+  // included ones keep it from being taxed again, the before-tax ones have it converted
+  // as before-tax whatever SourceAmountKind says.
+  bool UseTaxLabels = true;
+  std::vector<std::u16string> IncludedLabels = builtInIncludedLabels();
+  std::vector<std::u16string> BeforeTaxLabels = builtInBeforeTaxLabels();
+
+  // The reduced rate of the items a page marks as such; the marks of ReducedMarks count
+  // on every page, and every item of a page that ReducedPages lists takes it.
+  std::int32_t ReducedRate = 8;
+  std::vector<std::u16string> ReducedMarks;
+  std::vector<std::u16string> ReducedPages;  // glob patterns of paths
+  // On a page with both rates, the added text names the rate: (税込み1,080円・8%).
+  bool ShowRateInText = false;
 
   // Re-run safety: an amount that already carries the text its conversion would add is
   // left alone, so converting a converted page changes nothing. Off unless asked for.
@@ -171,6 +189,8 @@ struct ConversionSettings {
 
   static std::vector<std::u16string> builtInSuffixWords();
   static std::vector<std::u16string> builtInPrefixWords();
+  static std::vector<std::u16string> builtInIncludedLabels();
+  static std::vector<std::u16string> builtInBeforeTaxLabels();
 
   friend bool operator==(const ConversionSettings&, const ConversionSettings&) = default;
 };

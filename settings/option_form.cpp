@@ -21,7 +21,7 @@ void selectEntry(ComboBox& box, std::int32_t value) {
 }  // namespace
 
 SFrm_Option::SFrm_Option(ConversionSettings& settings, UiHost& ui, FormHost& forms)
-    : settings_(settings), ui_(ui), forms_(forms) {
+    : RateTab(settings, ui), settings_(settings), ui_(ui), forms_(forms) {
   setCaptions();
   fillLists();
   load();
@@ -33,7 +33,8 @@ SFrm_Option::SFrm_Option(ConversionSettings& settings, UiHost& ui, FormHost& for
 }
 
 void SFrm_Option::setCaptions() {
-  Tab1.Tabs = {u"全般", u"変換対象設定", u"変換結果設定", u"消費税表示の設定", u"コマンド実行"};
+  Tab1.Tabs = {u"全般",         u"変換対象設定", u"変換結果設定", u"消費税表示の設定",
+               u"コマンド実行", u"税率・表示"};
 
   Frame7.Caption = u"変換ログ";
   captionGroup(Opt_Log, {u"テキスト形式", u"CSV形式"});

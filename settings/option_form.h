@@ -17,6 +17,7 @@
 
 #include "settings/add_word_form.h"
 #include "settings/conversion_settings.h"
+#include "settings/rate_label_tab.h"
 #include "ui/controls.h"
 #include "ui/form_host.h"
 #include "ui/ui_host.h"
@@ -25,7 +26,7 @@ namespace yentax {
 
 class SFrm_Option {
  public:
-  enum MainTab { kGeneralTab, kTargetTab, kResultTab, kTaxTab, kCommandTab };
+  enum MainTab { kGeneralTab, kTargetTab, kResultTab, kTaxTab, kCommandTab, kRateLabelTab };
   enum DetailTab { kAmountSubTab, kPrefixSubTab, kSuffixSubTab, kOtherSubTab };
   enum WordButton { kAddWord = 0, kDeleteWord = 1, kResetWords = 2 };
   enum Button { kOk = 0, kCancel = 1 };
@@ -37,7 +38,7 @@ class SFrm_Option {
 
   std::u16string Caption = u"オプション";
   TabStrip Tab1;
-  std::array<CaptionControl, 5> Frm_Option;
+  std::array<CaptionControl, 6> Frm_Option;
 
   // "全般"
   CaptionControl Frame7;  // frame "変換ログ": the log's format, path and one log per file
@@ -128,6 +129,9 @@ class SFrm_Option {
   std::array<OptionButton, 2> Opt_Source;
   CaptionControl Frame6;  // frame "変換対象ファイル": which files of that folder it converts
   std::array<OptionButton, 2> Opt_Dest;
+
+  // "税率・表示"
+  RateLabelTab RateTab;
 
   std::array<CaptionControl, 2> Cmd_OptionRet;
   bool Closed = false;

@@ -240,7 +240,13 @@ void SFrm_Option::Cmd_OptionRet_Click(int index) {
       Tab1_Click();
       return;
     }
+    if (!RateTab.ratesFit(Txt_TaxCalc.Text)) {
+      Tab1.SelectedIndex = kRateLabelTab;
+      Tab1_Click();
+      return;
+    }
     store();
+    RateTab.store();
     Accepted = true;
   }
   Closed = true;

@@ -327,7 +327,7 @@ bool LoadSettings(const std::filesystem::path& file, const DefaultFolders& folde
     found.namesLogFile = ini.value(kInfoSection, kLogFileKey).has_value();
     // The record is replaced only once everything is read, so a failure leaves it whole.
     ConversionSettings loaded = readSettings(ini, folders, &found.warnings);
-    readOwnSection(ini, loaded);
+    readOwnSection(ini, loaded, &found.warnings);
     settings = std::move(loaded);
     return true;
   } catch (const std::exception&) {
@@ -367,6 +367,7 @@ bool SaveSettings(const std::filesystem::path& file, const ConversionSettings& s
     KeyWriter info(ini, kInfoSection);
     forEachInfoKey(settings, info);
     ok = info.ok() && ok;
+    ok = writeOwnSection(ini, settings) && ok;
 
     return static_cast<bool>(replaceWholeFile(file, ini.toBytes())) && ok;
   } catch (const std::exception&) {

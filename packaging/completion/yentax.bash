@@ -58,8 +58,8 @@ _yentax() {
   fi
 
   local settings="--rate --source-kind --rounding --place --kind --style --bracket --detect
-    --min --max --extensions --log --settings --recursive --hidden --follow-links --jobs
-    --quiet --verbose --version --help"
+    --min --max --extensions --reduced-rate --reduced-mark --reduced-pages --no-labels --log
+    --settings --recursive --hidden --follow-links --jobs --quiet --verbose --version --help"
   local options
   case "$command" in
     convert) options="$settings --output --in-place --dry-run --diff --copy-other --log-encoding" ;;
@@ -80,7 +80,7 @@ _yentax() {
       compopt -o filenames 2>/dev/null
       COMPREPLY=($(compgen -f -- "$cur"))
       return ;;
-    -j | --jobs | --rate)
+    -j | --jobs | --rate | --reduced-rate | --reduced-mark | --reduced-pages)
       return ;;
   esac
   local values

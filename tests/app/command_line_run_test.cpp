@@ -100,7 +100,7 @@ TEST(CommandLineRunTest, SettingsFileDrivesAnUnattendedRunWithAnExitStatus) {
               c.written);
     for (const auto& name : c.written) {
       EXPECT_NE(
-          readFile(scratch / (c.destination + "/" + name)).find("価格 1,980円(税込み2,079円)"),
+          readFile(scratch / (c.destination + "/" + name)).find("価格 1,980円(税込み2,178円)"),
           std::string::npos);
     }
     // A destination made by the run is named in its log.
@@ -174,7 +174,7 @@ TEST(CommandLineRunTest, SettingsItCannotUseAreNamedAndAPathMayHoldAQuestionMark
       {.file = "job.KVT",
        .contents = folderJob(program, "税率=10,0\r\n"),
        .status = 0,
-       .error = "税率=\"10,0\" cannot be read; 5 is used",
+       .error = "税率=\"10,0\" cannot be read; 10 is used",
        .converted = true},
       {.file = "job.KVT",
        .contents = "[other]\r\nkey=value\r\n",
@@ -210,7 +210,7 @@ TEST(CommandLineRunTest, ALogThatCannotBeWrittenFailsTheRunButNotThePages) {
   EXPECT_EQ(run.status, 1);
   EXPECT_EQ(run.err, scratch / "blocked/run.LOG" +
                          ": ログファイルに書き込めませんでした。 (Not a directory)\n");
-  EXPECT_NE(readFile(scratch / "out/a.htm").find("(税込み2,079円)"), std::string::npos) << run.err;
+  EXPECT_NE(readFile(scratch / "out/a.htm").find("(税込み2,178円)"), std::string::npos) << run.err;
 }
 
 TEST(CommandLineRunTest, ASignalEndsTheRunBetweenPagesAndLeavesNoWorkingFolder) {

@@ -128,7 +128,7 @@ TEST(MenusTest, TheToolMenuEditsTheSettingsInTheOptionsDialog) {
     options.Cmd_OptionRet_Click(shown == 1 ? SFrm_Option::kCancel : SFrm_Option::kOk);
   };
   f.window.Menu_Tool_Sub_Click(Sfrm_Main::kMenuOptions);
-  EXPECT_EQ(f.settings.TaxRate, 5);
+  EXPECT_EQ(f.settings.TaxRate, 10);
   f.window.Menu_Tool_Sub_Click(Sfrm_Main::kMenuOptions);
   EXPECT_EQ(f.settings.TaxRate, 8);
   EXPECT_EQ(shown, 2);

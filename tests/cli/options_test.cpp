@@ -74,7 +74,7 @@ TEST_F(OptionsFixture, EverySettingOptionSetsItsField) {
       {{"--log", "/tmp/x/run.log"}, [](S s) { return s.LogPath == u"/tmp/x/run.log" && s.LogTextFormat; }},
       // the later of two options wins; no option leaves the defaults without a log
       {{"--rate", "8", "--rate", "10"}, [](S s) { return s.TaxRate == 10; }},
-      {{}, [](S s) { return s.TaxRate == 5 && s.LogPath.empty() && s.SkipConvertedAmounts; }},
+      {{}, [](S s) { return s.TaxRate == 10 && s.LogPath.empty() && s.SkipConvertedAmounts; }},
   };
   // clang-format on
   for (const MappingCase& c : cases) {
@@ -178,7 +178,8 @@ TEST_F(OptionsFixture, RefusalsNameTheOptionAndWhatItAccepts) {
       {{"convert", page, "-o", out, "--rate"}, "--rate: a value is missing"},
       {{"convert", page, "-o", out, "--colour", "red"}, "--colour: no such option"},
       {{"convert", page, "-o", out, "--ratee", "10"}, "--ratee: no such option; did you mean --rate?"},
-      {{"convert", page, "-o", out, "--r", "10"}, "--r: ambiguous; it could be --recursive --rate --rounding"},
+      {{"convert", page, "-o", out, "--r", "10"}, "--r: ambiguous; it could be --recursive --rate --rounding --reduced-rate --reduced-mark "
+                                                      "--reduced-pages"},
       {{"check", page, "-o", out}, "-o: no such option"},
       {{"check", page, "--in-place"}, "--in-place: no such option"},
       {{"convert", page, "-rx", "-o", out}, "-x: no such option"},

@@ -113,7 +113,8 @@ TEST(JsonTest, AlwaysValidUtf8WithNamesThatAreNotAsBytes) {
             "{\n  \"pages\": 0,\n  \"unchanged\": 1,\n  \"amounts\": [],\n  \"failed\": [\n    "
             "{\"file\": \"x/a.htm\", \"problem\": \"could not be read\"}\n  ]\n}\n");
   EXPECT_EQ(findingsJsonLines({"a.htm", {{.line = 2, .amount = "1円", .becomes = "1円(x)"}}}),
-            "{\"file\": \"a.htm\", \"line\": 2, \"amount\": \"1円\", \"becomes\": \"1円(x)\"}\n");
+            "{\"file\": \"a.htm\", \"line\": 2, \"kind\": \"pre-tax\", \"amount\": \"1円\", "
+            "\"becomes\": \"1円(x)\", \"rate\": 0, \"reason\": \"\"}\n");
 }
 
 TEST(EscapedNameTest, NoNameForgesALineOrReachesTheTerminalRaw) {
@@ -126,7 +127,7 @@ TEST(EscapedNameTest, NoNameForgesALineOrReachesTheTerminalRaw) {
   };
   for (const auto& [name, shown] : names) EXPECT_EQ(escapedName(name), shown);
   EXPECT_EQ(findingsText({"/a\nb.htm", {{.line = 3, .amount = "1円", .becomes = "1円(税込み)"}}}),
-            "/a\\nb.htm:3: 1円 -> 1円(税込み)\n");
+            "/a\\nb.htm:3: 1円 -> 1円(税込み)  [0%, ]\n");
 }
 
 }  // namespace

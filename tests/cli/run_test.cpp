@@ -155,7 +155,8 @@ TEST_F(CliFixture, ASecondConvertChangesNothingAndCheckFindsNothingLeft) {
   const auto before = run({"check", scratch / "site"});
   EXPECT_EQ(before.status, 1);
   EXPECT_NE(
-      before.out.find(scratch / "site/shop_utf8.html:13: 1,980円 -> 1,980円(税込み2,079円)\n"),
+      before.out.find(
+          scratch / "site/shop_utf8.html:13: 1,980円 -> 1,980円(税込み2,178円)  [10%, standard]\n"),
       std::string::npos)
       << before.out;
 }
@@ -216,7 +217,7 @@ TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
   EXPECT_EQ(records.status, 0);
   EXPECT_EQ(records.out.rfind("ファイル名：" + scratch / "site/shop_utf8.html\n", 0), 0u)
       << records.out;
-  EXPECT_NE(records.out.find("\t前\u3000 : 1,080円\n\t\u3000後 : 1,080円(税込み1,134円)\n"),
+  EXPECT_NE(records.out.find("\t前\u3000 : 1,080円\n\t\u3000後 : 1,080円(税込み1,188円)\n"),
             std::string::npos);
   const auto diff =
       run({"convert", "-v", "--dry-run", "--diff", scratch / "site", "-o", scratch / "out"});
@@ -231,20 +232,72 @@ TEST_F(CliFixture, DryRunWritesNothingAndShowsTheRecordsOrADiff) {
   temporary.empty() ? ::unsetenv("TMPDIR") : ::setenv("TMPDIR", temporary.c_str(), 1);
 }
 
+TEST_F(CliFixture, TodaysRateByDefaultAndCheckKnowsAWrongRate) {
+  const std::string shop =
+      "<meta charset=\"UTF-8\">\n<p>※印は軽減税率対象商品です</p>\n<table>\n"
+      "<tr><td>※ 食パン 250円</td></tr>\n<tr><td>フライパン 2,000円</td></tr>\n"
+      "<tr><td>送料 500円(税込)</td></tr>\n</table>\n";
+  std::string converted = shop;
+  for (const auto& [amount, added] :
+       {std::pair{"250円", "(税込み270円)"}, {"2,000円", "(税込み2,200円)"}}) {
+    converted.insert(converted.find(amount) + std::string_view(amount).size(), added);
+  }
+  writeFile(scratch / "site/shop.htm", shop);
+  // a settings file that names no rate means today's
+  writeFile(scratch / "job.KVT", "[\x95\xcf\x8a\xb7\x8f\xee\x95\xf1]\r\n");
+  ASSERT_EQ(run({"convert", "-q", scratch / "site/shop.htm", "-o", scratch / "out"}).status, 0);
+  ASSERT_EQ(run({"convert", "-q", "--settings", scratch / "job.KVT", scratch / "site/shop.htm",
+                 "-o", scratch / "byfile"})
+                .status,
+            0);
+  EXPECT_EQ(readFile(scratch / "out/shop.htm"), converted);
+  EXPECT_EQ(readFile(scratch / "byfile/shop.htm"), converted);
+  EXPECT_EQ(run({"check", "-q", scratch / "out/shop.htm"}).status, 0);
+
+  ASSERT_EQ(run({"convert", "-q", "--rate", "5", "--reduced-rate", "5", scratch / "site/shop.htm",
+                 "-o", scratch / "old"})
+                .status,
+            0);
+  const auto old = run({"check", "-v", scratch / "old/shop.htm"});
+  EXPECT_EQ(old.status, 1);
+  EXPECT_EQ(old.out,
+            scratch / "old/shop.htm" +
+                ":4: wrong rate: 250円(税込み262円) -> 250円(税込み270円)  [8%, legend mark ※]\n" +
+                scratch / "old/shop.htm" +
+                ":5: wrong rate: 2,000円(税込み2,100円) -> 2,000円(税込み2,200円)  [10%, "
+                "standard]\n");
+  EXPECT_EQ(old.err,
+            "0 pages would change, 1 unchanged, 0 amounts would change, 2 amounts at a wrong rate, "
+            "0 failed\n");
+  // a second convert leaves the wrong rates for a rate change, and --no-labels taxes 500円 again
+  ASSERT_EQ(run({"convert", "-q", "--in-place", scratch / "old/shop.htm"}).status, 0);
+  EXPECT_EQ(run({"check", "-q", "--no-labels", scratch / "site/shop.htm"}).out.find("500円(税込)"),
+            std::string::npos);
+  EXPECT_NE(run({"check", "-q", "--no-labels", scratch / "site/shop.htm"}).out.find("500円 -> "),
+            std::string::npos);
+  for (const auto& refused : std::vector<std::vector<std::string>>{
+           {"--reduced-rate", "101"}, {"--reduced-mark", " "}, {"--reduced-pages", ""}}) {
+    EXPECT_EQ(run({"check", refused[0], refused[1], scratch / "site/shop.htm"}).status, 2)
+        << refused[0];
+  }
+}
+
 TEST_F(CliFixture, CheckReportsAsTextOrJsonWithItsExitStatus) {
   writeFile(scratch / "a.htm", "<meta charset=\"UTF-8\">\n<p>\"特価\" 1,000円</p>\n");
   writeFile(scratch / "b.htm", "<meta charset=\"UTF-8\">\n<p>送料無料</p>\n");
   const auto text = run({"check", "-q", scratch / "a.htm", scratch / "b.htm"});
   EXPECT_EQ(text.status, 1);
-  EXPECT_EQ(text.out, scratch / "a.htm" + ":2: 1,000円 -> 1,000円(税込み1,050円)\n");
+  EXPECT_EQ(text.out,
+            scratch / "a.htm" + ":2: 1,000円 -> 1,000円(税込み1,100円)  [10%, standard]\n");
   EXPECT_EQ(text.err, "");
   const auto json = run({"check", "-q", "--format", "json", scratch / "a.htm", scratch / "b.htm"});
   EXPECT_EQ(json.status, 1);
   EXPECT_EQ(json.out,
             "{\n  \"pages\": 1,\n  \"unchanged\": 1,\n  \"amounts\": [\n    {\"file\": \"" +
                 scratch / "a.htm" +
-                "\", \"line\": 2, \"amount\": \"1,000円\", \"becomes\": "
-                "\"1,000円(税込み1,050円)\"}\n  ],\n  \"failed\": []\n}\n");
+                "\", \"line\": 2, \"kind\": \"pre-tax\", \"amount\": \"1,000円\", "
+                "\"becomes\": \"1,000円(税込み1,100円)\", \"rate\": 10, \"reason\": "
+                "\"standard\"}\n  ],\n  \"failed\": []\n}\n");
   const auto none = run({"check", "-v", "--format", "json", scratch / "b.htm"});
   EXPECT_EQ(none.status, 0);
   EXPECT_EQ(none.out,
@@ -256,8 +309,9 @@ TEST_F(CliFixture, CheckReportsAsTextOrJsonWithItsExitStatus) {
   const auto broken = run({"check", "--format", "jsonl", scratch / "a.htm", scratch / "gone.htm"});
   EXPECT_EQ(broken.status, 2);
   EXPECT_EQ(broken.out, "{\"file\": \"" + scratch / "a.htm" +
-                            "\", \"line\": 2, \"amount\": \"1,000円\", \"becomes\": "
-                            "\"1,000円(税込み1,050円)\"}\n{\"file\": \"" +
+                            "\", \"line\": 2, \"kind\": \"pre-tax\", \"amount\": \"1,000円\", "
+                            "\"becomes\": \"1,000円(税込み1,100円)\", \"rate\": 10, \"reason\": "
+                            "\"standard\"}\n{\"file\": \"" +
                             scratch / "gone.htm" +
                             "\", \"problem\": \"could not be read: No such file or directory\"}\n");
 }
@@ -486,7 +540,7 @@ TEST_F(CliFixture, ALogThatCannotBeWrittenIsReported) {
       run({"convert", "-q", "--log", log, scratch / "site/a.htm", "-o", scratch / "out"});
   EXPECT_EQ(result.status, 1);
   EXPECT_EQ(result.err, "yentax: " + log + ": the log could not be written: Not a directory\n");
-  EXPECT_NE(readFile(scratch / "out/a.htm").find("1,000円(税込み1,050円)"), std::string::npos);
+  EXPECT_NE(readFile(scratch / "out/a.htm").find("1,000円(税込み1,100円)"), std::string::npos);
   // A log named without an extension is written under that very name.
   ASSERT_EQ(run({"convert", "-q", "--log", scratch / "prices", "--log-encoding", "cp932",
                  scratch / "site/a.htm", "-o", scratch / "out"})
@@ -526,13 +580,13 @@ TEST_F(CliFixture, ATerminalSeesProgressAndASummaryACronJobNothing) {
 TEST_F(CliFixture, WholeSitesWithPathsAsTheUserGaveThem) {
   const std::string priced = "<meta charset=\"UTF-8\">\n<p>1,000円</p>\n";
   writeFile(scratch / "site/a.html", priced);
-  writeFile(scratch / "site/b.html", "<p>送料無料</p>");
+  writeFile(scratch / "site/b.html", "<meta charset=\"UTF-8\"><p>送料無料</p>");
   writeFile(scratch / "site/sub/c.html", priced);
   writeFile(scratch / "site/sub/style.css", "p { color: red }");
   writeFile(scratch / "site/.git/x.html", priced);
   writeFile(scratch / "elsewhere/d.html", priced);
   fs::create_symlink(scratch / "elsewhere", scratch / "site/linked");
-  const std::string found = ":2: 1,000円 -> 1,000円(税込み1,050円)\n";
+  const std::string found = ":2: 1,000円 -> 1,000円(税込み1,100円)  [10%, standard]\n";
   struct Case {
     std::vector<std::string> arguments;
     std::string input = "";
@@ -557,7 +611,7 @@ TEST_F(CliFixture, WholeSitesWithPathsAsTheUserGaveThem) {
       {.arguments = {"convert", "-"},
        .input = priced,
        .status = 0,
-       .out = "<meta charset=\"UTF-8\">\n<p>1,000円(税込み1,050円)</p>\n"},
+       .out = "<meta charset=\"UTF-8\">\n<p>1,000円(税込み1,100円)</p>\n"},
       {.arguments = {"convert", "-r", "--copy-other", "site", "-o", "out"},
        .status = 0,
        .out = "",
@@ -588,7 +642,7 @@ TEST_F(CliFixture, WholeSitesWithPathsAsTheUserGaveThem) {
   const std::string patch = "cd " + scratch.path + " && patch -s -p1 < site.diff";
   ASSERT_EQ(std::system(patch.c_str()), 0);
   EXPECT_EQ(readFile(scratch / "site/a.html"),
-            "<meta charset=\"UTF-8\">\n<p>1,000円(税込み1,050円)</p>\n");
+            "<meta charset=\"UTF-8\">\n<p>1,000円(税込み1,100円)</p>\n");
 }
 
 }  // namespace

@@ -36,7 +36,8 @@ TEST(PageConversionTest, ConvertsEachCharsetAndKeepsIt) {
                         {u"ISO-2022-JP", CharsetCode::Iso2022Jp},
                         {u"UTF-8", CharsetCode::Utf8}};
   ScratchFolder folder;
-  const ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  settings.TaxRate = 5;  // the rate of the pages these model
   for (const auto& c : cases) {
     const std::string path = folder / "page.htm";
     writeFile(path, encodePageText(page(c.charset, u"<P>価格 1,980円</P>"), c.code));
@@ -55,7 +56,8 @@ TEST(PageConversionTest, ConvertsEachCharsetAndKeepsIt) {
 
 TEST(PageConversionTest, GivesBackThePageBytesWithoutWritingThePage) {
   ScratchFolder folder;
-  const ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  settings.TaxRate = 5;  // the rate of the pages these model
   struct Case {
     std::u16string charset;
     CharsetCode code;
@@ -93,6 +95,7 @@ TEST(PageConversionTest, GivesBackThePageBytesWithoutWritingThePage) {
 TEST(PageConversionTest, LargeAmountsAreExactOrLeftAsTheyAre) {
   ScratchFolder folder;
   ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  settings.TaxRate = 5;  // the rate of the pages these model
   settings.UseMaximum = false;
   settings.SkipZero = false;  // an amount too large to read must not pass for a zero
   const std::string path = folder / "page.htm";
@@ -107,6 +110,7 @@ TEST(PageConversionTest, LargeAmountsAreExactOrLeftAsTheyAre) {
 TEST(PageConversionTest, ShorterResultLeavesNoTraceOfTheOldTail) {
   ScratchFolder folder;
   ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  settings.TaxRate = 5;  // the rate of the pages these model
   settings.TaxRate = -50;
   settings.ConversionKind = kIncludedAmountOnly;
   settings.IncludedAmountStyle = kIncludedAmountAlone;
@@ -119,7 +123,8 @@ TEST(PageConversionTest, ShorterResultLeavesNoTraceOfTheOldTail) {
 
 TEST(PageConversionTest, TheLogEntryComesAsAValueNamingTheSource) {
   AppScratch folder;
-  const ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  ConversionSettings settings = ConversionSettings::defaults(utf8ToUtf16(folder.path));
+  settings.TaxRate = 5;  // the rate of the pages these model
   const std::string path = folder / "work/index.html";
   writeFile(path, encodePageText(page(u"Shift_JIS", u"<P>1,980円</P>"), CharsetCode::ShiftJis));
   for (const bool logging : {false, true}) {

@@ -168,7 +168,7 @@ TEST(ConversionPassesTest, AMarkBeforeAndAYenAfterMakeOnePriceConvertedOnce) {
   };
   struct Case {
     std::string name;
-    ConversionSettings settings;
+    ConversionSettings settings = exampleSettings();
     std::u16string page, converted;
   };
   const Case cases[] = {

@@ -8,6 +8,7 @@
 #include "engine/bracket_run.h"
 #include "engine/yen_marker.h"
 #include "tests/engine/recognition_test_text.h"
+#include "tests/engine/settings_for.h"
 
 namespace yentax {
 namespace {
@@ -29,7 +30,7 @@ struct ComposeCase {
 // Converts the number at numberStart and splices the result into the text.
 void runCases(const std::vector<ComposeCase>& cases) {
   for (const auto& c : cases) {
-    ConversionSettings settings;
+    ConversionSettings settings = exampleSettings();
     settings.ConversionKind = kBreakdown;
     if (c.tweak) c.tweak(settings);
     const auto token = readMarkedAmount(c.text, c.numberStart, ScanDirection::kForward,
@@ -135,7 +136,7 @@ TEST(ComposeReplacementTest, MarkerBeforePass) {
        u"￥105"},
       {kBefore, u"￥100円", 1, u"￥", u"", u"", kAppend, u"￥100(税込み)円"},
   });
-  ConversionSettings settings;
+  ConversionSettings settings = exampleSettings();
   settings.ConversionKind = 3;
   EXPECT_FALSE(ComposeReplacement(kBefore, {}, {}, {}, settings));
 }
@@ -173,7 +174,7 @@ TEST(ComposeReplacementTest, StylesOutsideTheirValues) {
       {.kind = kBreakdown, .includedStyle = 2, .breakdownStyle = 3, .composes = true},
   };
   for (const Case& c : cases) {
-    ConversionSettings settings;
+    ConversionSettings settings = exampleSettings();
     settings.ConversionKind = c.kind;
     settings.IncludedAmountStyle = c.includedStyle;
     settings.BreakdownStyle = c.breakdownStyle;

@@ -63,9 +63,12 @@ TEST(RerunGuardTest, SecondRunOnItsOwnOutputChangesNothing) {
   }
 }
 
-TEST(RerunGuardTest, WithoutTheKeyASecondRunAddsASecondText) {
-  const auto settings = styled(kStyles[5], kDetectMarkedNumbers, false);
+TEST(RerunGuardTest, WithoutTheKeyOrTheLabelsASecondRunAddsASecondText) {
+  auto settings = styled(kStyles[5], kDetectMarkedNumbers, false);
   const auto once = convert(settings, kPage);
+  // The added "(税込み…円)" is a tax label of its own: it alone keeps the amount whole.
+  EXPECT_EQ(convert(settings, once), once);
+  settings.UseTaxLabels = false;
   EXPECT_NE(convert(settings, once), once);
 }
 

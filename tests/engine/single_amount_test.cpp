@@ -5,6 +5,7 @@
 #include <functional>
 
 #include "tests/engine/recognition_test_text.h"
+#include "tests/engine/settings_for.h"
 
 namespace yentax {
 namespace {
@@ -42,18 +43,18 @@ TEST(SingleAmountTest, ConvertsTheSelectionByItsFirstMarker) {
       {u"-100円", minus, u"-100円(税込み-105円)"},
   };
   for (const auto& c : cases) {
-    ConversionSettings settings;
+    ConversionSettings settings = exampleSettings();
     if (c.tweak) c.tweak(settings);
     EXPECT_EQ(ConvertSingleAmount(settings, c.selected), c.expected) << narrow(c.selected);
   }
 }
 
 TEST(SingleAmountTest, FailsWithoutANumberToConvert) {
-  const ConversionSettings settings;
+  const ConversionSettings settings = exampleSettings();
   for (const std::u16string selected : {u"", u"価格", u"円", u"￥", u"1,980円です", u"￥ abc"}) {
     EXPECT_FALSE(ConvertSingleAmount(settings, selected)) << narrow(selected);
   }
-  ConversionSettings huge;
+  ConversionSettings huge = exampleSettings();
   huge.TaxRate = 100000;
   EXPECT_FALSE(ConvertSingleAmount(huge, u"900,000,000,000,000円"));
 }

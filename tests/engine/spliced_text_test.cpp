@@ -134,7 +134,7 @@ TEST(SplicedTextTest, OneSweepGivesTheResultsOfSplicingInPlace) {
   };
   const std::u16string page = manyAmounts();
   for (std::size_t v = 0; v < std::size(variants); ++v) {
-    ConversionSettings settings;
+    ConversionSettings settings = exampleSettings();
     variants[v](settings);
     ConversionContext context;
     const auto segments = ConvertTextSegments(settings, context, page);

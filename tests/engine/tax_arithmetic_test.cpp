@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "engine/format_like_source.h"
+#include "tests/engine/settings_for.h"
 
 namespace yentax {
 namespace {
@@ -40,7 +41,7 @@ TEST(ComputeTaxTest, WorkedValues) {
       {u"-99", 0, 9, 1, 5, u"-99", u"-5"},    // -103.95 rounded up in size
   };
   for (const auto& c : cases) {
-    ConversionSettings settings;
+    ConversionSettings settings = exampleSettings();
     settings.SourceAmountKind = c.kind;
     settings.RoundingMode = c.mode;
     settings.RoundingDigit = c.digit;
@@ -55,7 +56,7 @@ TEST(ComputeTaxTest, WorkedValues) {
 }
 
 TEST(ComputeTaxTest, FailsOutsideTheRangeOrTheSettings) {
-  ConversionSettings settings;
+  ConversionSettings settings = exampleSettings();
   EXPECT_FALSE(ComputeTax(amount(u"900000000000000"), settings));
   EXPECT_FALSE(
       ComputeTax(FixedAmount::fromUnits(std::numeric_limits<std::int64_t>::max()), settings));
@@ -66,7 +67,7 @@ TEST(ComputeTaxTest, FailsOutsideTheRangeOrTheSettings) {
   for (Tweak broken : {+[](ConversionSettings& s) { s.SourceAmountKind = 2; },
                        +[](ConversionSettings& s) { s.RoundingDigit = 6; },
                        +[](ConversionSettings& s) { s.RoundingMode = 10; }}) {
-    ConversionSettings s;
+    ConversionSettings s = exampleSettings();
     broken(s);
     EXPECT_FALSE(ComputeTax(amount(u"100"), s));
   }
@@ -99,7 +100,7 @@ TEST(ComputeTaxTest, LargeAmountsAreExactOrRefused) {
       {.source = u"-79764259367522", .mode = 9, .included = u"-83752472335899"},
   };
   for (const Case& c : cases) {
-    ConversionSettings settings;
+    ConversionSettings settings = exampleSettings();
     settings.SourceAmountKind = c.kind;
     settings.RoundingMode = c.mode;
     settings.RoundingDigit = c.digit;
@@ -112,7 +113,7 @@ TEST(ComputeTaxTest, LargeAmountsAreExactOrRefused) {
         << label << " got " << result->included.toText();
     EXPECT_EQ(*result->base.plus(result->tax), result->included) << label;
   }
-  ConversionSettings included;
+  ConversionSettings included = exampleSettings();
   included.SourceAmountKind = kTaxIncluded;
   const auto split = ComputeTax(amount(u"105000000000000"), included);
   ASSERT_TRUE(split);
@@ -160,7 +161,7 @@ TEST(FormatLikeSourceTest, WritesTheSourceStyle) {
       {u"-1980", {u",", u"", true}, kCommaGrouping, u"－１，９８０"},
   };
   for (const auto& c : cases) {
-    ConversionSettings settings;
+    ConversionSettings settings = exampleSettings();
     settings.SeparatorStyle = c.separatorStyle;
     const auto text = FormatLikeSource(amount(c.amount), c.style, settings);
     ASSERT_TRUE(text);
@@ -169,7 +170,7 @@ TEST(FormatLikeSourceTest, WritesTheSourceStyle) {
   EXPECT_EQ(FormatLikeSource(FixedAmount::fromUnits(std::numeric_limits<std::int64_t>::min()),
                              {u",", u"", false}, ConversionSettings{}),
             u"-922,337,203,685,477.5808");
-  ConversionSettings noMark;
+  ConversionSettings noMark = exampleSettings();
   noMark.SeparatorStyle = kCustomSeparators;
   noMark.DecimalSeparator = u"";
   EXPECT_EQ(FormatLikeSource(amount(u"110.25"), {}, noMark), u"110.25");

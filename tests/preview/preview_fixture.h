@@ -59,6 +59,7 @@ struct PreviewFixture {
 
   PreviewFixture() {
     settings.LogPath.clear();
+    settings.TaxRate = 5;  // the rate of the worked examples
     for (const char* folder : {"t0", "t1", "t2", "out"}) {
       std::filesystem::create_directories(scratch / folder);
     }

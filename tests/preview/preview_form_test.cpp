@@ -245,6 +245,26 @@ TEST(PreviewFormTest, SourceViewStepsBackWithTheMarkedSearch) {
   EXPECT_EQ(f.form->RTxt.selectedText(), u"￥500");
 }
 
+TEST(PreviewFormTest, TheFoundAmountTakesTheRateOfItsItemAndSaysWhy) {
+  PreviewFixture f;
+  f.settings.TaxRate = 10;
+  ASSERT_TRUE(f.open(
+      "a.htm", page(u"<p>※印は軽減税率対象商品です</p><p>※ パン 250円</p><p>鍋 2,000円</p>")));
+  f.ui.queueColor(0x0000CCFFu);  // 0x00BBGGRR
+  f.form->Cmd_Color_Click(2);
+  EXPECT_EQ(f.settings.ReducedColor, u"#FFCC00");
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->Lbl_Change[1].Caption, u"250円(税込み270円)");
+  EXPECT_EQ(f.form->Lbl_ChangeToolTip, u"250円\n税率 8%（凡例の印「※」）");
+  // a reduced-rate amount is marked in a colour of its own
+  EXPECT_NE(f.shownPage().find(u"background-color:#FFCC00"), std::u16string::npos)
+      << utf16ToUtf8(f.shownPage());
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->Lbl_Change[1].Caption, u"2,000円(税込み2,200円)");
+  EXPECT_EQ(f.form->Lbl_ChangeToolTip, u"2,000円\n税率 10%（標準税率）");
+  EXPECT_EQ(f.shownPage().find(u"background-color:#FFCC00"), std::u16string::npos);
+}
+
 TEST(PreviewFormTest, APlainTextFileStaysInTheSourceView) {
   PreviewFixture f;
   ASSERT_TRUE(f.open("a.txt", u"plain 100円"));

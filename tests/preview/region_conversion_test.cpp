@@ -6,7 +6,7 @@ namespace yentax {
 namespace {
 
 // Default settings write the tax-included price after each marked amount.
-const std::u16string k1980 = u"1,980円(税込み2,079円)";
+const std::u16string k1980 = u"1,980円(税込み2,178円)";
 
 struct Preview {
   ConversionContext context;
@@ -62,7 +62,7 @@ TEST(RegionConversionTest, CellConversionInModeOneSkipsTheBareNumber) {
   const auto texts = ConvertCell(p.settings, p.context, p.tables, 1, 2);
   ASSERT_TRUE(texts.has_value());
   EXPECT_EQ(texts->before, u"<TD>1,980円 ￥1,000 500</TD>");
-  EXPECT_EQ(texts->after, u"<TD>" + k1980 + u" ￥1,000(税込み&nbsp;￥1,050) 500</TD>");
+  EXPECT_EQ(texts->after, u"<TD>" + k1980 + u" ￥1,000(税込み&nbsp;￥1,100) 500</TD>");
   EXPECT_EQ(p.text(), u"<TABLE><TR><TD>a</TD></TR><TR>" + texts->after + u"</TR></TABLE>");
 
   const auto missing = ConvertCell(p.settings, p.context, p.tables, 1, 3);

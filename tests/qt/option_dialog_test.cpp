@@ -201,6 +201,25 @@ TEST(OptionDialogTest, EveryControlShownHasItsOwnAcceleratorAndAName) {
   }
 }
 
+TEST(OptionDialogTest, TheRateTabAddsAMarkAndOkStoresIt) {
+  QtUi ui(u"yentax");
+  QtFormHost forms(ui);
+  ConversionSettings settings;
+  SFrm_Option form(settings, ui, forms);
+  whenModalShows([](QWidget* dialog) {
+    find<QTabWidget>(dialog, "Tab1")->setCurrentIndex(SFrm_Option::kRateLabelTab);
+    find<QRadioButton>(dialog, "Opt_LabelList(2)")->click();
+    find<QLineEdit>(dialog, "Txt_NewEntry")->setText("※");
+    find<QPushButton>(dialog, "Cmd_Label(0)")->click();
+    EXPECT_EQ(find<QListWidget>(dialog, "Lst_Labels")->count(), 1);
+    find<QLineEdit>(dialog, "Txt_ReducedRate")->setText("0");
+    find<QPushButton>(dialog, "Cmd_OptionRet(0)")->click();
+  });
+  forms.show(form);
+  EXPECT_EQ(settings.ReducedMarks, std::vector<std::u16string>{u"※"});
+  EXPECT_EQ(settings.ReducedRate, 0);
+}
+
 TEST(OptionDialogTest, TheDetailDialogWritesAtOnceEvenWhenTheOptionsAreCancelled) {
   QtUi ui(u"yentax");
   QtFormHost forms(ui);

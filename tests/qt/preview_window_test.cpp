@@ -140,7 +140,7 @@ TEST(PreviewWindowTest, HighlightsConvertsAndSavesAShiftJisPage) {
   EXPECT_EQ(w.form->Lbl_Change[0].Caption, u"500円");
   EXPECT_TRUE(w.window->findChild<QPushButton*>("Cmd_Write")->isEnabled());
   w.click("Cmd_Write");
-  EXPECT_EQ(readFile(w.scratch / "out/a.htm"), sjis(shop(u"1,980円(税込み2,079円)")));
+  EXPECT_EQ(readFile(w.scratch / "out/a.htm"), sjis(shop(u"1,980円(税込み2,178円)")));
   EXPECT_EQ(w.ui.messages().back().text, u"ファイルを保存しました。");
 }
 
@@ -185,7 +185,7 @@ TEST(PreviewWindowTest, ConfirmingAConversionTakesTheEditedText) {
   whenModalShows([](QWidget* dialog) {
     auto* change = dialog->findChild<QLineEdit*>("Txt_Change");
     ASSERT_NE(change, nullptr);
-    EXPECT_EQ(change->text(), QString::fromUtf8("1,980円(税込み2,079円)"));
+    EXPECT_EQ(change->text(), QString::fromUtf8("1,980円(税込み2,178円)"));
     change->setText(QString::fromUtf8("1,980円(込)"));
     dialog->findChild<QPushButton*>("Command1(0)")->click();
   });

@@ -190,9 +190,9 @@ TEST_F(OptionFixture, NumbersThatDoNotReadKeepTheOldValue) {
       {.rate = u"7.5", .taxRate = 8, .minimum = u"-3", .minimumUnits = -30000},
       {.rate = u"6.5", .taxRate = 6, .minimum = u"１０", .minimumUnits = 100000},
       {.rate = u"８", .taxRate = 8, .minimum = u"19円", .minimumUnits = oldMinimum},
-      {.rate = u"abc", .taxRate = 5, .minimum = u"", .minimumUnits = oldMinimum},
-      {.rate = u"", .taxRate = 5, .minimum = u"1,000", .minimumUnits = oldMinimum},
-      {.rate = u"3000000000", .taxRate = 5, .minimum = u"1e30", .minimumUnits = oldMinimum},
+      {.rate = u"abc", .taxRate = 10, .minimum = u"", .minimumUnits = oldMinimum},
+      {.rate = u"", .taxRate = 10, .minimum = u"1,000", .minimumUnits = oldMinimum},
+      {.rate = u"3000000000", .taxRate = 10, .minimum = u"1e30", .minimumUnits = oldMinimum},
   };
   for (const auto& row : rows) {
     ConversionSettings s;

@@ -62,6 +62,14 @@ ConversionSettings nonDefault() {
   s.CheckBorder = -4;
   s.ChkBorderColor = u"red";
   s.ChkBGColor = u"#123456";
+  s.ShowRateInText = s.SkipConvertedAmounts = true;
+  s.UseTaxLabels = false;
+  s.IncludedLabels = {u"込"};
+  s.BeforeTaxLabels = {u"抜", u"＋税"};
+  s.ReducedRate = 0;
+  s.ReducedMarks = {u"※", u"軽"};
+  s.ReducedPages = {u"food/*"};
+  s.ReducedColor = u"#ABCDEF";
   return s;
 }
 
@@ -114,6 +122,25 @@ TEST_F(SettingsFileTest, UnreadableFileLeavesTheRecordAlone) {
   EXPECT_FALSE(SaveSettings(file(), s, {}, true));
 }
 
+TEST_F(SettingsFileTest, OwnKeysRefuseBlankEntriesAndRatesOutOfRangeByName) {
+  writeBytes(
+      encodeCp932(u"[変換情報]\r\n[yentax]\r\nReducedRate=101\r\nIncludedLabels=税込\"  \"\r\n"
+                  u"ReducedMarks=※\"\"★\"\r\nBeforeTaxLabels=\r\nReducedPages=food/*\"\r\n"));
+  ConversionSettings s = defaults();
+  SettingsReport report;
+  ASSERT_TRUE(LoadSettings(file(), program_, s, &report));
+  EXPECT_EQ(s.ReducedRate, 8);
+  EXPECT_EQ(s.IncludedLabels, ConversionSettings::builtInIncludedLabels());
+  EXPECT_EQ(s.BeforeTaxLabels, ConversionSettings::builtInBeforeTaxLabels());
+  EXPECT_TRUE(s.ReducedMarks.empty());
+  EXPECT_EQ(s.ReducedPages, std::vector<std::u16string>{u"food/*"});
+  const std::vector<std::u16string> warnings = {
+      u"IncludedLabels=\"税込\"  \"\" cannot be read; 税込\"税込み\"税込価格\"内税\" is used",
+      u"ReducedRate=\"101\" cannot be read; 8 is used",
+      u"ReducedMarks=\"※\"\"★\"\" cannot be read; no entry is used"};
+  EXPECT_EQ(report.warnings, warnings);
+}
+
 TEST_F(SettingsFileTest, KeysMissingFromTheFileFallBackToDefaults) {
   const ConversionSettings s = load(u"[変換情報]\r\n税率=1e10\r\n端数処理=3\r\n");
   ConversionSettings expected = defaults();
@@ -131,8 +158,8 @@ TEST_F(SettingsFileTest, EachValueIsCheckedByItsKey) {
       {u"税率", u"7.5", &ConversionSettings::TaxRate, 8},
       {u"税率", u"6.5", &ConversionSettings::TaxRate, 6},
       {u"税率", u"-3", &ConversionSettings::TaxRate, -3},
-      {u"税率", u"99999999999", &ConversionSettings::TaxRate, 5},
-      {u"税率", u"five", &ConversionSettings::TaxRate, 5},
+      {u"税率", u"99999999999", &ConversionSettings::TaxRate, 10},
+      {u"税率", u"five", &ConversionSettings::TaxRate, 10},
       {u"端数処理", u"10", &ConversionSettings::RoundingMode, 0},
       {u"括弧種類", u"17", &ConversionSettings::BracketKind, 17},
       {u"句切マークの設定", u"3", &ConversionSettings::SeparatorStyle, 0},
@@ -258,7 +285,7 @@ TEST_F(SettingsFileTest, SaveKeepsForeignKeysCommentsAndSections) {
                   u"[別]\r\nk=v\r\n"));
   ASSERT_TRUE(SaveSettings(file(), defaults(), {}, true));
   const std::u16string text = decodeCp932(readBytes());
-  EXPECT_EQ(text.rfind(u"; 説明\r\n[変換情報]\r\n税率=5\r\n他のキー=値\r\n", 0), 0u);
+  EXPECT_EQ(text.rfind(u"; 説明\r\n[変換情報]\r\n税率=10\r\n他のキー=値\r\n", 0), 0u);
   const IniFile ini = saved();
   EXPECT_EQ(ini.value(u"変換情報", u"他のキー"), u"値");
   EXPECT_EQ(ini.value(u"別", u"k"), u"v");
@@ -286,7 +313,7 @@ TEST_F(SettingsFileTest, SaveReplacesTheFileAtOnce) {
   fs::remove(file());
   EXPECT_FALSE(SaveSettings(file(), withBreak, {}, true));
   EXPECT_EQ(saved().value(u"変換情報", u"HTMLファイル"), std::nullopt);
-  EXPECT_EQ(saved().value(u"変換情報", u"税率"), u"5");
+  EXPECT_EQ(saved().value(u"変換情報", u"税率"), u"10");
 }
 
 }  // namespace
@@ -306,9 +333,9 @@ TEST(SettingsFileReportTest, SaysWhatItCannotUseAndReadsWhatANumberShows) {
       {.rate = "10%", .used = 10},
       {.rate = "１０", .used = 10},
       {.rate = "１０％", .used = 10},
-      {.rate = "", .used = 5},
-      {.rate = "10,0", .used = 5, .warning = "税率=\"10,0\" cannot be read; 5 is used"},
-      {.rate = "0x0A", .used = 5, .warning = "税率=\"0x0A\" cannot be read; 5 is used"},
+      {.rate = "", .used = 10},
+      {.rate = "10,0", .used = 10, .warning = "税率=\"10,0\" cannot be read; 10 is used"},
+      {.rate = "0x0A", .used = 10, .warning = "税率=\"0x0A\" cannot be read; 10 is used"},
   };
   for (const Case& c : cases) {
     const ScratchFolder scratch;
@@ -335,13 +362,13 @@ TEST(SettingsFileReportTest, TellsSettingsFilesFromOtherFilesInEitherEncoding) {
     std::int32_t rate;
   };
   const Case cases[] = {
-      {.bytes = "", .settingsFile = false, .rate = 5},
+      {.bytes = "", .settingsFile = false, .rate = 10},
       {.bytes = std::string("\x7F"
                             "ELF\0\x01\xFF",
                             7),
        .settingsFile = false,
-       .rate = 5},
-      {.bytes = "[other]\r\n税率=8\r\n", .settingsFile = false, .rate = 5},
+       .rate = 10},
+      {.bytes = "[other]\r\n税率=8\r\n", .settingsFile = false, .rate = 10},
       {.bytes = "[\x95\xCF\x8A\xB7\x8F\xEE\x95\xF1]\r\n\x90\xC5\x97\xA6=8\r\n",  // code page 932
        .settingsFile = true,
        .rate = 8},
