@@ -15,9 +15,9 @@ const bool options = registerShots("options", [](ShotContext& shot) {
   QtFormHost forms(shot.ui());
   SFrm_Option form(settings, shot.ui(), forms);
   OptionDialog dialog(form, shot.ui());
-  const char* tabNames[] = {"options_general", "options_target", "options_result", "options_tax",
-                            "options_command"};
-  for (int tab = 0; tab < 5; ++tab) {
+  const char* tabNames[] = {"options_general", "options_target",  "options_result",
+                            "options_tax",     "options_command", "options_rates"};
+  for (int tab = 0; tab <= SFrm_Option::kRateLabelTab; ++tab) {
     form.Tab1.SelectedIndex = tab;
     form.Tab1_Click();
     shot.ui().processPendingEvents();  // the view shows the model's tab
