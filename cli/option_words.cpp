@@ -8,8 +8,8 @@ namespace {
 
 class Splitter {
  public:
-  Splitter(std::span<const std::string> words, std::span<const OptionSpec> specs)
-      : words_(words), specs_(specs) {}
+  Splitter(std::span<const std::string> words, std::span<const OptionRow> rows)
+      : words_(words), rows_(rows) {}
 
   SplitWords split() {
     bool onlyOperands = false;
@@ -32,11 +32,11 @@ class Splitter {
   void takeLong(std::string_view body) {
     const auto equals = body.find('=');
     const std::string_view name = body.substr(0, equals);
-    const auto spec = findLong(name);
-    if (!spec) return;
-    OptionWord option{*spec, "--" + std::string(specs_[*spec].longName), std::nullopt};
+    const auto row = findLong(name);
+    if (!row) return;
+    OptionWord option{*row, "--" + std::string(rows_[*row].longName), std::nullopt};
     if (equals != std::string_view::npos) {
-      if (!specs_[*spec].takesValue) {
+      if (!rows_[*row].takesValue) {
         result_.error = option.name + ": takes no value";
         return;
       }
@@ -48,14 +48,14 @@ class Splitter {
   void takeShorts(std::string_view letters) {
     for (std::size_t i = 0; i < letters.size() && result_.error.empty(); ++i) {
       const std::string name = std::string("-") + letters[i];
-      std::size_t spec = 0;
-      while (spec < specs_.size() && specs_[spec].shortName != letters[i]) ++spec;
-      if (spec == specs_.size()) {
+      std::size_t row = 0;
+      while (row < rows_.size() && rows_[row].shortName != letters[i]) ++row;
+      if (row == rows_.size()) {
         result_.error = name + ": no such option";
         return;
       }
-      OptionWord option{spec, name, std::nullopt};
-      if (specs_[spec].takesValue && i + 1 < letters.size()) {
+      OptionWord option{row, name, std::nullopt};
+      if (rows_[row].takesValue && i + 1 < letters.size()) {
         option.value = std::string(letters.substr(i + 1));
         finish(std::move(option));
         return;
@@ -66,7 +66,7 @@ class Splitter {
 
   // A value not given with the option is the next word, whatever it looks like.
   void finish(OptionWord option) {
-    if (specs_[option.spec].takesValue && !option.value) {
+    if (rows_[option.row].takesValue && !option.value) {
       if (next_ >= words_.size()) {
         result_.error = option.name + ": a value is missing";
         return;
@@ -78,21 +78,21 @@ class Splitter {
 
   std::optional<std::size_t> findLong(std::string_view name) {
     std::vector<std::size_t> prefixed;
-    for (std::size_t i = 0; i < specs_.size(); ++i) {
-      if (specs_[i].longName.empty()) continue;
-      if (specs_[i].longName == name) return i;
-      if (!name.empty() && specs_[i].longName.starts_with(name)) prefixed.push_back(i);
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      if (rows_[i].longName.empty()) continue;
+      if (rows_[i].longName == name) return i;
+      if (!name.empty() && rows_[i].longName.starts_with(name)) prefixed.push_back(i);
     }
     if (prefixed.size() == 1) return prefixed.front();
     const std::string written = "--" + std::string(name);
     if (prefixed.size() > 1) {
       result_.error = written + ": ambiguous; it could be";
-      for (const std::size_t i : prefixed) result_.error += " --" + std::string(specs_[i].longName);
+      for (const std::size_t i : prefixed) result_.error += " --" + std::string(rows_[i].longName);
       return std::nullopt;
     }
     std::vector<std::string_view> names;
-    for (const OptionSpec& spec : specs_) {
-      if (!spec.longName.empty()) names.push_back(spec.longName);
+    for (const OptionRow& row : rows_) {
+      if (!row.longName.empty()) names.push_back(row.longName);
     }
     result_.error = written + ": no such option";
     if (const auto meant = closestWord(name, names)) {
@@ -102,15 +102,15 @@ class Splitter {
   }
 
   std::span<const std::string> words_;
-  std::span<const OptionSpec> specs_;
+  std::span<const OptionRow> rows_;
   std::size_t next_ = 0;
   SplitWords result_;
 };
 
 }  // namespace
 
-SplitWords splitWords(std::span<const std::string> words, std::span<const OptionSpec> specs) {
-  return Splitter(words, specs).split();
+SplitWords splitWords(std::span<const std::string> words, std::span<const OptionRow> rows) {
+  return Splitter(words, rows).split();
 }
 
 }  // namespace yentax

@@ -6,10 +6,10 @@
 // be shortened to any prefix that names only one; "--" ends the options and "-" alone is
 // an operand (standard input). Options and operands may be mixed.
 //
-//   const OptionSpec specs[] = {{.shortName = 'j', .longName = "jobs", .takesValue = true}};
-//   const SplitWords split = splitWords(words, specs);
+//   const OptionRow rows[] = {{.shortName = 'j', .longName = "jobs", .takesValue = true}};
+//   const SplitWords split = splitWords(words, rows);
 //   if (!split.error.empty()) refuse(split.error);  // "--job: ..." with a suggestion
-//   for (const OptionWord& option : split.options) apply(specs[option.spec], option.value);
+//   for (const OptionWord& option : split.options) apply(rows[option.row], option.value);
 
 #include <optional>
 #include <span>
@@ -19,15 +19,15 @@
 
 namespace yentax {
 
-struct OptionSpec {
+struct OptionRow {
   char shortName = 0;         // 0: no short form
   std::string_view longName;  // without the leading "--"; "": no long form
   bool takesValue = false;
 };
 
 struct OptionWord {
-  std::size_t spec = 0;  // index into the specs
-  std::string name;      // as the messages name it: "--rate" or "-j"
+  std::size_t row = 0;  // index into the rows
+  std::string name;     // as the messages name it: "--rate" or "-j"
   std::optional<std::string> value;
 };
 
@@ -37,6 +37,6 @@ struct SplitWords {
   std::string error;  // why the line cannot be split; "" when it can
 };
 
-SplitWords splitWords(std::span<const std::string> words, std::span<const OptionSpec> specs);
+SplitWords splitWords(std::span<const std::string> words, std::span<const OptionRow> rows);
 
 }  // namespace yentax

@@ -336,20 +336,20 @@ std::string refusal(std::string_view option, std::string_view value, std::string
          std::string(accepted);
 }
 
-// The command's options first, then the settings; an option's index in the specs says
+// The command's options first, then the settings; an option's index in the rows says
 // which table it comes from.
-std::vector<OptionSpec> optionSpecs(CliCommand command) {
-  std::vector<OptionSpec> specs;
+std::vector<OptionRow> optionSpecs(CliCommand command) {
+  std::vector<OptionRow> rows;
   for (const CommandOption& option : kCommandOptions) {
-    specs.push_back({.shortName = (option.commands & maskOf(command)) ? option.shortName : '\0',
-                     .longName = (option.commands & maskOf(command)) ? option.name.substr(2)
-                                                                     : std::string_view(),
-                     .takesValue = !option.placeholder.empty()});
+    rows.push_back({.shortName = (option.commands & maskOf(command)) ? option.shortName : '\0',
+                    .longName = (option.commands & maskOf(command)) ? option.name.substr(2)
+                                                                    : std::string_view(),
+                    .takesValue = !option.placeholder.empty()});
   }
   for (const SettingOption& option : kSettingOptions) {
-    specs.push_back({.longName = option.name.substr(2), .takesValue = !option.placeholder.empty()});
+    rows.push_back({.longName = option.name.substr(2), .takesValue = !option.placeholder.empty()});
   }
-  return specs;
+  return rows;
 }
 
 class Parser {
@@ -369,17 +369,17 @@ class Parser {
 };
 
 CliParse Parser::parse(std::span<const std::string> words) {
-  const std::vector<OptionSpec> specs = optionSpecs(request_.command);
-  SplitWords split = splitWords(words, specs);
+  const std::vector<OptionRow> rows = optionSpecs(request_.command);
+  SplitWords split = splitWords(words, rows);
   if (!split.error.empty()) return {std::nullopt, split.error};
   request_.paths = std::move(split.operands);
   std::vector<OptionWord> settingWords;
   for (const OptionWord& word : split.options) {
-    if (word.spec >= std::size(kCommandOptions)) {
+    if (word.row >= std::size(kCommandOptions)) {
       settingWords.push_back(word);
       continue;
     }
-    const CommandOption& option = kCommandOptions[word.spec];
+    const CommandOption& option = kCommandOptions[word.row];
     const std::string value = word.value.value_or("");
     if (!option.apply(request_, value))
       return {std::nullopt, refusal(word.name, value, option.accepted)};
@@ -405,7 +405,7 @@ std::optional<std::string> Parser::loadSettings(const std::vector<OptionWord>& s
   s.LogPath.clear();
   std::optional<std::string> style;
   for (const OptionWord& word : settingWords) {
-    const SettingOption& option = kSettingOptions[word.spec - std::size(kCommandOptions)];
+    const SettingOption& option = kSettingOptions[word.row - std::size(kCommandOptions)];
     const std::string value = word.value.value_or("");
     if (!option.apply(s, value)) return refusal(option.name, value, option.accepted);
     if (option.name == std::string_view("--log")) request_.logFile = absolutePathOf(value);

@@ -8,7 +8,7 @@
 namespace yentax {
 namespace {
 
-constexpr OptionSpec kSpecs[] = {
+constexpr OptionRow kSpecs[] = {
     {.shortName = 'r', .longName = "recursive"},
     {.shortName = 'q', .longName = "quiet"},
     {.shortName = 'j', .longName = "jobs", .takesValue = true},
