@@ -75,9 +75,12 @@ TEST(PackagingTest, InstallPutsEachFileWhereLinuxLooksForIt) {
   EXPECT_EQ(
       shell("env -u DISPLAY " + scratch / "usr/bin/yentax > /dev/null 2> " + scratch / "start.err"),
       2);
-  EXPECT_NE(readFile(scratch / "start.err").find("it is in the package yentax-desktop"),
-            std::string::npos)
-      << readFile(scratch / "start.err");
+  // A build without windows has no package to point to.
+  if (desktop) {
+    EXPECT_NE(readFile(scratch / "start.err").find("it is in the package yentax-desktop"),
+              std::string::npos)
+        << readFile(scratch / "start.err");
+  }
   const std::string entry = readFile(std::string(YENTAX_SOURCE_DIR) + "/packaging/yentax.desktop");
   EXPECT_NE(entry.find("\nExec=yentax %f\n"), std::string::npos);
   EXPECT_NE(entry.find("\nMimeType=text/html;application/xhtml+xml;\n"), std::string::npos);
