@@ -110,6 +110,20 @@ std::u16string decisionNote(const AmountDecision& d, std::u16string_view amount,
   return note;
 }
 
+void takeLabelAlong(const TaxLabel& label, std::u16string_view text, TextRange& range,
+                    std::u16string& with) {
+  const std::u16string counterpart = includedCounterpart(text.substr(label.pos, label.length));
+  const std::size_t end = range.pos + range.length;
+  if (label.pos >= end) {
+    with += std::u16string(text.substr(end, label.pos - end)) + counterpart;
+    range.length = label.pos + label.length - range.pos;
+    return;
+  }
+  const std::size_t labelEnd = label.pos + label.length;
+  with = counterpart + std::u16string(text.substr(labelEnd, range.pos - labelEnd)) + with;
+  range = {label.pos, end - label.pos};
+}
+
 std::u16string withRateNamed(std::u16string_view added, std::int32_t rate,
                              const ConversionSettings& settings) {
   const std::u16string_view close = GetBracketPair(settings.BracketKind).close;

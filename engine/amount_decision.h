@@ -19,6 +19,7 @@
 
 #include "engine/amount_token.h"
 #include "engine/rate_classes.h"
+#include "engine/replacement.h"
 #include "engine/tax_arithmetic.h"
 #include "engine/tax_labels.h"
 #include "settings/conversion_settings.h"
@@ -66,6 +67,12 @@ bool worthNoting(const AmountDecision& decision, bool pageHoldsTwoRates);
 // "500円：税込の表示「税込」、変換しない".
 std::u16string decisionNote(const AmountDecision& decision, std::u16string_view amount,
                             std::u16string_view text);
+
+// A before-tax label beside an amount that now shows its tax-included value would say the
+// wrong thing: the rewrite of range in text by with takes it along and writes its
+// tax-included counterpart ("1,000円(税抜)" -> "1,100円(税込)").
+void takeLabelAlong(const TaxLabel& label, std::u16string_view text, TextRange& range,
+                    std::u16string& with);
 
 // The rate named inside the added text, before its closing bracket: "(税込み1,080円・8%)";
 // a text that does not end in the closing bracket stays as it is.

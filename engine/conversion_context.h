@@ -8,6 +8,7 @@
 #include "engine/conversion_log.h"
 #include "engine/log_encoding.h"
 #include "engine/page_text.h"
+#include "engine/rate_classes.h"
 
 namespace yentax {
 
@@ -35,6 +36,9 @@ struct ConversionContext {
   // segment locators and by every find; a search started elsewhere ignores its ordinal.
   // The preview clears it when it opens a page.
   std::optional<std::size_t> searchTag;
+  // Where the text converted is a part of a page (a table, a cell): what its rates take
+  // from the page around it.
+  std::optional<RateSurroundings> rateSurroundings;
   // Asked before each amount is rewritten; unset lets every amount through.
   AmountReviewer reviewAmount;
 };

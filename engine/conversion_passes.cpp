@@ -69,8 +69,10 @@ struct PassRun {
   PageRates rates;
 
   void readRates(std::u16string_view text) {
-    if (!marksItems) marksItems = PageRates::marksItems(text, settings);
-    rates = *marksItems ? PageRates::of(text, settings, listedPage)
+    const RateSurroundings* around =
+        context.rateSurroundings ? &*context.rateSurroundings : nullptr;
+    if (!marksItems) marksItems = around || PageRates::marksItems(text, settings);
+    rates = *marksItems ? PageRates::of(text, settings, listedPage, around)
                         : PageRates::plain(settings, listedPage);
   }
   ConversionLog& log;
@@ -111,22 +113,6 @@ struct FoundAmount {
   std::size_t stretchStart = 0;
   std::size_t stretchEnd = 0;
 };
-
-// A before-tax label beside an amount that now shows its tax-included value would say the
-// wrong thing: the rewrite takes it along and writes its tax-included counterpart.
-void takeLabelAlong(const TaxLabel& label, std::u16string_view text, TextRange& range,
-                    std::u16string& with) {
-  const std::u16string counterpart = includedCounterpart(text.substr(label.pos, label.length));
-  const std::size_t end = range.pos + range.length;
-  if (label.pos >= end) {
-    with += std::u16string(text.substr(end, label.pos - end)) + counterpart;
-    range.length = label.pos + label.length - range.pos;
-    return;
-  }
-  const std::size_t labelEnd = label.pos + label.length;
-  with = counterpart + std::u16string(text.substr(labelEnd, range.pos - labelEnd)) + with;
-  range = {label.pos, end - label.pos};
-}
 
 // Decides and, where it says so, converts the amount; what it decided goes into notes when
 // the log should explain it. An amount whose tax cannot be computed or written stays as it is.

@@ -215,12 +215,17 @@ PageRates PageRates::plain(const ConversionSettings& settings, bool listedPage) 
 }
 
 PageRates PageRates::of(std::u16string_view text, const ConversionSettings& settings,
-                        bool listedPage) {
+                        bool listedPage, const RateSurroundings* around) {
   PageRates rates = plain(settings, listedPage);
+  const RateSurroundings none;
+  const RateSurroundings& outside = around ? *around : none;
   const bool legend = text.find(kReducedRateWord) != std::u16string_view::npos;
-  const bool attributes = text.find(kAttributeName) != std::u16string_view::npos;
-  if (!legend && !attributes && settings.ReducedMarks.empty()) return rates;
+  const bool attributes =
+      !outside.attribute.empty() || text.find(kAttributeName) != std::u16string_view::npos;
+  const bool inherited = !outside.legendMarks.empty() || !outside.itemMark.empty();
+  if (!legend && !attributes && !inherited && settings.ReducedMarks.empty()) return rates;
 
+  rates.legendMarks_ = outside.legendMarks;
   if (legend) {
     for (auto s = findTextSegment(text, 0, true); s; s = findTextSegment(text, s->end, true)) {
       const std::u16string_view segment = text.substr(s->begin, s->length());
@@ -234,10 +239,16 @@ PageRates PageRates::of(std::u16string_view text, const ConversionSettings& sett
     if (!trimBlanks(mark).empty()) marks.emplace_back(mark, RateReason::kListedMark);
   }
 
-  // Elements that carry the attribute, innermost last.
+  // Elements that carry the attribute, innermost last; the one in force outside has no
+  // name, so no tag of the text closes it.
   std::vector<std::pair<std::u16string, std::u16string>> open;
-  bool inItem = false;
-  rates.items_.push_back({});
+  if (!outside.attribute.empty()) {
+    open.emplace_back(std::u16string(), outside.attribute);
+    rates.attributes_.push_back({0, outside.attribute});
+  }
+  bool inItem = outside.inItem;
+  rates.items_.push_back({0, outside.itemMark, outside.itemMarkReason, inItem});
+  rates.twoRates_ = !rates.legendMarks_.empty() || !outside.itemMark.empty();
   auto step = [&rates, &open](std::size_t at) {
     const std::u16string value = open.empty() ? std::u16string() : open.back().second;
     if (rates.attributes_.empty() ? !value.empty() : rates.attributes_.back().value != value) {
@@ -250,8 +261,8 @@ PageRates PageRates::of(std::u16string_view text, const ConversionSettings& sett
     const bool itemTag = isOneOf(name.name, kItemTags);
     const bool listTag = isOneOf(name.name, kListTags);
     if (itemTag || listTag || (!inItem && isOneOf(name.name, kBlockTags))) {
-      rates.items_.push_back({s->tag, {}, RateReason::kStandard});
       inItem = itemTag && !name.closing;
+      rates.items_.push_back({s->tag, {}, RateReason::kStandard, inItem});
     }
     if (!name.name.empty()) {
       // A row or list item closes the one before it, written or not.
@@ -300,13 +311,29 @@ std::optional<RateChoice> PageRates::fromAttribute(std::u16string_view value,
   return RateChoice{rate, RateReason::kAttribute, {}};
 }
 
-RateChoice PageRates::at(std::size_t pos) const {
-  const Item* item = nullptr;
-  if (!items_.empty()) {
-    const auto it = std::upper_bound(items_.begin(), items_.end(), pos,
-                                     [](std::size_t p, const Item& i) { return p < i.begin; });
-    if (it != items_.begin()) item = &*std::prev(it);
+const PageRates::Item* PageRates::itemAt(std::size_t pos) const {
+  const auto it = std::upper_bound(items_.begin(), items_.end(), pos,
+                                   [](std::size_t p, const Item& i) { return p < i.begin; });
+  return it == items_.begin() ? nullptr : &*std::prev(it);
+}
+
+RateSurroundings PageRates::surroundingsAt(std::size_t pos) const {
+  RateSurroundings around;
+  around.legendMarks = legendMarks_;
+  const auto step =
+      std::upper_bound(attributes_.begin(), attributes_.end(), pos,
+                       [](std::size_t p, const AttributeStep& s) { return p < s.begin; });
+  if (step != attributes_.begin()) around.attribute = std::prev(step)->value;
+  if (const Item* item = itemAt(pos)) {
+    around.itemMark = item->mark;
+    around.itemMarkReason = item->markReason;
+    around.inItem = item->listItem;
   }
+  return around;
+}
+
+RateChoice PageRates::at(std::size_t pos) const {
+  const Item* item = itemAt(pos);
   const bool marked = item && !item->mark.empty();
   const auto step =
       std::upper_bound(attributes_.begin(), attributes_.end(), pos,

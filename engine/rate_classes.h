@@ -54,10 +54,22 @@ std::vector<std::u16string> legendMarks(std::u16string_view sentence);
 // the whole path or any part of it that starts after a "/".
 bool isListedReducedPage(std::u16string_view path, const std::vector<std::u16string>& patterns);
 
+// What a part of a page (a table, a cell) takes from the page around it: the marks the
+// page's legends define, the data-tax-rate in force where the part starts, and the item
+// it starts in.
+struct RateSurroundings {
+  std::vector<std::u16string> legendMarks;
+  std::u16string attribute;
+  std::u16string itemMark;
+  RateReason itemMarkReason = RateReason::kStandard;
+  bool inItem = false;  // it starts inside a row, list item, term or description
+};
+
 class PageRates {
  public:
-  static PageRates of(std::u16string_view text, const ConversionSettings& settings,
-                      bool listedPage);
+  // around is what the text inherits where it is a part of a larger page.
+  static PageRates of(std::u16string_view text, const ConversionSettings& settings, bool listedPage,
+                      const RateSurroundings* around = nullptr);
   // Whether the text holds anything that can mark an item: a legend, an attribute, or
   // (with ReducedMarks) maybe a mark. Without, of() need not read the page at all.
   static bool marksItems(std::u16string_view text, const ConversionSettings& settings);
@@ -65,6 +77,8 @@ class PageRates {
   static PageRates plain(const ConversionSettings& settings, bool listedPage);
 
   RateChoice at(std::size_t pos) const;
+  // What a part of the page starting at pos inherits.
+  RateSurroundings surroundingsAt(std::size_t pos) const;
   // Some amount may take another rate than the standard one.
   bool holdsTwoRates() const { return twoRates_; }
   // Every mark the page's legends define, in page order.
@@ -75,7 +89,9 @@ class PageRates {
     std::size_t begin = 0;
     std::u16string mark;  // the first reduced mark in it; "" for none
     RateReason markReason = RateReason::kStandard;
+    bool listItem = false;  // a row, list item, term or description
   };
+  const Item* itemAt(std::size_t pos) const;
   struct AttributeStep {
     std::size_t begin = 0;
     std::u16string value;  // "" where no attribute applies

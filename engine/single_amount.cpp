@@ -9,6 +9,7 @@
 #include "engine/segment_number.h"
 #include "engine/separator_classes.h"
 #include "engine/tax_arithmetic.h"
+#include "engine/tax_labels.h"
 
 namespace yentax {
 
@@ -66,31 +67,60 @@ std::optional<ReadAmount> readAmount(const ConversionSettings& settings, std::u1
 
 }  // namespace
 
-std::optional<std::u16string> ConvertSingleAmount(const ConversionSettings& settings,
-                                                  std::u16string_view selected) {
-  return ConvertSingleAmount(settings, selected, settings.TaxRate);
-}
-
-std::optional<std::u16string> ConvertSingleAmount(const ConversionSettings& settings,
-                                                  std::u16string_view selected, std::int32_t rate) {
+std::optional<PageAmountConversion> ConvertAmountInPage(const ConversionSettings& settings,
+                                                        const AmountInPage& amount) {
   try {
+    const std::u16string_view selected = amount.page.substr(amount.start, amount.length);
     const auto read = readAmount(settings, selected);
     if (!read) return std::nullopt;
-    const auto amounts = ComputeTax(read->token.value, settings, {rate, settings.SourceAmountKind});
+    AmountToken token = read->token;
+    token.start += amount.start;
+    token.end += amount.start;
+    const TaxLabels labels(settings);
+    PageAmountConversion result;
+    result.decision = decideAmount({.settings = settings,
+                                    .labels = labels,
+                                    .rate = amount.rate,
+                                    .text = amount.page,
+                                    .token = token,
+                                    .stretchStart = amount.start,
+                                    .stretchEnd = amount.start + amount.length});
+    if (!result.converts()) return result;
+    const auto amounts = ComputeTax(token.value, settings, result.decision.basis());
     if (!amounts) return std::nullopt;
     const ReplacementPieces pieces{read->marker, read->yen, read->run};
-    const auto replacement =
-        ComposeReplacement(read->pass, *amounts, read->token.style, pieces, settings);
+    auto replacement = ComposeReplacement(read->pass, *amounts, token.style, pieces, settings,
+                                          result.decision.sourceKind);
     if (!replacement) return std::nullopt;
-    std::u16string result(selected);
-    if (replacement->extent != ReplacementExtent::kNothing) {
-      const TextRange range = replacement->range(read->token.start, read->token.end, pieces);
-      result.replace(range.pos, range.length, replacement->text);
+    if (replacement->extent == ReplacementExtent::kNothing) {
+      result.replaced = {amount.start, 0};
+      return result;
     }
+    if (amount.nameRate) {
+      replacement->text = withRateNamed(replacement->text, amount.rate.rate, settings);
+    }
+    result.replaced = replacement->range(token.start, token.end, pieces);
+    if (result.decision.label.kind == LabelReading::kBeforeTax &&
+        replacement->extent != ReplacementExtent::kInsertAfter) {
+      takeLabelAlong(result.decision.label.label, amount.page, result.replaced, replacement->text);
+    }
+    result.with = std::move(replacement->text);
     return result;
   } catch (...) {
     return std::nullopt;
   }
+}
+
+std::optional<std::u16string> ConvertSingleAmount(const ConversionSettings& settings,
+                                                  std::u16string_view selected) {
+  const auto converted =
+      ConvertAmountInPage(settings, {.page = selected,
+                                     .length = selected.size(),
+                                     .rate = {settings.TaxRate, RateReason::kStandard, {}}});
+  if (!converted || !converted->converts()) return std::nullopt;
+  std::u16string result(selected);
+  result.replace(converted->replaced.pos, converted->replaced.length, converted->with);
+  return result;
 }
 
 }  // namespace yentax

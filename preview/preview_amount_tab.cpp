@@ -102,25 +102,19 @@ void SFrm_Disp::Cmd_Chenge_Click(int index) {
 }
 
 void SFrm_Disp::convertAmount(bool confirm) {
-  std::u16string before;
-  std::size_t start = 0;
-  if (PreviewTextMode) {
-    if (RTxt.SelLength <= 0 || RTxt.selectedText().empty()) {
-      ui_.showMessage(kNothingSelected);
-      return;
-    }
-    before = RTxt.selectedText();
-    start = static_cast<std::size_t>(std::max(RTxt.SelStart, 0));
-  } else {
-    if (!amountStillStands()) {
-      ui_.showMessage(kNothingSelected);
-      return;
-    }
-    before = currentFind_->text;
-    start = currentFind_->start;
+  const auto here = amountHereNow();
+  if (!here) {
+    ui_.showMessage(kNothingSelected);
+    return;
   }
-  auto after = ConvertSingleAmount(settings_, before, rateHere().rate);
-  if (!after) return;
+  if (!here->change) {
+    // A label or a shown tax keeps it as it is, as a whole-page conversion would.
+    if (!here->leftBecause.empty()) ui_.showMessage(here->leftBecause);
+    return;
+  }
+  const std::size_t start = here->change->start;
+  const std::u16string& before = here->change->before;
+  std::optional<std::u16string> after = here->change->after;
   if (confirm) {
     SFrm_ChangeNumber edit(before, *after);
     forms_.show(edit);

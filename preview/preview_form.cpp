@@ -302,28 +302,30 @@ bool SFrm_Disp::amountStillStands() const {
              currentFind_->text;
 }
 
-RateChoice SFrm_Disp::rateHere() const {
+std::optional<AmountHere> SFrm_Disp::amountHereNow() const {
+  const std::u16string_view path = context_.CurrentSourcePath;
   if (PreviewTextMode) {
-    return rateOfAmount(settings_, RTxt.Text, static_cast<std::size_t>(std::max(RTxt.SelStart, 0)),
-                        context_.CurrentSourcePath);
+    if (RTxt.SelLength <= 0 || RTxt.selectedText().empty()) return std::nullopt;
+    return amountHere(settings_, {RTxt.Text, static_cast<std::size_t>(std::max(RTxt.SelStart, 0)),
+                                  RTxt.selectedText().size(), path});
   }
-  return rateOfAmount(settings_, PreviewText, currentFind_ ? currentFind_->start : 0,
-                      context_.CurrentSourcePath);
+  if (!amountStillStands()) return std::nullopt;
+  return amountHere(settings_, {PreviewText, currentFind_->start, currentFind_->text.size(), path});
 }
 
 bool SFrm_Disp::Fnc_ChengeStringDisp() {
+  const auto here = amountHereNow();
   std::u16string before;
-  if (PreviewTextMode) {
-    before = RTxt.selectedText();
-  } else if (amountStillStands()) {
-    before = currentFind_->text;
-  }
   std::u16string after;
-  const RateChoice rate = rateHere();
-  if (!before.empty()) after = ConvertSingleAmount(settings_, before, rate.rate).value_or(u"");
+  if (here && here->change) {
+    before = here->change->before;
+    after = here->change->after;
+  } else if (here) {
+    before = PreviewTextMode ? RTxt.selectedText() : currentFind_->text;
+  }
   Lbl_Change[0].Caption = readable(before);
-  // The tip tells the rate the amount takes and why.
-  Lbl_ChangeToolTip = Lbl_Change[0].Caption + (before.empty() ? u"" : u"\n" + rateCaption(rate));
+  // The tip tells the rate the amount takes and why, or why it is left as it is.
+  Lbl_ChangeToolTip = Lbl_Change[0].Caption + (here ? u"\n" + here->explanation() : u"");
   Lbl_Change[1].Caption = readable(after);
   return true;
 }

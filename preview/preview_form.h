@@ -22,7 +22,7 @@
 
 #include "docio/charset_code.h"
 #include "engine/conversion_context.h"
-#include "preview/amount_rate.h"
+#include "preview/amount_here.h"
 #include "preview/preview_browsers.h"
 #include "preview/preview_request.h"
 #include "preview/table/table_state.h"
@@ -211,8 +211,9 @@ class SFrm_Disp {
   void writeLog();
   ConversionSettings displaySettings() const;
   bool amountStillStands() const;
-  // The rate of the amount found or selected, by the page's marks and the listed pages.
-  RateChoice rateHere() const;
+  // The amount found or selected: its rate and what converting it would write; nothing
+  // when there is none.
+  std::optional<AmountHere> amountHereNow() const;
   bool stepIndex(std::int32_t& index, bool forward, std::int32_t first, std::int32_t last,
                  std::u16string_view atStart, std::u16string_view atEnd);
   void afterRegionConversion(Command& command, std::int32_t kind);

@@ -59,5 +59,44 @@ TEST(SingleAmountTest, FailsWithoutANumberToConvert) {
   EXPECT_FALSE(ConvertSingleAmount(huge, u"900,000,000,000,000円"));
 }
 
+// An amount chosen in a page is treated as the whole-page conversion treats it: a
+// tax-included label keeps it, a before-tax label goes along into the tax-included text.
+TEST(SingleAmountTest, AnAmountInAPageFollowsItsLabels) {
+  const struct {
+    std::u16string page;
+    std::u16string amount;
+    bool replaceKind;
+    std::u16string expected;  // the page after; "" where the amount is left
+  } cases[] = {
+      {u"送料 500円(税込)", u"500円", false, u""},
+      {u"送料 ￥500（税込み）", u"￥500", false, u""},
+      {u"250円(税込み275円)", u"250円", false, u""},
+      {u"パン 1,000円(税抜)", u"1,000円", false, u"パン 1,000円(税込み1,050円)(税抜)"},
+      {u"パン 1,000円(税抜)", u"1,000円", true, u"パン 1,050円(税込)"},
+      {u"本体価格 1,000円", u"1,000円", true, u"税込価格 1,050円"},
+      {u"パン ￥1,000＋税", u"￥1,000", true, u"パン ￥1,050（税込）"},
+      {u"ペン 300円", u"300円", false, u"ペン 300円(税込み315円)"},
+  };
+  for (const auto& c : cases) {
+    ConversionSettings settings = exampleSettings();
+    if (c.replaceKind) {
+      settings.ConversionKind = kIncludedAmountOnly;
+      settings.IncludedAmountStyle = kIncludedAmountAlone;
+    }
+    const std::size_t start = c.page.find(c.amount);
+    const auto converted =
+        ConvertAmountInPage(settings, {.page = c.page,
+                                       .start = start,
+                                       .length = c.amount.size(),
+                                       .rate = {settings.TaxRate, RateReason::kStandard, {}}});
+    ASSERT_TRUE(converted) << narrow(c.page);
+    EXPECT_EQ(converted->converts(), !c.expected.empty()) << narrow(c.page);
+    if (!converted->converts()) continue;
+    std::u16string after = c.page;
+    after.replace(converted->replaced.pos, converted->replaced.length, converted->with);
+    EXPECT_EQ(after, c.expected) << narrow(c.page);
+  }
+}
+
 }  // namespace
 }  // namespace yentax

@@ -248,8 +248,9 @@ TEST(PreviewFormTest, SourceViewStepsBackWithTheMarkedSearch) {
 TEST(PreviewFormTest, TheFoundAmountTakesTheRateOfItsItemAndSaysWhy) {
   PreviewFixture f;
   f.settings.TaxRate = 10;
-  ASSERT_TRUE(f.open(
-      "a.htm", page(u"<p>※印は軽減税率対象商品です</p><p>※ パン 250円</p><p>鍋 2,000円</p>")));
+  ASSERT_TRUE(
+      f.open("a.htm", page(u"<p>※印は軽減税率対象商品です</p><p>※ パン 250円</p><p>鍋 2,000円</p>"
+                           u"<p>送料 500円(税込)</p>")));
   f.ui.queueColor(0x0000CCFFu);  // 0x00BBGGRR
   f.form->Cmd_Color_Click(2);
   EXPECT_EQ(f.settings.ReducedColor, u"#FFCC00");
@@ -263,6 +264,14 @@ TEST(PreviewFormTest, TheFoundAmountTakesTheRateOfItsItemAndSaysWhy) {
   EXPECT_EQ(f.form->Lbl_Change[1].Caption, u"2,000円(税込み2,200円)");
   EXPECT_EQ(f.form->Lbl_ChangeToolTip, u"2,000円\n税率 10%（標準税率）");
   EXPECT_EQ(f.shownPage().find(u"background-color:#FFCC00"), std::u16string::npos);
+  // A price labelled tax-included is not taxed again, here as in a whole-page conversion.
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->Lbl_Change[1].Caption, u"");
+  const std::u16string left = u"500円：税込の表示「税込」、変換しない";
+  EXPECT_EQ(f.form->Lbl_ChangeToolTip, u"500円\n" + left);
+  f.form->Cmd_Chenge_Click(1);
+  EXPECT_EQ(f.ui.messages().back().text, left);
+  EXPECT_NE(f.form->PreviewText.find(u"500円(税込)</p>"), std::u16string::npos);
 }
 
 TEST(PreviewFormTest, APlainTextFileStaysInTheSourceView) {

@@ -77,5 +77,32 @@ TEST(RegionConversionTest, ColumnAndCellNeedAMeasuredTable) {
   EXPECT_EQ(p.text(), u"<TABLE><TR><TD>1,980円</TD></TR></TABLE>");
 }
 
+// A table or a cell takes its rates from the page around it: the legend above the table,
+// the mark in another cell of its row, an attribute around the table.
+TEST(RegionConversionTest, APartOfThePageTakesTheRatesOfThePageAroundIt) {
+  const std::u16string legend = u"<P>※印は軽減税率対象商品です</P>";
+  const std::u16string rows =
+      u"<TR><TD>※ 食パン</TD><TD>250円</TD></TR>"
+      u"<TR><TD>フライパン</TD><TD>2,000円</TD></TR>";
+  {
+    Preview p(legend + u"<TABLE>" + rows + u"</TABLE>");
+    ASSERT_TRUE(ConvertTable(p.settings, p.context, p.tables, 0));
+    EXPECT_NE(p.text().find(u"250円(税込み270円)"), std::u16string::npos);
+    EXPECT_NE(p.text().find(u"2,000円(税込み2,200円)"), std::u16string::npos);
+  }
+  {
+    Preview p(legend + u"<TABLE>" + rows + u"</TABLE>");
+    p.measure(0);
+    const auto cell = ConvertCell(p.settings, p.context, p.tables, 2, 1);
+    ASSERT_TRUE(cell.has_value());
+    EXPECT_EQ(cell->after, u"<TD>250円(税込み270円)</TD>");
+  }
+  {
+    Preview p(u"<DIV data-tax-rate=\"reduced\"><TABLE><TR><TD>牛乳 200円</TD></TR></TABLE></DIV>");
+    ASSERT_TRUE(ConvertTable(p.settings, p.context, p.tables, 0));
+    EXPECT_NE(p.text().find(u"200円(税込み216円)"), std::u16string::npos);
+  }
+}
+
 }  // namespace
 }  // namespace yentax
