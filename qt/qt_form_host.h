@@ -21,6 +21,7 @@ class QtFormHost : public FormHost {
   using FormHost::show;
   void show(SFrm_About& form) override;
   void show(SFrm_Option& form) override;
+  void show(SFrm_Rerate& form) override;
   void show(SFrm_Kin& form) override;
   void show(SFrm_AfterStr& form) override;
   void show(SFrm_ChangeNumber& form) override;

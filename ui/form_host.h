@@ -22,6 +22,7 @@ class SFrm_Disp;
 class SFrm_HTMLFont;
 class SFrm_Kin;
 class SFrm_Option;
+class SFrm_Rerate;
 class HelpWindow;
 
 class FormHost {
@@ -30,6 +31,7 @@ class FormHost {
 
   virtual void show(SFrm_About& /*form*/) {}
   virtual void show(SFrm_Option& /*form*/) {}
+  virtual void show(SFrm_Rerate& /*form*/) {}
   virtual void show(SFrm_Kin& /*form*/) {}
   virtual void show(SFrm_AfterStr& /*form*/) {}
   virtual void show(SFrm_ChangeNumber& /*form*/) {}
