@@ -2,6 +2,7 @@
 # Starts the program's window on a virtual display with a session bus and accessibility
 # on, and lists the controls a screen reader finds without a name (accessible_names.py,
 # run by the system Python, for which python3-pyatspi is installed).
+# Needs bash scripts/install-deps.sh a11y.
 #
 #   bash scripts/check-accessible-names.sh [BUILD_DIR]
 set -euo pipefail
