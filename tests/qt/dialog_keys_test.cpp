@@ -21,8 +21,7 @@ namespace {
 
 // The control that has the focus once the dialog is the active window.
 QWidget* focusOf(QWidget* dialog) {
-  dialog->activateWindow();
-  QApplication::processEvents();
+  QApplication::setActiveWindow(dialog);
   return dialog->focusWidget() ? dialog->focusWidget() : dialog;
 }
 
@@ -103,8 +102,7 @@ TEST(DialogKeysTest, AnAcceleratorLetterReachesItsBox) {
   QString focused;
   QString selected;
   d.show("font", [&](QWidget* dialog) {
-    dialog->activateWindow();
-    QTest::keyClick(dialog, Qt::Key_S, Qt::AltModifier);
+    QTest::keyClick(focusOf(dialog), Qt::Key_S, Qt::AltModifier);
     QApplication::processEvents();
     focused = dialog->focusWidget()->objectName();
     selected = dialog->findChild<QLineEdit*>("Txt_Size")->selectedText();

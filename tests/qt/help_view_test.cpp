@@ -30,13 +30,16 @@ TEST(HelpViewTest, ShowsAnExistingPageInItsOwnWindowAndEscapeClosesIt) {
   whenModalShows([&](QWidget* window) {
     title = window->windowTitle();
     auto* page = window->findChild<QWebEngineView*>("HelpPage")->page();
-    waitFor([&] {
-      // Answers to asks made before the page was in may still come: they are empty.
-      page->toPlainText([&text](const QString& shown) {
-        if (!shown.isEmpty()) text = shown;
-      });
-      return !text.isEmpty();
-    });
+    // The first page of a process starts the web engine, which is slow on a busy machine.
+    waitFor(
+        [&] {
+          // Answers to asks made before the page was in may still come: they are empty.
+          page->toPlainText([&text](const QString& shown) {
+            if (!shown.isEmpty()) text = shown;
+          });
+          return !text.isEmpty();
+        },
+        60000);
     QTest::keyClick(window, Qt::Key_Escape);
   });
   forms.show(help);
