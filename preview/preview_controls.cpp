@@ -9,7 +9,7 @@ constexpr int kCommand1 = 1;
 constexpr int kFirstAmountControl = 2;
 constexpr int kLastAmountControl = 7;
 constexpr int kFirstTableControl = 8;
-constexpr int kLastTableControl = 18;
+constexpr int kLastTableControl = 19;
 
 bool keptByStep(int number, int resumeFlag) {
   // A table step has just set the column and cell buttons and the cell conversion; a
@@ -21,11 +21,11 @@ bool keptByStep(int number, int resumeFlag) {
 
 }  // namespace
 
-std::array<Control*, 19> SFrm_Disp::numberedControls() {
+std::array<Control*, 20> SFrm_Disp::numberedControls() {
   return {nullptr,           &Command1,   &Cmd_Next[0],   &Cmd_Next[1],  &Cmd_Chenge[0],
           &Cmd_Chenge[1],    &Cmd_Txt,    &Cmd_ChangeStr, &Cmd_Table[0], &Cmd_Table[1],
           &Cmd_Col[0],       &Cmd_Col[1], &Cmd_Cell[0],   &Cmd_Cell[1],  &Cmd_AllChenge[0],
-          &Cmd_AllChenge[1], &Txt_Border, &Cmd_Color[0],  &Cmd_Color[1]};
+          &Cmd_AllChenge[1], &Txt_Border, &Cmd_Color[0],  &Cmd_Color[1], &Cmd_Color[2]};
 }
 
 SFrm_Disp::SavedStates SFrm_Disp::lockControls() {

@@ -178,14 +178,14 @@ class SFrm_Disp {
 
  private:
   class Command;
-  // Enabled states by control number (1 to 18); first and last bound the active frame's.
+  // Enabled states by control number (1 to 19); first and last bound the active frame's.
   struct SavedStates {
-    std::array<bool, 19> enabled{};
+    std::array<bool, 20> enabled{};
     int first = 0;
     int last = 0;
   };
 
-  std::array<Control*, 19> numberedControls();
+  std::array<Control*, 20> numberedControls();
   SavedStates lockControls();
   void restoreControls(const SavedStates& saved, int resumeFlag);
   void commandEnded();

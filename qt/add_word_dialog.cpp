@@ -4,6 +4,7 @@
 #include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -19,6 +20,7 @@ AddWordDialog::AddWordDialog(SFrm_AfterStr& form, QtUi& ui, QWidget* parent)
   auto* word = make<QLineEdit>(this, "Txt_AddStr");
   word->setMinimumWidth(220);
   bind_.label(label, form.Label1);
+  label->setBuddy(word);
   bind_.text(word, form.Txt_AddStr);
   row->addWidget(label);
   row->addWidget(word, 1);

@@ -1,6 +1,8 @@
 #include "qt/bindings.h"
 
 #include <QAbstractButton>
+#include <QAbstractItemView>
+#include <QAccessible>
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
@@ -47,6 +49,15 @@ void setItems(QListWidget* list, const std::vector<std::u16string>& items) {
   if (same) return;
   list->clear();
   for (const auto& item : items) list->addItem(toQString(item));
+}
+
+// The list that drops down is read as a list of its own; it takes the box's name, which
+// comes from the label the box is the buddy of.
+void nameDropDownList(QComboBox* box) {
+  if (!box->view()->accessibleName().isEmpty()) return;
+  if (auto* accessible = QAccessible::queryAccessibleInterface(box)) {
+    box->view()->setAccessibleName(accessible->text(QAccessible::Name));
+  }
 }
 
 }  // namespace
@@ -174,6 +185,7 @@ void ViewBindings::combo(QComboBox* box, ComboBox& control, Handler onChange) {
         showState(box, control);
         setItems(box, control.Items);
         box->setCurrentIndex(control.ListIndex);
+        nameDropDownList(box);
       },
       [box, &control] { control.ListIndex = box->currentIndex(); });
   if (onChange) {

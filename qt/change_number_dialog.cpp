@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialogButtonBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -21,6 +22,7 @@ ChangeNumberDialog::ChangeNumberDialog(AmountEditForm& form, QtUi& ui, QWidget* 
   change->setMinimumWidth(460);
   bind_.label(sourceLabel, form.Lbl_Source);
   bind_.text(source, form.Txt_Source);
+  sourceLabel->setBuddy(source);
   bind_.label(changeLabel, form.Lbl_Change);
   // With a buddy the label reads "&&" as one "&", as the caption means it.
   changeLabel->setBuddy(change);

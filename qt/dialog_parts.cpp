@@ -1,6 +1,7 @@
 #include "qt/dialog_parts.h"
 
 #include <QColor>
+#include <QEvent>
 #include <QTimer>
 
 namespace yentax {
@@ -10,10 +11,27 @@ QColor colorFromValue(std::uint32_t value) {
                 static_cast<int>((value >> 16) & 0xFF));
 }
 
-void SelectingLineEdit::focusInEvent(QFocusEvent* event) {
-  QLineEdit::focusInEvent(event);
-  // A mouse click places the cursor after the focus arrives; select once it has.
-  QTimer::singleShot(0, this, &QLineEdit::selectAll);
+namespace {
+
+class FocusInFilter : public QObject {
+ public:
+  FocusInFilter(QObject* parent, std::function<void()> onFocus)
+      : QObject(parent), onFocus_(std::move(onFocus)) {}
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::FocusIn) QTimer::singleShot(0, watched, onFocus_);
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::function<void()> onFocus_;
+};
+
+}  // namespace
+
+void whenFocused(QWidget* widget, std::function<void()> onFocus) {
+  widget->installEventFilter(new FocusInFilter(widget, std::move(onFocus)));
 }
 
 FormDialog::FormDialog(QtUi& ui, std::u16string_view caption, QWidget* parent)

@@ -1,13 +1,12 @@
 #pragma once
 
 // Small pieces the settings dialogs share: widgets named after an element of a control
-// array ("Opt_Log(1)"), a line edit that selects its whole text when it gets the focus,
-// and the dialog base that sends Esc and the close box to the form's cancel.
+// array ("Opt_Log(1)"), a hook for a widget getting the focus, and the dialog base that
+// sends Esc and the close box to the form's cancel.
 //
 //   auto* box = makeAt<QRadioButton>(page, "Opt_Log", 1);
 
 #include <QDialog>
-#include <QLineEdit>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -28,14 +27,9 @@ Widget* makeAt(QWidget* parent, const char* controlName, int index) {
 // 0x00BBGGRR as a QColor.
 QColor colorFromValue(std::uint32_t value);
 
-// A line edit whose whole text is selected when it gets the focus.
-class SelectingLineEdit : public QLineEdit {
- public:
-  explicit SelectingLineEdit(QWidget* parent = nullptr) : QLineEdit(parent) {}
-
- protected:
-  void focusInEvent(QFocusEvent* event) override;
-};
+// Runs onFocus each time widget gets the focus, once the event that gave it is done (a
+// click places the cursor after the focus arrives).
+void whenFocused(QWidget* widget, std::function<void()> onFocus);
 
 // A settings dialog over a form model: the bindings, and Esc or the close box running
 // the form's cancel handler, after which the bindings close the dialog.

@@ -9,9 +9,11 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "qt/qt_form_host.h"
 
@@ -34,6 +36,29 @@ void bindColorBox(ViewBindings& bind, QComboBox* box, EditableComboBox& control)
       [box, &control] {
         control.Text = fromQString(box->currentText());
         control.ListIndex = box->currentIndex();
+      });
+}
+
+// The box's selection, which the form sets when the box gets the focus or an entry is
+// picked; bound after the box's text, which moves the cursor when it is set.
+void bindSelection(ViewBindings& bind, QLineEdit* edit, SelectingTextBox& control) {
+  bind.custom(
+      [edit, &control] {
+        const auto size = static_cast<int>(edit->text().size());
+        const int start = std::clamp(control.SelStart, 0, size);
+        const int length = std::clamp(control.SelLength, 0, size - start);
+        if (length == 0) {
+          if (edit->hasSelectedText() || edit->cursorPosition() != start) {
+            edit->setCursorPosition(start);
+          }
+        } else if (edit->selectionStart() != start || edit->selectionLength() != length) {
+          edit->setSelection(start, length);
+        }
+      },
+      [edit, &control] {
+        control.SelStart =
+            edit->hasSelectedText() ? edit->selectionStart() : edit->cursorPosition();
+        control.SelLength = edit->selectionLength();
       });
 }
 
@@ -93,10 +118,10 @@ QWidget* FontDialog::nameAndSize(SFrm_HTMLFont& form) {
   auto* grid = new QGridLayout(area);
   grid->setContentsMargins(0, 0, 0, 0);
   auto* nameLabel = make<QLabel>(area, "Lbl_Name");
-  auto* name = make<SelectingLineEdit>(area, "Txt_Name");
+  auto* name = make<QLineEdit>(area, "Txt_Name");
   auto* names = make<QListWidget>(area, "Lst_Name");
   auto* sizeLabel = make<QLabel>(area, "Lbl_Size");
-  auto* size = make<SelectingLineEdit>(area, "Txt_Size");
+  auto* size = make<QLineEdit>(area, "Txt_Size");
   auto* sizes = make<QListWidget>(area, "Lst_Size");
   nameLabel->setBuddy(name);
   sizeLabel->setBuddy(size);
@@ -106,11 +131,14 @@ QWidget* FontDialog::nameAndSize(SFrm_HTMLFont& form) {
   bind_.label(sizeLabel, form.Lbl_Size);
   bind_.text(name, form.Txt_Name, [&form] { form.Txt_Name_Change(); });
   bind_.text(size, form.Txt_Size, [&form] { form.Txt_Size_Change(); });
+  bindSelection(bind_, name, form.Txt_Name);
+  bindSelection(bind_, size, form.Txt_Size);
+  whenFocused(name, [this, &form] { bind_.handle([&form] { form.Txt_Name_GotFocus(); }); });
+  whenFocused(size, [this, &form] { bind_.handle([&form] { form.Txt_Size_GotFocus(); }); });
   bind_.list(names, form.Lst_Name, [&form] { form.Lst_Name_Click(); });
   bind_.list(sizes, form.Lst_Size, [&form] { form.Lst_Size_Click(); });
-  // A picked entry's text is selected, ready to be typed over.
-  QObject::connect(names, &QListWidget::itemClicked, name, &QLineEdit::selectAll);
-  QObject::connect(sizes, &QListWidget::itemClicked, size, &QLineEdit::selectAll);
+  bind_.accessibleName(names, form.Lbl_Name);
+  bind_.accessibleName(sizes, form.Lbl_Size);
   grid->addWidget(nameLabel, 0, 0);
   grid->addWidget(name, 1, 0);
   grid->addWidget(names, 2, 0);
@@ -144,6 +172,7 @@ QWidget* FontDialog::stylesAndColor(SFrm_HTMLFont& form) {
   color->setEditable(true);
   color->setInsertPolicy(QComboBox::NoInsert);
   bindColorBox(bind_, color, form.Cmb_Color);
+  bind_.accessibleName(color, form.Chk_Color);
   QObject::connect(color, &QComboBox::activated, color,
                    [this, &form](int) { bind_.handle([&form] { form.Cmb_Color_Click(); }); });
   QObject::connect(color->lineEdit(), &QLineEdit::textEdited, color,

@@ -2,7 +2,7 @@
 # Installs the Debian packages the build needs; quick and silent when all are there.
 # "ci" adds what the CI checks need (clang-format, and lintian with the other package
 # checkers), "fuzz" what the fuzz targets need
-# (clang with its libFuzzer runtime).
+# (clang with its libFuzzer runtime), "a11y" what scripts/check-accessible-names.sh needs.
 set -euo pipefail
 
 packages=(cmake g++ make file dpkg-dev patch libgtest-dev libgmock-dev libbenchmark-dev
@@ -14,6 +14,7 @@ for extra in "$@"; do
   case "$extra" in
     ci) packages+=(clang-format git lintian appstream desktop-file-utils zsh fish) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    a11y) packages+=(python3-pyatspi at-spi2-core dbus-x11 x11-utils) ;;
     *) echo "install-deps: unknown group $extra" >&2; exit 1 ;;
   esac
 done

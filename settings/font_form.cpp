@@ -135,11 +135,13 @@ void SFrm_HTMLFont::Txt_Size_Change() {
 
 void SFrm_HTMLFont::Lst_Name_Click() {
   Txt_Name.Text = selectedItem(Lst_Name);
+  Txt_Name.selectAll();
   refreshPreview();
 }
 
 void SFrm_HTMLFont::Lst_Size_Click() {
   Txt_Size.Text = selectedItem(Lst_Size);
+  Txt_Size.selectAll();
   refreshPreview();
 }
 

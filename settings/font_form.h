@@ -3,7 +3,9 @@
 // SFrm_HTMLFont: picks the font and colour with which the preview marks the amount it
 // examines. Typing a name or size selects the matching list entry (compared in upper
 // case and full width); the swatch follows the colour text; the preview label shows
-// the face, size, styles and colour chosen. ShowFontDialog runs it over a FontSpec.
+// the face, size, styles and colour chosen. The name and size boxes select their whole
+// text when they get the focus or a list entry is picked, so that typing replaces it.
+// ShowFontDialog runs it over a FontSpec.
 //
 //   const auto fonts = BuildFontList(ui);
 //   if (ShowFontDialog(forms, ui, fonts, settings.InsertFont)) refreshDescription();
@@ -28,6 +30,17 @@ inline constexpr std::u16string_view kStandardFontEntry = u"(標準フォント)
 // "(標準フォント)" followed by the installed font names in the order the system gives.
 std::vector<std::u16string> BuildFontList(UiHost& ui);
 
+// A one-line box with a selection: SelStart and SelLength are UTF-16 positions in Text,
+// the cursor standing at SelStart + SelLength.
+struct SelectingTextBox : TextBox {
+  int SelStart = 0;
+  int SelLength = 0;
+  void selectAll() {
+    SelStart = 0;
+    SelLength = static_cast<int>(Text.size());
+  }
+};
+
 class SFrm_HTMLFont {
  public:
   // One entry of the size list: its text and the point size the preview uses.
@@ -48,10 +61,10 @@ class SFrm_HTMLFont {
 
   std::u16string Caption = u"フォントの設定";
   CaptionControl Lbl_Name;
-  TextBox Txt_Name;
+  SelectingTextBox Txt_Name;
   ListBox Lst_Name;
   CaptionControl Lbl_Size;
-  TextBox Txt_Size;
+  SelectingTextBox Txt_Size;
   ListBox Lst_Size;
   CheckBox Chk_Bold;
   CheckBox Chk_Italic;
@@ -69,6 +82,8 @@ class SFrm_HTMLFont {
 
   void Txt_Name_Change();
   void Txt_Size_Change();
+  void Txt_Name_GotFocus() { Txt_Name.selectAll(); }
+  void Txt_Size_GotFocus() { Txt_Size.selectAll(); }
   void Lst_Name_Click();
   void Lst_Size_Click();
   void Chk_Click() { refreshPreview(); }  // any of the four style boxes

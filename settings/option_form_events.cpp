@@ -240,8 +240,11 @@ void SFrm_Option::Cmd_OptionRet_Click(int index) {
       Tab1_Click();
       return;
     }
-    if (!RateTab.ratesFit(Txt_TaxCalc.Text)) {
-      Tab1.SelectedIndex = kRateLabelTab;
+    if (const auto check = RateTab.checkRates(Txt_TaxCalc.Text);
+        check != RateLabelTab::RateCheck::kRatesFit) {
+      // The tab that holds the refused rate.
+      Tab1.SelectedIndex =
+          check == RateLabelTab::RateCheck::kStandardOutOfRange ? kTaxTab : kRateLabelTab;
       Tab1_Click();
       return;
     }

@@ -107,10 +107,12 @@ void RateLabelTab::addEntry() {
   Txt_NewEntry.Text.clear();
 }
 
-bool RateLabelTab::ratesFit(std::u16string_view taxRate) {
-  if (!outOfRange(taxRate) && !outOfRange(Txt_ReducedRate.Text)) return true;
-  ui_.showMessage(kRateRange);
-  return false;
+RateLabelTab::RateCheck RateLabelTab::checkRates(std::u16string_view taxRate) {
+  const RateCheck result = outOfRange(taxRate)                ? RateCheck::kStandardOutOfRange
+                           : outOfRange(Txt_ReducedRate.Text) ? RateCheck::kReducedOutOfRange
+                                                              : RateCheck::kRatesFit;
+  if (result != RateCheck::kRatesFit) ui_.showMessage(kRateRange);
+  return result;
 }
 
 void RateLabelTab::store() {

@@ -9,7 +9,7 @@
 //   tab.Opt_LabelList_Click(RateLabelTab::kMarkList);
 //   tab.Txt_NewEntry.Text = u"※";
 //   tab.Cmd_Label_Click(RateLabelTab::kAddEntry);
-//   if (tab.ratesFit()) tab.store();
+//   if (tab.checkRates(taxRate) == RateLabelTab::RateCheck::kRatesFit) tab.store();
 
 #include <array>
 #include <string>
@@ -42,9 +42,11 @@ class RateLabelTab {
   void Opt_LabelList_Click(int index);
   void Cmd_Label_Click(int index);
 
-  // Neither rate of the dialog reads as a number outside 0 to 100; otherwise the range
-  // message is shown and false returned. taxRate is the standard rate's text.
-  [[nodiscard]] bool ratesFit(std::u16string_view taxRate);
+  // Which rate of the dialog reads as a number outside 0 to 100, the standard rate checked
+  // first; the range message is shown for it. taxRate is the standard rate's text, which
+  // lives on another tab, so the caller can show the tab that holds the bad value.
+  enum class RateCheck { kRatesFit, kStandardOutOfRange, kReducedOutOfRange };
+  [[nodiscard]] RateCheck checkRates(std::u16string_view taxRate);
   void store();
 
  private:

@@ -176,6 +176,26 @@ TEST(PreviewTableTabTest, TheTableFrameTakesClicksOnlyOnceItIsReady) {
   EXPECT_TRUE(f.form->Tab1.Enabled);
 }
 
+TEST(PreviewTableTabTest, EveryMarkControlIsOffWhileAStepRunsAndBackAfter) {
+  TableTab t;
+  const auto marksOn = [&t] {
+    std::vector<bool> on{t.form->Txt_Border.Enabled};
+    for (const auto& button : t.form->Cmd_Color) on.push_back(button.Enabled);
+    return on;
+  };
+  int turns = 0;
+  bool lockedMeanwhile = true;
+  t.ui.onPendingEvents([&] {
+    if (!t.form->busy()) return;
+    ++turns;
+    lockedMeanwhile = lockedMeanwhile && marksOn() == Buttons(4, false);
+  });
+  t.form->Cmd_Table_Click(1);
+  EXPECT_GT(turns, 0);
+  EXPECT_TRUE(lockedMeanwhile);
+  EXPECT_EQ(marksOn(), Buttons(4, true));
+}
+
 // Sanitising keeps black black: the border picked black in the chooser, and black typed
 // into the settings, reach the page as black, while a text that names no colour is red.
 TEST(PreviewTableTabTest, ABlackBorderStaysBlack) {

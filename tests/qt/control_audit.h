@@ -37,13 +37,40 @@ inline QStringList clashingMnemonics(QWidget* window) {
   return clashes;
 }
 
+// The labels shown in window with an accelerator letter but no control to give the focus
+// to: Alt with their letter does nothing.
+inline QStringList deadMnemonics(QWidget* window) {
+  QStringList dead;
+  const QRegularExpression mnemonic(QStringLiteral("&[^&]"));
+  for (auto* label : window->findChildren<QLabel*>()) {
+    if (!label->isVisibleTo(window) || !label->text().contains(mnemonic)) continue;
+    if (!label->buddy() || !(label->buddy()->focusPolicy() & Qt::TabFocus)) {
+      dead << label->objectName();
+    }
+  }
+  return dead;
+}
+
+// The controls inside area that Tab reaches, in the order it reaches them.
+inline QStringList tabOrder(QWidget* area) {
+  QStringList names;
+  for (QWidget* w = area->nextInFocusChain(); w != area; w = w->nextInFocusChain()) {
+    // Parts of a control (a combo box's edit line) carry no name of their own.
+    if (w->objectName().isEmpty() || w->objectName().startsWith(QLatin1String("qt_"))) continue;
+    if (area->isAncestorOf(w) && w->isVisibleTo(area) && (w->focusPolicy() & Qt::TabFocus)) {
+      names << w->objectName();
+    }
+  }
+  return names;
+}
+
 // The controls shown in window that take the focus but give a screen reader no name.
 inline QStringList unnamedControls(QWidget* window) {
   QStringList unnamed;
   for (auto* widget : window->findChildren<QWidget*>()) {
     if (!widget->isVisibleTo(window) || !(widget->focusPolicy() & Qt::TabFocus)) continue;
-    // A tab widget is read through its tab bar, whose tabs carry the names.
-    if (widget->inherits("QTabWidget")) continue;
+    // A tab strip is read through its tabs, which carry the names.
+    if (widget->inherits("QTabWidget") || widget->inherits("QTabBar")) continue;
     if (widget->objectName().isEmpty() || widget->objectName().startsWith(QLatin1String("qt_"))) {
       continue;
     }

@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QLabel>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
 #include <QTest>
@@ -23,8 +26,17 @@ TEST(FontDialogTest, ReturnsTheChosenValuesAndDrawsThePreview) {
   bool previewChecked = false;
   whenModalShows([&previewChecked](QWidget* dialog) {
     EXPECT_EQ(dialog->windowTitle(), "フォントの設定");
+    // A box getting the focus selects its text once the click that gave it has placed
+    // the cursor; a picked entry's text is selected too.
+    auto* name = dialog->findChild<QLineEdit*>("Txt_Name");
+    QFocusEvent focusIn(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(name, &focusIn);
+    name->setCursorPosition(3);
+    QApplication::processEvents();
+    EXPECT_EQ(name->selectedText(), "(標準フォント)");
     dialog->findChild<QListWidget*>("Lst_Name")->setCurrentRow(2);
     dialog->findChild<QListWidget*>("Lst_Size")->setCurrentRow(6);
+    EXPECT_EQ(dialog->findChild<QLineEdit*>("Txt_Size")->selectedText(), "6 (24 ポイント)");
     dialog->findChild<QCheckBox*>("Chk_Italic")->click();
     auto* color = dialog->findChild<QComboBox*>("Cmb_Color");
     color->lineEdit()->clear();

@@ -149,14 +149,7 @@ TEST_F(MainWindowViewTest, ShowsEveryControlWithItsCaptionAndTheMenusFollowTheTa
 // Tab goes through each tab's controls in reading order: left to right, then down.
 TEST_F(MainWindowViewTest, TabFollowsTheLayout) {
   open(console);
-  const auto order = [this](const char* pageName) {
-    auto* page = find<QWidget>(pageName);
-    QStringList names;
-    for (QWidget* w = page->nextInFocusChain(); w != page; w = w->nextInFocusChain()) {
-      if (page->isAncestorOf(w) && (w->focusPolicy() & Qt::TabFocus)) names << w->objectName();
-    }
-    return names;
-  };
+  const auto order = [this](const char* pageName) { return tabOrder(find<QWidget>(pageName)); };
   EXPECT_EQ(order("Fram_Options_1"),
             (QStringList{"Cmd_Folder", "Txt_File", "Cmd_DestFolder", "Command1"}));
   EXPECT_EQ(order("Fram_Options_0"), (QStringList{"Cmd_ReadFolder", "Trv_Files", "Cmd_FilesRenew",
@@ -170,6 +163,7 @@ TEST_F(MainWindowViewTest, EveryControlShownHasItsOwnAcceleratorAndAName) {
   for (const int tab : {Sfrm_Main::kFileTab, Sfrm_Main::kFolderTab}) {
     selectTab(tab);
     EXPECT_EQ(clashingMnemonics(view.get()), QStringList{}) << tab;
+    EXPECT_EQ(deadMnemonics(view.get()), QStringList{}) << tab;
     EXPECT_EQ(unnamedControls(view.get()), QStringList{}) << tab;
   }
 }

@@ -196,6 +196,7 @@ TEST(OptionDialogTest, EveryControlShownHasItsOwnAcceleratorAndAName) {
     for (int sub = 0; sub < (tab == SFrm_Option::kTargetTab ? subTabs->count() : 1); ++sub) {
       subTabs->setCurrentIndex(sub);
       EXPECT_EQ(clashingMnemonics(&dialog), QStringList{}) << tab << "/" << sub;
+      EXPECT_EQ(deadMnemonics(&dialog), QStringList{}) << tab << "/" << sub;
       EXPECT_EQ(unnamedControls(&dialog), QStringList{}) << tab << "/" << sub;
     }
   }

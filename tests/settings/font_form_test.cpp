@@ -98,6 +98,35 @@ TEST(FontFormTest, ClickingAnEntryCopiesItToTheBox) {
   EXPECT_EQ(form.Lbl_Preview.FontSize, 36);
 }
 
+TEST(FontFormTest, FocusAndAPickedEntrySelectTheWholeTextTypingKeepsTheCursor) {
+  using Selection = std::pair<int, int>;
+  const auto selection = [](const SelectingTextBox& box) {
+    return Selection{box.SelStart, box.SelLength};
+  };
+  ScriptedUi ui;
+  SFrm_HTMLFont form(ui, kFonts, fontNamed(u"DejaVu Sans"));
+  form.Txt_Name.SelStart = 4;
+  form.Txt_Name_GotFocus();
+  EXPECT_EQ(selection(form.Txt_Name), (Selection{0, 11}));
+  form.Txt_Size_GotFocus();
+  EXPECT_EQ(selection(form.Txt_Size), (Selection{0, 2}));  // "標準"
+
+  form.Lst_Name.ListIndex = 1;
+  form.Lst_Name_Click();
+  EXPECT_EQ(selection(form.Txt_Name), (Selection{0, 9}));  // "IPAGothic"
+  form.Lst_Size.ListIndex = 7;
+  form.Lst_Size_Click();
+  EXPECT_EQ(selection(form.Txt_Size), (Selection{0, 11}));  // "7 (36 ポイント)"
+
+  // What was typed stays where the box put the cursor.
+  form.Txt_Name.Text = u"dej";
+  form.Txt_Name.SelStart = 3;
+  form.Txt_Name.SelLength = 0;
+  form.Txt_Name_Change();
+  EXPECT_EQ(selection(form.Txt_Name), (Selection{3, 0}));
+  EXPECT_EQ(form.Txt_Name.Text, u"dej");
+}
+
 TEST(FontFormTest, SwatchFollowsTheColourText) {
   struct Row {
     std::u16string text;

@@ -74,21 +74,35 @@ TEST(RateLabelTabTest, EachListKeepsItsEditsAndRefusesWhatCannotBeStored) {
   EXPECT_FALSE(settings.UseTaxLabels);
 }
 
-TEST(RateLabelTabTest, OkRefusesARateOutsideTheRangeAndShowsItsTab) {
+TEST(RateLabelTabTest, OkRefusesARateOutsideTheRangeAndShowsTheTabThatHoldsIt) {
   ScriptedUi ui;
   ScriptedForms forms;
   ConversionSettings settings = ConversionSettings::defaults(u"/opt/yentax");
-  for (const auto& [standard, reduced, accepted] :
-       {std::tuple{u"10", u"101", false}, {u"-1", u"8", false}, {u"10", u"0", true}}) {
+  struct Row {
+    std::u16string standard;
+    std::u16string reduced;
+    int shownTab;  // after OK; -1: the dialog closed
+  };
+  const Row rows[] = {
+      {.standard = u"10", .reduced = u"101", .shownTab = SFrm_Option::kRateLabelTab},
+      {.standard = u"-1", .reduced = u"8", .shownTab = SFrm_Option::kTaxTab},
+      {.standard = u"200", .reduced = u"-5", .shownTab = SFrm_Option::kTaxTab},
+      {.standard = u"10", .reduced = u"0", .shownTab = -1},
+  };
+  for (const auto& row : rows) {
+    ui.messages.clear();
     SFrm_Option form(settings, ui, forms);
-    form.Txt_TaxCalc.Text = standard;
-    form.RateTab.Txt_ReducedRate.Text = reduced;
+    form.Txt_TaxCalc.Text = row.standard;
+    form.RateTab.Txt_ReducedRate.Text = row.reduced;
     form.Cmd_OptionRet_Click(SFrm_Option::kOk);
-    EXPECT_EQ(form.Accepted, accepted) << utf16ToUtf8(reduced);
-    EXPECT_EQ(form.Frm_Option[SFrm_Option::kRateLabelTab].Visible, !accepted);
+    const std::string where = utf16ToUtf8(row.standard + u" " + row.reduced);
+    EXPECT_EQ(form.Accepted, row.shownTab < 0) << where;
+    if (row.shownTab < 0) continue;
+    EXPECT_EQ(form.Tab1.SelectedIndex, row.shownTab) << where;
+    EXPECT_TRUE(form.Frm_Option[static_cast<std::size_t>(row.shownTab)].Visible) << where;
+    EXPECT_EQ(ui.messages, Entries{u"税率は0から100までの整数で入力してください。"}) << where;
   }
   EXPECT_EQ(settings.ReducedRate, 0);
-  EXPECT_EQ(ui.messages.back(), u"税率は0から100までの整数で入力してください。");
 }
 
 }  // namespace
