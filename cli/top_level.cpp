@@ -52,9 +52,9 @@ std::string topLevelUsage(std::string_view executableName) {
          " --version | --help\n\n" +
          "コマンドラインで実行する場合は、下記パラメータを指定してください。\n\n" + name +
          " \"変換設定ファイル名\"\n\n" + name + " convert --help, " + name + " check --help and " +
-         name + " restore --help list the options; man " + name +
-         " describes\nthem all, the settings file, the exit statuses and where settings and logs "
-         "live.\n";
+         name + " restore --help list the options;\nman " + name +
+         " describes them all, the settings file, the exit statuses and where\nsettings and "
+         "logs live.\n";
 }
 
 }  // namespace yentax

@@ -96,20 +96,6 @@ TEST(PageRestoreTest, PutsTheChosenBackupBackAndKeepsThePageItReplaces) {
        .result = RestoreResult::kRestored,
        .page = "first",
        .keptAs = "a.htm.~2~"},
-      {.name = "named generation",
-       .before = {},
-       .generation = 0,
-       .force = false,
-       .result = RestoreResult::kRestored,
-       .page = "original",
-       .keptAs = "a.htm.~2~"},
-      {.name = "no such generation",
-       .before = {},
-       .generation = 5,
-       .force = false,
-       .result = RestoreResult::kNoSuchGeneration,
-       .page = "second",
-       .keptAs = ""},
       {.name = "edited since",
        .before = handEdit,
        .generation = {},
@@ -191,21 +177,6 @@ TEST(PageRestoreTest, PutsTheChosenBackupBackAndKeepsThePageItReplaces) {
       EXPECT_EQ(readFile(s / "elsewhere/secret.htm"), "secret");
     }
   }
-}
-
-TEST(PageRestoreTest, ARestoreIsUndoneByTheNext) {
-  Site s;
-  s.runWrites("converted");
-  ASSERT_EQ(restorePage({.plan = s.plan()}).result, RestoreResult::kRestored);
-  EXPECT_EQ(s.page(), "original");
-  // The restore recorded what it wrote, so the page counts as unedited.
-  const RestoreOutcome undone = restorePage({.plan = s.plan()});
-  EXPECT_EQ(undone.since, PageSince::kAsWritten);
-  ASSERT_EQ(undone.result, RestoreResult::kRestored);
-  EXPECT_EQ(undone.from, "a.htm.~1~");
-  EXPECT_EQ(s.page(), "converted");
-  EXPECT_EQ(s.names("src/BackUp"),
-            (std::set<std::string>{"a.htm", "a.htm.~1~", "a.htm.~written~"}));
 }
 
 TEST(PageRestoreTest, ARunKilledBeforeItReplacedThePageLeavesNothingToUndoAndNoEdit) {
