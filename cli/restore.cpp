@@ -12,6 +12,7 @@
 #include "cli/restore_options.h"
 #include "docio/file_system.h"
 #include "docio/page_restore.h"
+#include "docio/path_text.h"
 
 namespace yentax {
 
@@ -110,7 +111,9 @@ class RestoreRun {
       }
     }
     env_.out << std::flush;
-    if (!request_.quiet && (env_.errIsTerminal || request_.verbose)) env_.err << summary() << '\n';
+    if (!request_.list && !request_.quiet && (env_.errIsTerminal || request_.verbose)) {
+      env_.err << summary() << '\n';
+    }
     return totals_.notRestored == 0 ? 0 : 1;
   }
 
@@ -145,7 +148,7 @@ class RestoreRun {
              << escapedName(review.folder) << '\n'
              << listing(review, request_.generation);
     if (chosenGeneration(review.shelf, request_.generation) == nullptr) {
-      fail(page.shown, "no backup " + std::to_string(*request_.generation));
+      fail(page.shown, "no backup " + backupNameOf(fileName(page.source), *request_.generation));
     }
   }
 
