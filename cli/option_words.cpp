@@ -113,4 +113,22 @@ SplitWords splitWords(std::span<const std::string> words, std::span<const Option
   return Splitter(words, rows).split();
 }
 
+void appendHelp(std::string& text, std::string head, std::string_view help) {
+  // A short head shares its line with the help's first line, as getopt tools print it.
+  constexpr std::size_t kHelpColumn = 22;
+  bool first = true;
+  while (!help.empty()) {
+    const auto end = help.find('\n');
+    if (first && head.size() + 2 <= kHelpColumn) {
+      text += head + std::string(kHelpColumn - head.size(), ' ');
+    } else {
+      if (first) text += head + "\n";
+      text += std::string(kHelpColumn, ' ');
+    }
+    first = false;
+    text += std::string(help.substr(0, end)) + "\n";
+    help = end == std::string_view::npos ? std::string_view() : help.substr(end + 1);
+  }
+}
+
 }  // namespace yentax

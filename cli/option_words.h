@@ -39,4 +39,8 @@ struct SplitWords {
 
 SplitWords splitWords(std::span<const std::string> words, std::span<const OptionRow> rows);
 
+// Appends an option's lines to a help text: its head ("  -j, --jobs N"), then its help,
+// each line of it indented to one column.
+void appendHelp(std::string& text, std::string head, std::string_view help);
+
 }  // namespace yentax

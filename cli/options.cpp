@@ -457,24 +457,6 @@ std::optional<std::string> Parser::checkCombination() const {
   return std::nullopt;
 }
 
-void appendHelp(std::string& text, std::string head, std::string_view help) {
-  // A short head shares its line with the help's first line, as getopt tools print it.
-  constexpr std::size_t kHelpColumn = 22;
-  bool first = true;
-  while (!help.empty()) {
-    const auto end = help.find('\n');
-    if (first && head.size() + 2 <= kHelpColumn) {
-      text += head + std::string(kHelpColumn - head.size(), ' ');
-    } else {
-      if (first) text += head + "\n";
-      text += std::string(kHelpColumn, ' ');
-    }
-    first = false;
-    text += std::string(help.substr(0, end)) + "\n";
-    help = end == std::string_view::npos ? std::string_view() : help.substr(end + 1);
-  }
-}
-
 std::string commandOptionLines(CliCommand command) {
   std::string text;
   for (const CommandOption& option : kCommandOptions) {
@@ -500,11 +482,13 @@ std::string settingOptionLines() {
 
 }  // namespace
 
-bool isCliCommand(std::string_view word) { return word == "convert" || word == "check"; }
+bool isCliCommand(std::string_view word) {
+  return word == "convert" || word == "check" || word == "restore";
+}
 
 CliParse parseCliArguments(const std::vector<std::string>& arguments,
                            std::u16string_view programFolder) {
-  if (arguments.empty() || !isCliCommand(arguments.front())) {
+  if (arguments.empty() || (arguments.front() != "convert" && arguments.front() != "check")) {
     return {std::nullopt, "the first argument must be convert or check"};
   }
   Parser parser(arguments.front() == "convert" ? CliCommand::kConvert : CliCommand::kCheck,

@@ -61,7 +61,8 @@ struct CliParse {
   std::string error;  // why the command line was refused
 };
 
-// The first argument is the command word, "convert" or "check".
+// The first argument is the command word, "convert", "check" or "restore" (whose
+// arguments cli/restore_options.h reads).
 bool isCliCommand(std::string_view word);
 
 // arguments begin with the command word; default paths of the settings lie under

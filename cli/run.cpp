@@ -19,6 +19,7 @@
 #include "cli/pages.h"
 #include "cli/parallel.h"
 #include "cli/report.h"
+#include "cli/restore.h"
 #include "docio/file_system.h"
 #include "docio/log_file.h"
 
@@ -320,6 +321,8 @@ class CommandRun {
 }  // namespace
 
 int runCli(const std::vector<std::string>& arguments, const CliEnvironment& environment) {
+  if (!arguments.empty() && arguments.front() == "restore")
+    return runRestore(arguments, environment);
   const CliParse parsed = parseCliArguments(arguments, environment.programFolder);
   const std::string command = arguments.empty() ? "" : arguments.front();
   if (!parsed.request) {

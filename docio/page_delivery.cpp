@@ -10,8 +10,10 @@
 #include "base/open_folder.h"
 #include "base/utf8.h"
 #include "base/whole_file.h"
+#include "docio/backup_generations.h"
 #include "docio/html_file_copy.h"
 #include "docio/path_text.h"
+#include "docio/written_record.h"
 
 namespace yentax {
 
@@ -42,11 +44,6 @@ std::optional<mode_t> copyModeOf(const std::string& page) {
   return (status.st_mode & 07777) | S_IWUSR;
 }
 
-// A page's backups, oldest first: the page's own name, then "name.~1~", "name.~2~" …
-std::string backupName(const std::string& name, int generation) {
-  return generation == 0 ? name : name + ".~" + std::to_string(generation) + "~";
-}
-
 bool holdsBytes(const OpenFolder& folder, const std::string& name, std::string_view bytes) {
   struct stat entry {};
   if (::fstatat(folder.fd(), name.c_str(), &entry, AT_SYMLINK_NOFOLLOW) != 0 ||
@@ -57,27 +54,31 @@ bool holdsBytes(const OpenFolder& folder, const std::string& name, std::string_v
   return contents.status == FileReadStatus::kRead && contents.bytes == bytes;
 }
 
-// Writes the original under the first free backup name, unless a backup already holds it.
+// Writes the original under the first free backup name, unless a backup already holds it;
+// the outcome names the backup that holds it.
 DeliveryOutcome keepOriginal(const OpenFolder& folder, const std::string& name,
-                             const PageBackup& backup, const ReplaceOptions& options) {
-  for (int generation = 0; generation < kMostBackups; ++generation) {
-    const std::string kept = backupName(name, generation);
+                             const PageBackup& backup, const ReplaceOptions& options,
+                             int& generation) {
+  for (generation = 0; generation < kMostBackups; ++generation) {
+    const std::string kept = backupNameOf(name, generation);
     const FileOutcome written = replaceFileIn(folder, kept, backup.original, options);
     if (written) {
       // Only a backup that holds the page as it was read may let the page be replaced.
       if (!holdsBytes(folder, kept, backup.original)) {
         return failed(DeliveryStep::kBackup, std::string(kBackupDiffers));
       }
-      return {};
+      return {.keptAs = kept};
     }
     if (written.error != std::errc::file_exists)
       return failed(DeliveryStep::kBackup, written.cause());
-    if (holdsBytes(folder, kept, backup.original)) return {};
+    if (holdsBytes(folder, kept, backup.original)) return {.keptAs = kept};
   }
   return failed(DeliveryStep::kBackup, std::string(kTooManyBackups));
 }
 
-DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) {
+// Keeps the page's original and records, beside it, the bytes that are about to replace it.
+DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target,
+                           std::string_view bytes) {
   if (!isBackupFolderInside(utf8ToUtf16(backup.folder))) {
     return failed(DeliveryStep::kBackup, std::string(kBackupOutside));
   }
@@ -88,17 +89,23 @@ DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target) 
   const FolderOpening folder =
       openFolderBeneath(tree.folder, backup.folder, {.create = true, .owner = owner});
   if (!folder) return failed(DeliveryStep::kBackup, openingCause(folder, backup.tree));
-  const ReplaceOptions options{.newFileMode = copyModeOf(target), .owner = owner, .onlyNew = true};
-  if (DeliveryOutcome kept = keepOriginal(folder.folder, fileName(target), backup, options);
-      !kept) {
-    return kept;
-  }
+  ReplaceOptions options{.newFileMode = copyModeOf(target), .owner = owner, .onlyNew = true};
+  const std::string name = fileName(target);
+  int generation = 0;
+  DeliveryOutcome kept = keepOriginal(folder.folder, name, backup, options, generation);
+  if (!kept) return kept;
   if (backup.withCompanions) {
     if (const FileOutcome copied = replaceCompanionFolders(target, folder.folder); !copied) {
       return failed(DeliveryStep::kBackup, copied.cause());
     }
   }
-  return {};
+  options.onlyNew = false;
+  if (const FileOutcome recorded = writeWrittenRecord(
+          folder.folder, name, {.written = digestOf(bytes), .backup = generation}, options);
+      !recorded) {
+    return failed(DeliveryStep::kBackup, recorded.cause());
+  }
+  return kept;
 }
 
 // The way down from tree to folder, or "" where there is no tree.
@@ -152,8 +159,10 @@ DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes
     if (!folder) return failed(DeliveryStep::kWrite, openingCause(folder, tree));
     const std::string name = fileName(delivery.page);
     const auto target = joinPath(delivery.folder, name);
+    DeliveryOutcome kept;
     if (delivery.backup) {
-      if (DeliveryOutcome kept = keepBackup(*delivery.backup, target); !kept) return kept;
+      kept = keepBackup(*delivery.backup, target, bytes);
+      if (!kept) return kept;
     }
     const ReplaceOptions options{
         .newFileMode = mode, .deferFlush = delivery.deferFlush, .replacing = delivery.replacing};
@@ -164,7 +173,7 @@ DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes
                                        ? mergeCompanionFolders(delivery.page, folder.folder)
                                        : replaceCompanionFolders(delivery.page, folder.folder);
     if (!companions) return failed(DeliveryStep::kWrite, companions.cause());
-    return {};
+    return kept;
   } catch (...) {
     return failed(DeliveryStep::kWrite,
                   std::make_error_code(std::errc::not_enough_memory).message());

@@ -4,7 +4,8 @@
 // the preview's save. Where the page replaces the page it was read from, its backup comes
 // first, written from the bytes that were read and checked to hold them; backups are
 // numbered ("a.htm", then "a.htm.~1~", "a.htm.~2~" …) so that no run overwrites one an
-// earlier run made; and the page is replaced only while it still holds what was read,
+// earlier run made, and a record of the bytes about to replace the page goes beside it
+// (docio/written_record.h); the page is replaced only while it still holds what was read,
 // checked just before the rename, so that a page changed by anyone else meanwhile is left
 // alone. The page itself is written beside its target, flushed and renamed over it (a
 // link at its name is replaced, never followed; an existing file keeps its permission
@@ -69,7 +70,8 @@ enum class DeliveryStep {
 
 struct [[nodiscard]] DeliveryOutcome {
   DeliveryStep failed = DeliveryStep::kNone;
-  std::string cause;  // the system's error text, or what was found wrong
+  std::string cause = {};   // the system's error text, or what was found wrong
+  std::string keptAs = {};  // the backup that holds the replaced page, where one was asked for
 
   explicit operator bool() const { return failed == DeliveryStep::kNone; }
 };

@@ -50,7 +50,7 @@ _yentax() {
     if [[ $cur == -* ]]; then
       _yentax_offer "$cur" --help --version
     else
-      _yentax_offer "$cur" convert check
+      _yentax_offer "$cur" convert check restore
       compopt -o filenames 2>/dev/null
       _yentax_settings_files "$cur"
     fi
@@ -64,11 +64,13 @@ _yentax() {
   case "$command" in
     convert) options="$settings --output --in-place --dry-run --diff --copy-other --log-encoding" ;;
     check) options="$settings --format" ;;
+    restore) options="--generation --list --force --backup-dir --settings --extensions --recursive
+      --hidden --follow-links --quiet --verbose --version --help" ;;
     *) return ;;
   esac
 
   case "$prev" in
-    -o | --output)
+    -o | --output | --backup-dir)
       compopt -o filenames 2>/dev/null
       COMPREPLY=($(compgen -d -- "$cur"))
       return ;;
@@ -81,6 +83,8 @@ _yentax() {
       COMPREPLY=($(compgen -f -- "$cur"))
       return ;;
     -j | --jobs | --rate | --reduced-rate | --reduced-mark | --reduced-pages)
+      return ;;
+    -g | --generation)
       return ;;
   esac
   local values

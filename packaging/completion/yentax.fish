@@ -1,14 +1,15 @@
 # fish completion for yentax
 
-set -l commands convert check
+set -l commands convert check restore
 complete -c yentax -f
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -a convert -d 'rewrite the yen amounts of pages'
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -a check -d 'list the amounts a conversion would change'
+complete -c yentax -n "not __fish_seen_subcommand_from $commands" -a restore -d 'put pages back from their backups'
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -a '(__fish_complete_suffix .KVT)' -d 'settings file'
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -l help -d 'print the help'
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -l version -d 'print the version'
 
-set -l both "__fish_seen_subcommand_from $commands"
+set -l both "__fish_seen_subcommand_from convert check"
 complete -c yentax -n $both -F
 complete -c yentax -n $both -l rate -x -d 'tax rate in percent'
 complete -c yentax -n $both -l source-kind -x -a 'before-tax tax-included'
@@ -38,3 +39,18 @@ complete -c yentax -n '__fish_seen_subcommand_from convert' -l diff -d 'a unifie
 complete -c yentax -n '__fish_seen_subcommand_from convert' -l copy-other -d 'copy the other files too'
 complete -c yentax -n '__fish_seen_subcommand_from convert' -l log-encoding -x -a 'utf-8 cp932'
 complete -c yentax -n '__fish_seen_subcommand_from check' -l format -x -a 'text json jsonl'
+set -l restore '__fish_seen_subcommand_from restore'
+complete -c yentax -n $restore -F
+complete -c yentax -n $restore -s g -l generation -x -d 'the backup to restore, as --list numbers it'
+complete -c yentax -n $restore -s l -l list -d 'show the backups; write nothing'
+complete -c yentax -n $restore -s f -l force -d 'restore pages edited since too'
+complete -c yentax -n $restore -l backup-dir -x -a '(__fish_complete_directories)'
+complete -c yentax -n $restore -l settings -r -k -a '(__fish_complete_suffix .KVT)' -d 'settings file'
+complete -c yentax -n $restore -l extensions -x -a htm,html
+complete -c yentax -n $restore -s r -l recursive -d 'take subfolders too'
+complete -c yentax -n $restore -l hidden -d 'take hidden files and folders'
+complete -c yentax -n $restore -s L -l follow-links -d 'follow symbolic links'
+complete -c yentax -n $restore -s q -l quiet -d 'print only what failed'
+complete -c yentax -n $restore -s v -l verbose -d 'a summary also off a terminal'
+complete -c yentax -n $restore -l version -d 'print the version'
+complete -c yentax -n $restore -s h -l help -d 'print the help'

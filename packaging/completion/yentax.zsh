@@ -2,7 +2,7 @@
 # zsh completion for yentax
 
 _yentax() {
-  local -a common convert_only check_only
+  local -a common convert_only check_only restore_only
   common=(
     '--rate=[tax rate in percent]:rate:'
     '--source-kind=[what the page amounts are]:kind:(before-tax tax-included)'
@@ -35,10 +35,25 @@ _yentax() {
     '--log-encoding=[the log encoding]:encoding:(utf-8 cp932)'
   )
   check_only=('--format=[report format]:format:(text json jsonl)')
+  restore_only=(
+    '(-g --generation)'{-g+,--generation=}'[the backup to restore, as --list numbers it]:number:'
+    '(-l --list)'{-l,--list}'[show the backups; write nothing]'
+    '(-f --force)'{-f,--force}'[restore pages edited since too]'
+    '--backup-dir=[where the backups are]:folder:_files -/'
+    '--settings=[take the backup folder from a settings file]:settings file:_files -g "*.(KVT|kvt|INI|ini)(-.)"'
+    '--extensions=[page extensions]:list:(htm,html)'
+    '(-r --recursive)'{-r,--recursive}'[take subfolders too]'
+    '--hidden[take hidden files and folders]'
+    '(-L --follow-links)'{-L,--follow-links}'[follow symbolic links]'
+    '(-q --quiet)'{-q,--quiet}'[print only what failed]'
+    '(-v --verbose)'{-v,--verbose}'[a summary also off a terminal]'
+    '--version[print the version]'
+    '(-h --help)'{-h,--help}'[print the help]'
+  )
 
   if (( CURRENT == 2 )); then
     _alternatives \
-      'commands:command:((convert\:"rewrite the yen amounts of pages" check\:"list the amounts a conversion would change"))' \
+      'commands:command:((convert\:"rewrite the yen amounts of pages" check\:"list the amounts a conversion would change" restore\:"put pages back from their backups"))' \
       'options:option:(--help --version)' \
       'settings:settings file:_files -g "*.(KVT|kvt|INI|ini)(-.)"'
     return
@@ -46,6 +61,7 @@ _yentax() {
   case $words[2] in
     convert) _arguments -s -S $common $convert_only '*:page or folder:_files' ;;
     check) _arguments -s -S $common $check_only '*:page or folder:_files' ;;
+    restore) _arguments -s -S $restore_only '*:page or folder:_files' ;;
   esac
 }
 

@@ -102,6 +102,7 @@ TEST(PackagingTest, TheCompletionOffersCommandsOptionsAndValues) {
       {"yentax convert --kind ", "append replace breakdown"},
       {"yentax check --format j", "json jsonl"},
       {"yentax check --in", ""},
+      {"yentax restore --f", "--force --follow-links"},
       {"yentax convert --rounding up-from-",
        "up-from-2 up-from-3 up-from-4 up-from-5 up-from-6 "
        "up-from-7 up-from-8 up-from-9"},

@@ -481,7 +481,8 @@ TEST_F(CliFixture, BackupsGoBesideThePagesIntoAFolderOfTheirOwnOrNowhere) {
     ASSERT_EQ(run(command).status, 0) << c.options.size();
     std::map<std::string, std::string> backups;
     for (const auto& [path, bytes] : treeOf(fresh / "site")) {
-      if (original.contains(path)) continue;
+      // Each backup has a record of what the run wrote beside it.
+      if (original.contains(path) || path.ends_with(".~written~")) continue;
       backups[path] = bytes;
       EXPECT_EQ(bytes, original.at(c.backups.at(path))) << path;
     }

@@ -171,7 +171,8 @@ TEST(PageDeliveryTest, BackupsAreNumberedAndNoneIsEverOverwritten) {
     writeFile(s / "src/a.htm", original);
     ASSERT_TRUE(s.deliver("src", original)) << original;
   }
-  EXPECT_EQ(s.names("src/BackUp"), (std::set<std::string>{"a.htm", "a.htm.~1~", "a.htm.~2~"}));
+  EXPECT_EQ(s.names("src/BackUp"),
+            (std::set<std::string>{"a.htm", "a.htm.~1~", "a.htm.~2~", "a.htm.~written~"}));
   EXPECT_EQ(readFile(s / "src/BackUp/a.htm"), "the page before any run");
   EXPECT_EQ(readFile(s / "src/BackUp/a.htm.~1~"), "page");
   EXPECT_EQ(readFile(s / "src/BackUp/a.htm.~2~"), "converted");
