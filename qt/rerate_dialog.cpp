@@ -5,8 +5,10 @@
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <utility>
 
 #include "qt/qt_form_host.h"
 
@@ -27,8 +29,9 @@ RerateDialog::RerateDialog(SFrm_Rerate& form, QtUi& ui, QWidget* parent)
   auto* to = make<QLineEdit>(this, "Txt_To");
   auto* itemsLabel = make<QLabel>(this, "Lbl_Items");
   auto* items = make<QComboBox>(this, "Cmb_Items");
-  for (auto [label, field] :
-       {std::pair<QLabel*, QWidget*>{fromLabel, from}, {toLabel, to}, {itemsLabel, items}}) {
+  const std::pair<QLabel*, QWidget*> rows[] = {
+      {fromLabel, from}, {toLabel, to}, {itemsLabel, items}};
+  for (const auto& [label, field] : rows) {
     label->setBuddy(field);
     fields->addRow(label, field);
   }

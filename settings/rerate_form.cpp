@@ -1,5 +1,6 @@
 #include "settings/rerate_form.h"
 
+#include <algorithm>
 #include <optional>
 
 #include "base/utf16_text.h"
@@ -12,8 +13,14 @@ namespace {
 constexpr std::u16string_view kRateRange = u"税率は0から100までの整数で入力してください。";
 constexpr std::u16string_view kSameRates = u"変更前と変更後の税率が同じです。";
 
+// A whole number only: "8.5" would otherwise read as 8 and move prices by a rate nobody typed.
 std::optional<std::int32_t> rateIn(const TextBox& box) {
-  const auto rate = parseIntegerText(trimBlanks(box.Text));
+  const std::u16string_view text = trimBlanks(box.Text);
+  const auto digit = [](char16_t c) {
+    return (c >= u'0' && c <= u'9') || (c >= u'０' && c <= u'９');
+  };
+  if (text.empty() || !std::all_of(text.begin(), text.end(), digit)) return std::nullopt;
+  const auto rate = parseIntegerText(text);
   if (!rate || *rate < 0 || *rate > 100) return std::nullopt;
   return rate;
 }
