@@ -1,9 +1,10 @@
 # fish completion for yentax
 
-set -l commands convert check
+set -l commands convert check rerate
 complete -c yentax -f
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -a convert -d 'rewrite the yen amounts of pages'
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -a check -d 'list the amounts a conversion would change'
+complete -c yentax -n "not __fish_seen_subcommand_from $commands" -a rerate -d 'move the prices from one rate to another'
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -a '(__fish_complete_suffix .KVT)' -d 'settings file'
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -l help -d 'print the help'
 complete -c yentax -n "not __fish_seen_subcommand_from $commands" -l version -d 'print the version'
@@ -31,10 +32,15 @@ complete -c yentax -n $both -s q -l quiet -d 'no progress and no summary'
 complete -c yentax -n $both -s v -l verbose -d 'a summary also off a terminal'
 complete -c yentax -n $both -l version -d 'print the version'
 complete -c yentax -n $both -s h -l help -d 'print the help'
-complete -c yentax -n '__fish_seen_subcommand_from convert' -s o -l output -x -a '(__fish_complete_directories)'
-complete -c yentax -n '__fish_seen_subcommand_from convert' -l in-place -d 'replace the pages'
-complete -c yentax -n '__fish_seen_subcommand_from convert' -s n -l dry-run -d 'write nothing'
-complete -c yentax -n '__fish_seen_subcommand_from convert' -l diff -d 'a unified diff with --dry-run'
-complete -c yentax -n '__fish_seen_subcommand_from convert' -l copy-other -d 'copy the other files too'
-complete -c yentax -n '__fish_seen_subcommand_from convert' -l log-encoding -x -a 'utf-8 cp932'
+complete -c yentax -n '__fish_seen_subcommand_from convert rerate' -s o -l output -x -a '(__fish_complete_directories)'
+complete -c yentax -n '__fish_seen_subcommand_from convert rerate' -l in-place -d 'replace the pages'
+complete -c yentax -n '__fish_seen_subcommand_from convert rerate' -s n -l dry-run -d 'write nothing'
+complete -c yentax -n '__fish_seen_subcommand_from convert rerate' -l diff -d 'a unified diff with --dry-run'
+complete -c yentax -n '__fish_seen_subcommand_from convert rerate' -l copy-other -d 'copy the other files too'
+complete -c yentax -n '__fish_seen_subcommand_from convert rerate' -l log-encoding -x -a 'utf-8 cp932'
 complete -c yentax -n '__fish_seen_subcommand_from check' -l format -x -a 'text json jsonl'
+complete -c yentax -n '__fish_seen_subcommand_from rerate' -l from -x -d 'the rate the prices show now'
+complete -c yentax -n '__fish_seen_subcommand_from rerate' -l to -x -d 'the rate they are to show'
+complete -c yentax -n '__fish_seen_subcommand_from rerate' -l items -x -a 'reduced standard all'
+complete -c yentax -n '__fish_seen_subcommand_from rerate' -l backup-dir -x -a '(__fish_complete_directories)'
+complete -c yentax -n '__fish_seen_subcommand_from rerate' -l no-backup -d 'keep no backups'

@@ -2,7 +2,7 @@
 # zsh completion for yentax
 
 _yentax() {
-  local -a common convert_only check_only
+  local -a common convert_only check_only rerate_only
   common=(
     '--rate=[tax rate in percent]:rate:'
     '--source-kind=[what the page amounts are]:kind:(before-tax tax-included)'
@@ -35,10 +35,17 @@ _yentax() {
     '--log-encoding=[the log encoding]:encoding:(utf-8 cp932)'
   )
   check_only=('--format=[report format]:format:(text json jsonl)')
+  rerate_only=(
+    '--from=[the rate the prices show now]:rate:'
+    '--to=[the rate they are to show]:rate:'
+    '--items=[which items move]:items:(reduced standard all)'
+    '--backup-dir=[keep the backups there]:folder:_files -/'
+    '--no-backup[keep no backups]'
+  )
 
   if (( CURRENT == 2 )); then
     _alternatives \
-      'commands:command:((convert\:"rewrite the yen amounts of pages" check\:"list the amounts a conversion would change"))' \
+      'commands:command:((convert\:"rewrite the yen amounts of pages" check\:"list the amounts a conversion would change" rerate\:"move the prices from one rate to another"))' \
       'options:option:(--help --version)' \
       'settings:settings file:_files -g "*.(KVT|kvt|INI|ini)(-.)"'
     return
@@ -46,6 +53,7 @@ _yentax() {
   case $words[2] in
     convert) _arguments -s -S $common $convert_only '*:page or folder:_files' ;;
     check) _arguments -s -S $common $check_only '*:page or folder:_files' ;;
+    rerate) _arguments -s -S $common $convert_only $rerate_only '*:page or folder:_files' ;;
   esac
 }
 
