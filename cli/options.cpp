@@ -289,7 +289,7 @@ constexpr CommandOption kCommandOptions[] = {
        }
        return false;
      }},
-    {0, "--no-labels", "", kForAll, "", "take no notice of tax labels such as 税込 or 税抜 beside\n"
+    {0, "--no-labels", "", kForConvert | kForCheck, "", "take no notice of tax labels such as 税込 or 税抜 beside\n"
      "an amount",
      [](CliRequest& r, std::string_view) { return r.noLabels = true; }},
     {'n', "--dry-run", "", kForWriting, "", "write nothing; print each changed text run before and after",
