@@ -105,6 +105,17 @@ void Sfrm_Main::Cmd_Change_Click() {
   if (unloadPending_) Form_Unload();
 }
 
+void Sfrm_Main::runRateChange() {
+  SFrm_Rerate dialog(settings_, ui_);
+  forms_.show(dialog);
+  if (!dialog.Accepted) return;
+  constexpr RerateItems kItems[] = {RerateItems::kAll, RerateItems::kStandard,
+                                    RerateItems::kReduced};
+  rateChange_ = RerateMove{dialog.From, dialog.To, kItems[dialog.Items]};
+  Cmd_Change_Click();
+  rateChange_.reset();
+}
+
 void Sfrm_Main::runOneFile() {
   const std::u16string source(trimBlanks(Txt_File.Text));
   if (!lookupPath(source).isFile) {
@@ -179,7 +190,13 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   // The page is converted in memory and written once, whole, so a half-converted page
   // never replaces a good one.
   startPageLog(sourcePath);
-  const PageConversion converted = ports_.convert(std::move(read.page), settings_, state_.Context);
+  const PageConversion converted =
+      rateChange_ ? rewritePageBytes(std::move(read.page), state_.Context,
+                                     [this](ConversionContext& context) {
+                                       return reratePage(settings_, context, *rateChange_)
+                                           .has_value();
+                                     })
+                  : ports_.convert(std::move(read.page), settings_, state_.Context);
   if (!converted) {
     addProblem(source, kConversionFailed, converted.fault);
     return PageRun::kFailed;

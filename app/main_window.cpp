@@ -69,7 +69,8 @@ Sfrm_Main::Sfrm_Main(ConversionSettings& settings, UiHost& ui, FormHost& forms,
       {98, menuItem(u"-")},
       {kMenuExit, menuItem(u"終了(&X)")},
   };
-  Menu_Tool_Sub = {{kMenuOptions, menuItem(u"オプション(&O)")}};
+  Menu_Tool_Sub = {{kMenuOptions, menuItem(u"オプション(&O)")},
+                   {kMenuRerate, menuItem(u"税率変更(&R)…")}};
   Menu_Help_Sub = {
       {kMenuHelp, menuItem(u"ヘルプ(&H)")},
       {1, menuItem(u"-")},

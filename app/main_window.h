@@ -14,6 +14,7 @@
 #include "app/command_line.h"
 #include "app/file_tree.h"
 #include "docio/page_conversion.h"
+#include "engine/rerate.h"
 #include "preview/preview_request.h"
 #include "settings/conversion_settings.h"
 #include "settings/settings_file.h"
@@ -77,7 +78,7 @@ class Sfrm_Main {
     kMenuPreview = 97,
     kMenuExit = 99,
   };
-  enum ToolMenu { kMenuOptions = 0 };
+  enum ToolMenu { kMenuOptions = 0, kMenuRerate = 10 };
   enum HelpMenu { kMenuHelp = 0, kMenuVersion = 20 };
 
   Sfrm_Main(ConversionSettings& settings, UiHost& ui, FormHost& forms, MainWindowSetup setup,
@@ -197,6 +198,10 @@ class Sfrm_Main {
   void dropDestination(bool fileTab, const std::vector<std::u16string>& paths);
   void openDestination(std::u16string_view folder);
 
+  // Asks for a rate change and runs it over the chosen file or the ticked files, as a
+  // conversion runs: the same backups, log and messages.
+  void runRateChange();
+
   void loadSettingsFile();
   void saveSettingsFile();
   bool settingsReadyToSave();
@@ -212,6 +217,8 @@ class Sfrm_Main {
   bool logFailed_ = false;          // the run's log could not be written; said once
   SettingsReport settingsReport_;
   bool unloadPending_ = false;  // closed during a run: unload once it has stopped
+  // Set while a run moves prices from one rate to another instead of converting.
+  std::optional<RerateMove> rateChange_;
 };
 
 }  // namespace yentax

@@ -4,6 +4,7 @@
 #include "base/utf8.h"
 #include "docio/file_system.h"
 #include "settings/option_form.h"
+#include "settings/rerate_form.h"
 #include "settings/settings_file.h"
 
 namespace yentax {
@@ -69,6 +70,8 @@ void Sfrm_Main::Menu_Tool_Sub_Click(int index) {
   if (index == kMenuOptions) {
     SFrm_Option options(settings_, ui_, forms_);
     forms_.show(options);
+  } else if (index == kMenuRerate) {
+    runRateChange();
   }
 }
 

@@ -102,12 +102,14 @@ bool setNamed(ConversionSettings& s, std::string_view text) {
 }
 
 // Read as a settings file reads it: "10%" and full-width digits are the number they show.
-bool setRate(ConversionSettings& s, std::string_view text) {
+bool rateValue(std::string_view text, std::int32_t& rate) {
   const auto value = parseIntegerText(utf8ToUtf16(text));
   if (!value || *value < 0 || *value > 100) return false;
-  s.TaxRate = *value;
+  rate = *value;
   return true;
 }
+
+bool setRate(ConversionSettings& s, std::string_view text) { return rateValue(text, s.TaxRate); }
 
 bool setBracket(ConversionSettings& s, std::string_view text) {
   for (std::int32_t kind = 0; kind < static_cast<std::int32_t>(std::size(kBrackets)); ++kind) {
@@ -234,7 +236,13 @@ constexpr SettingOption kSettingOptions[] = {
 // run reports. Each sets one field of the request; false when the value is not accepted.
 using ApplyCommandOption = bool (*)(CliRequest&, std::string_view);
 
-enum CommandMask : unsigned { kForConvert = 1, kForCheck = 2, kForBoth = 3 };
+enum CommandMask : unsigned {
+  kForConvert = 1,
+  kForCheck = 2,
+  kForRerate = 4,
+  kForWriting = kForConvert | kForRerate,  // the commands that write pages
+  kForAll = 7,
+};
 
 struct CommandOption {
   char shortName;
@@ -248,27 +256,47 @@ struct CommandOption {
 
 // clang-format off
 constexpr CommandOption kCommandOptions[] = {
-    {'o', "--output", "DEST", kForConvert, "a folder",
+    {'o', "--output", "DEST", kForWriting, "a folder",
      "write the converted pages into DEST (made when missing)",
      [](CliRequest& r, std::string_view v) { r.output = v; return !v.empty(); }},
-    {0, "--in-place", "", kForConvert, "", "replace the pages; the originals go to the backup\n"
+    {0, "--in-place", "", kForWriting, "", "replace the pages; the originals go to the backup\n"
      "folder BackUp beside them, numbered from the second\n"
      "run on (a.htm, a.htm.~1~, ...); none is ever overwritten",
      [](CliRequest& r, std::string_view) { return r.inPlace = true; }},
-    {0, "--backup-dir", "DIR", kForConvert, "a folder",
+    {0, "--backup-dir", "DIR", kForWriting, "a folder",
      "with --in-place: keep the backups in DIR instead,\n"
      "mirroring the tree (made when missing)",
      [](CliRequest& r, std::string_view v) { r.backupDir = v; return !v.empty(); }},
-    {0, "--no-backup", "", kForConvert, "", "with --in-place: keep no backups",
+    {0, "--no-backup", "", kForWriting, "", "with --in-place: keep no backups",
      [](CliRequest& r, std::string_view) { return r.noBackup = true; }},
-    {0, "--no-labels", "", kForBoth, "", "take no notice of tax labels such as 税込 or 税抜 beside\n"
+    {0, "--from", "N", kForRerate, "a whole number from 0 to 100, such as 8 or 8%",
+     "the rate the prices show now",
+     [](CliRequest& r, std::string_view v) { return rateValue(v, r.rerate.from); }},
+    {0, "--to", "N", kForRerate, "a whole number from 0 to 100, such as 10 or 10%",
+     "the rate they are to show",
+     [](CliRequest& r, std::string_view v) { return rateValue(v, r.rerate.to); }},
+    {0, "--items", "WHICH", kForRerate, "reduced, standard, all",
+     "which items move: those at the reduced rate (marked as\n"
+     "for convert), those at the standard rate, or all (default)",
+     [](CliRequest& r, std::string_view v) {
+       constexpr std::pair<std::string_view, RerateItems> kItems[] = {
+           {"reduced", RerateItems::kReduced}, {"standard", RerateItems::kStandard},
+           {"all", RerateItems::kAll}};
+       for (const auto& [name, items] : kItems) {
+         if (name != v) continue;
+         r.rerate.items = items;
+         return true;
+       }
+       return false;
+     }},
+    {0, "--no-labels", "", kForConvert | kForCheck, "", "take no notice of tax labels such as 税込 or 税抜 beside\n"
      "an amount",
      [](CliRequest& r, std::string_view) { return r.noLabels = true; }},
-    {'n', "--dry-run", "", kForConvert, "", "write nothing; print each changed text run before and after",
+    {'n', "--dry-run", "", kForWriting, "", "write nothing; print each changed text run before and after",
      [](CliRequest& r, std::string_view) { return r.dryRun = true; }},
-    {0, "--diff", "", kForConvert, "", "with --dry-run: print a unified diff of each page instead",
+    {0, "--diff", "", kForWriting, "", "with --dry-run: print a unified diff of each page instead",
      [](CliRequest& r, std::string_view) { return r.diff = true; }},
-    {0, "--copy-other", "", kForConvert, "", "with -o: copy every file that is not a page too, so that\n"
+    {0, "--copy-other", "", kForWriting, "", "with -o: copy every file that is not a page too, so that\n"
      "DEST holds the whole site",
      [](CliRequest& r, std::string_view) { return r.copyOther = true; }},
     {0, "--format", "FORMAT", kForCheck, "text, json, jsonl",
@@ -284,29 +312,29 @@ constexpr CommandOption kCommandOptions[] = {
        }
        return false;
      }},
-    {'r', "--recursive", "", kForBoth, "", "take the pages of subfolders too (the destination mirrors\n"
+    {'r', "--recursive", "", kForAll, "", "take the pages of subfolders too (the destination mirrors\n"
      "the tree)",
      [](CliRequest& r, std::string_view) { return r.recursive = true; }},
-    {0, "--hidden", "", kForBoth, "", "take hidden files and folders (names starting with \".\") too",
+    {0, "--hidden", "", kForAll, "", "take hidden files and folders (names starting with \".\") too",
      [](CliRequest& r, std::string_view) { return r.hidden = true; }},
-    {'L', "--follow-links", "", kForBoth, "", "follow symbolic links to folders and files in folders",
+    {'L', "--follow-links", "", kForAll, "", "follow symbolic links to folders and files in folders",
      [](CliRequest& r, std::string_view) { return r.followLinks = true; }},
-    {'j', "--jobs", "N", kForBoth, "a whole number from 1 to 256",
+    {'j', "--jobs", "N", kForAll, "a whole number from 1 to 256",
      "pages converted at once; default one per core",
      [](CliRequest& r, std::string_view v) {
        const auto jobs = wholeNumber(v, 1, 256);
        if (jobs) r.jobs = static_cast<unsigned>(*jobs);
        return jobs.has_value();
      }},
-    {'q', "--quiet", "", kForBoth, "", "no progress line, no summary and no notes",
+    {'q', "--quiet", "", kForAll, "", "no progress line, no summary and no notes",
      [](CliRequest& r, std::string_view) { return r.quiet = true; }},
-    {'v', "--verbose", "", kForBoth, "", "print the summary also when standard error is no terminal",
+    {'v', "--verbose", "", kForAll, "", "print the summary also when standard error is no terminal",
      [](CliRequest& r, std::string_view) { return r.verbose = true; }},
-    {0, "--settings", "FILE", kForBoth, "a settings file",
+    {0, "--settings", "FILE", kForAll, "a settings file",
      "start from a settings file (.KVT) instead of the defaults;\n"
      "the settings options change it",
      [](CliRequest& r, std::string_view v) { r.settingsFile = v; return true; }},
-    {0, "--log-encoding", "ENC", kForConvert, "utf-8, cp932",
+    {0, "--log-encoding", "ENC", kForWriting, "utf-8, cp932",
      "the log's encoding: utf-8 (default, LF line ends) or cp932\n"
      "(Shift_JIS with CR LF, as settings-file runs write it)",
      [](CliRequest& r, std::string_view v) {
@@ -320,15 +348,23 @@ constexpr CommandOption kCommandOptions[] = {
        }
        return false;
      }},
-    {0, "--version", "", kForBoth, "", "print the version",
+    {0, "--version", "", kForAll, "", "print the version",
      [](CliRequest& r, std::string_view) { return r.showVersion = true; }},
-    {'h', "--help", "", kForBoth, "", "print this help",
+    {'h', "--help", "", kForAll, "", "print this help",
      [](CliRequest& r, std::string_view) { return r.showHelp = true; }},
 };
 // clang-format on
 
 unsigned maskOf(CliCommand command) {
-  return command == CliCommand::kConvert ? kForConvert : kForCheck;
+  switch (command) {
+    case CliCommand::kConvert:
+      return kForConvert;
+    case CliCommand::kCheck:
+      return kForCheck;
+    case CliCommand::kRerate:
+      return kForRerate;
+  }
+  return 0;
 }
 
 std::string refusal(std::string_view option, std::string_view value, std::string_view accepted) {
@@ -437,7 +473,12 @@ std::optional<std::string> Parser::checkCombination() const {
   for (const std::string& path : r.paths) {
     if (path != "-" && !lookupPath(path).found) return path + ": no such page or folder";
   }
-  if (r.command != CliCommand::kConvert) return std::nullopt;
+  if (r.command == CliCommand::kCheck) return std::nullopt;
+  if (r.command == CliCommand::kRerate) {
+    if (r.rerate.from < 0) return "--from: the rate the prices show now is needed; see --help";
+    if (r.rerate.to < 0) return "--to: the rate they are to show is needed; see --help";
+    if (r.rerate.from == r.rerate.to) return "--to: the same rate as --from changes nothing";
+  }
   if (r.inPlace && !r.output.empty()) return "--in-place: not together with -o";
   if (!r.dryRun && !r.inPlace && r.output.empty() && !onlyStandardInput) {
     return "-o DEST, --in-place or --dry-run is needed; see --help";
@@ -483,18 +524,40 @@ std::string settingOptionLines() {
 }  // namespace
 
 bool isCliCommand(std::string_view word) {
-  return word == "convert" || word == "check" || word == "restore";
+  return word == "convert" || word == "check" || word == "rerate" || word == "restore";
 }
 
 CliParse parseCliArguments(const std::vector<std::string>& arguments,
                            std::u16string_view programFolder) {
-  if (arguments.empty() || (arguments.front() != "convert" && arguments.front() != "check")) {
-    return {std::nullopt, "the first argument must be convert or check"};
+  if (arguments.empty() || (arguments.front() != "convert" && arguments.front() != "check" &&
+                            arguments.front() != "rerate")) {
+    return {std::nullopt, "the first argument must be convert, check or rerate"};
   }
-  Parser parser(arguments.front() == "convert" ? CliCommand::kConvert : CliCommand::kCheck,
+  const std::string& word = arguments.front();
+  Parser parser(word == "convert" ? CliCommand::kConvert
+                : word == "check" ? CliCommand::kCheck
+                                  : CliCommand::kRerate,
                 programFolder);
   return parser.parse(std::span(arguments).subspan(1));
 }
+
+namespace {
+
+std::string rerateUsage(const std::string& name) {
+  return "Usage: " + name + " rerate --from A --to B [--items WHICH] [OPTIONS] PATH... -o DEST\n" +
+         "       " + name +
+         " rerate --from A --to B [--items WHICH] [OPTIONS] PATH... --in-place\n" + "       " +
+         name + " rerate --from A --to B [OPTIONS] PATH... --dry-run [--diff]\n\n" +
+         "Moves the tax-included prices of the chosen items from rate A to rate B, for the\n"
+         "day a rate changes. Text a conversion added is recomputed from the before-tax\n"
+         "amount on the page (a breakdown's tax with it); an amount labelled 税込 has its\n"
+         "before-tax price derived, and is left alone and reported as ambiguous unless\n"
+         "exactly one whole-yen price gives it at A. Amounts already at B, and amounts\n"
+         "whose added text fits neither rate (reported), are left alone. Moving back from B\n"
+         "to A gives the pages as they were.\n\n";
+}
+
+}  // namespace
 
 std::string cliUsage(CliCommand command, std::string_view executableName) {
   const std::string name(executableName);
@@ -512,6 +575,8 @@ std::string cliUsage(CliCommand command, std::string_view executableName) {
            "--reduced-pages) take the reduced rate; every other amount the standard rate.\n"
            "\"-\" reads a page from standard input and writes it converted to standard\n"
            "output.\n\n";
+  } else if (command == CliCommand::kRerate) {
+    text = rerateUsage(name);
   } else {
     text = "Usage: " + name + " check [OPTIONS] PATH...\n\n" +
            "Lists every amount that a conversion would change (file, line, the amount and\n"
@@ -520,10 +585,21 @@ std::string cliUsage(CliCommand command, std::string_view executableName) {
            "read). \"-\" checks a page read from standard input.\n\n";
   }
   text += "Options:\n" + commandOptionLines(command) + "\nSettings:\n" + settingOptionLines();
-  text += command == CliCommand::kConvert
-              ? "\nExit status: 0 done, 1 a page failed, 2 the command line was refused.\n"
-              : "\nExit status: 0 nothing to change, 1 amounts would change (or show a wrong\n"
-                "rate), 2 a page could not be checked or the command line was refused.\n";
+  switch (command) {
+    case CliCommand::kConvert:
+      text += "\nExit status: 0 done, 1 a page failed, 2 the command line was refused.\n";
+      break;
+    case CliCommand::kCheck:
+      text +=
+          "\nExit status: 0 nothing to change, 1 amounts would change (or show a wrong\n"
+          "rate), 2 a page could not be checked or the command line was refused.\n";
+      break;
+    case CliCommand::kRerate:
+      text +=
+          "\nExit status: 0 done, 1 an amount was ambiguous or a page failed, 2 the\n"
+          "command line was refused.\n";
+      break;
+  }
   return text + "See man " + name + " for the details.\n";
 }
 

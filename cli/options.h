@@ -23,11 +23,12 @@
 #include <vector>
 
 #include "engine/log_encoding.h"
+#include "engine/rerate.h"
 #include "settings/conversion_settings.h"
 
 namespace yentax {
 
-enum class CliCommand { kConvert, kCheck };
+enum class CliCommand { kConvert, kCheck, kRerate };
 enum class ReportFormat { kText, kJson, kJsonLines };
 
 struct CliRequest {
@@ -54,6 +55,8 @@ struct CliRequest {
   std::string settingsFile;  // --settings
   std::string logFile;       // --log: the run's one log, written under the name given
   LogEncoding logEncoding = LogEncoding::kUtf8;
+  // rerate: --from, --to and --items; a rate not given is -1.
+  RerateMove rerate = {.from = -1, .to = -1};
 };
 
 struct CliParse {
@@ -61,8 +64,8 @@ struct CliParse {
   std::string error;  // why the command line was refused
 };
 
-// The first argument is the command word, "convert", "check" or "restore" (whose
-// arguments cli/restore_options.h reads).
+// The first argument is the command word, "convert", "check", "rerate" or "restore"
+// (whose arguments cli/restore_options.h reads).
 bool isCliCommand(std::string_view word);
 
 // arguments begin with the command word; default paths of the settings lie under

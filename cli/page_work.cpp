@@ -38,12 +38,15 @@ PageRead readJob(const PageJob& job, const std::string* input) {
   return loadPageFile(job.source);
 }
 
-// Counts the amounts each pass rewrites, and those it leaves for showing a wrong rate.
-void countAmounts(ConversionContext& context, PageOutcome& outcome) {
+// The conversion passes, counting the amounts each pass rewrites and those it leaves for
+// showing a wrong rate.
+bool convertText(const ConversionSettings& settings, ConversionContext& context,
+                 PageOutcome& outcome) {
   context.reviewAmount = [&outcome](const AmountRewrite& r) {
     ++(r.kind == RewriteKind::kConversion ? outcome.amounts : outcome.wrongRates);
     return true;
   };
+  return runConversionPasses(settings, context);
 }
 
 // The declaration decides without a word; any other choice is worth telling.
@@ -68,7 +71,8 @@ std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job
 }  // namespace
 
 PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
-                        const LogSpelling& log, const std::string* input) {
+                        const LogSpelling& log, const std::string* input, const PageStep& step) {
+  const PageStep& edit = step ? step : PageStep(convertText);
   try {
     PageRead read = readJob(job, input);
     if (!read) return unreadable(read);
@@ -78,7 +82,6 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
     context.logging = log.logging;
     context.logEncoding = log.encoding;
     PageOutcome outcome;
-    countAmounts(context, outcome);
     const bool besidePage = job.backupTree.empty();
     const PageDelivery delivery = planDelivery(
         {.page = job.source,
@@ -92,7 +95,9 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
              settings.MakeBackup && !besidePage ? std::optional(job.backupTree) : std::nullopt},
         read.page.bytes);
     // Converted in memory and written once, whole: a failed page leaves nothing behind.
-    PageConversion converted = convertPageBytes(std::move(read.page), settings, context);
+    PageConversion converted =
+        rewritePageBytes(std::move(read.page), context,
+                         [&](ConversionContext& c) { return edit(settings, c, outcome); });
     outcome.log = std::move(converted.log);
     if (!converted) {
       outcome.ok = false;
@@ -120,7 +125,8 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
 }
 
 PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, bool diff,
-                        const LogClock& clock, const std::string* input) {
+                        const LogClock& clock, const std::string* input, const PageStep& step) {
+  const PageStep& edit = step ? step : PageStep(convertText);
   try {
     const PageRead read = readJob(job, input);
     if (!read) return unreadable(read);
@@ -134,8 +140,7 @@ PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, 
     context.logClock = clock;
     context.page.assign(read.page.text);
     PageOutcome outcome;
-    countAmounts(context, outcome);
-    if (!runConversionPasses(textLog, context)) return failed("could not be converted");
+    if (!edit(textLog, context, outcome)) return failed("could not be converted");
     if (outcome.amounts == 0 && (diff || outcome.wrongRates == 0)) return outcome;
     if (diff) {
       std::error_code noFolder;

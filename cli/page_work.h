@@ -12,10 +12,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "cli/pages.h"
+#include "engine/conversion_context.h"
 #include "engine/conversion_log.h"
 #include "engine/log_encoding.h"
 #include "settings/conversion_settings.h"
@@ -25,6 +27,8 @@ namespace yentax {
 enum class FindingKind {
   kPreTax,     // a conversion would change it
   kWrongRate,  // it shows its tax at another rate than its own; becomes is how it should read
+  kAmbiguous,  // a rate change cannot tell its before-tax price; becomes says why
+  kUnmatched,  // a rate change finds its added text at neither rate
 };
 
 // One amount that a conversion would change, or that shows its tax at a wrong rate.
@@ -55,15 +59,22 @@ struct LogSpelling {
   LogClock clock = localNow;
 };
 
+// What a run does to the text of each page on context.page, counting into the outcome the
+// amounts it changed (and adding what it reports); false on a fault. An empty step runs
+// the conversion passes.
+using PageStep = std::function<bool(const ConversionSettings&, ConversionContext&, PageOutcome&)>;
+
 // input holds the page's bytes when it was read from standard input ("-"): the converted
 // page is then the report, and nothing is written.
 PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
-                        const LogSpelling& log, const std::string* input = nullptr);
+                        const LogSpelling& log, const std::string* input = nullptr,
+                        const PageStep& step = {});
 
 // Writes nothing. The report holds the changed text runs as the log would record them,
 // or with diff a unified diff of the page text.
 PageOutcome previewPage(const PageJob& job, const ConversionSettings& settings, bool diff,
-                        const LogClock& clock, const std::string* input = nullptr);
+                        const LogClock& clock, const std::string* input = nullptr,
+                        const PageStep& step = {});
 
 // Writes nothing; the findings list the amounts.
 PageOutcome checkPage(const PageJob& job, const ConversionSettings& settings,

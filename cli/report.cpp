@@ -151,13 +151,18 @@ void ProgressLine::clear() {
 }
 
 std::string summaryLine(const RunTotals& totals, SummaryKind kind) {
-  const bool converted = kind == SummaryKind::kConverted;
-  std::string line =
-      count(totals.pages, "page", "pages") + (converted ? " converted, " : " would change, ") +
-      std::to_string(totals.unchanged) + " unchanged, " +
-      count(totals.amounts, "amount", "amounts") + (converted ? " changed, " : " would change, ");
+  const bool converted = kind != SummaryKind::kWouldChange;
+  const char* done = kind == SummaryKind::kRerated ? " rerated, " : " converted, ";
+  std::string line = count(totals.pages, "page", "pages") + (converted ? done : " would change, ") +
+                     std::to_string(totals.unchanged) + " unchanged, " +
+                     count(totals.amounts, "amount", "amounts") +
+                     (converted ? " changed, " : " would change, ");
   if (totals.wrongRates != 0) {
     line += count(totals.wrongRates, "amount", "amounts") + " at a wrong rate, ";
+  }
+  if (totals.ambiguous != 0) line += std::to_string(totals.ambiguous) + " ambiguous, ";
+  if (totals.unmatched != 0) {
+    line += std::to_string(totals.unmatched) + " fitting neither rate, ";
   }
   if (totals.copied != 0) line += count(totals.copied, "other file", "other files") + " copied, ";
   return line + std::to_string(totals.failed) + " failed";

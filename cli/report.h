@@ -50,13 +50,16 @@ struct RunTotals {
   std::size_t amounts = 0;     // amounts written (or that would be)
   std::size_t wrongRates = 0;  // amounts that show their tax at a wrong rate
   std::size_t failed = 0;
-  std::size_t copied = 0;  // other files copied along
+  std::size_t copied = 0;     // other files copied along
+  std::size_t ambiguous = 0;  // rerate: amounts whose before-tax price cannot be told
+  std::size_t unmatched = 0;  // rerate: amounts whose added text fits neither rate
 };
 
-enum class SummaryKind { kConverted, kWouldChange };
+enum class SummaryKind { kConverted, kWouldChange, kRerated };
 
 // "2 pages converted, 1 unchanged, 7 amounts changed, 0 failed", with "3 amounts at a
-// wrong rate, " before the failures when some amounts show another rate than their own.
+// wrong rate, " before the failures when some amounts show another rate than their own
+// ("1 ambiguous, 2 fitting neither rate, " after a rate change).
 std::string summaryLine(const RunTotals& totals, SummaryKind kind);
 
 struct PageFindings {

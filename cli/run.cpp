@@ -19,6 +19,7 @@
 #include "cli/pages.h"
 #include "cli/parallel.h"
 #include "cli/report.h"
+#include "cli/rerate_work.h"
 #include "cli/restore.h"
 #include "docio/file_system.h"
 #include "docio/log_file.h"
@@ -89,9 +90,9 @@ class CommandRun {
       : request_(request),
         env_(env),
         talkative_(!request.quiet && (env.errIsTerminal || request.verbose)),
-        progress_(env.err, env.errIsTerminal && !request.quiet && !request.dryRun
-                               ? env.terminalColumns
-                               : 0) {}
+        progress_(env.err,
+                  env.errIsTerminal && !request.quiet && !request.dryRun ? env.terminalColumns : 0),
+        step_(request.command == CliCommand::kRerate ? rerateStep(request.rerate) : PageStep{}) {}
 
   int run() {
     const PageList list = collectPages({.paths = request_.paths,
@@ -126,15 +127,21 @@ class CommandRun {
     const int status = request_.command == CliCommand::kCheck ? check() : convert(list.others);
     progress_.clear();
     if (talkative_) {
-      env_.err << summaryLine(totals_, request_.command == CliCommand::kConvert && !request_.dryRun
-                                           ? SummaryKind::kConverted
-                                           : SummaryKind::kWouldChange)
-               << '\n';
+      env_.err << summaryLine(totals_, summaryKind()) << '\n';
     }
     return status;
   }
 
  private:
+  SummaryKind summaryKind() const {
+    if (request_.command == CliCommand::kCheck || request_.dryRun) return SummaryKind::kWouldChange;
+    return request_.command == CliCommand::kRerate ? SummaryKind::kRerated
+                                                   : SummaryKind::kConverted;
+  }
+
+  // Convert's status, and for a rate change 1 as well when an amount was ambiguous.
+  int writingStatus() const { return totals_.failed == 0 && totals_.ambiguous == 0 ? 0 : 1; }
+
   void readStandardInput() {
     if (std::none_of(pages_.begin(), pages_.end(),
                      [](const PageJob& p) { return p.source == "-"; })) {
@@ -173,7 +180,7 @@ class CommandRun {
             outcome.ok = false;
             return outcome;
           }
-          return convertPage(pages_[i], settings, spelling, inputOf(pages_[i]));
+          return convertPage(pages_[i], settings, spelling, inputOf(pages_[i]), step_);
         },
         [&](std::size_t i, PageOutcome&& outcome) {
           if (runLog) runLog->append(outcome.log);
@@ -186,7 +193,7 @@ class CommandRun {
       say(runLog->path(), "the log could not be written: " + runLog->failure());
       return 1;
     }
-    return totals_.failed == 0 ? 0 : 1;
+    return writingStatus();
   }
 
   // Destination folders are made before the workers start, so that no two of them race
@@ -235,14 +242,14 @@ class CommandRun {
         pages_.size(), jobs,
         [&](std::size_t i, std::size_t) {
           return previewPage(pages_[i], request_.settings, request_.diff, env_.logClock,
-                             inputOf(pages_[i]));
+                             inputOf(pages_[i]), step_);
         },
         [&](std::size_t i, PageOutcome&& outcome) {
           env_.out << outcome.report;
           account(i, outcome);
         });
     env_.out << std::flush;
-    return totals_.failed == 0 ? 0 : 1;
+    return writingStatus();
   }
 
   int check() {
@@ -280,6 +287,7 @@ class CommandRun {
 
   void account(std::size_t i, const PageOutcome& outcome) {
     totals_.wrongRates += outcome.wrongRates;
+    if (request_.command == CliCommand::kRerate) tellLeftAlone(i, outcome.findings);
     if (outcome.ok) {
       totals_.amounts += outcome.amounts;
       ++(outcome.amounts == 0 ? totals_.unchanged : totals_.pages);
@@ -289,6 +297,16 @@ class CommandRun {
       ++totals_.failed;  // its folder was reported already
     }
     progress_.show(i + 1, pages_.size(), pages_[i].shown, totals_.amounts);
+  }
+
+  // The amounts a rate change left alone: on standard error, as each page's turn comes.
+  void tellLeftAlone(std::size_t i, const std::vector<AmountFinding>& findings) {
+    for (const AmountFinding& f : findings) {
+      ++(f.kind == FindingKind::kAmbiguous ? totals_.ambiguous : totals_.unmatched);
+    }
+    if (findings.empty() || request_.quiet) return;
+    progress_.clear();
+    env_.err << rerateFindingsText(pages_[i].shown, findings);
   }
 
   void fail(const std::string& file, const std::string& problem) {
@@ -316,6 +334,7 @@ class CommandRun {
   std::string input_;
   RunTotals totals_;
   std::vector<PageFailure> failures_;
+  PageStep step_;  // what is done to each page: empty for the conversion
 };
 
 }  // namespace

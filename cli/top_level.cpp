@@ -33,7 +33,7 @@ TopLevel classifyTopLevel(const std::vector<std::string>& arguments,
     return {TopLevelKind::kRefused, message + "; see --help"};
   }
   if (first.find_first_of("/.") == std::string::npos) {
-    if (const auto meant = closestWord(first, {"convert", "check", "restore"})) {
+    if (const auto meant = closestWord(first, {"convert", "check", "rerate", "restore"})) {
       return {TopLevelKind::kRefused,
               first + ": no such command; did you mean " + std::string(*meant) + "?"};
     }
@@ -46,15 +46,16 @@ std::string topLevelUsage(std::string_view executableName) {
   return "Usage: " + name + " convert [OPTIONS] PATH...   rewrite the yen amounts of pages\n" +
          "       " + name +
          " check [OPTIONS] PATH...     list the amounts a conversion would change\n" + "       " +
-         name + " restore [OPTIONS] PATH...   put pages back from their backups\n" + "       " +
-         name + " SETTINGS.KVT                run a settings file unattended\n" + "       " + name +
-         "                             open the window\n" + "       " + name +
+         name + " rerate --from A --to B PATH...  move the prices from one rate to another\n" +
+         "       " + name + " restore [OPTIONS] PATH...   put pages back from their backups\n" +
+         "       " + name + " SETTINGS.KVT                run a settings file unattended\n" +
+         "       " + name + "                             open the window\n" + "       " + name +
          " --version | --help\n\n" +
          "コマンドラインで実行する場合は、下記パラメータを指定してください。\n\n" + name +
-         " \"変換設定ファイル名\"\n\n" + name + " convert --help, " + name + " check --help and " +
-         name + " restore --help list the options;\nman " + name +
-         " describes them all, the settings file, the exit statuses and where\nsettings and "
-         "logs live.\n";
+         " \"変換設定ファイル名\"\n\n" + name + " convert --help, " + name + " check --help, " +
+         name + " rerate --help and " + name + " restore --help\nlist the options; man " + name +
+         " describes them all, the settings file, the exit statuses and\nwhere settings and logs "
+         "live.\n";
 }
 
 }  // namespace yentax

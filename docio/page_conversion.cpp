@@ -39,6 +39,13 @@ PageConversion failedWith(std::string fault) {
 
 PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& settings,
                                 ConversionContext& context) {
+  return rewritePageBytes(std::move(page), context, [&settings](ConversionContext& c) {
+    return runConversionPasses(settings, c);
+  });
+}
+
+PageConversion rewritePageBytes(LoadedPage page, ConversionContext& context,
+                                const PageTextStep& step) {
   try {
     context.log = {};
     context.logPageNote = charsetNote(page);
@@ -47,7 +54,7 @@ PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& setti
     context.page.assign(std::exchange(page.text, {}));
     releaseBytes(page);
     const std::uint64_t loaded = context.page.revision();
-    if (!runConversionPasses(settings, context)) return failedWith(std::string(kPassesFailed));
+    if (!step(context)) return failedWith(std::string(kPassesFailed));
     PageConversion converted;
     converted.changed = context.page.revision() != loaded;
     const std::u16string& text = context.page.text();

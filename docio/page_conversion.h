@@ -12,6 +12,7 @@
 //   deliver(converted.bytes);
 //   std::ignore = appendToLog(logPath, converted.log);
 
+#include <functional>
 #include <string>
 
 #include "docio/page_file.h"
@@ -37,5 +38,12 @@ struct [[nodiscard]] PageConversion {
 // whole, so that a large one is held once while it is converted.
 PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& settings,
                                 ConversionContext& context);
+
+// What is done to the page's text on context.page: the conversion passes, or another
+// rewrite such as a rate change; false on a fault.
+using PageTextStep = std::function<bool(ConversionContext&)>;
+// The same with the step in place of the passes.
+PageConversion rewritePageBytes(LoadedPage page, ConversionContext& context,
+                                const PageTextStep& step);
 
 }  // namespace yentax

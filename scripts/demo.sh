@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Converts the sample shop pages of examples/ unattended, as a scheduled job would:
-# build/yentax with a copy of examples/demo.KVT that names this checkout's folders.
+# build/yentax with a copy of examples/demo.KVT that names this checkout's folders; then
+# moves the food shop's prices to another rate and back.
 set -euo pipefail
 
 root="$(cd "$(dirname "$0")/.." && pwd)"
@@ -48,5 +49,23 @@ echo "Conversion log: $log"
 echo "Settings used: $settings"
 if [ "$status" -ne 0 ]; then
   echo "demo: yentax reported problems (exit status $status)" >&2
+  exit "$status"
 fi
-exit "$status"
+
+# The second step: a rate-change day at the food shop of examples/food_shop. Food goes
+# from 8 % to a temporary 0 %, check confirms it, and the way back gives the pages as
+# they were.
+shop="$out/food_shop"
+cp -r "$root/examples/food_shop" "$shop"
+echo
+echo "Rate change: food from 8% to 0% in $shop"
+"$program" rerate --from 8 --to 0 --items reduced --in-place --verbose \
+  --log "$out/rerate.LOG" "$shop"
+"$program" check --reduced-rate 0 "$shop"
+echo "check --reduced-rate 0: every amount shows its rate"
+echo "Rate change log: $out/rerate.LOG"
+"$program" rerate --from 0 --to 8 --items reduced --in-place --no-backup "$shop"
+for page in "$root"/examples/food_shop/*; do
+  cmp "$page" "$shop/$(basename "$page")"
+done
+echo "Back from 0% to 8%: the pages are as they were"

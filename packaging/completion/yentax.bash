@@ -13,6 +13,7 @@ _yentax_values() {
     --extensions) echo "htm,html" ;;
     --format) echo "text json jsonl" ;;
     --log-encoding) echo "utf-8 cp932" ;;
+    --items) echo "reduced standard all" ;;
   esac
 }
 
@@ -50,7 +51,7 @@ _yentax() {
     if [[ $cur == -* ]]; then
       _yentax_offer "$cur" --help --version
     else
-      _yentax_offer "$cur" convert check restore
+      _yentax_offer "$cur" convert check rerate restore
       compopt -o filenames 2>/dev/null
       _yentax_settings_files "$cur"
     fi
@@ -66,6 +67,8 @@ _yentax() {
     check) options="$settings --format" ;;
     restore) options="--generation --list --force --backup-dir --settings --extensions --recursive
       --hidden --follow-links --quiet --verbose --version --help" ;;
+    rerate) options="$settings --from --to --items --output --in-place --backup-dir --no-backup
+      --dry-run --diff --copy-other --log-encoding" ;;
     *) return ;;
   esac
 
@@ -82,7 +85,7 @@ _yentax() {
       compopt -o filenames 2>/dev/null
       COMPREPLY=($(compgen -f -- "$cur"))
       return ;;
-    -j | --jobs | --rate | --reduced-rate | --reduced-mark | --reduced-pages)
+    -j | --jobs | --rate | --from | --to | --reduced-rate | --reduced-mark | --reduced-pages)
       return ;;
     -g | --generation)
       return ;;

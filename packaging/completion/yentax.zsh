@@ -2,7 +2,7 @@
 # zsh completion for yentax
 
 _yentax() {
-  local -a common convert_only check_only restore_only
+  local -a common convert_only check_only rerate_only restore_only
   common=(
     '--rate=[tax rate in percent]:rate:'
     '--source-kind=[what the page amounts are]:kind:(before-tax tax-included)'
@@ -50,10 +50,17 @@ _yentax() {
     '--version[print the version]'
     '(-h --help)'{-h,--help}'[print the help]'
   )
+  rerate_only=(
+    '--from=[the rate the prices show now]:rate:'
+    '--to=[the rate they are to show]:rate:'
+    '--items=[which items move]:items:(reduced standard all)'
+    '--backup-dir=[keep the backups there]:folder:_files -/'
+    '--no-backup[keep no backups]'
+  )
 
   if (( CURRENT == 2 )); then
     _alternatives \
-      'commands:command:((convert\:"rewrite the yen amounts of pages" check\:"list the amounts a conversion would change" restore\:"put pages back from their backups"))' \
+      'commands:command:((convert\:"rewrite the yen amounts of pages" check\:"list the amounts a conversion would change" rerate\:"move the prices from one rate to another" restore\:"put pages back from their backups"))' \
       'options:option:(--help --version)' \
       'settings:settings file:_files -g "*.(KVT|kvt|INI|ini)(-.)"'
     return
@@ -61,6 +68,7 @@ _yentax() {
   case $words[2] in
     convert) _arguments -s -S $common $convert_only '*:page or folder:_files' ;;
     check) _arguments -s -S $common $check_only '*:page or folder:_files' ;;
+    rerate) _arguments -s -S $common $convert_only $rerate_only '*:page or folder:_files' ;;
     restore) _arguments -s -S $restore_only '*:page or folder:_files' ;;
   esac
 }

@@ -17,6 +17,7 @@
 #include "platform/console_ui.h"
 #include "preview/preview_form.h"
 #include "settings/option_form.h"
+#include "settings/rerate_form.h"
 #include "tests/scratch_folder.h"
 
 namespace yentax {
@@ -38,6 +39,10 @@ struct WindowFixture {
     }
     void show(SFrm_Option& options) override {
       if (onOptions) onOptions(options);
+    }
+    std::function<void(SFrm_Rerate&)> onRerate;
+    void show(SFrm_Rerate& change) override {
+      if (onRerate) onRerate(change);
     }
     void show(SFrm_Disp& preview) override { previews.push_back(preview.request()); }
     std::vector<std::u16string> helpPages;  // the help pages shown in the program's window

@@ -178,5 +178,30 @@ TEST(BatchRunTest, ClosingTheWindowDuringARunStopsTheRunFirst) {
   EXPECT_TRUE(f.scratch.names("out").empty());
 }
 
+// The rate change runs over the ticked files as a conversion does, with the page's own
+// rate change in place of the conversion; a cancelled dialog runs nothing.
+TEST(BatchRunTest, TheRateChangeMovesTheTickedPagesAndACancelledOneRunsNothing) {
+  for (const bool accept : {true, false}) {
+    WindowFixture f;
+    f.start();
+    f.listPages({"menu.htm"});
+    writeFile(f.scratch / "src/menu.htm", "<p>パン 1,000円(税込み1,080円)</p><p>送料 540円(税込)</p>");
+    f.forms.onRerate = [accept](SFrm_Rerate& change) {
+      change.Txt_From.Text = u"8";
+      change.Txt_To.Text = u"10";
+      change.Command1_Click(accept ? SFrm_Rerate::kOk : SFrm_Rerate::kCancel);
+    };
+    f.window.Menu_Tool_Sub_Click(Sfrm_Main::kMenuRerate);
+    EXPECT_TRUE(f.calls.empty());
+    if (!accept) {
+      EXPECT_FALSE(fs::exists(f.scratch / "out/menu.htm"));
+      continue;
+    }
+    EXPECT_EQ(readFile(f.scratch / "out/menu.htm"),
+              "<p>パン 1,000円(税込み1,100円)</p><p>送料 550円(税込)</p>");
+    EXPECT_EQ(f.texts().back(), kFinished);
+  }
+}
+
 }  // namespace
 }  // namespace yentax
