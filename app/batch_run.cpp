@@ -19,6 +19,7 @@
 #include "docio/page_delivery.h"
 #include "docio/page_file.h"
 #include "docio/path_text.h"
+#include "settings/rerate_form.h"
 
 namespace yentax {
 
@@ -191,12 +192,12 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   // never replaces a good one.
   startPageLog(sourcePath);
   const PageConversion converted =
-      rateChange_ ? rewritePageBytes(std::move(read.page), state_.Context,
-                                     [this](ConversionContext& context) {
-                                       return reratePage(settings_, context, *rateChange_)
-                                           .has_value();
-                                     })
-                  : ports_.convert(std::move(read.page), settings_, state_.Context);
+      rateChange_
+          ? rewritePageBytes(std::move(read.page), state_.Context,
+                             [this](ConversionContext& context) {
+                               return reratePage(settings_, context, *rateChange_).has_value();
+                             })
+          : ports_.convert(std::move(read.page), settings_, state_.Context);
   if (!converted) {
     addProblem(source, kConversionFailed, converted.fault);
     return PageRun::kFailed;

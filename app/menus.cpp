@@ -4,7 +4,6 @@
 #include "base/utf8.h"
 #include "docio/file_system.h"
 #include "settings/option_form.h"
-#include "settings/rerate_form.h"
 #include "settings/settings_file.h"
 
 namespace yentax {

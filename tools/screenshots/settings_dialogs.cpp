@@ -4,6 +4,7 @@
 #include "qt/kin_dialog.h"
 #include "qt/option_dialog.h"
 #include "qt/qt_form_host.h"
+#include "qt/rerate_dialog.h"
 #include "settings/conversion_settings.h"
 #include "tools/screenshots/screenshots.h"
 
@@ -53,6 +54,16 @@ const bool changeNumber = registerShots("change_number", [](ShotContext& shot) {
   SFrm_ChangeNumber form(u"1,000円", u"1,000円(税込み1,050円)&nbsp;");
   ChangeNumberDialog dialog(form, shot.ui());
   shot.save(dialog, "change_number");
+});
+
+const bool rerate = registerShots("rerate", [](ShotContext& shot) {
+  ConversionSettings settings;
+  SFrm_Rerate form(settings, shot.ui());
+  form.Txt_From.Text = u"8";
+  form.Txt_To.Text = u"0";
+  form.Cmb_Items.ListIndex = SFrm_Rerate::kReducedItems;
+  RerateDialog dialog(form, shot.ui());
+  shot.save(dialog, "rerate");
 });
 
 const bool font = registerShots("font", [](ShotContext& shot) {
