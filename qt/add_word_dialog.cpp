@@ -1,11 +1,9 @@
 #include "qt/add_word_dialog.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/qt_form_host.h"
@@ -26,19 +24,9 @@ AddWordDialog::AddWordDialog(SFrm_AfterStr& form, QtUi& ui, QWidget* parent)
   row->addWidget(word, 1);
   layout->addLayout(row);
 
-  auto* buttons = new QDialogButtonBox(this);
-  auto* ok = makeAt<QPushButton>(this, "Cmd_Ret", SFrm_AfterStr::kOk);
-  auto* cancel = makeAt<QPushButton>(this, "Cmd_Ret", SFrm_AfterStr::kCancel);
-  ok->setDefault(true);
-  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(cancel, QDialogButtonBox::RejectRole);
-  bind_.clicked(ok, form.Cmd_Ret[SFrm_AfterStr::kOk],
-                [&form] { form.Cmd_Ret_Click(SFrm_AfterStr::kOk); });
-  bind_.clicked(cancel, form.Cmd_Ret[SFrm_AfterStr::kCancel],
-                [&form] { form.Cmd_Ret_Click(SFrm_AfterStr::kCancel); });
-  layout->addWidget(buttons);
+  layout->addWidget(
+      okCancelButtons("Cmd_Ret", form.Cmd_Ret, [&form](int i) { form.Cmd_Ret_Click(i); }));
 
-  onCancel = [&form] { form.Cmd_Ret_Click(SFrm_AfterStr::kCancel); };
   bind_.closeWhen(this, [&form] { return form.Closed; });
   bind_.refreshFromModel();
 }

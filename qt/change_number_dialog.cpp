@@ -1,10 +1,8 @@
 #include "qt/change_number_dialog.h"
 
 #include <QApplication>
-#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/qt_form_host.h"
@@ -32,19 +30,9 @@ ChangeNumberDialog::ChangeNumberDialog(AmountEditForm& form, QtUi& ui, QWidget* 
   layout->addWidget(changeLabel);
   layout->addWidget(change);
 
-  auto* buttons = new QDialogButtonBox(this);
-  auto* ok = makeAt<QPushButton>(this, "Command1", AmountEditForm::kOk);
-  auto* cancel = makeAt<QPushButton>(this, "Command1", AmountEditForm::kCancel);
-  ok->setDefault(true);
-  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(cancel, QDialogButtonBox::RejectRole);
-  bind_.clicked(ok, form.Command1[AmountEditForm::kOk],
-                [&form] { form.Command1_Click(AmountEditForm::kOk); });
-  bind_.clicked(cancel, form.Command1[AmountEditForm::kCancel],
-                [&form] { form.Command1_Click(AmountEditForm::kCancel); });
-  layout->addWidget(buttons);
+  layout->addWidget(
+      okCancelButtons("Command1", form.Command1, [&form](int i) { form.Command1_Click(i); }));
 
-  onCancel = [&form] { form.Form_Cancel(); };
   bind_.closeWhen(this, [&form] { return form.Closed; });
   bind_.refreshFromModel();
   // The amount is there to be edited: the edit box takes the focus with its text

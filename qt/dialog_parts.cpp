@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QEvent>
+#include <QPushButton>
 #include <QTimer>
 
 namespace yentax {
@@ -38,6 +39,22 @@ FormDialog::FormDialog(QtUi& ui, std::u16string_view caption, QWidget* parent)
     : QDialog(parent), bind_(&ui) {
   setWindowTitle(toQString(caption));
   setModal(true);
+}
+
+QDialogButtonBox* FormDialog::okCancelButtons(const char* controlName,
+                                              const std::array<CaptionControl, 2>& controls,
+                                              const std::function<void(int)>& click) {
+  auto* buttons = new QDialogButtonBox(this);
+  for (int index : {0, 1}) {
+    auto* button = makeAt<QPushButton>(this, controlName, index);
+    bind_.clicked(button, controls[static_cast<std::size_t>(index)],
+                  [click, index] { click(index); });
+    buttons->addButton(button,
+                       index == 0 ? QDialogButtonBox::AcceptRole : QDialogButtonBox::RejectRole);
+    button->setDefault(index == 0);
+  }
+  onCancel = [click] { click(1); };
+  return buttons;
 }
 
 void FormDialog::reject() {

@@ -7,6 +7,8 @@
 //   auto* box = makeAt<QRadioButton>(page, "Opt_Log", 1);
 
 #include <QDialog>
+#include <QDialogButtonBox>
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -41,6 +43,13 @@ class FormDialog : public QDialog {
   void reject() override;
   // Set by the view: what the form does on Cancel.
   std::function<void()> onCancel;
+
+  // The OK and Cancel buttons of a small dialog: the form's pair named controlName, its
+  // entries 0 (OK, the default button) and 1 (Cancel), each clicking the form's handler
+  // with its index; Esc and the close box click Cancel.
+  QDialogButtonBox* okCancelButtons(const char* controlName,
+                                    const std::array<CaptionControl, 2>& controls,
+                                    const std::function<void(int)>& click);
 
   ViewBindings bind_;
 };

@@ -2,9 +2,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDialogButtonBox>
 #include <QGroupBox>
-#include <QPushButton>
 #include <QVBoxLayout>
 
 #include "qt/qt_form_host.h"
@@ -28,19 +26,9 @@ KinDialog::KinDialog(SFrm_Kin& form, QtUi& ui, QWidget* parent)
   bind_.control(frame, form.Frm_SubOp);
   layout->addWidget(frame);
 
-  auto* buttons = new QDialogButtonBox(this);
-  auto* ok = makeAt<QPushButton>(this, "Cmd_OptionRet", SFrm_Kin::kOk);
-  auto* cancel = makeAt<QPushButton>(this, "Cmd_OptionRet", SFrm_Kin::kCancel);
-  ok->setDefault(true);
-  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(cancel, QDialogButtonBox::RejectRole);
-  bind_.clicked(ok, form.Cmd_OptionRet[SFrm_Kin::kOk],
-                [&form] { form.Cmd_OptionRet_Click(SFrm_Kin::kOk); });
-  bind_.clicked(cancel, form.Cmd_OptionRet[SFrm_Kin::kCancel],
-                [&form] { form.Cmd_OptionRet_Click(SFrm_Kin::kCancel); });
-  layout->addWidget(buttons);
+  layout->addWidget(okCancelButtons("Cmd_OptionRet", form.Cmd_OptionRet,
+                                    [&form](int i) { form.Cmd_OptionRet_Click(i); }));
 
-  onCancel = [&form] { form.Cmd_OptionRet_Click(SFrm_Kin::kCancel); };
   bind_.closeWhen(this, [&form] { return form.Closed; });
   bind_.refreshFromModel();
 }

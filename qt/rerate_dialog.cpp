@@ -2,11 +2,9 @@
 
 #include <QApplication>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QVBoxLayout>
 #include <utility>
 
@@ -43,19 +41,9 @@ RerateDialog::RerateDialog(SFrm_Rerate& form, QtUi& ui, QWidget* parent)
   bind_.combo(items, form.Cmb_Items);
   layout->addLayout(fields);
 
-  auto* buttons = new QDialogButtonBox(this);
-  auto* ok = makeAt<QPushButton>(this, "Command1", SFrm_Rerate::kOk);
-  auto* cancel = makeAt<QPushButton>(this, "Command1", SFrm_Rerate::kCancel);
-  ok->setDefault(true);
-  buttons->addButton(ok, QDialogButtonBox::AcceptRole);
-  buttons->addButton(cancel, QDialogButtonBox::RejectRole);
-  bind_.clicked(ok, form.Command1[SFrm_Rerate::kOk],
-                [&form] { form.Command1_Click(SFrm_Rerate::kOk); });
-  bind_.clicked(cancel, form.Command1[SFrm_Rerate::kCancel],
-                [&form] { form.Command1_Click(SFrm_Rerate::kCancel); });
-  layout->addWidget(buttons);
+  layout->addWidget(
+      okCancelButtons("Command1", form.Command1, [&form](int i) { form.Command1_Click(i); }));
 
-  onCancel = [&form] { form.Form_Cancel(); };
   bind_.closeWhen(this, [&form] { return form.Closed; });
   bind_.refreshFromModel();
   // The new rate is what the user came to type.

@@ -1,5 +1,6 @@
 // The keyboard and the names a screen reader reads in the small dialogs: the font dialog,
-// the amount detail dialog, the two amount edit dialogs and the word dialog.
+// the amount detail dialog, the two amount edit dialogs, the word dialog and the rate
+// change.
 
 #include <gtest/gtest.h>
 
@@ -13,6 +14,7 @@
 #include "settings/change_number_form.h"
 #include "settings/font_form.h"
 #include "settings/kin_form.h"
+#include "settings/rerate_form.h"
 #include "tests/qt/control_audit.h"
 #include "tests/qt/modal_answer.h"
 
@@ -47,6 +49,11 @@ struct Dialogs {
       forms.show(form);
       return form.AddWordAccepted;
     }
+    if (name == "rerate") {
+      SFrm_Rerate form(settings, ui);
+      forms.show(form);
+      return form.Accepted;
+    }
     if (name == "amount") {
       SFrm_ChangeNumber form(u"1,000円", u"1,050円");
       forms.show(form);
@@ -64,6 +71,7 @@ TEST(DialogKeysTest, TabOrderNamesAndTheEnterAndEscapeKeys) {
   struct Row {
     QString dialog;
     QStringList order;
+    QString typed = "x";  // what the focused box takes before Enter
   };
   const Row rows[] = {
       {.dialog = "font",
@@ -76,6 +84,9 @@ TEST(DialogKeysTest, TabOrderNamesAndTheEnterAndEscapeKeys) {
       {.dialog = "word", .order = {"Txt_AddStr", "Cmd_Ret(0)", "Cmd_Ret(1)"}},
       {.dialog = "amount", .order = {"Txt_Source", "Txt_Change", "Command1(0)", "Command1(1)"}},
       {.dialog = "cell", .order = {"Txt_Source", "Txt_Change", "Command1(0)", "Command1(1)"}},
+      {.dialog = "rerate",
+       .order = {"Txt_From", "Txt_To", "Cmb_Items", "Command1(0)", "Command1(1)"},
+       .typed = "0"},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(row.dialog.toStdString());
@@ -88,8 +99,8 @@ TEST(DialogKeysTest, TabOrderNamesAndTheEnterAndEscapeKeys) {
       QTest::keyClick(focusOf(dialog), Qt::Key_Escape);
     });
     EXPECT_FALSE(escaped);
-    const bool entered = d.show(row.dialog, [](QWidget* dialog) {
-      QTest::keyClicks(focusOf(dialog), "x");
+    const bool entered = d.show(row.dialog, [&row](QWidget* dialog) {
+      QTest::keyClicks(focusOf(dialog), row.typed);
       QTest::keyClick(focusOf(dialog), Qt::Key_Return);
     });
     EXPECT_TRUE(entered);
