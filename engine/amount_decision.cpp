@@ -49,6 +49,15 @@ void verifyShown(const AmountSituation& s, AmountDecision& d) {
                std::u16string(s.text.substr(wrong.end, d.shownEnd - wrong.end));
 }
 
+// "税80円", "消費税：80円": the amount is the tax of a price shown beside it, not a price.
+// A label that ends in 税 ("+税", "外税") has been read before this is asked.
+bool isTaxFigure(std::u16string_view text, std::size_t stretchStart) {
+  constexpr std::u16string_view kBetween = u" 　:：\t";
+  std::size_t at = stretchStart;
+  while (at > 0 && kBetween.find(text[at - 1]) != std::u16string_view::npos) --at;
+  return at > 0 && text[at - 1] == u'税';
+}
+
 std::u16string percentText(std::int32_t rate) { return integerText(rate) + u"%"; }
 
 }  // namespace
@@ -73,6 +82,7 @@ AmountDecision decideAmount(const AmountSituation& s) {
       d.action = AmountAction::kLeavePart;
       break;
     case LabelReading::kUnlabelled:
+      if (isTaxFigure(s.text, s.stretchStart)) d.action = AmountAction::kLeavePart;
       break;
   }
   return d;
