@@ -70,6 +70,7 @@ void Sfrm_Main::Cmd_Change_Click() {
     state_.CancelRequested = true;
     return;
   }
+  lastRateChange_ = rateChange_;
   // The controls that could start other work are off during the run and come back as
   // they were, so a control the selected tab keeps off stays off.
   Control* const locked[] = {&Tab1,      &Cmd_Disp,  &Cmd_FilesRenew,  &MENU_File,

@@ -152,6 +152,7 @@ void Sfrm_Main::Cmd_Disp_Click() {
   request.PreviewSourceFolder = parentFolder(file);
   request.PreviewSaveFolder = fileTab ? settings_.DestinationFolder : settings_.DestinationFolder1;
   request.TempFolders = state_.TempFolders;
+  request.RateChange = lastRateChange_;
   ui_.processPendingEvents();
   SFrm_Disp preview(settings_, ui_, forms_, request);
   forms_.show(preview);

@@ -219,6 +219,9 @@ class Sfrm_Main {
   bool unloadPending_ = false;  // closed during a run: unload once it has stopped
   // Set while a run moves prices from one rate to another instead of converting.
   std::optional<RerateMove> rateChange_;
+  // The last run's rate change, for the preview to step through what it moved; none after
+  // a conversion.
+  std::optional<RerateMove> lastRateChange_;
 };
 
 }  // namespace yentax

@@ -2,6 +2,7 @@
 
 #include "engine/amount_search.h"
 #include "engine/single_amount.h"
+#include "preview/moved_amounts.h"
 #include "preview/preview_command.h"
 #include "settings/change_number_form.h"
 
@@ -41,6 +42,7 @@ void SFrm_Disp::stepAmount(bool forward) {
 }
 
 bool SFrm_Disp::findOnce(bool forward) {
+  if (request_.RateChange) return findMovedOnce(forward);
   const auto direction = forward ? ScanDirection::kForward : ScanDirection::kBackward;
   const auto settings = displaySettings();
   if (PreviewTextMode) {
@@ -74,6 +76,40 @@ bool SFrm_Disp::findOnce(bool forward) {
   refresh();
   Fnc_ChengeStringDisp();
   return find.found;
+}
+
+bool SFrm_Disp::findMovedOnce(bool forward) {
+  const std::u16string& text = PreviewTextMode ? RTxt.Text : PreviewText;
+  const auto moved =
+      movedAmounts(settings_, text, *request_.RateChange, context_.CurrentSourcePath);
+  if (PreviewTextMode) {
+    const auto start = std::clamp(RTxt.SelStart, 0, static_cast<std::int32_t>(text.size()));
+    const auto from = forward ? start + std::max(RTxt.SelLength, 0) : start;
+    const auto find = nextMovedAmount(moved, forward, static_cast<std::size_t>(from));
+    if (!find) return false;
+    SourceFoundStart = static_cast<std::int32_t>(find->start) + 1;
+    SourceFoundLength = static_cast<std::int32_t>(find->length);
+    Fnc_RTextChange();
+    Fnc_ChengeStringDisp();
+    return true;
+  }
+  const auto from = forward ? AmountStart : std::max(AmountStart - 1, 0);
+  const auto find = nextMovedAmount(moved, forward, static_cast<std::size_t>(from));
+  std::u16string shown = PreviewText;
+  if (find) {
+    currentFind_ = CurrentFind{find->start, PreviewText.substr(find->start, find->length)};
+    AmountStart = static_cast<std::int32_t>(find->start) + 1;
+    AmountLength = static_cast<std::int32_t>(find->length);
+    shown.replace(find->start, find->length,
+                  highlightAmount(displaySettings(), context_.AnchorName, currentFind_->text));
+  } else {
+    currentFind_.reset();
+  }
+  context_.page.assign(std::move(shown));
+  writeCopy();
+  refresh();
+  Fnc_ChengeStringDisp();
+  return find.has_value();
 }
 
 void SFrm_Disp::moveToEnd(bool forward) {

@@ -195,6 +195,7 @@ class SFrm_Disp {
   bool cannotOpen(std::string_view cause);
   void stepAmount(bool forward);
   bool findOnce(bool forward);
+  bool findMovedOnce(bool forward);
   void moveToEnd(bool forward);
   void Fnc_RTextChange();
   void convertAmount(bool confirm);

@@ -7,9 +7,11 @@
 //   SFrm_Disp preview(settings, ui, forms, request);
 //   forms.show(preview);
 
+#include <optional>
 #include <string>
 
 #include "docio/temp_folders.h"
+#include "engine/rerate.h"
 
 namespace yentax {
 
@@ -22,6 +24,9 @@ struct PreviewRequest {
   // The working folders this run created: the first holds the working copy, the second
   // is the preview's own, the third is unused here.
   yentax::TempFolders TempFolders;
+  // The window's last run was this rate change: the preview steps through the amounts
+  // it moved rather than those a conversion would convert.
+  std::optional<RerateMove> RateChange;
 };
 
 }  // namespace yentax

@@ -201,6 +201,17 @@ TEST(BatchRunTest, TheRateChangeMovesTheTickedPagesAndACancelledOneRunsNothing) 
     EXPECT_EQ(readFile(f.scratch / "out/menu.htm"),
               "<p>パン 1,000円(税込み1,100円)</p><p>送料 550円(税込)</p>");
     EXPECT_EQ(f.texts().back(), kFinished);
+    // The preview opened next steps through what the rate change moved; after a
+    // conversion it steps through amounts again.
+    f.window.Trv_Files.SelectedItem = 1;
+    f.window.Cmd_Disp_Click();
+    ASSERT_EQ(f.forms.previews.size(), 1u);
+    ASSERT_TRUE(f.forms.previews[0].RateChange.has_value());
+    EXPECT_EQ(f.forms.previews[0].RateChange->to, 10);
+    f.window.Cmd_Change_Click();
+    f.window.Cmd_Disp_Click();
+    ASSERT_EQ(f.forms.previews.size(), 2u);
+    EXPECT_FALSE(f.forms.previews[1].RateChange.has_value());
   }
 }
 

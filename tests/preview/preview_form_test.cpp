@@ -274,6 +274,31 @@ TEST(PreviewFormTest, TheFoundAmountTakesTheRateOfItsItemAndSaysWhy) {
   EXPECT_NE(f.form->PreviewText.find(u"500円(税込)</p>"), std::u16string::npos);
 }
 
+// After a rate change the preview steps through the amounts it moved, in both views.
+TEST(PreviewFormTest, AfterARateChangeTheStepsGoThroughTheMovedAmounts) {
+  PreviewFixture f;
+  const std::u16string moved[] = {u"1,000円(税込み1,100円)", u"540円(税込)"};
+  f.name = "a.htm";
+  f.writePage("a.htm", page(u"<p>パン " + moved[0] +
+                            u"</p><p>鍋 500円</p>"
+                            u"<p>米 2,000円(税込み2,160円)</p><p>" +
+                            moved[1] + u"</p>"));
+  writeFile(f.scratch / "t0/a.htm", readFile(f.scratch / "src/a.htm"));
+  PreviewRequest request = f.request();
+  request.RateChange = RerateMove{8, 10, RerateItems::kAll};
+  ASSERT_TRUE(f.openRequest(request));
+  for (const auto& amount : moved) {
+    f.form->Cmd_Next_Click(1);
+    EXPECT_EQ(f.form->Lbl_Change[0].Caption, amount);
+    EXPECT_NE(f.shownPage().find(u"NAME=\"ABCDEFG\""), std::u16string::npos);
+  }
+  f.form->Cmd_Next_Click(0);
+  EXPECT_EQ(f.form->Lbl_Change[0].Caption, moved[0]);
+  f.form->Cmd_Txt_Click();
+  f.form->Cmd_Next_Click(1);
+  EXPECT_EQ(f.form->RTxt.selectedText(), moved[0]);
+}
+
 TEST(PreviewFormTest, APlainTextFileStaysInTheSourceView) {
   PreviewFixture f;
   ASSERT_TRUE(f.open("a.txt", u"plain 100円"));
