@@ -19,6 +19,7 @@
 #include "docio/page_delivery.h"
 #include "docio/page_file.h"
 #include "docio/path_text.h"
+#include "settings/rerate_form.h"
 
 namespace yentax {
 
