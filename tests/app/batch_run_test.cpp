@@ -185,7 +185,8 @@ TEST(BatchRunTest, TheRateChangeMovesTheTickedPagesAndACancelledOneRunsNothing) 
     WindowFixture f;
     f.start();
     f.listPages({"menu.htm"});
-    writeFile(f.scratch / "src/menu.htm", "<p>パン 1,000円(税込み1,080円)</p><p>送料 540円(税込)</p>");
+    writeFile(f.scratch / "src/menu.htm",
+              "<p>パン 1,000円(税込み1,080円)</p><p>送料 540円(税込)</p>");
     f.forms.onRerate = [accept](SFrm_Rerate& change) {
       change.Txt_From.Text = u"8";
       change.Txt_To.Text = u"10";
