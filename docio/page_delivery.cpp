@@ -123,8 +123,16 @@ DeliveryFolders::Opened DeliveryFolders::open(const std::string& tree, const std
   const std::lock_guard lock(mutex_);
   // "." is the root itself, held once under "".
   auto key = std::pair(tree, below == "." ? std::string() : below);
-  if (const auto held = held_.find(key); held != held_.end()) return {held->second};
-  auto root = held_.find({tree, std::string()});
+  // A folder removed since it was opened is let go: what went into it would be lost.
+  const auto stillThere = [this](auto held) {
+    struct stat status {};
+    if (held == held_.end() || (::fstat(held->second->fd(), &status) == 0 && status.st_nlink > 0))
+      return held;
+    held_.erase(held);
+    return held_.end();
+  };
+  if (const auto held = stillThere(held_.find(key)); held != held_.end()) return {held->second};
+  auto root = stillThere(held_.find({tree, std::string()}));
   if (root == held_.end()) {
     FolderOpening opened = openFolder(tree);
     if (!opened) return {nullptr, openingCause(opened, "")};

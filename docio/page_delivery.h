@@ -41,7 +41,7 @@ namespace yentax {
 // and held open to the end of the run: a run of many pages then opens no folder per page,
 // and what it writes lands in the folders it opened, whatever is put at their names
 // meanwhile. Shared by the run's threads. A folder that cannot be opened is not held, so
-// each page that needs it tells why.
+// each page that needs it tells why; one removed meanwhile is let go and opened afresh.
 //
 //   DeliveryFolders folders;  // one per run
 //   delivery.folders = &folders;

@@ -333,6 +333,12 @@ TEST(PageDeliveryTest, ARunsFoldersAreOpenedOnceAndWhatIsPutAtTheirNamesLaterIsN
   EXPECT_TRUE(s.names("outside").empty());
   // Opened afresh, the link is refused.
   EXPECT_EQ(s.deliver("out").failed, DeliveryStep::kWrite);
+  // A folder removed during the run is opened again, not written into unseen.
+  fs::remove_all(s / "later");
+  EXPECT_EQ(deliver("src/a.htm", "later").failed, DeliveryStep::kWrite);
+  fs::create_directories(s / "later");
+  EXPECT_TRUE(deliver("src/b.htm", "later"));
+  EXPECT_EQ(readFile(s / "later/b.htm"), "src/b.htm");
 }
 
 TEST(PageDeliveryTest, ABackupFolderMustStayInsideThePagesFolder) {
