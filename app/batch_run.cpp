@@ -39,13 +39,6 @@ constexpr std::u16string_view kCopyFailed = u"保存先に書き込めません�
 constexpr std::u16string_view kLogFailed = u"ログファイルに書き込めませんでした。";
 constexpr std::size_t kStatusBytes = 42;
 
-// Whatever the spelling of the folders (a trailing "/", a link), a copy that would land on
-// the source itself must be seen as one, or the source is replaced without a backup. A
-// link under the page's name in the destination is a name of its own, replaced as such.
-bool isSameFile(std::u16string_view a, std::u16string_view b) {
-  return isSameEntry(utf16ToUtf8(a), utf16ToUtf8(b));
-}
-
 std::string exceptionText() {
   try {
     throw;
@@ -83,6 +76,7 @@ void Sfrm_Main::Cmd_Change_Click() {
   Cmd_Change.Caption = kStopCaption;
   state_.RunInProgress = true;
   state_.CancelRequested = false;
+  state_.RunFolders.emplace();
   problems_.clear();
   try {
     state_.Log = decideLogging(settings_);
@@ -99,6 +93,8 @@ void Sfrm_Main::Cmd_Change_Click() {
     addProblem(state_.Context.CurrentSourcePath, kConversionFailed, exceptionText());
     flushWrittenPages();
   }
+  state_.RunFolders.reset();
+  state_.RunLog.release();
   Cmd_Change.Caption = kConvertCaption;
   state_.RunInProgress = false;
   for (std::size_t i = 0; i < std::size(locked); ++i) locked[i]->Enabled = wasEnabled[i];
@@ -160,17 +156,30 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
                                           const std::u16string& destinationFolder, bool deleteLog) {
   state_.Context.CurrentSourcePath = source;
   const auto [sourceFolder, name] = splitPath(std::u16string_view(source));
-  // Checked before converting, so that the log records no page that is never written.
-  if (!isFolder(destinationFolder)) {
-    addProblem(source, kNoDestination);
+  const std::string sourcePath = utf16ToUtf8(source);
+  const std::string destination = utf16ToUtf8(destinationFolder);
+  // Opened once for the run and held open; checked before converting, so that the log
+  // records no page that is never written.
+  DeliveryFolders& folders = *state_.RunFolders;
+  const DeliveryFolders::Opened opened = folders.open(destination, {});
+  if (!opened.folder) {
+    if (isFolder(destination)) {
+      addProblem(source, kCopyFailed, opened.cause);
+    } else {
+      addProblem(source, kNoDestination);
+    }
     return PageRun::kFailed;
   }
-  const bool sameFolder = isSameFile(source, joinPath(destinationFolder, name));
+  // Whatever the spelling of the folders (a trailing "/", a link), a copy that would land
+  // on the source itself must be seen as one, or the source is replaced without a backup.
+  // A link under the page's name in the destination is a name of its own, replaced as such.
+  const NameInFolder there = lookupNameIn(*opened.folder, utf16ToUtf8(name), sourcePath);
+  const bool sameFolder = there.isPath;
   const auto target = sameFolder ? source : joinPath(destinationFolder, name);
-  const bool confirm = settings_.ConfirmOverwrite && (sameFolder || lookupPath(target).found);
-  if (confirm && !ask(overwriteQuestion(target))) return PageRun::kDeclined;
+  if (settings_.ConfirmOverwrite && there.found && !ask(overwriteQuestion(target))) {
+    return PageRun::kDeclined;
+  }
 
-  const std::string sourcePath = utf16ToUtf8(source);
   if (deleteLog && state_.Log.LoggingOn && !state_.Log.SingleLogPath.empty()) {
     deleteRunLog(sourcePath);
   }
@@ -183,12 +192,14 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   // into another folder, whose sources stay as they are, are flushed together at the end.
   PageDelivery delivery = planDelivery(
       {.page = sourcePath,
-       .folder = utf16ToUtf8(destinationFolder),
+       .folder = destination,
        .replacesPage = sameFolder,
        .backupFolderName =
            settings_.MakeBackup ? std::optional(settings_.BackupFolderName) : std::nullopt},
       read.page.bytes);
   delivery.deferFlush = !sameFolder;
+  delivery.pageMode = read.mode;
+  delivery.folders = &folders;
   // The page is converted in memory and written once, whole, so a half-converted page
   // never replaces a good one.
   startPageLog(sourcePath);
@@ -219,8 +230,10 @@ void Sfrm_Main::startPageLog(const std::string& page) {
   context.logSpill = {};
   if (!context.logging) return;
   // Each page starts a log of its own afresh; the run's one log was started with the run.
-  if (state_.Log.SingleLogPath.empty())
+  if (state_.Log.SingleLogPath.empty()) {
+    state_.RunLog.release();
     startLog(utf16ToUtf8(chooseLogPath(page, settings_, state_.Log)));
+  }
   // A large page's records reach the log in pieces while it is converted.
   context.logSpill = [this, page](const LogEntry& piece) { appendLogEntry(page, piece); };
 }
@@ -228,7 +241,7 @@ void Sfrm_Main::startPageLog(const std::string& page) {
 void Sfrm_Main::appendLogEntry(const std::string& page, const LogEntry& entry) {
   if (!state_.Log.LoggingOn || logFailed_) return;
   const std::string log = utf16ToUtf8(chooseLogPath(page, settings_, state_.Log));
-  if (const FileOutcome written = appendToLog(log, entry); !written) {
+  if (const FileOutcome written = state_.RunLog.append(log, entry); !written) {
     // Once is enough: every later page would fail the same way.
     logFailed_ = true;
     addProblem(utf8ToUtf16(log), kLogFailed, written.cause());
@@ -261,6 +274,7 @@ void Sfrm_Main::checkLogIsWritable() {
 
 void Sfrm_Main::deleteRunLog(const std::string& page) {
   // The file the entries will be appended to, which may carry an added extension.
+  state_.RunLog.release();
   startLog(utf16ToUtf8(chooseLogPath(page, settings_, state_.Log)));
 }
 

@@ -175,19 +175,21 @@ void appendCp932(std::string& out, std::u16string_view text) {
 
 void appendCp932OrReference(std::string& out, std::u16string_view text) {
   const Cp932Tables& t = tables();
+  // The stretches between references are encoded whole.
+  std::size_t stretch = 0;
   for (std::size_t i = 0; i < text.size(); ++i) {
     const char16_t c = text[i];
-    if (isCarriedByte(c) || c == 0 || t.encode[c] != 0) {
-      appendCp932(out, text.substr(i, 1));
-      continue;
-    }
+    if (isCarriedByte(c) || c == 0 || t.encode[c] != 0) continue;
+    appendCp932(out, text.substr(stretch, i - stretch));
     std::uint32_t codePoint = c;
     if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
       codePoint = 0x10000 + ((c - 0xD800u) << 10) + (text[++i] - 0xDC00u);
     }
     out += "&#" + std::to_string(codePoint) + ";";
+    stretch = i + 1;
   }
+  appendCp932(out, text.substr(stretch));
 }
 
 std::string encodeCp932(std::u16string_view text) {

@@ -220,6 +220,7 @@ FileContents readOpenedFile(int opened, std::size_t limit) {
     }
   }
   contents.bytes.resize(filled);
+  contents.mode = info.st_mode & kPermissionBits;
   contents.status = FileReadStatus::kRead;
   return contents;
 }

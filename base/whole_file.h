@@ -45,6 +45,7 @@ struct FileContents {
   FileReadStatus status = FileReadStatus::kFailed;
   std::string bytes;
   std::error_code error;  // why the file could not be read
+  mode_t mode = 0;        // the permission bits of the file read
 };
 
 // The most a page may have: anything larger is refused unread.

@@ -71,7 +71,8 @@ std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job
 }  // namespace
 
 PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
-                        const LogSpelling& log, const std::string* input, const PageStep& step) {
+                        const LogSpelling& log, const std::string* input, const PageStep& step,
+                        DeliveryFolders* folders) {
   const PageStep& edit = step ? step : PageStep(convertText);
   try {
     PageRead read = readJob(job, input);
@@ -83,7 +84,7 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
     context.logEncoding = log.encoding;
     PageOutcome outcome;
     const bool besidePage = job.backupTree.empty();
-    const PageDelivery delivery = planDelivery(
+    PageDelivery delivery = planDelivery(
         {.page = job.source,
          .folder = job.destinationFolder,
          .tree = job.destinationTree,
@@ -94,6 +95,9 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
          .backupTree =
              settings.MakeBackup && !besidePage ? std::optional(job.backupTree) : std::nullopt},
         read.page.bytes);
+    delivery.deferFlush = !job.replacesSource;
+    delivery.pageMode = read.mode;
+    delivery.folders = folders;
     // Converted in memory and written once, whole: a failed page leaves nothing behind.
     PageConversion converted =
         rewritePageBytes(std::move(read.page), context,

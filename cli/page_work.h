@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "cli/pages.h"
+#include "docio/page_delivery.h"
 #include "engine/conversion_context.h"
 #include "engine/conversion_log.h"
 #include "engine/log_encoding.h"
@@ -66,9 +67,12 @@ using PageStep = std::function<bool(const ConversionSettings&, ConversionContext
 
 // input holds the page's bytes when it was read from standard input ("-"): the converted
 // page is then the report, and nothing is written.
+// A page written into another folder than its own is renamed into place without waiting
+// for the disk: the run syncs the file system once at its end. folders are the run's
+// open folders, shared by its workers.
 PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
                         const LogSpelling& log, const std::string* input = nullptr,
-                        const PageStep& step = {});
+                        const PageStep& step = {}, DeliveryFolders* folders = nullptr);
 
 // Writes nothing. The report holds the changed text runs as the log would record them,
 // or with diff a unified diff of the page text.

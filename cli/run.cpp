@@ -1,5 +1,7 @@
 #include "cli/run.h"
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <istream>
@@ -45,7 +47,7 @@ class RunLog {
   }
   void append(const LogEntry& entry) {
     if (!failure_.empty()) return;
-    if (const FileOutcome written = appendToLog(path_, entry); !written) {
+    if (const FileOutcome written = held_.append(path_, entry); !written) {
       failure_ = written.cause();
     }
   }
@@ -55,6 +57,7 @@ class RunLog {
  private:
   std::string path_;
   std::string failure_;
+  HeldLog held_;
 };
 
 // Copies the file into the folder below root, reached without following links.
@@ -180,7 +183,7 @@ class CommandRun {
             outcome.ok = false;
             return outcome;
           }
-          return convertPage(pages_[i], settings, spelling, inputOf(pages_[i]), step_);
+          return convertPage(pages_[i], settings, spelling, inputOf(pages_[i]), step_, &folders_);
         },
         [&](std::size_t i, PageOutcome&& outcome) {
           if (runLog) runLog->append(outcome.log);
@@ -188,6 +191,7 @@ class CommandRun {
           account(i, outcome);
         });
     env_.out << std::flush;
+    syncWrittenPages();
     copyOthers(others, unmade);
     if (runLog && !runLog->failure().empty()) {
       say(runLog->path(), "the log could not be written: " + runLog->failure());
@@ -220,6 +224,26 @@ class CommandRun {
       ++totals_.failed;
     }
     return failed;
+  }
+
+  // Pages written into other folders did not wait for the disk: each file system they
+  // went to is synced once, as the batch run does.
+  void syncWrittenPages() {
+    std::map<dev_t, std::string> written;
+    std::set<std::string> seen;
+    for (const PageJob& page : pages_) {
+      if (page.replacesSource || page.destinationFolder.empty()) continue;
+      if (!seen.insert(page.destinationFolder).second) continue;
+      struct stat folder {};
+      if (::stat(page.destinationFolder.c_str(), &folder) == 0) {
+        written.emplace(folder.st_dev, page.destinationFolder);
+      }
+    }
+    for (const auto& [device, folder] : written) {
+      if (const FileOutcome synced = syncFileSystem(folder); !synced) {
+        fail(folder, "the pages written here could not be flushed to the disk: " + synced.cause());
+      }
+    }
   }
 
   void copyOthers(const std::vector<OtherFile>& others,
@@ -328,6 +352,7 @@ class CommandRun {
 
   const CliRequest& request_;
   const CliEnvironment& env_;
+  DeliveryFolders folders_;  // the folders the pages are written into, held open for the run
   bool talkative_;
   ProgressLine progress_;
   std::vector<PageJob> pages_;

@@ -1,5 +1,6 @@
 #include "docio/file_system.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -8,6 +9,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "base/open_folder.h"
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "docio/path_text.h"
@@ -115,27 +117,39 @@ std::vector<std::string> extensionKeys(std::u16string_view list) {
 
 }  // namespace
 
-PathLookup lookupPath(std::string_view path) {
+namespace {
+
+std::string_view typedPath(std::string_view path) {
   path = trimBlanks(path);
   while (path.size() > 1 && path.back() == '/') {
     path.remove_suffix(1);
   }
+  return path;
+}
+
+}  // namespace
+
+PathLookup lookupPath(std::string_view path) {
+  path = typedPath(path);
   if (path.empty()) {
     return {};
   }
   std::error_code error;
   const fs::path p(path);
-  if (!fs::exists(fs::symlink_status(p, error))) {
+  const fs::file_status entry = fs::symlink_status(p, error);
+  if (!fs::exists(entry)) {
     return {};
   }
-  return {true, !fs::is_directory(fs::status(p, error))};
+  // Only a link needs a second look, at what it points to.
+  return {true, !fs::is_directory(fs::is_symlink(entry) ? fs::status(p, error) : entry)};
 }
 
 PathLookup lookupPath(std::u16string_view path) { return lookupPath(utf16ToUtf8(path)); }
 
 bool isFolder(std::string_view path) {
-  const auto lookup = lookupPath(path);
-  return lookup.found && !lookup.isFile;
+  path = typedPath(path);
+  std::error_code error;
+  return !path.empty() && fs::is_directory(fs::status(fs::path(path), error));
 }
 
 bool isFolder(std::u16string_view path) { return isFolder(utf16ToUtf8(path)); }
@@ -327,6 +341,16 @@ bool resolvesInside(const std::string& path, const std::string& folder) {
   if (error) return false;
   const auto relative = resolved.lexically_relative(base);
   return !relative.empty() && *relative.begin() != "..";
+}
+
+NameInFolder lookupNameIn(const OpenFolder& folder, const std::string& name,
+                          const std::string& path) {
+  struct stat there {};
+  if (::fstatat(folder.fd(), name.c_str(), &there, AT_SYMLINK_NOFOLLOW) != 0) return {};
+  struct stat entry {};
+  return {.found = true,
+          .isPath = ::lstat(path.c_str(), &entry) == 0 && entry.st_dev == there.st_dev &&
+                    entry.st_ino == there.st_ino};
 }
 
 bool isSameEntry(const std::string& a, const std::string& b) {

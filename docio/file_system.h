@@ -89,6 +89,16 @@ FileOutcome copyFileInto(const std::string& source, const OpenFolder& folder);
 // Whether path, with every link resolved, lies inside folder (also resolved).
 bool resolvesInside(const std::string& path, const std::string& folder);
 
+struct NameInFolder {
+  bool found = false;   // the folder has an entry of that name, a link taken as itself
+  bool isPath = false;  // and it is the entry at the path
+};
+
+// What the open folder holds under name, compared with the entry at path; with
+// isSameEntry's idea of "the same".
+NameInFolder lookupNameIn(const OpenFolder& folder, const std::string& name,
+                          const std::string& path);
+
 // The two paths name the same folder entry; a symbolic link is an entry of its own, so a
 // link to a file is not that file.
 bool isSameEntry(const std::string& a, const std::string& b);

@@ -52,28 +52,74 @@ std::u16string chooseLogPath(const std::string& page, const ConversionSettings& 
                   utf8ToUtf16(baseName(page)) + std::u16string(logExtension(settings)));
 }
 
+namespace {
+
+// Opens the log at path for appending, making its folder; empty tells whether it holds
+// nothing yet.
+FileOutcome openLog(const std::string& path, int& fd, bool& empty) {
+  if (FileOutcome made = makeFolderFor(path); !made) return made;
+  // Never through a link, and never waiting on a FIFO: a log is a regular file.
+  fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK,
+              0666);
+  if (fd < 0) return FileOutcome::failed(errno);
+  struct stat status {};
+  FileOutcome opened;
+  if (::fstat(fd, &status) != 0) {
+    opened = FileOutcome::failed(errno);
+  } else if (!S_ISREG(status.st_mode)) {
+    opened = {FileFault::kNotRegularFile};
+  }
+  if (!opened) {
+    ::close(fd);
+    fd = -1;
+    return opened;
+  }
+  empty = status.st_size == 0;
+  return opened;
+}
+
+FileOutcome writeEntry(int fd, const LogEntry& entry, bool& empty) {
+  FileOutcome written;
+  if (empty) written = writeAllTo(fd, entry.header);
+  if (written) written = writeAllTo(fd, entry.records);
+  if (written) empty = empty && entry.header.empty() && entry.records.empty();
+  return written;
+}
+
+}  // namespace
+
 FileOutcome appendToLog(const std::string& path, const LogEntry& entry) {
   try {
-    if (FileOutcome made = makeFolderFor(path); !made) return made;
-    // Never through a link, and never waiting on a FIFO: a log is a regular file.
-    const int fd = ::open(
-        path.c_str(), O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK, 0666);
-    if (fd < 0) return FileOutcome::failed(errno);
-    struct stat status {};
-    FileOutcome written;
-    if (::fstat(fd, &status) != 0) {
-      written = FileOutcome::failed(errno);
-    } else if (!S_ISREG(status.st_mode)) {
-      written = {FileFault::kNotRegularFile};
-    } else if (status.st_size == 0) {
-      written = writeAllTo(fd, entry.header);
-    }
-    if (written) written = writeAllTo(fd, entry.records);
+    int fd = -1;
+    bool empty = false;
+    if (FileOutcome opened = openLog(path, fd, empty); !opened) return opened;
+    FileOutcome written = writeEntry(fd, entry, empty);
     if (::close(fd) != 0 && written) written = FileOutcome::failed(errno);
     return written;
   } catch (...) {
     return FileOutcome::failed(ENOMEM);
   }
+}
+
+FileOutcome HeldLog::append(const std::string& path, const LogEntry& entry) {
+  try {
+    if (fd_ < 0 || path != path_) {
+      release();
+      if (FileOutcome opened = openLog(path, fd_, empty_); !opened) return opened;
+      path_ = path;
+    }
+    FileOutcome written = writeEntry(fd_, entry, empty_);
+    if (!written) release();
+    return written;
+  } catch (...) {
+    return FileOutcome::failed(ENOMEM);
+  }
+}
+
+void HeldLog::release() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  path_.clear();
 }
 
 void startLog(const std::string& path) {

@@ -38,6 +38,26 @@ std::u16string chooseLogPath(const std::string& page, const ConversionSettings& 
 // A log is a regular file: a link, FIFO or device at its name is refused, never written.
 FileOutcome appendToLog(const std::string& path, const LogEntry& entry);
 
+// A log held open between appends, so that a run of many pages opens its one log once.
+// Each entry is written as appendToLog writes it; an entry for another path lets go of
+// the log held and opens that one.
+class HeldLog {
+ public:
+  HeldLog() = default;
+  HeldLog(const HeldLog&) = delete;
+  HeldLog& operator=(const HeldLog&) = delete;
+  ~HeldLog() { release(); }
+
+  FileOutcome append(const std::string& path, const LogEntry& entry);
+  // Closes the log; before it is removed or started afresh, and at the end of the run.
+  void release();
+
+ private:
+  int fd_ = -1;
+  std::string path_;
+  bool empty_ = false;  // nothing is in the log yet: the next entry brings the header
+};
+
 // Removes the log an earlier run left at path, so that the log starts empty: the run's
 // one log at the start of a run, a page's own log before the page. Only a regular file is
 // removed, never a device or a folder of that name.

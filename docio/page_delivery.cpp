@@ -78,30 +78,28 @@ DeliveryOutcome keepOriginal(const OpenFolder& folder, const std::string& name,
 
 // Keeps the page's original and records, beside it, the bytes that are about to replace it.
 DeliveryOutcome keepBackup(const PageBackup& backup, const std::string& target,
-                           std::string_view bytes) {
+                           std::string_view bytes, DeliveryFolders& folders) {
   if (!isBackupFolderInside(utf8ToUtf16(backup.folder))) {
     return failed(DeliveryStep::kBackup, std::string(kBackupOutside));
   }
-  const FolderOpening tree = openFolder(backup.tree);
-  if (!tree) return failed(DeliveryStep::kBackup, openingCause(tree, ""));
   const std::optional<FileOwner> owner =
       ownerOf(backup.ownerFrom.empty() ? backup.tree : backup.ownerFrom);
-  const FolderOpening folder =
-      openFolderBeneath(tree.folder, backup.folder, {.create = true, .owner = owner});
-  if (!folder) return failed(DeliveryStep::kBackup, openingCause(folder, backup.tree));
+  const DeliveryFolders::Opened folder =
+      folders.open(backup.tree, backup.folder, {.create = true, .owner = owner});
+  if (!folder.folder) return failed(DeliveryStep::kBackup, folder.cause);
   ReplaceOptions options{.newFileMode = copyModeOf(target), .owner = owner, .onlyNew = true};
   const std::string name = fileName(target);
   int generation = 0;
-  DeliveryOutcome kept = keepOriginal(folder.folder, name, backup, options, generation);
+  DeliveryOutcome kept = keepOriginal(*folder.folder, name, backup, options, generation);
   if (!kept) return kept;
   if (backup.withCompanions) {
-    if (const FileOutcome copied = replaceCompanionFolders(target, folder.folder); !copied) {
+    if (const FileOutcome copied = replaceCompanionFolders(target, *folder.folder); !copied) {
       return failed(DeliveryStep::kBackup, copied.cause());
     }
   }
   options.onlyNew = false;
   if (const FileOutcome recorded = writeWrittenRecord(
-          folder.folder, name, {.written = digestOf(bytes), .backup = generation}, options);
+          *folder.folder, name, {.written = digestOf(bytes), .backup = generation}, options);
       !recorded) {
     return failed(DeliveryStep::kBackup, recorded.cause());
   }
@@ -114,7 +112,45 @@ std::string pathBelow(const std::string& tree, const std::string& folder) {
   return fs::path(folder).lexically_normal().lexically_relative(fs::path(tree).lexically_normal());
 }
 
+// A run's folders are not held without bound: a tree of many folders would otherwise run
+// out of descriptors. Pages come folder by folder, so only the last few are worth keeping.
+constexpr std::size_t kMostHeldFolders = 64;
+
 }  // namespace
+
+DeliveryFolders::Opened DeliveryFolders::open(const std::string& tree, const std::string& below,
+                                              const BeneathOptions& options) {
+  const std::lock_guard lock(mutex_);
+  // "." is the root itself, held once under "".
+  auto key = std::pair(tree, below == "." ? std::string() : below);
+  // A folder removed since it was opened is let go: what went into it would be lost.
+  const auto stillThere = [this](auto held) {
+    struct stat status {};
+    if (held == held_.end() || (::fstat(held->second->fd(), &status) == 0 && status.st_nlink > 0))
+      return held;
+    held_.erase(held);
+    return held_.end();
+  };
+  if (const auto held = stillThere(held_.find(key)); held != held_.end()) return {held->second};
+  auto root = stillThere(held_.find({tree, std::string()}));
+  if (root == held_.end()) {
+    FolderOpening opened = openFolder(tree);
+    if (!opened) return {nullptr, openingCause(opened, "")};
+    if (held_.size() >= kMostHeldFolders) held_.clear();
+    root = held_
+               .emplace(std::pair(tree, std::string()),
+                        std::make_shared<const OpenFolder>(std::move(opened.folder)))
+               .first;
+  }
+  if (key.second.empty()) return {root->second};
+  // The caller's share keeps its folder open even when the held ones are let go.
+  FolderOpening opened = openFolderBeneath(*root->second, key.second, options);
+  if (!opened) return {nullptr, openingCause(opened, tree)};
+  if (held_.size() >= kMostHeldFolders) held_.clear();
+  const auto folder = std::make_shared<const OpenFolder>(std::move(opened.folder));
+  held_.emplace(std::move(key), folder);
+  return {folder};
+}
 
 PageDelivery planDelivery(const DeliveryPlan& plan, std::string_view readBytes) {
   PageDelivery delivery{.page = plan.page, .folder = plan.folder, .tree = plan.tree};
@@ -149,29 +185,30 @@ bool isBackupFolderInside(std::u16string_view name) {
 
 DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes) {
   try {
-    const auto mode = copyModeOf(delivery.page);
+    const auto mode =
+        delivery.pageMode ? std::optional(*delivery.pageMode | S_IWUSR) : copyModeOf(delivery.page);
     if (!mode) return failed(DeliveryStep::kWrite, FileOutcome::failed(errno).cause());
-    const std::string tree = delivery.tree.empty() ? delivery.folder : delivery.tree;
-    const FolderOpening root = openFolder(tree);
-    if (!root) return failed(DeliveryStep::kWrite, openingCause(root, ""));
-    const FolderOpening folder =
-        openFolderBeneath(root.folder, pathBelow(delivery.tree, delivery.folder));
-    if (!folder) return failed(DeliveryStep::kWrite, openingCause(folder, tree));
+    DeliveryFolders pageOnly;
+    DeliveryFolders& folders = delivery.folders != nullptr ? *delivery.folders : pageOnly;
+    const DeliveryFolders::Opened folder =
+        folders.open(delivery.tree.empty() ? delivery.folder : delivery.tree,
+                     pathBelow(delivery.tree, delivery.folder));
+    if (!folder.folder) return failed(DeliveryStep::kWrite, folder.cause);
     const std::string name = fileName(delivery.page);
     const auto target = joinPath(delivery.folder, name);
     DeliveryOutcome kept;
     if (delivery.backup) {
-      kept = keepBackup(*delivery.backup, target, bytes);
+      kept = keepBackup(*delivery.backup, target, bytes, folders);
       if (!kept) return kept;
     }
     const ReplaceOptions options{
         .newFileMode = mode, .deferFlush = delivery.deferFlush, .replacing = delivery.replacing};
-    if (const FileOutcome written = replaceFileIn(folder.folder, name, bytes, options); !written) {
+    if (const FileOutcome written = replaceFileIn(*folder.folder, name, bytes, options); !written) {
       return failed(DeliveryStep::kWrite, written.cause());
     }
     const FileOutcome companions = delivery.companions == CompanionCopy::kMerge
-                                       ? mergeCompanionFolders(delivery.page, folder.folder)
-                                       : replaceCompanionFolders(delivery.page, folder.folder);
+                                       ? mergeCompanionFolders(delivery.page, *folder.folder)
+                                       : replaceCompanionFolders(delivery.page, *folder.folder);
     if (!companions) return failed(DeliveryStep::kWrite, companions.cause());
     return kept;
   } catch (...) {

@@ -22,13 +22,45 @@
 //   const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes);
 //   if (!delivered) report(delivered.failed == DeliveryStep::kBackup ? ... : ..., delivered.cause);
 
+#include <sys/types.h>
+
+#include <map>
+#include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 
+#include "base/open_folder.h"
 #include "base/whole_file.h"
 
 namespace yentax {
+
+// The folders a run delivers into, each opened once, the way deliverPage opens a folder,
+// and held open to the end of the run: a run of many pages then opens no folder per page,
+// and what it writes lands in the folders it opened, whatever is put at their names
+// meanwhile. Shared by the run's threads. A folder that cannot be opened is not held, so
+// each page that needs it tells why; one removed meanwhile is let go and opened afresh.
+//
+//   DeliveryFolders folders;  // one per run
+//   delivery.folders = &folders;
+class DeliveryFolders {
+ public:
+  struct Opened {
+    std::shared_ptr<const OpenFolder> folder;  // null when it could not be opened
+    std::string cause = {};                    // then why, and where the opening stopped
+  };
+
+  // The folder below tree (tree itself for ""), opened from tree one component at a
+  // time without following links.
+  Opened open(const std::string& tree, const std::string& below,
+              const BeneathOptions& options = {});
+
+ private:
+  std::mutex mutex_;
+  std::map<std::pair<std::string, std::string>, std::shared_ptr<const OpenFolder>> held_;
+};
 
 // How the page's companion folders ("<base>_files", "<base>.files") join the folder.
 enum class CompanionCopy {
@@ -60,6 +92,10 @@ struct PageDelivery {
   // For many pages whose originals are kept elsewhere: renamed into place without waiting
   // for the disk; the caller syncs the file system once afterwards.
   bool deferFlush = false;
+  // The page's permission bits as it was read, for a new copy; looked up when not given.
+  std::optional<mode_t> pageMode = std::nullopt;
+  // The run's open folders; without them every folder is opened for this page alone.
+  DeliveryFolders* folders = nullptr;
 };
 
 enum class DeliveryStep {

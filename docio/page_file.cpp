@@ -149,7 +149,9 @@ PageRead loadPageFile(const std::string& path) {
   try {
     FileContents file = readWholeFile(path);
     if (file.status != FileReadStatus::kRead) return {{}, file.error};
-    return readPageBytes(std::move(file.bytes));
+    PageRead read = readPageBytes(std::move(file.bytes));
+    read.mode = file.mode;
+    return read;
   } catch (...) {
     return {{}, std::make_error_code(std::errc::not_enough_memory)};
   }

@@ -44,6 +44,7 @@ std::string encodePageEdit(const LoadedPage& page, std::u16string_view newText);
 struct [[nodiscard]] PageRead {
   LoadedPage page;
   std::error_code error;
+  mode_t mode = 0;  // the file's permission bits, where it was read from a file
 
   explicit operator bool() const { return !error; }
   std::string cause() const { return error.message(); }

@@ -42,6 +42,41 @@ TEST(FileSystemTest, LooksUpAndCreatesFolderTrees) {
   EXPECT_TRUE(isFolder(scratch / "ログ"));
 }
 
+TEST(FileSystemTest, LooksUpLinksAsWhatTheyPointToButNamesAsThemselves) {
+  ScratchFolder scratch;
+  writeFile(scratch / "file", "x");
+  fs::create_directories(scratch / "folder");
+  fs::create_symlink(scratch / "folder", scratch / "to-folder");
+  fs::create_symlink(scratch / "file", scratch / "to-file");
+  fs::create_symlink(scratch / "missing", scratch / "dangling");
+  struct Case {
+    std::string name;
+    PathLookup lookup;
+    bool folder;
+    NameInFolder inFolder;  // the name in the scratch folder, compared with "file"
+  };
+  const Case cases[] = {
+      {"file", {.found = true, .isFile = true}, false, {.found = true, .isPath = true}},
+      {"folder", {.found = true, .isFile = false}, true, {.found = true, .isPath = false}},
+      {"to-folder", {.found = true, .isFile = false}, true, {.found = true, .isPath = false}},
+      {"to-file", {.found = true, .isFile = true}, false, {.found = true, .isPath = false}},
+      {"dangling", {.found = true, .isFile = true}, false, {.found = true, .isPath = false}},
+      {"missing", {.found = false, .isFile = false}, false, {.found = false, .isPath = false}},
+  };
+  const FolderOpening opened = openFolder(scratch.path);
+  ASSERT_TRUE(opened);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const PathLookup lookup = lookupPath(scratch / c.name);
+    EXPECT_EQ(lookup.found, c.lookup.found);
+    EXPECT_EQ(lookup.isFile, c.lookup.isFile);
+    EXPECT_EQ(isFolder(scratch / c.name), c.folder);
+    const NameInFolder inFolder = lookupNameIn(opened.folder, c.name, scratch / "file");
+    EXPECT_EQ(inFolder.found, c.inFolder.found);
+    EXPECT_EQ(inFolder.isPath, c.inFolder.isPath);
+  }
+}
+
 TEST(FileSystemTest, DeletesFilesButNotFolders) {
   ScratchFolder scratch;
   writeFile(scratch / "locked.htm", "x");

@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "base/utf8.h"
 #include "tests/scratch_folder.h"
@@ -39,23 +40,34 @@ TEST(LogFileTest, ChoosesTheLogPath) {
 }
 
 TEST(LogFileTest, TheHeaderGoesOnlyIntoAnEmptyLog) {
-  ScratchFolder scratch;
-  const LogEntry first{.header = "H\r\n", .records = "a\r\n"};
-  const LogEntry second{.header = "H\r\n", .records = "b\r\n"};
-  const std::string log = scratch / "LOG/deep/run.LOG";
-  ASSERT_TRUE(appendToLog(log, first));
-  ASSERT_TRUE(appendToLog(log, second));
-  EXPECT_EQ(readFile(log), "H\r\na\r\nb\r\n");
-  // A page's own log starts afresh with its header.
-  startLog(log);
-  ASSERT_TRUE(appendToLog(log, second));
-  EXPECT_EQ(readFile(log), "H\r\nb\r\n");
-  // An empty entry still leaves the log there, so that a run without records has one.
-  const std::string empty = scratch / "empty.LOG";
-  ASSERT_TRUE(appendToLog(empty, LogEntry{}));
-  EXPECT_TRUE(std::filesystem::is_regular_file(empty));
-  startLog(log);
-  EXPECT_FALSE(std::filesystem::exists(log));
+  // Each append on its own, and appends to a log held open between them.
+  HeldLog held;
+  const std::function<FileOutcome(const std::string&, const LogEntry&)> appenders[] = {
+      appendToLog,
+      [&held](const std::string& path, const LogEntry& entry) { return held.append(path, entry); }};
+  for (const auto& append : appenders) {
+    ScratchFolder scratch;
+    const LogEntry first{.header = "H\r\n", .records = "a\r\n"};
+    const LogEntry second{.header = "H\r\n", .records = "b\r\n"};
+    const std::string log = scratch / "LOG/deep/run.LOG";
+    // An empty entry still leaves the log there, so that a run without records has one.
+    ASSERT_TRUE(append(log, LogEntry{}));
+    EXPECT_TRUE(std::filesystem::is_regular_file(log));
+    ASSERT_TRUE(append(log, first));
+    ASSERT_TRUE(append(log, second));
+    EXPECT_EQ(readFile(log), "H\r\na\r\nb\r\n");
+    // A page's own log starts afresh with its header; another log is another file.
+    held.release();
+    startLog(log);
+    ASSERT_TRUE(append(log, second));
+    ASSERT_TRUE(append(scratch / "other.LOG", first));
+    ASSERT_TRUE(append(log, first));
+    EXPECT_EQ(readFile(log), "H\r\nb\r\na\r\n");
+    EXPECT_EQ(readFile(scratch / "other.LOG"), "H\r\na\r\n");
+    held.release();
+    startLog(log);
+    EXPECT_FALSE(std::filesystem::exists(log));
+  }
 }
 
 TEST(LogFileTest, ALogThatCannotBeWrittenSaysWhy) {

@@ -310,6 +310,37 @@ TEST(PageDeliveryTest, ALinkSwappedInDuringTheRunCarriesNoWriteOutOfTheTree) {
   }
 }
 
+TEST(PageDeliveryTest, ARunsFoldersAreOpenedOnceAndWhatIsPutAtTheirNamesLaterIsNotFollowed) {
+  Delivery s;
+  writeFile(s / "src/b.htm", "page b");
+  fs::create_directories(s / "outside");
+  DeliveryFolders folders;
+  const auto deliver = [&](const std::string& page, const std::string& folder) {
+    PageDelivery delivery = planDelivery(
+        {.page = s / page, .folder = s / folder, .tree = s.path, .replacesPage = false}, "");
+    delivery.folders = &folders;
+    return deliverPage(delivery, page);
+  };
+  // A folder that is not there yet is not held as missing.
+  EXPECT_EQ(deliver("src/a.htm", "later").failed, DeliveryStep::kWrite);
+  fs::create_directories(s / "later");
+  EXPECT_TRUE(deliver("src/a.htm", "later"));
+  ASSERT_TRUE(deliver("src/a.htm", "out"));
+  fs::rename(s / "out", s / "out-moved");
+  fs::create_symlink(s / "outside", s / "out");
+  ASSERT_TRUE(deliver("src/b.htm", "out"));
+  EXPECT_EQ(readFile(s / "out-moved/b.htm"), "src/b.htm");
+  EXPECT_TRUE(s.names("outside").empty());
+  // Opened afresh, the link is refused.
+  EXPECT_EQ(s.deliver("out").failed, DeliveryStep::kWrite);
+  // A folder removed during the run is opened again, not written into unseen.
+  fs::remove_all(s / "later");
+  EXPECT_EQ(deliver("src/a.htm", "later").failed, DeliveryStep::kWrite);
+  fs::create_directories(s / "later");
+  EXPECT_TRUE(deliver("src/b.htm", "later"));
+  EXPECT_EQ(readFile(s / "later/b.htm"), "src/b.htm");
+}
+
 TEST(PageDeliveryTest, ABackupFolderMustStayInsideThePagesFolder) {
   const std::pair<std::u16string, bool> names[] = {
       {u"BackUp", true},   {u"BackUp/old", true}, {u"Back..Up", true},
