@@ -3,13 +3,12 @@
 #include <algorithm>
 
 #include "base/utf16_text.h"
+#include "settings/rate_range.h"
 #include "settings/value_text.h"
 
 namespace yentax {
 
 namespace {
-
-constexpr std::u16string_view kRateRange = u"税率は0から100までの整数で入力してください。";
 
 // A text that does not read as a number keeps the old rate, as the dialog always did; one
 // that reads as a rate outside 0 to 100 is refused.
@@ -111,7 +110,7 @@ RateLabelTab::RateCheck RateLabelTab::checkRates(std::u16string_view taxRate) {
   const RateCheck result = outOfRange(taxRate)                ? RateCheck::kStandardOutOfRange
                            : outOfRange(Txt_ReducedRate.Text) ? RateCheck::kReducedOutOfRange
                                                               : RateCheck::kRatesFit;
-  if (result != RateCheck::kRatesFit) ui_.showMessage(kRateRange);
+  if (result != RateCheck::kRatesFit) ui_.showMessage(kRateRangeMessage);
   return result;
 }
 

@@ -4,13 +4,13 @@
 #include <optional>
 
 #include "base/utf16_text.h"
+#include "settings/rate_range.h"
 #include "settings/value_text.h"
 
 namespace yentax {
 
 namespace {
 
-constexpr std::u16string_view kRateRange = u"税率は0から100までの整数で入力してください。";
 constexpr std::u16string_view kSameRates = u"変更前と変更後の税率が同じです。";
 
 // A whole number only: "8.5" would otherwise read as 8 and move prices by a rate nobody typed.
@@ -49,7 +49,7 @@ void SFrm_Rerate::Command1_Click(int index) {
   const auto from = rateIn(Txt_From);
   const auto to = rateIn(Txt_To);
   if (!from || !to) {
-    ui_.showMessage(kRateRange);
+    ui_.showMessage(kRateRangeMessage);
     return;
   }
   if (*from == *to) {
