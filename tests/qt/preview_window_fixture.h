@@ -80,9 +80,9 @@ struct WindowOnPage {
     EXPECT_TRUE(settled());
   }
 
-  QWebEngineView* shown() const { return window->browser(form->browsers()->ShownBrowser).widget(); }
+  QWebEngineView* shown() const { return window->browser().widget(); }
   bool settled() {
-    return waitFor([&] { return !window->browser(0).busy() && !window->browser(1).busy(); });
+    return waitFor([&] { return !window->loading(); });
   }
   QVariant run(const QString& script) {
     QVariant result;
