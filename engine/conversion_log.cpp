@@ -154,7 +154,9 @@ void ConversionLog::writePageLine(std::u16string_view line) {
 void ConversionLog::spillFullPiece() {
   if (!spill_ || entry_.records.size() < kPieceSize) return;
   spill_(entry_);
-  entry_ = {};
+  // Emptied, not replaced: the next piece is written into the room this one had.
+  entry_.header.clear();
+  entry_.records.clear();
 }
 
 void ConversionLog::appendCsvField(std::u16string_view text) {
