@@ -34,13 +34,16 @@ std::size_t scalarCount(const Unit* in, std::size_t n) {
 namespace {
 
 __m128i load(const void* at) { return _mm_loadu_si128(static_cast<const __m128i*>(at)); }
-void store(void* at, __m128i value) { _mm_storeu_si128(static_cast<__m128i*>(at), value); }
 
-// Sixteen units as the mask of their high bytes and top bits: zero when all are ASCII.
-int nonAsciiUnits(__m128i low, __m128i high) {
-  const __m128i limit = _mm_set1_epi16(static_cast<short>(0xFF80));
-  const __m128i outside = _mm_or_si128(_mm_and_si128(low, limit), _mm_and_si128(high, limit));
+// The bytes of sixteen, or the units of eight, that are not ASCII: one mask bit per byte.
+int nonAsciiBytes(__m128i bytes) { return _mm_movemask_epi8(bytes); }
+int nonAsciiUnits(__m128i units) {
+  const __m128i outside = _mm_and_si128(units, _mm_set1_epi16(static_cast<short>(0xFF80)));
   return _mm_movemask_epi8(_mm_cmpeq_epi16(outside, _mm_setzero_si128())) ^ 0xFFFF;
+}
+
+std::size_t leading(int mask) {
+  return static_cast<std::size_t>(__builtin_ctz(static_cast<unsigned>(mask)));
 }
 
 }  // namespace
@@ -50,20 +53,23 @@ std::size_t widenAscii(const unsigned char* in, std::size_t n, char16_t* out) {
   const __m128i zero = _mm_setzero_si128();
   for (; i + 16 <= n; i += 16) {
     const __m128i bytes = load(in + i);
-    if (_mm_movemask_epi8(bytes) != 0) break;
-    store(out + i, _mm_unpacklo_epi8(bytes, zero));
-    store(out + i + 8, _mm_unpackhi_epi8(bytes, zero));
+    if (const int mask = nonAsciiBytes(bytes)) {
+      // The room after out is only known to hold the run itself.
+      return i + scalarWiden(in + i, leading(mask), out + i);
+    }
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i), _mm_unpacklo_epi8(bytes, zero));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out + i + 8), _mm_unpackhi_epi8(bytes, zero));
   }
   return i + scalarWiden(in + i, n - i, out + i);
 }
 
 std::size_t narrowAscii(const char16_t* in, std::size_t n, char* out) {
   std::size_t i = 0;
-  for (; i + 16 <= n; i += 16) {
-    const __m128i low = load(in + i);
-    const __m128i high = load(in + i + 8);
-    if (nonAsciiUnits(low, high) != 0) break;
-    store(out + i, _mm_packus_epi16(low, high));
+  for (; i + 8 <= n; i += 8) {
+    const __m128i units = load(in + i);
+    // Every unit is at least one byte, so eight units left leave room for eight bytes.
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + i), _mm_packus_epi16(units, units));
+    if (const int mask = nonAsciiUnits(units)) return i + leading(mask) / 2;
   }
   return i + scalarNarrow(in + i, n - i, out + i);
 }
@@ -71,15 +77,15 @@ std::size_t narrowAscii(const char16_t* in, std::size_t n, char* out) {
 std::size_t asciiBytes(const unsigned char* in, std::size_t n) {
   std::size_t i = 0;
   for (; i + 16 <= n; i += 16) {
-    if (_mm_movemask_epi8(load(in + i)) != 0) break;
+    if (const int mask = nonAsciiBytes(load(in + i))) return i + leading(mask);
   }
   return i + scalarCount(in + i, n - i);
 }
 
 std::size_t asciiUnits(const char16_t* in, std::size_t n) {
   std::size_t i = 0;
-  for (; i + 16 <= n; i += 16) {
-    if (nonAsciiUnits(load(in + i), load(in + i + 8)) != 0) break;
+  for (; i + 8 <= n; i += 8) {
+    if (const int mask = nonAsciiUnits(load(in + i))) return i + leading(mask) / 2;
   }
   return i + scalarCount(in + i, n - i);
 }

@@ -122,7 +122,7 @@ std::size_t decodedUnits(const unsigned char* p, std::size_t begin, std::size_t 
   const Cp932Tables& t = tables();
   std::size_t units = end - begin;
   for (std::size_t i = begin; i < end;) {
-    if (t.asciiAsIs) {
+    if (t.asciiAsIs && p[i] < 0x80) {
       i += asciiBytes(p + i, end - i);
       if (i == end) break;
     }
@@ -139,7 +139,7 @@ std::size_t decodedUnits(const unsigned char* p, std::size_t begin, std::size_t 
 void decodeRange(const unsigned char* p, std::size_t begin, std::size_t end, char16_t* o) {
   const Cp932Tables& t = tables();
   for (std::size_t i = begin; i < end;) {
-    if (t.asciiAsIs) {
+    if (t.asciiAsIs && p[i] < 0x80) {
       const std::size_t run = widenAscii(p + i, end - i, o);
       i += run;
       o += run;
@@ -221,7 +221,7 @@ char* encodeInto(char* o, std::u16string_view text, Unencodable unencodable) {
   const char16_t* u = text.data();
   const std::size_t n = text.size();
   for (std::size_t i = 0; i < n;) {
-    if (t.asciiAsIs) {
+    if (t.asciiAsIs && u[i] < 0x80) {
       const std::size_t run = narrowAscii(u + i, n - i, o);
       i += run;
       o += run;
@@ -264,7 +264,7 @@ std::size_t encodedSize(std::u16string_view text) {
   const std::size_t n = text.size();
   std::size_t bytes = 0;
   for (std::size_t i = 0; i < n;) {
-    if (t.asciiAsIs) {
+    if (t.asciiAsIs && u[i] < 0x80) {
       const std::size_t run = asciiUnits(u + i, n - i);
       bytes += run;
       i += run;
@@ -276,9 +276,10 @@ std::size_t encodedSize(std::u16string_view text) {
   return bytes;
 }
 
-// Short texts (the log's lines) go into room for their longest encoding, cut back after;
-// a long one is counted first when it can be, or else written a short piece at a time.
-constexpr std::size_t kShortText = 4096;
+// Short texts (the log's lines) are written a piece at a time through room on the stack
+// for the longest encoding of a piece; a long text without references is counted first
+// and written straight into its own room.
+constexpr std::size_t kShortText = 1024;
 
 bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 
@@ -305,10 +306,9 @@ void appendEncoded(std::string& out, std::u16string_view text, Unencodable unenc
     std::size_t take = std::min(text.size(), kShortText);
     // A pair of surrogates is one character and stays in one piece.
     if (take < text.size() && isHighSurrogate(text[take - 1])) --take;
-    const std::size_t start = out.size();
-    out.resize(start + take * kMostBytesPerUnit);
-    char* const end = encodeInto(out.data() + start, text.substr(0, take), unencodable);
-    out.resize(static_cast<std::size_t>(end - out.data()));
+    char piece[kShortText * kMostBytesPerUnit];
+    const char* const end = encodeInto(piece, text.substr(0, take), unencodable);
+    out.append(piece, static_cast<std::size_t>(end - piece));
     text.remove_prefix(take);
   }
 }

@@ -11,7 +11,8 @@ namespace {
 std::u16string pageOfSize(std::size_t size) {
   std::u16string page = u"<html><body>\r\n";
   for (int i = 0; page.size() < size; ++i) {
-    std::u16string line = u"<tr><td>商品番号なし</td><td>" + std::u16string(1, u'1' + i % 9) +
+    std::u16string line = u"<tr><td>商品番号なし</td><td>" +
+                          std::u16string(1, static_cast<char16_t>(u'1' + i % 9)) +
                           u",980円</td><td>在庫あり</td><td>";
     line.append(100 - 6 - line.size(), u'あ');
     page += line + u"</td></tr>";
