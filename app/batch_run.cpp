@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <exception>
+#include <memory>
 #include <optional>
 #include <string>
 #include <system_error>
@@ -19,6 +20,7 @@
 #include "docio/page_delivery.h"
 #include "docio/page_file.h"
 #include "docio/path_text.h"
+#include "engine/prepared_rules.h"
 #include "settings/rerate_form.h"
 
 namespace yentax {
@@ -77,6 +79,9 @@ void Sfrm_Main::Cmd_Change_Click() {
   state_.RunInProgress = true;
   state_.CancelRequested = false;
   state_.RunFolders.emplace();
+  // The settings cannot change while the run holds the window, so every page shares
+  // the rules prepared from them.
+  state_.Context.preparedRules = std::make_shared<const PreparedRules>(settings_);
   problems_.clear();
   try {
     state_.Log = decideLogging(settings_);
@@ -94,6 +99,7 @@ void Sfrm_Main::Cmd_Change_Click() {
     flushWrittenPages();
   }
   state_.RunFolders.reset();
+  state_.Context.preparedRules.reset();
   state_.RunLog.release();
   Cmd_Change.Caption = kConvertCaption;
   state_.RunInProgress = false;

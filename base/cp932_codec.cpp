@@ -2,12 +2,15 @@
 
 #include <iconv.h>
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
 
+#include "base/ascii_run.h"
 #include "base/large_buffer.h"
+#include "base/side_by_side.h"
 #include "base/utf8.h"
 
 namespace yentax {
@@ -54,6 +57,9 @@ std::uint16_t iconvEncode(iconv_t cd, char16_t c) {
 struct Cp932Tables {
   std::vector<char16_t> decode = std::vector<char16_t>(0x10000, 0);  // single byte b at b
   std::vector<std::uint16_t> encode = std::vector<std::uint16_t>(0x10000, 0);
+  // Every byte below 0x80 is its own character both ways, so runs of them are copied
+  // without a look into the tables.
+  bool asciiAsIs = false;
 };
 
 Cp932Tables buildTables() {
@@ -92,6 +98,10 @@ Cp932Tables buildTables() {
   }
   iconv_close(toUtf16);
   iconv_close(fromUtf16);
+  t.asciiAsIs = true;
+  for (unsigned b = 0; b < 0x80; ++b) {
+    t.asciiAsIs = t.asciiAsIs && t.decode[b] == b && t.encode[b] == b;
+  }
   return t;
 }
 
@@ -102,34 +112,47 @@ const Cp932Tables& tables() {
 
 }  // namespace
 
-std::u16string decodeCp932(std::string_view bytes) {
+namespace {
+
+// Pages at least this large are decoded and encoded in two halves at once.
+constexpr std::size_t kHalvesFrom = std::size_t{1} << 20;
+
+// The number of units bytes[begin, end) decodes to.
+std::size_t decodedUnits(const unsigned char* p, std::size_t begin, std::size_t end) {
   const Cp932Tables& t = tables();
-  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
-  const std::size_t n = bytes.size();
-  // The code of the pair at i when it decodes to one character, 0 otherwise.
-  auto pairCharacter = [&](std::size_t i) -> char16_t {
-    if (!isLeadByte(p[i]) || i + 1 >= n) return 0;
-    return t.decode[static_cast<std::uint16_t>(p[i] << 8 | p[i + 1])];
-  };
-  // Sized exactly, so a large page takes no more room than its text.
-  std::size_t units = n;
-  for (std::size_t i = 0; i < n;) {
-    if (pairCharacter(i) != 0) --units;
-    i += isLeadByte(p[i]) && i + 1 < n && isTrailByte(p[i + 1]) ? 2 : 1;
-  }
-  std::u16string out;
-  reserveLarge(out, units);
-  out.resize(units);
-  char16_t* o = out.data();
-  for (std::size_t i = 0; i < n;) {
-    const unsigned char b = p[i];
-    if (const char16_t c = pairCharacter(i)) {
-      *o++ = c;
-      i += 2;
-      continue;
+  std::size_t units = end - begin;
+  for (std::size_t i = begin; i < end;) {
+    if (t.asciiAsIs && p[i] < 0x80) {
+      i += asciiBytes(p + i, end - i);
+      if (i == end) break;
     }
-    if (isLeadByte(b) && i + 1 < n) {
+    if (isLeadByte(p[i]) && i + 1 < end) {
+      if (t.decode[static_cast<std::uint16_t>(p[i] << 8 | p[i + 1])] != 0) --units;
+      if (isTrailByte(p[i + 1])) ++i;
+    }
+    ++i;
+  }
+  return units;
+}
+
+// Decodes bytes[begin, end) into o; the room was counted by decodedUnits.
+void decodeRange(const unsigned char* p, std::size_t begin, std::size_t end, char16_t* o) {
+  const Cp932Tables& t = tables();
+  for (std::size_t i = begin; i < end;) {
+    if (t.asciiAsIs && p[i] < 0x80) {
+      const std::size_t run = widenAscii(p + i, end - i, o);
+      i += run;
+      o += run;
+      if (i == end) break;
+    }
+    const unsigned char b = p[i];
+    if (isLeadByte(b) && i + 1 < end) {
       const unsigned char trail = p[i + 1];
+      if (const char16_t c = t.decode[static_cast<std::uint16_t>(b << 8 | trail)]) {
+        *o++ = c;
+        i += 2;
+        continue;
+      }
       if (isTrailByte(trail)) {
         // A well-formed pair without a code of its own travels as its two bytes.
         *o++ = carryByte(b);
@@ -145,51 +168,159 @@ std::u16string decodeCp932(std::string_view bytes) {
     *o++ = carryByte(b);
     ++i;
   }
+}
+
+// The two halves of a large page side by side; a small page, or one that cannot be cut,
+// is done whole on the calling thread (the first half is then empty).
+template <typename Second, typename First>
+void inHalves(bool cut, Second&& second, First&& first) {
+  if (cut) {
+    runSideBySide(second, first);
+  } else {
+    first();
+  }
+}
+
+// Where a large page can be cut in two: a byte below 0x40 is neither a lead nor a trail
+// byte, so both halves read every pair as the whole page does. n when there is none.
+std::size_t decodeCut(const unsigned char* p, std::size_t n) {
+  for (std::size_t i = n / 2; i < n; ++i) {
+    if (p[i] < 0x40) return i;
+  }
+  return n;
+}
+
+}  // namespace
+
+std::u16string decodeCp932(std::string_view bytes) {
+  const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  const std::size_t cut = n >= kHalvesFrom ? decodeCut(p, n) : n;
+  // Sized exactly, so a large page takes no more room than its text.
+  std::size_t first = 0;
+  std::size_t second = 0;
+  inHalves(
+      cut < n, [&] { second = decodedUnits(p, cut, n); }, [&] { first = decodedUnits(p, 0, cut); });
+  std::u16string out;
+  reserveLarge(out, first + second);
+  out.resize(first + second);
+  char16_t* o = out.data();
+  inHalves(
+      cut < n, [&] { decodeRange(p, cut, n, o + first); }, [&] { decodeRange(p, 0, cut, o); });
   return out;
 }
 
-void appendCp932(std::string& out, std::u16string_view text) {
+namespace {
+
+// What becomes of a character code page 932 has no code for.
+enum class Unencodable { kQuestionMark, kReference };
+
+// The bytes of text, written from o on; o has room for them (see encodedSize).
+char* encodeInto(char* o, std::u16string_view text, Unencodable unencodable) {
   const Cp932Tables& t = tables();
-  std::size_t bytes = 0;
-  for (const char16_t c : text) bytes += !isCarriedByte(c) && t.encode[c] > 0xFF ? 2 : 1;
-  const std::size_t start = out.size();
-  reserveLarge(out, start + bytes);
-  out.resize(start + bytes);
-  char* o = out.data() + start;
-  for (const char16_t c : text) {
+  const char16_t* u = text.data();
+  const std::size_t n = text.size();
+  for (std::size_t i = 0; i < n;) {
+    if (t.asciiAsIs && u[i] < 0x80) {
+      const std::size_t run = narrowAscii(u + i, n - i, o);
+      i += run;
+      o += run;
+      if (i == n) break;
+    }
+    const char16_t c = u[i++];
     if (isCarriedByte(c)) {
       *o++ = static_cast<char>(c - 0xDC00);
       continue;
     }
     const std::uint16_t code = t.encode[c];
-    if (code == 0 && c != 0) {
-      *o++ = '?';
-    } else if (code > 0xFF) {
+    if (code > 0xFF) {
       *o++ = static_cast<char>(code >> 8);
       *o++ = static_cast<char>(code & 0xFF);
-    } else {
+    } else if (code != 0 || c == 0) {
       *o++ = static_cast<char>(code);
+    } else if (unencodable == Unencodable::kQuestionMark) {
+      *o++ = '?';
+    } else {
+      std::uint32_t codePoint = c;
+      if (c >= 0xD800 && c <= 0xDBFF && i < n && u[i] >= 0xDC00 && u[i] <= 0xDFFF) {
+        codePoint = 0x10000 + ((c - 0xD800u) << 10) + (u[i++] - 0xDC00u);
+      }
+      const std::string reference = "&#" + std::to_string(codePoint) + ";";
+      o = std::copy(reference.begin(), reference.end(), o);
     }
+  }
+  return o;
+}
+
+// The most bytes a text of units characters can take: two for a character, and a
+// reference ("&#1114111;", ten bytes) for a pair of surrogates.
+constexpr std::size_t kMostBytesPerUnit = 5;
+
+// The exact size of the question-mark encoding, counted ahead so that a large page is
+// written into room of its own size.
+std::size_t encodedSize(std::u16string_view text) {
+  const Cp932Tables& t = tables();
+  const char16_t* u = text.data();
+  const std::size_t n = text.size();
+  std::size_t bytes = 0;
+  for (std::size_t i = 0; i < n;) {
+    if (t.asciiAsIs && u[i] < 0x80) {
+      const std::size_t run = asciiUnits(u + i, n - i);
+      bytes += run;
+      i += run;
+      if (i == n) break;
+    }
+    const char16_t c = u[i++];
+    bytes += !isCarriedByte(c) && t.encode[c] > 0xFF ? 2 : 1;
+  }
+  return bytes;
+}
+
+// Short texts (the log's lines) are written a piece at a time through room on the stack
+// for the longest encoding of a piece; a long text without references is counted first
+// and written straight into its own room.
+constexpr std::size_t kShortText = 1024;
+
+bool isHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+
+void appendEncoded(std::string& out, std::u16string_view text, Unencodable unencodable) {
+  if (text.size() > kShortText && unencodable == Unencodable::kQuestionMark) {
+    // Every unit is written on its own here, so the text can be cut anywhere.
+    const std::size_t cut = text.size() >= kHalvesFrom ? text.size() / 2 : text.size();
+    const std::u16string_view head = text.substr(0, cut);
+    const std::u16string_view tail = text.substr(cut);
+    std::size_t first = 0;
+    std::size_t second = 0;
+    inHalves(
+        !tail.empty(), [&] { second = encodedSize(tail); }, [&] { first = encodedSize(head); });
+    const std::size_t start = out.size();
+    reserveLarge(out, start + first + second);
+    out.resize(start + first + second);
+    char* const o = out.data() + start;
+    inHalves(
+        !tail.empty(), [&] { encodeInto(o + first, tail, unencodable); },
+        [&] { encodeInto(o, head, unencodable); });
+    return;
+  }
+  while (!text.empty()) {
+    std::size_t take = std::min(text.size(), kShortText);
+    // A pair of surrogates is one character and stays in one piece.
+    if (take < text.size() && isHighSurrogate(text[take - 1])) --take;
+    char piece[kShortText * kMostBytesPerUnit];
+    const char* const end = encodeInto(piece, text.substr(0, take), unencodable);
+    out.append(piece, static_cast<std::size_t>(end - piece));
+    text.remove_prefix(take);
   }
 }
 
+}  // namespace
+
+void appendCp932(std::string& out, std::u16string_view text) {
+  appendEncoded(out, text, Unencodable::kQuestionMark);
+}
+
 void appendCp932OrReference(std::string& out, std::u16string_view text) {
-  const Cp932Tables& t = tables();
-  // The stretches between references are encoded whole.
-  std::size_t stretch = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char16_t c = text[i];
-    if (isCarriedByte(c) || c == 0 || t.encode[c] != 0) continue;
-    appendCp932(out, text.substr(stretch, i - stretch));
-    std::uint32_t codePoint = c;
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      codePoint = 0x10000 + ((c - 0xD800u) << 10) + (text[++i] - 0xDC00u);
-    }
-    out += "&#" + std::to_string(codePoint) + ";";
-    stretch = i + 1;
-  }
-  appendCp932(out, text.substr(stretch));
+  appendEncoded(out, text, Unencodable::kReference);
 }
 
 std::string encodeCp932(std::u16string_view text) {

@@ -71,4 +71,13 @@ std::size_t findEitherUnit(std::u16string_view text, char16_t a, char16_t b, std
 
 #endif
 
+std::size_t findWord(std::u16string_view text, std::u16string_view word, std::size_t from) {
+  if (word.empty()) return from <= text.size() ? from : npos;
+  for (std::size_t at = findUnit(text, word[0], from); at != npos;
+       at = findUnit(text, word[0], at + 1)) {
+    if (text.substr(at, word.size()) == word) return at;
+  }
+  return npos;
+}
+
 }  // namespace yentax

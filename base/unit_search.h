@@ -15,5 +15,7 @@ namespace yentax {
 std::size_t findUnit(std::u16string_view text, char16_t c, std::size_t from = 0);
 // The first a or b in text at or after from; npos when there is none.
 std::size_t findEitherUnit(std::u16string_view text, char16_t a, char16_t b, std::size_t from = 0);
+// The first word in text at or after from, found by its first unit; npos when there is none.
+std::size_t findWord(std::u16string_view text, std::u16string_view word, std::size_t from = 0);
 
 }  // namespace yentax

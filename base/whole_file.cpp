@@ -8,7 +8,9 @@
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstdint>
 #include <functional>
+#include <random>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -143,19 +145,31 @@ FileOutcome chooseTraits(int folder, const std::string& name, const ReplaceOptio
   return {};
 }
 
+// The tails of temporary names, from a generator seeded once per thread: a name another
+// writer holds is refused by O_EXCL and the next one tried, so a tail only has to differ.
+std::mt19937_64& tailGenerator() {
+  thread_local std::mt19937_64 generator = [] {
+    std::uint64_t seed = 0;
+    if (::getrandom(&seed, sizeof(seed), 0) != static_cast<ssize_t>(sizeof(seed))) {
+      seed = static_cast<std::uint64_t>(::getpid());
+    }
+    return std::mt19937_64(seed);
+  }();
+  return generator;
+}
+
 // A new, empty file under a hidden name beside name, with a random tail so that two
 // writers of one name never share it.
-int createTemporaryIn(int folder, const std::string& name, std::string& temporary) {
+int createTemporaryIn(int folder, const std::string& name, mode_t mode, std::string& temporary) {
   const std::string stem = temporaryNameFor(name);
   for (int attempt = 0; attempt < 100; ++attempt) {
-    std::array<unsigned char, 6> random{};
-    if (::getrandom(random.data(), random.size(), 0) != static_cast<ssize_t>(random.size())) {
-      return -1;
-    }
+    std::uint64_t random = tailGenerator()();
     temporary = stem;
-    for (unsigned char byte : random) temporary += kTailLetters[byte % kTailLetters.size()];
+    for (int letter = 0; letter < 6; ++letter, random /= kTailLetters.size()) {
+      temporary += kTailLetters[random % kTailLetters.size()];
+    }
     const int fd = ::openat(folder, temporary.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+                            O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
@@ -260,14 +274,19 @@ FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std
   if (FileOutcome allowed = chooseTraits(folder.fd(), name, options, traits); !allowed) {
     return allowed;
   }
+  // A mode the creation mask leaves whole is given at creation; any other is set after
+  // the owner, which would clear its set-id bits.
+  const bool modeAtCreation =
+      !traits.owner && (traits.mode & ~creationMask()) == traits.mode && (traits.mode & 07000) == 0;
   std::string temporary;
-  FileDescriptor file(createTemporaryIn(folder.fd(), name, temporary));
+  FileDescriptor file(
+      createTemporaryIn(folder.fd(), name, modeAtCreation ? traits.mode : 0600, temporary));
   if (!file.valid()) return lastError();
 
   FileOutcome outcome = writeAllTo(file.get(), bytes);
   if (outcome && traits.owner)
     std::ignore = ::fchown(file.get(), traits.owner->uid, traits.owner->gid);
-  if (outcome && ::fchmod(file.get(), traits.mode) != 0) outcome = lastError();
+  if (outcome && !modeAtCreation && ::fchmod(file.get(), traits.mode) != 0) outcome = lastError();
   if (outcome && !options.deferFlush && ::fsync(file.get()) != 0) outcome = lastError();
   if (!file.close() && outcome) outcome = lastError();
   if (outcome && options.replacing && !stillHolds(folder, name, *options.replacing)) {

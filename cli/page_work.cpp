@@ -72,7 +72,7 @@ std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job
 
 PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
                         const LogSpelling& log, const std::string* input, const PageStep& step,
-                        DeliveryFolders* folders) {
+                        const RunShares& shared) {
   const PageStep& edit = step ? step : PageStep(convertText);
   try {
     PageRead read = readJob(job, input);
@@ -82,6 +82,7 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
     context.logClock = log.clock;
     context.logging = log.logging;
     context.logEncoding = log.encoding;
+    context.preparedRules = shared.rules;
     PageOutcome outcome;
     const bool besidePage = job.backupTree.empty();
     PageDelivery delivery = planDelivery(
@@ -97,7 +98,7 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
         read.page.bytes);
     delivery.deferFlush = !job.replacesSource;
     delivery.pageMode = read.mode;
-    delivery.folders = folders;
+    delivery.folders = shared.folders;
     // Converted in memory and written once, whole: a failed page leaves nothing behind.
     PageConversion converted =
         rewritePageBytes(std::move(read.page), context,

@@ -13,6 +13,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,6 +22,7 @@
 #include "engine/conversion_context.h"
 #include "engine/conversion_log.h"
 #include "engine/log_encoding.h"
+#include "engine/prepared_rules.h"
 #include "settings/conversion_settings.h"
 
 namespace yentax {
@@ -65,14 +67,20 @@ struct LogSpelling {
 // the conversion passes.
 using PageStep = std::function<bool(const ConversionSettings&, ConversionContext&, PageOutcome&)>;
 
+// What the pages of one run share, its workers included: the open folders, and the rules
+// prepared from the run's settings.
+struct RunShares {
+  DeliveryFolders* folders = nullptr;
+  std::shared_ptr<const PreparedRules> rules = {};
+};
+
 // input holds the page's bytes when it was read from standard input ("-"): the converted
 // page is then the report, and nothing is written.
 // A page written into another folder than its own is renamed into place without waiting
-// for the disk: the run syncs the file system once at its end. folders are the run's
-// open folders, shared by its workers.
+// for the disk: the run syncs the file system once at its end.
 PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
                         const LogSpelling& log, const std::string* input = nullptr,
-                        const PageStep& step = {}, DeliveryFolders* folders = nullptr);
+                        const PageStep& step = {}, const RunShares& shared = {});
 
 // Writes nothing. The report holds the changed text runs as the log would record them,
 // or with diff a unified diff of the page text.

@@ -9,6 +9,7 @@
 #include <string>
 #include <system_error>
 #include <tuple>
+#include <utility>
 
 #include "base/utf8.h"
 #include "docio/file_system.h"
@@ -93,7 +94,7 @@ class Walker {
     job.destinationTree = search_.inPlace ? named_ : output_;
     if (search_.inPlace) job.backupTree = backupDir_;
     job.replacesSource = !job.destinationFolder.empty() &&
-                         (search_.inPlace || isSamePath(folder, job.destinationFolder));
+                         (search_.inPlace || samePlace(folder, job.destinationFolder));
     if (!job.destinationFolder.empty()) {
       const std::string target = job.destinationFolder + "/" + fs::path(source).filename().string();
       const auto [first, added] = targets_.emplace(target, source);
@@ -140,6 +141,13 @@ class Walker {
     return entries;
   }
 
+  // Whether two folders are one, asked once for all the pages of a folder.
+  bool samePlace(const std::string& folder, const std::string& destination) {
+    const auto key = std::pair(folder, destination);
+    if (const auto known = samePlaces_.find(key); known != samePlaces_.end()) return known->second;
+    return samePlaces_.emplace(key, isSamePath(folder, destination)).first->second;
+  }
+
   const PageSearch& search_;
   PageList& list_;
   std::string output_;
@@ -148,6 +156,7 @@ class Walker {
   std::set<std::string> sources_;
   std::set<std::string> walked_;
   std::map<std::string, std::string> targets_;  // where a page goes, and which page
+  std::map<std::pair<std::string, std::string>, bool> samePlaces_;
 };
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <istream>
 #include <iterator>
 #include <map>
+#include <memory>
 #include <ostream>
 #include <set>
 #include <system_error>
@@ -25,6 +26,7 @@
 #include "cli/restore.h"
 #include "docio/file_system.h"
 #include "docio/log_file.h"
+#include "engine/prepared_rules.h"
 
 namespace yentax {
 
@@ -175,6 +177,8 @@ class CommandRun {
     const std::map<std::string, std::string> unmade = prepareFolders(others);
     const LogSpelling spelling{
         .logging = log.LoggingOn, .encoding = request_.logEncoding, .clock = env_.logClock};
+    const RunShares shared{.folders = &folders_,
+                           .rules = std::make_shared<const PreparedRules>(settings)};
     forEachInOrder<PageOutcome>(
         pages_.size(), jobs,
         [&](std::size_t i, std::size_t) {
@@ -183,7 +187,7 @@ class CommandRun {
             outcome.ok = false;
             return outcome;
           }
-          return convertPage(pages_[i], settings, spelling, inputOf(pages_[i]), step_, &folders_);
+          return convertPage(pages_[i], settings, spelling, inputOf(pages_[i]), step_, shared);
         },
         [&](std::size_t i, PageOutcome&& outcome) {
           if (runLog) runLog->append(outcome.log);

@@ -1,5 +1,6 @@
 #include "docio/file_system.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,40 +29,52 @@ std::string upperAscii(std::string_view text) {
   return upper;
 }
 
-// Close to the order a Windows folder lists in, and still total on a file system where
-// "a.htm" and "A.htm" can live side by side.
-bool nameOrderLess(const std::string& a, const std::string& b) {
-  const auto upperA = upperAscii(a);
-  const auto upperB = upperAscii(b);
-  return upperA != upperB ? upperA < upperB : a < b;
-}
-
 struct Entry {
   std::string name;
   bool folder = false;
+  bool link = false;
+  std::string upperName = {};  // the name's sort key, made once
 };
 
-// The entries of one folder in name order; symbolic links count as files.
+// Close to the order a Windows folder lists in, and still total on a file system where
+// "a.htm" and "A.htm" can live side by side.
+bool nameOrderLess(const Entry& a, const Entry& b) {
+  return a.upperName != b.upperName ? a.upperName < b.upperName : a.name < b.name;
+}
+
+// The entries of one folder in name order; symbolic links count as files. The kinds come
+// with the names where the file system gives them, so most entries need no look of their own.
 std::optional<std::vector<Entry>> readFolder(const std::string& folder) {
-  std::error_code error;
-  fs::directory_iterator it(fs::path(folder), error);
-  if (error) {
-    return std::nullopt;
-  }
+  DIR* const stream = ::opendir(folder.c_str());
+  if (stream == nullptr) return std::nullopt;
   std::vector<Entry> entries;
-  for (; it != fs::directory_iterator(); it.increment(error)) {
-    if (error) {
-      return std::nullopt;
+  bool failed = false;
+  for (;;) {
+    errno = 0;
+    const dirent* const found = ::readdir(stream);
+    if (found == nullptr) {
+      failed = errno != 0;
+      break;
     }
-    std::error_code typeError;
-    const bool folderEntry = it->symlink_status(typeError).type() == fs::file_type::directory;
-    entries.push_back({it->path().filename().string(), folderEntry && !typeError});
+    const std::string_view name = found->d_name;
+    if (name == "." || name == "..") continue;
+    Entry entry{.name = std::string(name)};
+    if (found->d_type == DT_UNKNOWN) {
+      struct stat status {};
+      if (::fstatat(::dirfd(stream), found->d_name, &status, AT_SYMLINK_NOFOLLOW) == 0) {
+        entry.folder = S_ISDIR(status.st_mode);
+        entry.link = S_ISLNK(status.st_mode);
+      }
+    } else {
+      entry.folder = found->d_type == DT_DIR;
+      entry.link = found->d_type == DT_LNK;
+    }
+    entry.upperName = upperAscii(entry.name);
+    entries.push_back(std::move(entry));
   }
-  if (error) {
-    return std::nullopt;
-  }
-  std::sort(entries.begin(), entries.end(),
-            [](const Entry& a, const Entry& b) { return nameOrderLess(a.name, b.name); });
+  ::closedir(stream);
+  if (failed) return std::nullopt;
+  std::sort(entries.begin(), entries.end(), nameOrderLess);
   return entries;
 }
 
@@ -281,8 +294,8 @@ std::optional<std::vector<std::string>> listFilesByExtension(const std::string& 
   std::vector<std::string> names;
   for (const auto& entry : *entries) {
     std::error_code error;
-    if (entry.folder ||
-        fs::is_directory(fs::status(fs::path(joinPath(folder, entry.name)), error))) {
+    if (entry.folder || (entry.link && fs::is_directory(fs::status(
+                                           fs::path(joinPath(folder, entry.name)), error)))) {
       continue;
     }
     const auto key = upperAscii(extension(entry.name));

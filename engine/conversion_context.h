@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -8,6 +9,7 @@
 #include "engine/conversion_log.h"
 #include "engine/log_encoding.h"
 #include "engine/page_text.h"
+#include "engine/prepared_rules.h"
 #include "engine/rate_classes.h"
 
 namespace yentax {
@@ -39,6 +41,9 @@ struct ConversionContext {
   // Where the text converted is a part of a page (a table, a cell): what its rates take
   // from the page around it.
   std::optional<RateSurroundings> rateSurroundings;
+  // The settings' rules, prepared once for a run of many pages; unset, or prepared from
+  // another settings object, each page prepares its own.
+  std::shared_ptr<const PreparedRules> preparedRules;
   // Asked before each amount is rewritten; unset lets every amount through.
   AmountReviewer reviewAmount;
 };

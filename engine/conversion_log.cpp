@@ -91,7 +91,12 @@ ConversionLog::ConversionLog(std::u16string_view sourcePath, bool textFormat, Lo
       textFormat_(textFormat),
       encoding_(encoding),
       clock_(std::move(clock)),
-      spill_(std::move(spill)) {}
+      spill_(std::move(spill)) {
+  put(frame_.before, u"\t前\u3000 : ");
+  put(frame_.after, u"\r\n\t\u3000後 : ");
+  put(frame_.note, u"\r\n\t判定 : ");
+  put(frame_.end, u"\r\n");
+}
 
 void ConversionLog::put(std::string& out, std::u16string_view text) const {
   if (encoding_ == LogEncoding::kCp932) {
@@ -119,12 +124,12 @@ void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view 
                                 const std::vector<std::u16string>& notes) {
   std::string& out = entry_.records;
   if (textFormat_) {
-    put(out, u"\t前\u3000 : ");
+    out += frame_.before;
     put(out, before);
-    put(out, u"\r\n\t\u3000後 : ");
+    out += frame_.after;
     put(out, after);
     for (const auto& note : notes) {
-      put(out, u"\r\n\t判定 : ");
+      out += frame_.note;
       put(out, note);
     }
   } else {
@@ -140,7 +145,7 @@ void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view 
       appendCsvField(joined);
     }
   }
-  put(out, u"\r\n");
+  out += frame_.end;
   recorded_ = true;
   spillFullPiece();
 }
@@ -154,7 +159,9 @@ void ConversionLog::writePageLine(std::u16string_view line) {
 void ConversionLog::spillFullPiece() {
   if (!spill_ || entry_.records.size() < kPieceSize) return;
   spill_(entry_);
-  entry_ = {};
+  // Emptied, not replaced: the next piece is written into the room this one had.
+  entry_.header.clear();
+  entry_.records.clear();
 }
 
 void ConversionLog::appendCsvField(std::u16string_view text) {

@@ -83,10 +83,19 @@ class ConversionLog {
   void put(std::string& out, std::u16string_view text) const;
   void spillFullPiece();
 
+  // The fixed parts of a record, in the log's encoding, made once for all the records.
+  struct RecordFrame {
+    std::string before;  // the text format's lead of the text before
+    std::string after;   // and of the text after
+    std::string note;    // and of a line that explains the decision
+    std::string end;     // the line end of every record
+  };
+
   std::u16string sourcePath_;
   std::u16string pageNote_;
   bool textFormat_ = true;
   LogEncoding encoding_ = LogEncoding::kCp932;
+  RecordFrame frame_;
   LogClock clock_;
   LogSpill spill_;
   LogEntry entry_;

@@ -1,6 +1,7 @@
 #include "engine/conversion_passes.h"
 
 #include <algorithm>
+#include <memory>
 
 #include "base/unit_search.h"
 #include "engine/amount_check.h"
@@ -9,6 +10,7 @@
 #include "engine/conversion_log.h"
 #include "engine/marked_amount.h"
 #include "engine/pass_selection.h"
+#include "engine/prepared_rules.h"
 #include "engine/rate_classes.h"
 #include "engine/replacement.h"
 #include "engine/segment_admission.h"
@@ -46,8 +48,11 @@ struct PassRun {
           ConversionLog& runLog, const std::vector<ConversionPass>& passes)
       : settings(runSettings),
         context(runContext),
-        rules(runSettings),
-        labels(runSettings),
+        prepared(runContext.preparedRules && runContext.preparedRules->belongTo(runSettings)
+                     ? runContext.preparedRules
+                     : std::make_shared<const PreparedRules>(runSettings)),
+        rules(prepared->rules),
+        labels(prepared->labels),
         listedPage(isListedReducedPage(runContext.CurrentSourcePath, runSettings.ReducedPages)),
         log(runLog),
         logging(runContext.logging),
@@ -60,8 +65,9 @@ struct PassRun {
 
   const ConversionSettings& settings;
   const ConversionContext& context;
-  const AmountRules rules;
-  const TaxLabels labels;
+  const std::shared_ptr<const PreparedRules> prepared;
+  const AmountRules& rules;
+  const TaxLabels& labels;
   const bool listedPage;
   // Whether the page can mark items at all: looked for once, as no pass adds a mark.
   std::optional<bool> marksItems;

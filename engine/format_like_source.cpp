@@ -1,5 +1,6 @@
 #include "engine/format_like_source.h"
 
+#include <array>
 #include <cstdint>
 
 #include "base/utf16_text.h"
@@ -14,19 +15,25 @@ std::optional<std::u16string> FormatLikeSource(FixedAmount amount, const NumberS
     const std::uint64_t magnitude =
         units < 0 ? static_cast<std::uint64_t>(0) - static_cast<std::uint64_t>(units)
                   : static_cast<std::uint64_t>(units);
-    const std::string wholeDigits =
-        std::to_string(magnitude / static_cast<std::uint64_t>(FixedAmount::kScale));
+    std::uint64_t value = magnitude / static_cast<std::uint64_t>(FixedAmount::kScale);
     std::uint64_t fraction = magnitude % static_cast<std::uint64_t>(FixedAmount::kScale);
 
+    // The digits from the right; an amount is written for every price, so no string is
+    // made on the way.
+    std::array<char16_t, 20> digits{};
+    std::size_t count = 0;
+    do {
+      digits[count++] = static_cast<char16_t>(u'0' + value % 10);
+      value /= 10;
+    } while (value > 0);
     std::u16string whole;
-    for (std::size_t i = 0; i < wholeDigits.size(); ++i) {
+    whole.reserve(count + 1 + (count / 3) * style.grouping.size());
+    if (units < 0) whole += u'-';
+    for (std::size_t i = count; i-- > 0;) {
+      whole += digits[i];
       // A separator goes only where a digit stands to its left, never after the sign.
-      if (style.groupingSeen() && i > 0 && (wholeDigits.size() - i) % 3 == 0) {
-        whole += style.grouping;
-      }
-      whole += static_cast<char16_t>(wholeDigits[i]);
+      if (style.groupingSeen() && i > 0 && i % 3 == 0) whole += style.grouping;
     }
-    if (units < 0) whole.insert(0, 1, u'-');
     if (style.fullWidth) whole = toFullWidth(whole);
     if (fraction == 0) return whole;
 

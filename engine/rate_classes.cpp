@@ -7,6 +7,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/unit_search.h"
 #include "base/utf16_text.h"
 #include "base/utf8.h"
 #include "engine/char_classes.h"
@@ -201,8 +202,8 @@ bool isListedReducedPage(std::u16string_view path, const std::vector<std::u16str
 
 bool PageRates::marksItems(std::u16string_view text, const ConversionSettings& settings) {
   return !settings.ReducedMarks.empty() ||
-         text.find(kReducedRateWord) != std::u16string_view::npos ||
-         text.find(kAttributeName) != std::u16string_view::npos;
+         findWord(text, kReducedRateWord) != std::u16string_view::npos ||
+         findWord(text, kAttributeName) != std::u16string_view::npos;
 }
 
 PageRates PageRates::plain(const ConversionSettings& settings, bool listedPage) {
@@ -219,9 +220,9 @@ PageRates PageRates::of(std::u16string_view text, const ConversionSettings& sett
   PageRates rates = plain(settings, listedPage);
   const RateSurroundings none;
   const RateSurroundings& outside = around ? *around : none;
-  const bool legend = text.find(kReducedRateWord) != std::u16string_view::npos;
+  const bool legend = findWord(text, kReducedRateWord) != std::u16string_view::npos;
   const bool attributes =
-      !outside.attribute.empty() || text.find(kAttributeName) != std::u16string_view::npos;
+      !outside.attribute.empty() || findWord(text, kAttributeName) != std::u16string_view::npos;
   const bool inherited = !outside.legendMarks.empty() || !outside.itemMark.empty();
   if (!legend && !attributes && !inherited && settings.ReducedMarks.empty()) return rates;
 

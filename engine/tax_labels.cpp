@@ -17,9 +17,19 @@ constexpr std::u16string_view kClosingChars = u")）]］＞｣」}｝》≫〕�
 constexpr std::array<std::u16string_view, 5> kGapEntities = {kNbspEntity, kLtEntity, kGtEntity,
                                                              kLsquoEntity, kRsquoEntity};
 
+// Asked of every character around every amount, so the brackets are a table.
+bool isBracketChar(char16_t c) {
+  static const std::vector<bool> brackets = [] {
+    std::vector<bool> table(0x10000, false);
+    for (const char16_t bracket : kBracketChars) table[bracket] = true;
+    return table;
+  }();
+  return brackets[c];
+}
+
 bool isGapChar(char16_t c) {
   return isSpaceChar(c) || c == u'\t' || c == u'\r' || c == u'\n' || c == u'・' || c == u'･' ||
-         kBracketChars.find(c) != std::u16string_view::npos;
+         isBracketChar(c);
 }
 
 // The length of the blank, bracket or "・" at pos, reading forward; 0 for anything else.

@@ -105,6 +105,42 @@ TEST(Cp932Test, EveryByteSequenceSurvivesARoundTrip) {
   }
 }
 
+// Pages are mostly runs of ASCII between Japanese characters; runs of every length around
+// the sixteen characters copied at a time must come out the same as character by character.
+TEST(Cp932Test, RunsOfAsciiOfEveryLengthKeepTheirPlaceAroundOtherCharacters) {
+  for (std::size_t run = 0; run <= 40; ++run) {
+    const std::string ascii(run, 'a');
+    const std::u16string asciiText(run, u'a');
+    const std::string bytes = ascii + "\x89\x7E" + ascii + "\xB1" + ascii + "\xFF" + ascii;
+    const std::u16string text = asciiText + u"円" + asciiText + u"ｱ" + asciiText +
+                                std::u16string(1, carryByte(0xFF)) + asciiText;
+    EXPECT_EQ(decodeCp932(bytes), text) << run;
+    EXPECT_EQ(encodeCp932(text), bytes) << run;
+    std::string logged = "x";
+    appendCp932OrReference(logged, asciiText + u"🍵" + asciiText);
+    EXPECT_EQ(logged, "x" + ascii + "&#127861;" + ascii) << run;
+  }
+  // A page of a megabyte and more is done in two halves, cut where no pair can be split.
+  std::string bigBytes;
+  std::u16string bigText;
+  while (bigBytes.size() < (std::size_t{3} << 19)) {
+    bigBytes += "\x89\xBF\x8A\x69\x89\xBF\x8A\x69 1,980\x89\x7E\xED\x40<";
+    bigText += u"価格価格 1,980円";
+    bigText += carryByte(0xED);
+    bigText += carryByte(0x40);
+    bigText += u'<';
+  }
+  EXPECT_EQ(decodeCp932(bigBytes), bigText);
+  EXPECT_EQ(encodeCp932(bigText), bigBytes);
+  // A long text is counted before it is written, a short one cut back after.
+  const std::u16string longText(5000, u'円');
+  EXPECT_EQ(encodeCp932(longText).size(), 10000u);
+  // A long log line goes a piece at a time, and a pair of surrogates across the cut stays whole.
+  std::string logged;
+  appendCp932OrReference(logged, std::u16string(1023, u'a') + u"🍵b");
+  EXPECT_EQ(logged, std::string(1023, 'a') + "&#127861;b");
+}
+
 // Code page 932 reads 398 pairs as a character it writes under another code (0x8790 as
 // the "≒" of 0x81E0, the NEC-selected IBM extensions 0xED40..0xEEFC as 0xFA40..): those
 // must travel as their bytes, and every other pair as its character.

@@ -16,6 +16,7 @@ TEST(UnitSearchTest, FindsWhatAPlainSearchFinds) {
       std::u16string text(length, u'あ');
       if (at < length) text[at] = u'<';
       if (at + 3 < length) text[at + 3] = u'\u00A5';
+      if (at + 5 < length) text[at + 5] = u'<';
       for (std::size_t from = 0; from <= length + 1; ++from) {
         const std::u16string_view view = text;
         const std::size_t plain = from > length ? npos : view.find(u'<', from);
@@ -23,6 +24,9 @@ TEST(UnitSearchTest, FindsWhatAPlainSearchFinds) {
         const std::size_t either = from > length ? npos : view.find_first_of(u"\\\u00A5<", from);
         EXPECT_EQ(findEitherUnit(text, u'<', u'\u00A5', from), either)
             << length << ' ' << at << ' ' << from;
+        // A word whose first unit also stands alone where the word does not.
+        const std::size_t word = from > length ? npos : view.find(u"<ああ\u00A5", from);
+        EXPECT_EQ(findWord(text, u"<ああ\u00A5", from), word) << length << ' ' << at << ' ' << from;
       }
     }
   }

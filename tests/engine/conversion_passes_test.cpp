@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <memory>
 
 #include "base/cp932_codec.h"
 #include "base/utf16_text.h"
@@ -197,6 +198,23 @@ TEST(ConversionPassesTest, AMarkBeforeAndAYenAfterMakeOnePriceConvertedOnce) {
       EXPECT_EQ(convert(again, once), once);
     }
   }
+}
+
+// A run hands its pages the rules prepared from its settings; rules prepared from other
+// settings must not decide a page, or a page would follow words it was not given.
+TEST(ConversionPassesTest, RulesPreparedForOtherSettingsAreNotUsed) {
+  const ConversionSettings plain = settingsFor(kDetectEveryNumber);
+  const ConversionSettings withSuffix =
+      settingsFor(kDetectEveryNumber, [](ConversionSettings& s) { s.SuffixWords = {u"セット"}; });
+  const std::u16string page = u"<p>1,000セット 2,000</p>";
+  for (const ConversionSettings* preparedFrom : {&plain, &withSuffix}) {
+    for (const ConversionSettings* settings : {&plain, &withSuffix}) {
+      ConversionContext context;
+      context.preparedRules = std::make_shared<const PreparedRules>(*preparedFrom);
+      EXPECT_EQ(runConversionPasses(*settings, context, page), convert(*settings, page));
+    }
+  }
+  EXPECT_NE(convert(plain, page), convert(withSuffix, page));
 }
 
 class ConversionLogPassTest : public ::testing::Test {
