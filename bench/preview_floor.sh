@@ -4,9 +4,10 @@
 # (bench/webengine_floor) and the preview window (bench/preview_open), each timed from its
 # start to loadFinished, with the peak memory of its whole process tree (the engine's
 # helper processes included) sampled every 0.1 s; the figures of the faster of three runs.
-# Then each moves a highlight STEPS times and changes one amount: the preview steps to the
-# next amount and converts one, the bare view moves the document's selection from cell to
-# cell and changes one cell's text, which is what the browser engine itself takes for it.
+# Then each moves a highlight STEPS times and changes one amount and steps on: the preview
+# steps to the next amount and converts one, the bare view moves the document's selection
+# from cell to cell and changes one cell's text, which is what the browser engine itself
+# takes for it.
 # Then the main window's start (to its window on screen under Xvfb, median of five) and
 # the growth of the preview's amount search and table scan from a 1 MB to a 2 MB page.
 # Each figure is printed beside its goal.
@@ -122,7 +123,7 @@ for size in $sizes; do
   first=$(awk '/^step/ { print $2; exit }' "$work/best.txt")
   floor_first=$(awk '/^step/ { print $2; exit }' "$work/floor.txt")
   echo "  steps: preview median $step_median ms (first $first ms), bare view $floor_step ms (first $floor_first ms)"
-  echo "  one amount changed: preview's conversion with the step after it $convert ms, bare view's one-cell change $floor_edit ms"
+  echo "  one amount changed and a step on: preview's conversion $convert ms, bare view's cell change $floor_edit ms"
   if [ "$size" = 13631488 ]; then
     echo "  13 MB page: step median $step_median ms (goal <= 50) $(verdict "$step_median" 50), conversion $convert ms (goal <= 200) $(verdict "$convert" 200)"
   fi

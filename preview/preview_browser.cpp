@@ -10,8 +10,9 @@ PreviewBrowser::PreviewBrowser(UiHost& ui, BrowserView& view, Tick tick)
 }
 
 void PreviewBrowser::openFirst(std::u16string_view copyPath, std::u16string_view anchor) {
+  // Not waited for: a wait would poll while the browser loads and take its processor; an
+  // edit waits for the load itself.
   view_.navigate(copyPath, anchor);
-  Fnc_BusyCheck();
 }
 
 void PreviewBrowser::rememberPageUrl(std::u16string_view copyPath, std::u16string_view anchorName) {

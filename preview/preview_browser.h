@@ -31,7 +31,7 @@ class PreviewBrowser {
 
   BrowserView& view() { return view_; }
 
-  // The first load, to the page and a name that is not yet known to be absent.
+  // Starts the first load, to the page and a name that is not yet known to be absent.
   void openFirst(std::u16string_view copyPath, std::u16string_view anchor);
   // Records the URLs the guard lets through, as the control reports them.
   void rememberPageUrl(std::u16string_view copyPath, std::u16string_view anchorName);

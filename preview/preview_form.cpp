@@ -126,8 +126,8 @@ SFrm_Disp::SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms,
   MENU_OPTION.Caption = u"オプション(&O)";
   PreviewSaveFolder = request_.PreviewSaveFolder;
   PreviewTextMode = request_.PreviewTextMode;
-  // Opening waits for the browser; meanwhile the window shows the amount tab's frame
-  // alone, as it opens, and nothing in it takes clicks.
+  // Until the page is opened the window shows the amount tab's frame alone, as it opens,
+  // and nothing in it takes clicks.
   for (auto& frame : Frm_Disp) frame.Enabled = false;
   Frm_Disp[kTableTab].Visible = false;
 }

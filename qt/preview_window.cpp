@@ -249,7 +249,8 @@ void PreviewWindow::bindColours() {
 }
 
 bool PreviewWindow::load() {
-  // Opening waits for the browser; nothing may be clicked before the page is there.
+  // Nothing may be clicked while the page is being opened; a click once it is open waits
+  // for the browser's load where it needs the page.
   setEnabled(false);
   bool opened = false;
   bind_.handle([&] { opened = form_.Form_Load(); });

@@ -22,22 +22,29 @@ namespace yentax {
 
 namespace {
 
-// A page of many megabytes takes seconds to load; an edit waits that long at most.
+// A page of many megabytes takes seconds to load, and to lay out again after a change,
+// which an edit that follows waits for; at most this long.
 constexpr int kLoadWaitMs = 60000;
-constexpr int kScriptWaitMs = 10000;
+constexpr int kScriptWaitMs = 60000;
 
 // Edits the shown document in a world of its own. The node is found by walking from the
 // element with the id; a mark is the document's selection over the stretch, coloured by
 // a rule on the node's parent with the colours of the html's highlight, so that moving
-// it lays nothing out again. A kept edit puts the html in the node, which is then joined
-// with its neighbours into one node again, as the copy's text would be read.
+// it lays nothing out again. The selection and the scroll to it come in one task after
+// the answer: one drawing for both, and no wait for the layout a conversion left. A kept
+// edit puts the html in the node, which is then joined with its neighbours into one
+// node again, as the copy's text would be read.
 constexpr char16_t kEditScript[] =
     uR"((function (from, index, nodeText, offset, length, html, keep, scroll) {
   var state = window.__yentaxShown || (window.__yentaxShown = {mark: null, rules: {}, sheet: null});
+  var later = function (work) {
+    clearTimeout(state.timer);
+    state.timer = setTimeout(work, 0);
+  };
   if (state.mark) {
-    window.getSelection().removeAllRanges();
     if (state.mark.added) state.mark.parent.classList.remove(state.mark.added);
     state.mark = null;
+    later(function () { window.getSelection().removeAllRanges(); });
   }
   if (from === '') return true;
   var start = document.getElementById(from);
@@ -85,18 +92,15 @@ constexpr char16_t kEditScript[] =
   var range = document.createRange();
   range.setStart(node, offset);
   range.setEnd(node, offset + length);
-  var selection = window.getSelection();
-  selection.removeAllRanges();
-  selection.addRange(range);
   state.mark = {parent: parent, added: added};
-  // After anything the edit left to lay out, so that the answer does not wait for it.
-  if (scroll) {
-    setTimeout(function () {
-      var box = range.getBoundingClientRect();
-      var left = box.left < 0 || box.right > window.innerWidth ? box.left : 0;
-      window.scrollBy(left, box.top);
-    }, 0);
-  }
+  later(function () {
+    var selection = window.getSelection();
+    selection.removeAllRanges();
+    selection.addRange(range);
+    if (!scroll) return;
+    var box = range.getBoundingClientRect();
+    window.scrollBy(box.left < 0 || box.right > window.innerWidth ? box.left : 0, box.top);
+  });
   return true;
 }))";
 

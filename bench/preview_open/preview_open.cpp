@@ -1,14 +1,17 @@
 // The preview window itself on one page, measured the way webengine_floor measures the
 // bare browser: the seconds from the start of the process to the page drawn (the shown
 // browser's loadFinished, once no load is left), then the milliseconds of each of N steps
-// to the next amount (the highlight shown) and of converting the amount it stands on (and
-// the step past it that follows). bench/preview_floor.sh runs it beside the floor.
+// to the next amount and of converting the amount it stands on (and the step past it that
+// follows), each until the page has laid out the change. bench/preview_floor.sh runs it
+// beside the floor.
 //
 //   preview_open page.htm 20   ->   "loaded 1.234" "step 12.3" ... "convert 45.6"
 
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QPushButton>
+#include <QWebEnginePage>
+#include <QWebEngineView>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -28,6 +31,17 @@ namespace fs = std::filesystem;
 // Runs the event loop until the window has no load under way.
 void settle(yentax::PreviewWindow& window) {
   while (window.loading()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// Then until the page has laid out what it was last told to show: a script that needs the
+// layout has answered, as webengine_floor waits after each of its steps.
+void laidOut(yentax::PreviewWindow& window) {
+  settle(window);
+  bool answered = false;
+  window.browser().widget()->page()->runJavaScript(
+      QStringLiteral("document.body.offsetHeight"),
+      [&answered](const QVariant& /*height*/) { answered = true; });
+  while (!answered) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
 }
 
 double millisecondsOf(QElapsedTimer& clock) {
@@ -76,12 +90,12 @@ int main(int argc, char** argv) {
       for (int i = 0; i < steps; ++i) {
         clock.restart();
         next->click();
-        settle(window);
+        laidOut(window);
         std::printf("step %.1f\n", millisecondsOf(clock));
       }
       clock.restart();
       convert->click();
-      settle(window);
+      laidOut(window);
       std::printf("convert %.1f\n", millisecondsOf(clock));
       std::fflush(stdout);
       status = 0;

@@ -94,6 +94,12 @@ struct WindowOnPage {
     waitFor([&] { return done; });
     return result;
   }
+  // The highlight comes in a task of the page's own after the step: waits for it.
+  bool selects(const char* text) {
+    return waitFor([&] {
+      return run("window.getSelection().toString()").toString() == QString::fromUtf8(text);
+    });
+  }
   void click(const char* name) {
     auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));
     ASSERT_NE(button, nullptr) << name;
