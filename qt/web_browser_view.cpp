@@ -30,10 +30,11 @@ constexpr int kScriptWaitMs = 60000;
 // Edits the shown document in a world of its own. The node is found by walking from the
 // element with the id; a mark is the document's selection over the stretch, coloured by
 // a rule on the node's parent with the colours of the html's highlight, so that moving
-// it lays nothing out again. The selection and the scroll to it come in one task after
-// the answer: one drawing for both, and no wait for the layout a conversion left. A kept
-// edit puts the html in the node, which is then joined with its neighbours into one
-// node again, as the copy's text would be read.
+// it lays nothing out again; it is scrolled to at once. After a kept edit, which leaves
+// the page to lay out again, the selection and the scroll come in a task after the
+// answer, so that the answer does not wait for that layout. A kept edit puts the html in
+// the node, which is then joined with its neighbours into one node again, as the copy's
+// text would be read.
 constexpr char16_t kEditScript[] =
     uR"((function (from, index, nodeText, offset, length, html, keep, scroll) {
   var state = window.__yentaxShown || (window.__yentaxShown = {mark: null, rules: {}, sheet: null});
@@ -67,6 +68,7 @@ constexpr char16_t kEditScript[] =
     tail.data = tail.data.slice(length);
     parent.insertBefore(template.content, tail);
     parent.normalize();
+    state.changed = true;
     return true;
   }
   var span = template.content.querySelector('span');
@@ -93,14 +95,21 @@ constexpr char16_t kEditScript[] =
   range.setStart(node, offset);
   range.setEnd(node, offset + length);
   state.mark = {parent: parent, added: added};
-  later(function () {
+  var show = function () {
     var selection = window.getSelection();
     selection.removeAllRanges();
     selection.addRange(range);
     if (!scroll) return;
     var box = range.getBoundingClientRect();
     window.scrollBy(box.left < 0 || box.right > window.innerWidth ? box.left : 0, box.top);
-  });
+  };
+  if (state.changed) {
+    state.changed = false;
+    later(show);
+  } else {
+    clearTimeout(state.timer);
+    show();
+  }
   return true;
 }))";
 
