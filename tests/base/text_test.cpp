@@ -139,6 +139,12 @@ TEST(Cp932Test, RunsOfAsciiOfEveryLengthKeepTheirPlaceAroundOtherCharacters) {
   std::string logged;
   appendCp932OrReference(logged, std::u16string(1023, u'a') + u"🍵b");
   EXPECT_EQ(logged, std::string(1023, 'a') + "&#127861;b");
+  // The longest reference of a single unit, many times over in one piece.
+  logged.clear();
+  appendCp932OrReference(logged, std::u16string(3000, u'\xD800'));
+  std::string references;
+  for (int i = 0; i < 3000; ++i) references += "&#55296;";
+  EXPECT_EQ(logged, references);
 }
 
 // Code page 932 reads 398 pairs as a character it writes under another code (0x8790 as
