@@ -170,14 +170,14 @@ void decodeRange(const unsigned char* p, std::size_t begin, std::size_t end, cha
   }
 }
 
-// The two halves of a large page side by side; a small page, or one that cannot be cut,
-// is done whole on the calling thread (the first half is then empty).
-template <typename Second, typename First>
-void inHalves(bool cut, Second&& second, First&& first) {
+// The halves of a large page side by side, the second on a thread of its own; a small
+// page, or one that cannot be cut, is done whole on the calling thread as its first half.
+template <typename SecondHalf, typename FirstHalf>
+void inHalves(bool cut, SecondHalf&& secondHalf, FirstHalf&& firstHalf) {
   if (cut) {
-    runSideBySide(second, first);
+    runSideBySide(secondHalf, firstHalf);
   } else {
-    first();
+    firstHalf();
   }
 }
 
@@ -252,9 +252,9 @@ char* encodeInto(char* o, std::u16string_view text, Unencodable unencodable) {
   return o;
 }
 
-// The most bytes a text of units characters can take: two for a character, and a
-// reference ("&#1114111;", ten bytes) for a pair of surrogates.
-constexpr std::size_t kMostBytesPerUnit = 5;
+// The most bytes one unit can take: a reference to a unit of its own, as "&#65535;" or a
+// lone surrogate; a pair of surrogates takes ten ("&#1114111;").
+constexpr std::size_t kMostBytesPerUnit = 8;
 
 // The exact size of the question-mark encoding, counted ahead so that a large page is
 // written into room of its own size.

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 
+#include "base/ascii_run.h"
 #include "base/large_buffer.h"
 
 namespace yentax {
@@ -45,6 +46,15 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   while (i < n) {
+    if (p[i] < 0x80) {
+      // Markup is mostly ASCII: a run of it is copied whole.
+      const std::size_t run = asciiBytes(p + i, n - i);
+      const std::size_t at = out.size();
+      out.resize(at + run);
+      widenAscii(p + i, run, out.data() + at);
+      i += run;
+      continue;
+    }
     const Utf8Sequence sequence = sequenceAt(p, i, n);
     if (sequence.length == 0) {
       out += carryByte(p[i]);
@@ -70,7 +80,7 @@ bool isUtf8WithNonAscii(std::string_view bytes) {
   bool nonAscii = false;
   for (std::size_t i = 0; i < n;) {
     if (p[i] < 0x80) {
-      ++i;
+      i += asciiBytes(p + i, n - i);
       continue;
     }
     const std::size_t length = sequenceAt(p, i, n).length;
@@ -86,6 +96,14 @@ std::string utf16ToUtf8(std::u16string_view text) {
   reserveLarge(out, text.size() * 3);
   const std::size_t n = text.size();
   for (std::size_t i = 0; i < n; ++i) {
+    if (text[i] < 0x80) {
+      const std::size_t run = asciiUnits(text.data() + i, n - i);
+      const std::size_t at = out.size();
+      out.resize(at + run);
+      narrowAscii(text.data() + i, run, out.data() + at);
+      i += run - 1;
+      continue;
+    }
     std::uint32_t code = text[i];
     if (code >= 0xD800 && code <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {

@@ -46,6 +46,18 @@ TEST(Utf8Test, RoundTripsEverythingIncludingInvalidBytes) {
   for (const auto& s : samples) EXPECT_EQ(utf16ToUtf8(utf8ToUtf16(s)), s);
   EXPECT_EQ(utf8ToUtf16("\xF0\x9F\x98\x80").size(), 2u);
   EXPECT_EQ(utf8ToUtf16("a\xFF")[1], carryByte(0xFF));
+  // Runs of ASCII of every length around the sixteen copied at a time keep their place.
+  for (std::size_t run = 0; run <= 40; ++run) {
+    const std::string ascii(run, 'a');
+    const std::u16string asciiText(run, u'a');
+    const std::string bytes = ascii + "\xE5\x86\x86" + ascii + "\xFF" + ascii;
+    const std::u16string text =
+        asciiText + u"円" + asciiText + std::u16string(1, carryByte(0xFF)) + asciiText;
+    EXPECT_EQ(utf8ToUtf16(bytes), text) << run;
+    EXPECT_EQ(utf16ToUtf8(text), bytes) << run;
+    EXPECT_TRUE(isUtf8WithNonAscii(ascii + "\xE5\x86\x86" + ascii)) << run;
+    EXPECT_FALSE(isUtf8WithNonAscii(ascii + ascii)) << run;
+  }
 }
 
 TEST(Cp932Test, DecodesWindowsShiftJis) {
@@ -139,6 +151,12 @@ TEST(Cp932Test, RunsOfAsciiOfEveryLengthKeepTheirPlaceAroundOtherCharacters) {
   std::string logged;
   appendCp932OrReference(logged, std::u16string(1023, u'a') + u"🍵b");
   EXPECT_EQ(logged, std::string(1023, 'a') + "&#127861;b");
+  // The longest reference of a single unit, many times over in one piece.
+  logged.clear();
+  appendCp932OrReference(logged, std::u16string(3000, u'\xD800'));
+  std::string references;
+  for (int i = 0; i < 3000; ++i) references += "&#55296;";
+  EXPECT_EQ(logged, references);
 }
 
 // Code page 932 reads 398 pairs as a character it writes under another code (0x8790 as
