@@ -20,11 +20,17 @@ configure: deps
 test: all
 	cd $(BUILD_DIR) && ctest --output-on-failure -j $(JOBS)
 
+# The core's benchmarks and figures without Qt; then, in a build with the window, the
+# preview against a bare QWebEngineView and the main window's start (bench/preview_floor.sh).
 bench: deps
+	@bash scripts/install-deps.sh bench
 	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON -DYENTAX_GUI=OFF > /dev/null
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 	@bash bench/reference_figures.sh $(BUILD_DIR)-bench
+	@cmake -S . -B $(BUILD_DIR)-bench-gui -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON -DYENTAX_GUI=ON > /dev/null
+	cmake --build $(BUILD_DIR)-bench-gui -j $(JOBS) --target yentax webengine_floor preview_open bench_preview_search
+	@bash bench/preview_floor.sh $(BUILD_DIR)-bench-gui
 
 # Offscreen, and as root QtWebEngine needs its sandbox off for the preview's pictures.
 screenshots: all
@@ -59,4 +65,4 @@ check-package: package
 	@bash scripts/check-package.sh $(BUILD_DIR)
 
 clean:
-	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-fuzz
+	rm -rf $(BUILD_DIR) $(BUILD_DIR)-bench $(BUILD_DIR)-bench-gui $(BUILD_DIR)-fuzz

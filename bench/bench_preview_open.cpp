@@ -53,12 +53,11 @@ void BM_OpenPreview(benchmark::State& state) {
   request.PreviewSourceFolder = yentax::utf8ToUtf16((root / "src").string());
   request.PreviewSaveFolder = yentax::utf8ToUtf16((root / "out").string());
   request.TempFolders = {(root / "t0").string(), (root / "t1").string(), (root / "t2").string()};
-  yentax::ConsoleBrowserView first;
-  yentax::ConsoleBrowserView second;
+  yentax::ConsoleBrowserView view;
   for (auto _ : state) {
     fs::copy_file(root / "src/a.htm", root / "t0/a.htm", fs::copy_options::overwrite_existing);
     yentax::SFrm_Disp preview(settings, ui, forms, request);
-    preview.attachBrowsers(first, second);
+    preview.attachBrowser(view);
     if (!preview.Form_Load()) state.SkipWithError("the preview did not open");
   }
   state.SetBytesProcessed(static_cast<std::int64_t>(state.iterations()) *

@@ -108,10 +108,19 @@ std::u16string ConsoleBrowserView::urlFor(std::u16string_view path,
   return consoleFileUrl(path, anchor);
 }
 
+bool ConsoleBrowserView::editShownText(const ShownTextEdit& edit) {
+  if (refusingEdits_) return false;
+  edits_.push_back(edit);
+  return true;
+}
+
 bool ConsoleBrowserView::followLink(const std::u16string& url) {
   const bool allowed = !beforeNavigate_ || beforeNavigate_(url);
   navigations_.push_back({url, allowed});
-  if (allowed && !failing_) location_ = url;
+  if (allowed && !failing_) {
+    location_ = url;
+    edits_.clear();
+  }
   return allowed;
 }
 

@@ -24,12 +24,16 @@ class ConsoleBrowserView : public BrowserView {
   };
 
   void navigate(std::u16string_view path, std::u16string_view anchor) override;
-  void reload() override { ++reloads_; }
+  void reload() override {
+    ++reloads_;
+    edits_.clear();
+  }
   bool busy() const override { return busy_; }
   std::u16string locationUrl() const override { return location_; }
   void setVisible(bool visible) override { visible_ = visible; }
-  void bringToFront() override { ++frontCount_; }
   void setBeforeNavigate(BeforeNavigate handler) override { beforeNavigate_ = std::move(handler); }
+  // Records the edit; refused while setRefusingEdits is on.
+  bool editShownText(const ShownTextEdit& edit) override;
   std::u16string urlFor(std::u16string_view path, std::u16string_view anchor) const override;
 
   // A navigation the page itself starts, as a clicked link does; true when it was let through.
@@ -38,9 +42,13 @@ class ConsoleBrowserView : public BrowserView {
   void setBusy(bool busy) { busy_ = busy; }
   // Loads that end without showing anything: the location stays where it was.
   void setFailing(bool failing) { failing_ = failing; }
+  // Edits refused, as by a document that reads otherwise than the page text says.
+  void setRefusingEdits(bool refusing) { refusingEdits_ = refusing; }
   const std::vector<Navigation>& navigations() const { return navigations_; }
   int reloads() const { return reloads_; }
-  int frontCount() const { return frontCount_; }
+  // The edits made to the document shown now (a load starts it afresh), refused ones
+  // left out.
+  const std::vector<ShownTextEdit>& edits() const { return edits_; }
   bool visible() const { return visible_; }
 
  private:
@@ -49,9 +57,10 @@ class ConsoleBrowserView : public BrowserView {
   BeforeNavigate beforeNavigate_;
   bool busy_ = false;
   bool failing_ = false;
+  bool refusingEdits_ = false;
   bool visible_ = true;
   int reloads_ = 0;
-  int frontCount_ = 0;
+  std::vector<ShownTextEdit> edits_;
 };
 
 // The file URL a ConsoleBrowserView reports for a path and an optional anchor.

@@ -69,11 +69,13 @@ bool SFrm_Disp::findOnce(bool forward) {
     currentFind_ = CurrentFind{find.start, PreviewText.substr(find.start, find.length)};
     AmountStart = static_cast<std::int32_t>(find.start) + 1;
     AmountLength = static_cast<std::int32_t>(find.length);
+    // The search has put the highlight around the find in the engine's page text.
+    const auto marked = context_.page.size() - PreviewText.size() + find.length;
+    showMark(find.start, find.length, context_.page.text().substr(find.start, marked));
   } else {
     currentFind_.reset();
+    clearMark();
   }
-  writeCopy();
-  refresh();
   Fnc_ChengeStringDisp();
   return find.found;
 }
@@ -95,19 +97,16 @@ bool SFrm_Disp::findMovedOnce(bool forward) {
   }
   const auto from = forward ? AmountStart : std::max(AmountStart - 1, 0);
   const auto find = nextMovedAmount(moved, forward, static_cast<std::size_t>(from));
-  std::u16string shown = PreviewText;
   if (find) {
     currentFind_ = CurrentFind{find->start, PreviewText.substr(find->start, find->length)};
     AmountStart = static_cast<std::int32_t>(find->start) + 1;
     AmountLength = static_cast<std::int32_t>(find->length);
-    shown.replace(find->start, find->length,
-                  highlightAmount(displaySettings(), context_.AnchorName, currentFind_->text));
+    showMark(find->start, find->length,
+             highlightAmount(displaySettings(), context_.AnchorName, currentFind_->text));
   } else {
     currentFind_.reset();
+    clearMark();
   }
-  context_.page.assign(std::move(shown));
-  writeCopy();
-  refresh();
   Fnc_ChengeStringDisp();
   return find.has_value();
 }
@@ -163,13 +162,23 @@ void SFrm_Disp::convertAmount(bool confirm) {
     RTxt.SelLength = 0;
     sourceEdited_ = true;
   } else {
+    // Located before the text changes, where the document still holds the amount.
+    auto edit = liveEdits_ ? places_.locate(PreviewText, start, before.size()) : std::nullopt;
     PreviewText.replace(start, before.size(), *after);
+    places_.replaced(start, before.size(), after->size());
     AmountStart = static_cast<std::int32_t>(start + after->size());
     currentFind_.reset();
-    context_.page.assign(PreviewText);
-    writeCopy();
-    browsers_->shown().reload();
-    browsers_->Fnc_BusyCheck();
+    if (edit) {
+      edit->html = *after;
+      edit->keep = true;
+    }
+    if (edit && browser_->view().editShownText(*edit)) {
+      markShown_ = false;
+    } else {
+      writeShownCopy();
+      browser_->view().reload();
+      browser_->Fnc_BusyCheck();
+    }
   }
   markChanged();
   Cmd_Next_Click(1);

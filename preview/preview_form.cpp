@@ -126,19 +126,18 @@ SFrm_Disp::SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms,
   MENU_OPTION.Caption = u"オプション(&O)";
   PreviewSaveFolder = request_.PreviewSaveFolder;
   PreviewTextMode = request_.PreviewTextMode;
-  // Opening waits for the browser; meanwhile the window shows the amount tab's frame
-  // alone, as it opens, and nothing in it takes clicks.
+  // Until the page is opened the window shows the amount tab's frame alone, as it opens,
+  // and nothing in it takes clicks.
   for (auto& frame : Frm_Disp) frame.Enabled = false;
   Frm_Disp[kTableTab].Visible = false;
 }
 
 SFrm_Disp::~SFrm_Disp() = default;
 
-PreviewBrowsers::Tick SFrm_Disp::tickCountMs() { return tickCount; }
+PreviewBrowser::Tick SFrm_Disp::tickCountMs() { return tickCount; }
 
-void SFrm_Disp::attachBrowsers(BrowserView& first, BrowserView& second,
-                               PreviewBrowsers::Tick tick) {
-  browsers_ = std::make_unique<PreviewBrowsers>(ui_, first, second, std::move(tick));
+void SFrm_Disp::attachBrowser(BrowserView& view, PreviewBrowser::Tick tick) {
+  browser_ = std::make_unique<PreviewBrowser>(ui_, view, std::move(tick));
 }
 
 // ---- opening and closing ----
@@ -164,7 +163,7 @@ bool SFrm_Disp::openPage() {
   Lbl_Change[0].Caption.clear();
   Lbl_Change[1].Caption.clear();
   Lbl_WriteFolder.Caption = std::u16string(kWriteFolder) + PreviewSaveFolder;
-  if (!browsers_) return cannotOpen("no browser to show the page in");
+  if (!browser_) return cannotOpen("no browser to show the page in");
   // Only a copy this run made of the page being previewed is opened.
   const auto& folders = request_.TempFolders;
   for (const auto& folder : {folders[0], folders[1]}) {
@@ -180,7 +179,6 @@ bool SFrm_Disp::openPage() {
   if (!copy) return cannotOpen(cause);
   copyPath_ = *copy;
   const auto copyPath = utf8ToUtf16(copyPath_);
-  browsers_->openFirst(copyPath, kFirstAnchor);
 
   const PageRead loaded = loadPageFile(copyPath_);
   if (!loaded) return cannotOpen(loaded.cause());
@@ -189,13 +187,16 @@ bool SFrm_Disp::openPage() {
   pageUsesCrLf_ = PreviewText.find(u"\r\n") != std::u16string::npos;
   context_.page.assign(PreviewText);
   HeadEnd = headEndOf(context_.page);
-  // A page whose images cannot be copied still opens, without them.
-  if (Fnc_CopyImgFile(collectImgTags(PreviewText), utf16ToUtf8(request_.PreviewSourceFolder),
-                      previewFolderOf(folders[1]), folders[1]) > 0) {
-    refresh();
-    refresh();
-  }
   Fnc_GetName();
+  // The copy is written once, with the ids the edits find their places by, and loaded.
+  writeShownCopy();
+  browser_->openFirst(copyPath, kFirstAnchor);
+  // A page whose images cannot be copied still opens, without them. The load under way
+  // needs none of the copies: the browser reads a file missing beside the copy from
+  // beside the page (decideResource).
+  std::ignore =
+      Fnc_CopyImgFile(collectImgTags(PreviewText), utf16ToUtf8(request_.PreviewSourceFolder),
+                      previewFolderOf(folders[1]), folders[1]);
   context_.AnchorName = AnchorName;
   context_.searchTag.reset();
 
@@ -203,12 +204,12 @@ bool SFrm_Disp::openPage() {
   RTxt.Text = viewText();
   RTxt.Visible = PreviewTextMode;
   BrowsersVisible = !PreviewTextMode;
-  browsers_->setVisible(BrowsersVisible);
+  browser_->view().setVisible(BrowsersVisible);
   Cmd_Txt.Enabled = !PreviewTextMode;
   Cmd_Txt.Caption = std::u16string(PreviewTextMode ? kBrowserCaption : kSourceCaption);
   labelColours();
   suppressTextEvents_ = false;
-  browsers_->rememberPageUrl(copyPath, AnchorName);
+  browser_->rememberPageUrl(copyPath, AnchorName);
 
   Tab1.SelectedIndex = kAmountTab;
   Fnc_TabClick();
@@ -272,18 +273,50 @@ ConversionSettings SFrm_Disp::displaySettings() const {
 }
 
 void SFrm_Disp::writeCopy() {
+  liveEdits_ = markShown_ = false;
   if (!copyPath_.empty()) std::ignore = savePageText(copyPath_, context_.page.text(), PageCharset);
 }
 
+void SFrm_Disp::writeShownCopy() {
+  liveEdits_ = true;
+  markShown_ = false;
+  const auto copy = places_.tagCopy(PreviewText, HeadEnd, AnchorName);
+  std::ignore = savePageText(copyPath_, copy, PageCharset);
+}
+
 void SFrm_Disp::refresh() {
-  browsers_->Fnc_WebRefresh(settings_.AutoMoveToAmount, utf8ToUtf16(copyPath_), AnchorName);
+  browser_->Fnc_WebRefresh(settings_.AutoMoveToAmount, utf8ToUtf16(copyPath_), AnchorName);
 }
 
 void SFrm_Disp::showClean() {
+  clearMark();
+  Fnc_ChengeStringDisp();
+}
+
+void SFrm_Disp::clearMark() {
+  if (liveEdits_ && (!markShown_ || browser_->view().editShownText({}))) {
+    markShown_ = false;
+    return;
+  }
+  writeShownCopy();
+  refresh();
+}
+
+void SFrm_Disp::showMark(std::size_t start, std::size_t length, const std::u16string& html) {
+  if (liveEdits_) {
+    if (auto edit = places_.locate(PreviewText, start, length)) {
+      edit->html = html;
+      edit->scroll = settings_.AutoMoveToAmount;
+      if (browser_->view().editShownText(*edit)) {
+        markShown_ = true;
+        return;
+      }
+    }
+  }
   context_.page.assign(PreviewText);
+  context_.page.replace(start, length, html);
   writeCopy();
   refresh();
-  Fnc_ChengeStringDisp();
 }
 
 void SFrm_Disp::labelColours() {
@@ -366,7 +399,7 @@ bool SFrm_Disp::Fnc_TabClick() {
   }
   RTxt.Visible = false;
   BrowsersVisible = true;
-  browsers_->setVisible(true);
+  browser_->view().setVisible(true);
   context_.page.assign(PreviewText);
   tables_.LocateTables(context_.page);
   if (tables_.TableCount() == 0) {
@@ -398,6 +431,8 @@ void SFrm_Disp::takeSourceText() {
   }
   PreviewText = std::move(text);
   sourceEdited_ = false;
+  // The document shows the text from before the edits.
+  liveEdits_ = false;
 }
 
 void SFrm_Disp::showSourceView(bool source) {
@@ -409,7 +444,7 @@ void SFrm_Disp::showSourceView(bool source) {
   }
   RTxt.Visible = source;
   BrowsersVisible = !source;
-  browsers_->setVisible(!source);
+  browser_->view().setVisible(!source);
 }
 
 void SFrm_Disp::Cmd_Txt_Click() {

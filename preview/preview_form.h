@@ -4,13 +4,15 @@
 // text, stepped through amount by amount (tab 1) or table by table, column by column and
 // cell by cell (tab 2), converted one amount or one selection at a time, and saved.
 //
-// The window keeps the clean page text (PreviewText). Every display puts it into the
-// engine's page text, lets the search or the table marks add their display-only markup
-// there, and writes the result to the preview's own copy, which the browser shows; the
-// markup never reaches PreviewText, so it never reaches the saved page.
+// The window keeps the clean page text (PreviewText); the browser loads the preview's
+// own copy of it once. The found amount's highlight and each converted amount then go
+// into the shown document as edits (shown_text.h), so a step costs no load. Where an
+// edit cannot be placed, and for the table marks, the display-only markup is put into
+// the engine's page text and the result written to the copy and loaded. The markup never
+// reaches PreviewText, so it never reaches the saved page.
 //
 //   SFrm_Disp preview(settings, ui, forms, request);
-//   preview.attachBrowsers(first, second);     // owned by the window's view
+//   preview.attachBrowser(view);               // owned by the window's view
 //   if (preview.Form_Load()) { preview.Cmd_Next_Click(1); preview.Cmd_Chenge_Click(0); }
 //   preview.Form_Unload();                     // asks "変更内容を登録しますか？" when changed
 
@@ -23,8 +25,9 @@
 #include "docio/charset_code.h"
 #include "engine/conversion_context.h"
 #include "preview/amount_here.h"
-#include "preview/preview_browsers.h"
+#include "preview/preview_browser.h"
 #include "preview/preview_request.h"
+#include "preview/shown_text.h"
 #include "preview/table/table_state.h"
 #include "settings/color_names.h"
 #include "settings/conversion_settings.h"
@@ -63,10 +66,9 @@ class SFrm_Disp {
   SFrm_Disp(ConversionSettings& settings, UiHost& ui, FormHost& forms, PreviewRequest request);
   ~SFrm_Disp();
 
-  // The window's two browser controls; needed before Form_Load.
-  void attachBrowsers(BrowserView& first, BrowserView& second,
-                      PreviewBrowsers::Tick tick = tickCountMs());
-  static PreviewBrowsers::Tick tickCountMs();
+  // The window's browser control; needed before Form_Load.
+  void attachBrowser(BrowserView& view, PreviewBrowser::Tick tick = tickCountMs());
+  static PreviewBrowser::Tick tickCountMs();
 
   // Controls, under the window's own names.
   std::u16string Caption;  // the page's file name
@@ -130,7 +132,7 @@ class SFrm_Disp {
 
   const PreviewRequest& request() const { return request_; }
   const std::string& previewCopyPath() const { return copyPath_; }
-  PreviewBrowsers* browsers() { return browsers_.get(); }
+  PreviewBrowser* browser() { return browser_.get(); }
   // A command is running; the view keeps the tab strip, the menus and closing for later.
   bool busy() const { return busyDepth_ > 0; }
 
@@ -203,9 +205,17 @@ class SFrm_Disp {
   void showSourceView(bool source);
   void takeSourceText();
   std::u16string viewText() const;
+  // Writes the engine's page text to the copy; the document no longer shows PreviewText
+  // once the copy is loaded.
   void writeCopy();
+  // Writes PreviewText to the copy with the ids edits find their places by.
+  void writeShownCopy();
   void refresh();
   void showClean();
+  // The highlight html in place of the stretch at start, in the shown document, or in a
+  // marked copy when the document cannot take the edit.
+  void showMark(std::size_t start, std::size_t length, const std::u16string& html);
+  void clearMark();
   void labelColours();
   // A conversion's log records are kept in the context and added to the log after it.
   void setLogging();
@@ -228,7 +238,7 @@ class SFrm_Disp {
   UiHost& ui_;
   FormHost& forms_;
   PreviewRequest request_;
-  std::unique_ptr<PreviewBrowsers> browsers_;
+  std::unique_ptr<PreviewBrowser> browser_;
   ConversionContext context_;
   TableState tables_;
   std::string copyPath_;
@@ -237,6 +247,9 @@ class SFrm_Disp {
   bool suppressTextEvents_ = true;
   bool sourceEdited_ = false;
   bool pageUsesCrLf_ = false;
+  bool liveEdits_ = false;  // the document shows PreviewText, so edits can go into it
+  bool markShown_ = false;  // it holds a highlight edit
+  ShownPlaces places_;
   int busyDepth_ = 0;
   bool closePending_ = false;
 };

@@ -298,8 +298,8 @@ void SFrm_Disp::afterRegionConversion(Command& command, std::int32_t kind) {
   } else {
     TableIndex = nextTable < tables_.TableCount() ? nextTable - 1 : -1;
   }
-  browsers_->shown().reload();
-  browsers_->Fnc_BusyCheck();
+  browser_->view().reload();
+  browser_->Fnc_BusyCheck();
   markChanged();
   command.finish();
   switch (step) {

@@ -104,8 +104,8 @@ PreviewWindow::PreviewWindow(SFrm_Disp& form, QtUi& ui, QWidget* parent)
 }
 
 PreviewWindow::~PreviewWindow() {
-  // The pages go before the profile they were made with.
-  for (auto& browser : browsers_) delete browser->widget();
+  // The page goes before the profile it was made with.
+  delete browser_->widget();
 }
 
 QWidget* PreviewWindow::amountFrame() {
@@ -220,18 +220,15 @@ QWidget* PreviewWindow::pageArea() {
   auto* area = new QWidget(this);
   auto* grid = new QGridLayout(area);
   grid->setContentsMargins(0, 0, 0, 0);
-  for (int i = 0; i < 2; ++i) {
-    auto& browser = browsers_[static_cast<std::size_t>(i)];
-    browser = std::make_unique<WebBrowserView>(profile_->profile(), area);
-    browser->widget()->setObjectName(QStringLiteral("WebB(%1)").arg(i));
-    grid->addWidget(browser->widget(), 0, 0);
-  }
+  browser_ = std::make_unique<WebBrowserView>(profile_->profile(), area);
+  browser_->widget()->setObjectName(QStringLiteral("WebB"));
+  grid->addWidget(browser_->widget(), 0, 0);
   auto* source = make<QPlainTextEdit>(area, "RTxt");
   source->setLineWrapMode(QPlainTextEdit::NoWrap);
   source->installEventFilter(this);
   bind_.richText(source, form_.RTxt, [this] { form_.RTxt_Change(); });
   grid->addWidget(source, 0, 0);
-  form_.attachBrowsers(*browsers_[0], *browsers_[1]);
+  form_.attachBrowser(*browser_);
   return area;
 }
 
@@ -252,7 +249,8 @@ void PreviewWindow::bindColours() {
 }
 
 bool PreviewWindow::load() {
-  // Opening waits for the browser; nothing may be clicked before the page is there.
+  // Nothing may be clicked while the page is being opened; a click once it is open waits
+  // for the browser's load where it needs the page.
   setEnabled(false);
   bool opened = false;
   bind_.handle([&] { opened = form_.Form_Load(); });

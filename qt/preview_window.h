@@ -1,10 +1,9 @@
 #pragma once
 
-// PreviewWindow: the Qt view of the preview window SFrm_Disp. Two QtWebEngine browsers
-// lie on top of each other (the model loads the hidden one and brings it to the front),
-// with the source view as a plain-text editor in the same place; above them the save
-// folder, the tab strip and the frame of the active tab. The window owns its browsers
-// and their confined profile; the model decides everything else.
+// PreviewWindow: the Qt view of the preview window SFrm_Disp. A QtWebEngine browser and
+// the source view, a plain-text editor, share one place; above them the save folder,
+// the tab strip and the frame of the active tab. The window owns its browser and its
+// confined profile; the model decides everything else.
 //
 //   PreviewWindow window(form, ui, parent);
 //   if (window.load()) window.exec();   // Form_Load, then modal until the form unloads
@@ -30,7 +29,9 @@ class PreviewWindow : public QDialog {
   // Opens the page; false when the form could not open it.
   bool load();
 
-  WebBrowserView& browser(int index) { return *browsers_[static_cast<std::size_t>(index)]; }
+  WebBrowserView& browser() { return *browser_; }
+  // The browser is loading a page.
+  bool loading() const { return browser_->busy(); }
   const PreviewRequestInterceptor& interceptor() const { return profile_->interceptor(); }
 
  protected:
@@ -48,7 +49,7 @@ class PreviewWindow : public QDialog {
   SFrm_Disp& form_;
   ViewBindings bind_;
   std::unique_ptr<PreviewProfile> profile_;
-  std::array<std::unique_ptr<WebBrowserView>, 2> browsers_;
+  std::unique_ptr<WebBrowserView> browser_;
   QLabel* changeLabel_ = nullptr;
   std::array<QPushButton*, 3> colourButtons_{};
 };

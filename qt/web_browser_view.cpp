@@ -1,11 +1,19 @@
 #include "qt/web_browser_view.h"
 
+#include <QEventLoop>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QPointer>
+#include <QTimer>
 #include <QUrl>
 #include <QWebEnginePage>
 #include <QWebEngineProfile>
+#include <QWebEngineScript>
 #include <QWebEngineSettings>
 #include <QWebEngineUrlRequestInfo>
 #include <QWebEngineView>
+#include <memory>
+#include <optional>
 
 #include "preview/preview_files.h"
 #include "qt/qt_ui.h"
@@ -13,6 +21,97 @@
 namespace yentax {
 
 namespace {
+
+// A page of many megabytes takes seconds to load, and to lay out again after a change,
+// which an edit that follows waits for; at most this long.
+constexpr int kLoadWaitMs = 60000;
+constexpr int kScriptWaitMs = 60000;
+
+// Edits the shown document in a world of its own. The node is found by walking from the
+// element with the id; a mark is the document's selection over the stretch, coloured by
+// a rule on the node's parent with the colours of the html's highlight, so that moving
+// it lays nothing out again; it is scrolled to at once. After a kept edit, which leaves
+// the page to lay out again, the selection and the scroll come in a task after the
+// answer, so that the answer does not wait for that layout. A kept edit puts the html in
+// the node, which is then joined with its neighbours into one node again, as the copy's
+// text would be read.
+constexpr char16_t kEditScript[] =
+    uR"((function (from, index, nodeText, offset, length, html, keep, scroll) {
+  var state = window.__yentaxShown || (window.__yentaxShown = {mark: null, rules: {}, sheet: null});
+  var later = function (work) {
+    clearTimeout(state.timer);
+    state.timer = setTimeout(work, 0);
+  };
+  if (state.mark) {
+    if (state.mark.added) state.mark.parent.classList.remove(state.mark.added);
+    state.mark = null;
+    later(function () { window.getSelection().removeAllRanges(); });
+  }
+  if (from === '') return true;
+  var start = document.getElementById(from);
+  if (!start || !document.body) return false;
+  var walker = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
+  walker.currentNode = start;
+  var node = null;
+  for (var seen = -1; seen < index;) {
+    node = walker.nextNode();
+    if (!node) return false;
+    var name = node.parentNode.nodeName;
+    if (name !== 'SCRIPT' && name !== 'STYLE' && /[^ \t\n\f\r]/.test(node.data)) ++seen;
+  }
+  if (node.data !== nodeText || offset + length > node.data.length) return false;
+  var template = document.createElement('template');
+  template.innerHTML = html;
+  var parent = node.parentNode;
+  if (keep) {
+    var tail = node.splitText(offset);
+    tail.data = tail.data.slice(length);
+    parent.insertBefore(template.content, tail);
+    parent.normalize();
+    state.changed = true;
+    return true;
+  }
+  var span = template.content.querySelector('span');
+  var font = template.content.querySelector('font[color]');
+  var background = span ? span.style.backgroundColor : '';
+  var colour = font ? font.getAttribute('color') : '';
+  var key = background + '|' + colour;
+  var rule = state.rules[key];
+  if (!rule) {
+    if (!state.sheet) {
+      var style = document.createElement('style');
+      (document.head || document.documentElement).appendChild(style);
+      state.sheet = style.sheet;
+    }
+    rule = from.slice(0, from.lastIndexOf('-')) + '-mark' + Object.keys(state.rules).length;
+    state.sheet.insertRule('.' + CSS.escape(rule) + '::selection{background-color:' +
+                           (background || 'highlight') + ';color:' + (colour || 'inherit') + '}',
+                           state.sheet.cssRules.length);
+    state.rules[key] = rule;
+  }
+  var added = parent.classList.contains(rule) ? null : rule;
+  if (added) parent.classList.add(added);
+  var range = document.createRange();
+  range.setStart(node, offset);
+  range.setEnd(node, offset + length);
+  state.mark = {parent: parent, added: added};
+  var show = function () {
+    var selection = window.getSelection();
+    selection.removeAllRanges();
+    selection.addRange(range);
+    if (!scroll) return;
+    var box = range.getBoundingClientRect();
+    window.scrollBy(box.left < 0 || box.right > window.innerWidth ? box.left : 0, box.top);
+  };
+  if (state.changed) {
+    state.changed = false;
+    later(show);
+  } else {
+    clearTimeout(state.timer);
+    show();
+  }
+  return true;
+}))";
 
 QString anchorScript(const QString& anchor) {
   QString name = anchor;
@@ -128,6 +227,43 @@ std::u16string WebBrowserView::urlFor(std::u16string_view path, std::u16string_v
 
 void WebBrowserView::setVisible(bool visible) { view_->setVisible(visible); }
 
-void WebBrowserView::bringToFront() { view_->raise(); }
+bool WebBrowserView::waitForLoad() {
+  if (!busy_) return true;
+  QEventLoop loop;
+  QObject::connect(view_->page(), &QWebEnginePage::loadFinished, &loop, &QEventLoop::quit);
+  QTimer::singleShot(kLoadWaitMs, &loop, &QEventLoop::quit);
+  loop.exec(QEventLoop::ExcludeUserInputEvents);
+  return !busy_;
+}
+
+bool WebBrowserView::editShownText(const ShownTextEdit& edit) {
+  if (!waitForLoad()) return false;
+  const QJsonArray arguments{toQString(edit.from),
+                             static_cast<qint64>(edit.index),
+                             toQString(edit.nodeText),
+                             static_cast<qint64>(edit.offset),
+                             static_cast<qint64>(edit.length),
+                             toQString(edit.html),
+                             edit.keep,
+                             edit.scroll};
+  const QString script =
+      QString::fromStdU16String(kEditScript) +
+      QStringLiteral(".apply(null, %1)")
+          .arg(QString::fromUtf8(QJsonDocument(arguments).toJson(QJsonDocument::Compact)));
+  // The answer comes through the event loop; the loop may be gone by the time it does.
+  auto answer = std::make_shared<std::optional<bool>>();
+  QEventLoop loop;
+  QPointer<QEventLoop> waiting(&loop);
+  view_->page()->runJavaScript(script, QWebEngineScript::ApplicationWorld,
+                               [answer, waiting](const QVariant& result) {
+                                 *answer = result.toBool();
+                                 if (waiting) waiting->quit();
+                               });
+  if (!answer->has_value()) {
+    QTimer::singleShot(kScriptWaitMs, &loop, &QEventLoop::quit);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
+  }
+  return answer->value_or(false);
+}
 
 }  // namespace yentax

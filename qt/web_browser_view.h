@@ -1,11 +1,12 @@
 #pragma once
 
-// WebBrowserView: one of the preview's browser controls on QtWebEngine. It shows local
+// WebBrowserView: the preview's browser control on QtWebEngine. It shows local
 // files only: its profile is off the record (nothing is written to the home folder) and
 // a request interceptor lets through only files inside the preview's working folder or
 // the page's source folder, so a page cannot reach the network or other files. Every
 // navigation passes the owner's before-navigate callback (a clicked link, a reload, the
-// owner's own navigate); links that ask for a new window open nothing.
+// owner's own navigate); links that ask for a new window open nothing. Edits of the shown
+// document run as a script in a world of their own, apart from the page's scripts.
 //
 //   PreviewProfile profile({.root = temp, .previewFolder = copyFolder, .sourceFolder = src});
 //   WebBrowserView browser(profile.profile(), parent);
@@ -49,7 +50,7 @@ class PreviewRequestInterceptor : public QWebEngineUrlRequestInterceptor {
   std::vector<QString> blocked_;
 };
 
-// An off-the-record profile with the interceptor, shared by the preview's two browsers.
+// An off-the-record profile with the interceptor, for the preview's browser.
 class PreviewProfile {
  public:
   explicit PreviewProfile(PreviewConfinement confinement);
@@ -73,14 +74,17 @@ class WebBrowserView : public BrowserView {
   std::u16string locationUrl() const override;
   std::u16string urlFor(std::u16string_view path, std::u16string_view anchor) const override;
   void setVisible(bool visible) override;
-  void bringToFront() override;
   void setBeforeNavigate(BeforeNavigate handler) override { beforeNavigate_ = std::move(handler); }
+  bool editShownText(const ShownTextEdit& edit) override;
 
   QWebEngineView* widget() const { return view_; }
 
  private:
   class Page;
   void loadFinished();
+  // Runs the event loop, user input aside, until a load under way has finished; false
+  // when it has not within kLoadWaitMs.
+  bool waitForLoad();
 
   QWebEngineView* view_;
   QUrl location_;

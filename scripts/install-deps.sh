@@ -2,7 +2,8 @@
 # Installs the Debian packages the build needs; quick and silent when all are there.
 # "ci" adds what the CI checks need (clang-format, and lintian with the other package
 # checkers), "fuzz" what the fuzz targets need
-# (clang with its libFuzzer runtime), "a11y" what scripts/check-accessible-names.sh needs.
+# (clang with its libFuzzer runtime), "a11y" what scripts/check-accessible-names.sh needs,
+# "bench" what bench/preview_floor.sh needs (xwininfo, to see the main window appear).
 set -euo pipefail
 
 packages=(cmake g++ make file dpkg-dev patch libgtest-dev libgmock-dev libbenchmark-dev
@@ -15,6 +16,7 @@ for extra in "$@"; do
     ci) packages+=(clang-format git lintian appstream desktop-file-utils zsh fish) ;;
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     a11y) packages+=(python3-pyatspi at-spi2-core dbus-x11 x11-utils) ;;
+    bench) packages+=(x11-utils) ;;
     *) echo "install-deps: unknown group $extra" >&2; exit 1 ;;
   esac
 done

@@ -42,7 +42,7 @@ TEST(StopSignalsTest, AStopClosesTheWindowsWithoutAQuestionAndRemovesTheWorkingF
     ConsoleUi console(WindowFixture::quiet());
     console.queueAnswer(MessageAnswer::Yes);  // would save, were the user asked
     StoppingUi ui(console);
-    ConsoleBrowserView browsers[2];
+    ConsoleBrowserView browser;
     struct Forms : FormHost {
       std::function<void(SFrm_Disp&)> onPreview;
       void show(SFrm_Disp& form) override { onPreview(form); }
@@ -60,7 +60,7 @@ TEST(StopSignalsTest, AStopClosesTheWindowsWithoutAQuestionAndRemovesTheWorkingF
     setup.defaultSettingsPath = scratch / "yentax.INI";
     Sfrm_Main window(settings, ui, forms, setup, ports);
     forms.onPreview = [&](SFrm_Disp& form) {
-      form.attachBrowsers(browsers[0], browsers[1]);
+      form.attachBrowser(browser);
       ASSERT_TRUE(form.Form_Load());
       form.Cmd_Next_Click(1);
       form.Cmd_Chenge_Click(1);

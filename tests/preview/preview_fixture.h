@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/utf8.h"
 #include "docio/page_file.h"
+#include "engine/text_segment.h"
 #include "platform/console_ui.h"
 #include "preview/preview_form.h"
 #include "settings/change_number_form.h"
@@ -45,11 +47,10 @@ struct PreviewFixture {
   ConsoleUi ui{quiet()};
   ScriptedForms forms;
   ConversionSettings settings;
-  ConsoleBrowserView first;
-  ConsoleBrowserView second;
+  ConsoleBrowserView view;
   std::string name;
   std::unique_ptr<SFrm_Disp> form;
-  PreviewBrowsers::Tick tick;  // the clock of the browser waits; the real one when empty
+  PreviewBrowser::Tick tick;  // the clock of the browser waits; the real one when empty
 
   static ConsoleUi::Options quiet() {
     ConsoleUi::Options options;
@@ -94,16 +95,53 @@ struct PreviewFixture {
   bool openRequest(const PreviewRequest& request) {
     form = std::make_unique<SFrm_Disp>(settings, ui, forms, request);
     if (tick) {
-      form->attachBrowsers(first, second, tick);
+      form->attachBrowser(view, tick);
     } else {
-      form->attachBrowsers(first, second);
+      form->attachBrowser(view);
     }
     return form->Form_Load();
   }
 
   // The page as the browser was last given it.
-  std::u16string shownPage() const {
+  std::u16string loadedPage() const {
     return decodePageText(readFile(form->previewCopyPath()), form->PageCharset);
+  }
+  // The loaded page with the browser's edits made to it, as a browser would make them in
+  // pages without character references: the node found from the element with the id,
+  // a mark shown as its html and taken back before the next edit.
+  std::u16string shownPage() const {
+    std::u16string shown = loadedPage();
+    struct Mark {
+      std::size_t at;
+      std::size_t length;
+      std::u16string text;
+    };
+    std::optional<Mark> mark;
+    for (const auto& edit : view.edits()) {
+      if (mark) shown.replace(mark->at, mark->length, mark->text);
+      mark.reset();
+      if (edit.from.empty()) continue;
+      const auto id = shown.find(u"id=\"" + edit.from + u"\"");
+      if (id == std::u16string::npos) return u"(no element with the id)";
+      std::optional<TextSegment> node;
+      std::size_t seen = 0;
+      for (auto s = findTextSegment(shown, shown.rfind(u'<', id), true); s;
+           s = findTextSegment(shown, s->end, true)) {
+        const auto text = std::u16string_view(shown).substr(s->begin, s->length());
+        if (text.find_first_not_of(u" \t\r\n") == std::u16string_view::npos) continue;
+        if (seen++ == edit.index) {
+          node = s;
+          break;
+        }
+      }
+      if (!node || shown.substr(node->begin, node->length()) != edit.nodeText) {
+        return u"(no node for the edit)";
+      }
+      const auto at = node->begin + edit.offset;
+      if (!edit.keep) mark = Mark{at, edit.html.size(), shown.substr(at, edit.length)};
+      shown.replace(at, edit.length, edit.html);
+    }
+    return shown;
   }
   std::string saved() const { return readFile(scratch / ("out/" + name)); }
 

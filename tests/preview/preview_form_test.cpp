@@ -30,8 +30,8 @@ TEST(PreviewFormTest, OpensTheCopyAndChoosesAnAnchorNameThePageDoesNotHold) {
     PreviewFixture f;
     ASSERT_TRUE(f.open("a.htm", page(c.body)));
     EXPECT_EQ(f.form->AnchorName, c.anchor);
-    ASSERT_FALSE(f.first.navigations().empty());
-    EXPECT_EQ(f.first.navigations().front().url,
+    ASSERT_FALSE(f.view.navigations().empty());
+    EXPECT_EQ(f.view.navigations().front().url,
               consoleFileUrl(utf8ToUtf16(f.form->previewCopyPath()), u"ABCDEFG"));
     EXPECT_EQ(f.form->previewCopyPath(), f.scratch / "t1/1/2/3/4/5/a.htm");
     EXPECT_FALSE(f.form->Cmd_Write.Enabled);
@@ -99,10 +99,8 @@ TEST(PreviewFormTest, EveryWayOutOfTheBrowserWaitLeavesAUsableWindow) {
       ++polls;
       return now += 50;
     };
-    for (auto* browser : {&f.first, &f.second}) {
-      browser->setBusy(load != Load::kFails);
-      browser->setFailing(load == Load::kFails);
-    }
+    f.view.setBusy(load != Load::kFails);
+    f.view.setFailing(load == Load::kFails);
     bool bothFrames = false;
     f.ui.onPendingEvents([&] {
       bothFrames = bothFrames || (f.form->Frm_Disp[0].Visible && f.form->Frm_Disp[1].Visible);
@@ -117,17 +115,12 @@ TEST(PreviewFormTest, EveryWayOutOfTheBrowserWaitLeavesAUsableWindow) {
     };
     EXPECT_TRUE(usable());
 
-    if (load == Load::kFinishesLate) {
-      f.first.setBusy(false);
-      f.second.setBusy(false);
-    }
-    const auto asked = f.first.navigations().size() + f.second.navigations().size();
+    if (load == Load::kFinishesLate) f.view.setBusy(false);
     polls = 0;
     f.form->Cmd_Next_Click(1);
     EXPECT_LT(polls, 100);
     EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"100円");
     EXPECT_NE(f.shownPage().find(u"<A NAME=\"ABCDEFG\">"), std::u16string::npos);
-    EXPECT_GT(f.first.navigations().size() + f.second.navigations().size(), asked);
     EXPECT_TRUE(usable());
     EXPECT_TRUE(f.texts().empty());
   }
@@ -304,7 +297,7 @@ TEST(PreviewFormTest, APlainTextFileStaysInTheSourceView) {
   ASSERT_TRUE(f.open("a.txt", u"plain 100円"));
   EXPECT_TRUE(f.form->RTxt.Visible);
   EXPECT_FALSE(f.form->BrowsersVisible);
-  EXPECT_FALSE(f.first.visible());
+  EXPECT_FALSE(f.view.visible());
   EXPECT_FALSE(f.form->Cmd_Txt.Enabled);
   EXPECT_EQ(f.form->RTxt.Text, u"plain 100円");
   f.form->Cmd_Next_Click(1);
@@ -510,6 +503,8 @@ TEST(PreviewFormTest, ClosingWithYesClosesOnlyAfterASuccessfulSave) {
 TEST(PreviewFormTest, ACloseDuringACommandWaitsForItsEnd) {
   PreviewFixture f;
   ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
+  // A marked copy is loaded, and events are handled while the step waits for it.
+  f.view.setRefusingEdits(true);
   bool closedAtOnce = true;
   f.ui.onPendingEvents([&] {
     if (f.form->busy()) {
@@ -527,57 +522,108 @@ TEST(PreviewFormTest, TheGuardLetsOnlyThePageThrough) {
   PreviewFixture f;
   ASSERT_TRUE(f.open("a.htm", page(u"<p><a href=\"b.htm\">100円</a></p>")));
   const auto copy = utf8ToUtf16(f.form->previewCopyPath());
-  auto& browsers = *f.form->browsers();
-  EXPECT_EQ(browsers.PageUrl, consoleFileUrl(copy, u""));
-  EXPECT_EQ(browsers.AnchoredUrl, consoleFileUrl(copy, u"ABCDEFG"));
-  for (auto* view : {&f.first, &f.second}) {
-    EXPECT_FALSE(
-        view->followLink(consoleFileUrl(utf8ToUtf16(f.scratch / "t1/1/2/3/4/5/b.htm"), u"")));
-    EXPECT_FALSE(view->followLink(u"http://example.com/"));
-    EXPECT_TRUE(view->followLink(consoleFileUrl(copy, u"")));
-    EXPECT_TRUE(view->followLink(toLowerAscii(consoleFileUrl(copy, u"ABCDEFG"))));
-    EXPECT_TRUE(view->followLink(u""));
-  }
+  auto& browser = *f.form->browser();
+  EXPECT_EQ(browser.PageUrl, consoleFileUrl(copy, u""));
+  EXPECT_EQ(browser.AnchoredUrl, consoleFileUrl(copy, u"ABCDEFG"));
+  EXPECT_FALSE(
+      f.view.followLink(consoleFileUrl(utf8ToUtf16(f.scratch / "t1/1/2/3/4/5/b.htm"), u"")));
+  EXPECT_FALSE(f.view.followLink(u"http://example.com/"));
+  EXPECT_TRUE(f.view.followLink(consoleFileUrl(copy, u"")));
+  EXPECT_TRUE(f.view.followLink(toLowerAscii(consoleFileUrl(copy, u"ABCDEFG"))));
+  EXPECT_TRUE(f.view.followLink(u""));
   // Only one of the two known: the other is derived from it.
-  browsers.PageUrl.clear();
-  EXPECT_TRUE(f.first.followLink(consoleFileUrl(copy, u"")));
-  EXPECT_EQ(browsers.PageUrl, consoleFileUrl(copy, u""));
-  browsers.PageUrl.clear();
-  browsers.AnchoredUrl.clear();
-  EXPECT_TRUE(f.first.followLink(u"http://example.com/"));
+  browser.PageUrl.clear();
+  EXPECT_TRUE(f.view.followLink(consoleFileUrl(copy, u"")));
+  EXPECT_EQ(browser.PageUrl, consoleFileUrl(copy, u""));
+  browser.PageUrl.clear();
+  browser.AnchoredUrl.clear();
+  EXPECT_TRUE(f.view.followLink(u"http://example.com/"));
 }
 
-TEST(PreviewFormTest, RefreshingAlternatesTheBrowsersOrReloadsInPlace) {
+// The page is loaded once; steps and conversions edit the shown page. Only when the page
+// refuses an edit is a marked copy loaded, and copies are loaded from then on until the
+// page is shown clean again.
+TEST(PreviewFormTest, StepsEditTheShownPageAndLoadAMarkedCopyOnlyWhenAnEditIsRefused) {
   PreviewFixture f;
-  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p><p>200円</p>")));
+  ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p><p>200円</p><p>100円 と 100円</p><p>300円</p>")));
   const auto copy = utf8ToUtf16(f.form->previewCopyPath());
-  const int shown = f.form->browsers()->ShownBrowser;
-  auto& next = shown == 0 ? f.second : f.first;
-  const auto navigated = next.navigations().size();
+  ASSERT_EQ(f.view.navigations().size(), 1u);
+  EXPECT_EQ(f.view.reloads(), 0);
+  struct Step {
+    std::size_t index;
+    std::u16string nodeText;
+    std::size_t offset;
+    std::size_t length;
+    bool keep;
+  };
+  const auto expectEdit = [&](const Step& step) {
+    ASSERT_FALSE(f.view.edits().empty());
+    const auto& edit = f.view.edits().back();
+    EXPECT_EQ(edit.from, u"ABCDEFG-0");
+    EXPECT_EQ(edit.index, step.index);
+    EXPECT_EQ(edit.nodeText, step.nodeText);
+    EXPECT_EQ(edit.offset, step.offset);
+    EXPECT_EQ(edit.length, step.length);
+    EXPECT_EQ(edit.keep, step.keep);
+    EXPECT_EQ(edit.html.starts_with(u"<A NAME=\"ABCDEFG\"><SPAN"), !step.keep);
+    EXPECT_EQ(edit.scroll, !step.keep);
+  };
   f.form->Cmd_Next_Click(1);
-  EXPECT_EQ(f.form->browsers()->ShownBrowser, 1 - shown);
-  ASSERT_EQ(next.navigations().size(), navigated + 1);
-  EXPECT_EQ(next.navigations().back().url, consoleFileUrl(copy, u"ABCDEFG"));
-  EXPECT_TRUE(next.navigations().back().allowed);
+  expectEdit({0, u"100円", 0, 4, false});
+  EXPECT_NE(f.shownPage().find(u"<A NAME=\"ABCDEFG\"><SPAN"), std::u16string::npos);
+  f.form->Cmd_Next_Click(1);
+  expectEdit({1, u"200円", 0, 4, false});
+  f.form->Cmd_Next_Click(1);
+  f.form->Cmd_Next_Click(1);
+  expectEdit({2, u"100円 と 100円", 7, 4, false});
+  f.form->Cmd_Chenge_Click(1);
+  ASSERT_GE(f.view.edits().size(), 2u);
+  const auto& converted = f.view.edits()[f.view.edits().size() - 2];
+  EXPECT_EQ(converted.nodeText, u"100円 と 100円");
+  EXPECT_EQ(converted.offset, 7u);
+  EXPECT_EQ(converted.html, u"100円(税込み105円)");
+  EXPECT_TRUE(converted.keep);
+  expectEdit({3, u"300円", 0, 4, false});
+  EXPECT_EQ(f.view.navigations().size(), 1u);
+  EXPECT_EQ(f.view.reloads(), 0);
+  EXPECT_NE(f.shownPage().find(u"<p>100円 と 100円(税込み105円)</p><p><A NAME=\"ABCDEFG\">"),
+            std::u16string::npos)
+      << utf16ToUtf8(f.shownPage());
 
+  f.view.setRefusingEdits(true);
+  f.form->Cmd_Next_Click(0);
+  ASSERT_EQ(f.view.navigations().size(), 2u);
+  EXPECT_EQ(f.view.navigations().back().url, consoleFileUrl(copy, u"ABCDEFG"));
+  EXPECT_TRUE(f.view.navigations().back().allowed);
+  EXPECT_NE(f.loadedPage().find(u"<A NAME=\"ABCDEFG\"><SPAN"), std::u16string::npos);
+  f.view.setRefusingEdits(false);
   f.settings.AutoMoveToAmount = false;
-  const int reloads = next.reloads();
+  f.form->Cmd_Next_Click(0);
+  EXPECT_EQ(f.view.reloads(), 1);
+  EXPECT_TRUE(f.view.edits().empty());
+  // Back from the source view the page is shown clean, and edits go to it again.
+  f.form->Cmd_Txt_Click();
+  f.form->Cmd_Txt_Click();
+  EXPECT_EQ(f.loadedPage().find(u"NAME=\"ABCDEFG\""), std::u16string::npos);
+  EXPECT_NE(f.loadedPage().find(u"<p id=\"ABCDEFG-0\">"), std::u16string::npos);
+  const int reloads = f.view.reloads();
   f.form->Cmd_Next_Click(1);
-  EXPECT_EQ(f.form->browsers()->ShownBrowser, 1 - shown);
-  EXPECT_EQ(next.reloads(), reloads + 1);
-  EXPECT_EQ(f.form->Lbl_Change[0].Caption, u"200円");
+  EXPECT_EQ(f.view.reloads(), reloads);
+  ASSERT_EQ(f.view.edits().size(), 1u);
+  EXPECT_FALSE(f.view.edits().back().keep);
+  EXPECT_FALSE(f.view.edits().back().scroll);
 }
 
 TEST(PreviewFormTest, TheWaitForTheBrowserEndsAfterASecond) {
   PreviewFixture f;
   ASSERT_TRUE(f.open("a.htm", page(u"<p>100円</p>")));
   std::uint32_t now = 0xFFFFFF00u;
-  PreviewBrowsers browsers(f.ui, f.first, f.second, [&] { return now += 100; });
-  f.first.setBusy(true);
+  PreviewBrowser browser(f.ui, f.view, [&] { return now += 100; });
+  f.view.setBusy(true);
   const int before = f.ui.pendingEventTurns();
-  browsers.Fnc_BusyCheck();
+  browser.Fnc_BusyCheck();
   EXPECT_EQ(f.ui.pendingEventTurns() - before, 1 + 11);
-  f.first.setBusy(false);
+  f.view.setBusy(false);
 }
 
 TEST(PreviewFormTest, TheSourceViewKeepsThePageLineEndsAndBytes) {

@@ -80,9 +80,9 @@ struct WindowOnPage {
     EXPECT_TRUE(settled());
   }
 
-  QWebEngineView* shown() const { return window->browser(form->browsers()->ShownBrowser).widget(); }
+  QWebEngineView* shown() const { return window->browser().widget(); }
   bool settled() {
-    return waitFor([&] { return !window->browser(0).busy() && !window->browser(1).busy(); });
+    return waitFor([&] { return !window->loading(); });
   }
   QVariant run(const QString& script) {
     QVariant result;
@@ -93,6 +93,12 @@ struct WindowOnPage {
     });
     waitFor([&] { return done; });
     return result;
+  }
+  // The highlight comes in a task of the page's own after the step: waits for it.
+  bool selects(const char* text) {
+    return waitFor([&] {
+      return run("window.getSelection().toString()").toString() == QString::fromUtf8(text);
+    });
   }
   void click(const char* name) {
     auto* button = window->findChild<QPushButton*>(QString::fromLatin1(name));

@@ -19,7 +19,7 @@ namespace {
 void settle(PreviewWindow& window) {
   QElapsedTimer timer;
   timer.start();
-  while (timer.elapsed() < 10000 && (window.browser(0).busy() || window.browser(1).busy())) {
+  while (timer.elapsed() < 10000 && window.loading()) {
     QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
   }
   for (timer.restart(); timer.elapsed() < 500;) {
