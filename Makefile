@@ -24,11 +24,11 @@ test: all
 # preview against a bare QWebEngineView and the main window's start (bench/preview_floor.sh).
 bench: deps
 	@bash scripts/install-deps.sh bench
-	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON -DYENTAX_GUI=OFF > /dev/null
+	@cmake -S . -B $(BUILD_DIR)-bench -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYENTAX_BENCH=ON -DYENTAX_GUI=OFF > /dev/null
 	cmake --build $(BUILD_DIR)-bench -j $(JOBS)
 	@for b in $(BUILD_DIR)-bench/bench_*; do [ -x "$$b" ] && "$$b"; done
 	@bash bench/reference_figures.sh $(BUILD_DIR)-bench
-	@cmake -S . -B $(BUILD_DIR)-bench-gui -DCMAKE_BUILD_TYPE=Release -DYENTAX_BENCH=ON -DYENTAX_GUI=ON > /dev/null
+	@cmake -S . -B $(BUILD_DIR)-bench-gui -DCMAKE_BUILD_TYPE=RelWithDebInfo -DYENTAX_BENCH=ON -DYENTAX_GUI=ON > /dev/null
 	cmake --build $(BUILD_DIR)-bench-gui -j $(JOBS) --target yentax webengine_floor preview_open bench_preview_search
 	@bash bench/preview_floor.sh $(BUILD_DIR)-bench-gui
 
