@@ -10,6 +10,7 @@
 
 #include "base/utf8.h"
 #include "base/whole_file.h"
+#include "bench/no_forms.h"
 #include "docio/page_file.h"
 #include "platform/console_ui.h"
 #include "preview/preview_form.h"
@@ -18,12 +19,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct NoForms : yentax::FormHost {
-  void show(yentax::SFrm_ChangeNumber& /*form*/) override {}
-  void show(yentax::SFrm_ChangeNumber2& /*form*/) override {}
-  void show(yentax::SFrm_Option& /*form*/) override {}
-};
 
 // A Shift_JIS price list of rows lines, each ending in CR LF.
 std::string priceList(int rows) {

@@ -14,6 +14,7 @@
 
 #include "base/utf8.h"
 #include "base/whole_file.h"
+#include "bench/no_forms.h"
 #include "docio/page_file.h"
 #include "platform/console_ui.h"
 #include "preview/preview_form.h"
@@ -22,12 +23,6 @@
 namespace {
 
 namespace fs = std::filesystem;
-
-struct NoForms : yentax::FormHost {
-  void show(yentax::SFrm_ChangeNumber& /*form*/) override {}
-  void show(yentax::SFrm_ChangeNumber2& /*form*/) override {}
-  void show(yentax::SFrm_Option& /*form*/) override {}
-};
 
 // The price list of bench/preview_floor.sh: one table, a row per item, about bytes long.
 std::string priceList(std::size_t bytes) {
