@@ -61,14 +61,7 @@ std::u16string utf8ToUtf16(std::string_view bytes) {
       ++i;
       continue;
     }
-    std::uint32_t code = sequence.code;
-    if (code >= 0x10000) {
-      code -= 0x10000;
-      out += static_cast<char16_t>(0xD800 + (code >> 10));
-      out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-    } else {
-      out += static_cast<char16_t>(code);
-    }
+    appendCodePoint(out, sequence.code);
     i += sequence.length;
   }
   return out;

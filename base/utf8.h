@@ -19,4 +19,15 @@ bool isUtf8WithNonAscii(std::string_view bytes);
 inline bool isCarriedByte(char16_t c) { return c >= 0xDC00 && c <= 0xDCFF; }
 inline char16_t carryByte(unsigned char b) { return static_cast<char16_t>(0xDC00 + b); }
 
+// A code point onto a UTF-16 text: one unit, or a surrogate pair beyond U+FFFF.
+inline void appendCodePoint(std::u16string& text, char32_t c) {
+  if (c < 0x10000) {
+    text += static_cast<char16_t>(c);
+    return;
+  }
+  c -= 0x10000;
+  text += static_cast<char16_t>(0xD800 + (c >> 10));
+  text += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
+}
+
 }  // namespace yentax

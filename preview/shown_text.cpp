@@ -4,6 +4,7 @@
 #include <array>
 
 #include "base/utf16_text.h"
+#include "base/utf8.h"
 #include "engine/text_segment.h"
 
 namespace yentax {
@@ -51,16 +52,6 @@ std::optional<char32_t> numericReference(std::u16string_view digits) {
     return std::nullopt;
   }
   return value;
-}
-
-void appendCodePoint(std::u16string& text, char32_t c) {
-  if (c < 0x10000) {
-    text += static_cast<char16_t>(c);
-    return;
-  }
-  c -= 0x10000;
-  text += static_cast<char16_t>(0xD800 + (c >> 10));
-  text += static_cast<char16_t>(0xDC00 + (c & 0x3FF));
 }
 
 // Text the browser keeps no node for that the walk counts: blanks alone.
