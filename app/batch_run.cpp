@@ -189,7 +189,7 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   if (deleteLog && state_.Log.LoggingOn && !state_.Log.SingleLogPath.empty()) {
     deleteRunLog(sourcePath);
   }
-  PageRead read = loadPageFile(sourcePath);
+  PageRead read = loadPageFile(sourcePath, PageDecoding::kByConversion);
   if (!read) {
     addProblem(source, kConversionFailed, read.cause());
     return PageRun::kFailed;

@@ -10,6 +10,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/stop_signals.h"
+#include "base/large_buffer.h"
 #include "base/utf8.h"
 #include "cli/options.h"
 #include "cli/run.h"
@@ -64,6 +65,7 @@ int runDesktopModule(int& argc, char** argv, const yentax::ProgramLocation& loca
 
 int main(int argc, char** argv) {
   using namespace yentax;
+  keepFreedRoom();
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const auto location = locateRunningProgram(argc > 0 ? argv[0] : "yentax");
   const TopLevel top = classifyTopLevel(arguments, [](const std::string& path) {

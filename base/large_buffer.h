@@ -16,6 +16,15 @@ namespace yentax {
 // Asks for huge pages under the whole pages of [data, data + bytes) not yet written.
 void adviseLargePages(void* data, std::size_t bytes);
 
+// Gives the whole memory pages under [data, data + bytes) back to the system, for a buffer
+// whose front is never read again: those bytes read as zeros afterwards.
+void releasePages(void* data, std::size_t bytes);
+
+// Lets the allocator keep freed buffers of up to a few megabytes for the next ones instead
+// of handing their room back: converting a large page in pieces makes and drops such
+// buffers hundreds of times, and room handed back is faulted in afresh every time.
+void keepFreedRoom();
+
 // Reserves room for at least units elements and advises huge pages for it when it is large.
 template <typename Buffer>
 void reserveLarge(Buffer& buffer, std::size_t units) {

@@ -6,17 +6,24 @@
 #include <system_error>
 #include <utility>
 
+#include "docio/page_pieces.h"
 #include "engine/conversion_passes.h"
 
 namespace yentax {
 
 namespace {
 
-constexpr std::string_view kPassesFailed = "the amounts could not be rewritten";
+PageConversion failedWith(std::string fault) {
+  PageConversion failed;
+  failed.fault = std::move(fault);
+  return failed;
+}
+
+}  // namespace
 
 // A page read as it declares itself, or as Shift_JIS for want of a declaration, needs no
 // word; one read as UTF-8 for another reason is named, so the log says what it was taken for.
-std::u16string charsetNote(const LoadedPage& page) {
+std::u16string charsetLogNote(const LoadedPage& page) {
   switch (page.charsetReason) {
     case CharsetReason::kByteOrderMark:
       return u"文字コード：UTF-8（BOM による）";
@@ -29,16 +36,15 @@ std::u16string charsetNote(const LoadedPage& page) {
   return {};
 }
 
-PageConversion failedWith(std::string fault) {
-  PageConversion failed;
-  failed.fault = std::move(fault);
-  return failed;
-}
-
-}  // namespace
-
 PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& settings,
                                 ConversionContext& context) {
+  if (page.textPending) {
+    try {
+      if (auto converted = convertInPieces(page, settings, context)) return std::move(*converted);
+    } catch (const std::bad_alloc&) {
+      return failedWith(std::make_error_code(std::errc::not_enough_memory).message());
+    }
+  }
   return rewritePageBytes(std::move(page), context, [&settings](ConversionContext& c) {
     return runConversionPasses(settings, c);
   });
@@ -48,7 +54,8 @@ PageConversion rewritePageBytes(LoadedPage page, ConversionContext& context,
                                 const PageTextStep& step) {
   try {
     context.log = {};
-    context.logPageNote = charsetNote(page);
+    context.logPageNote = charsetLogNote(page);
+    decodePendingText(page);
     // The text moves into the engine rather than being copied, and the bytes go where
     // the text gives them back: a large page is held once.
     context.page.assign(std::exchange(page.text, {}));

@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "docio/page_file.h"
 #include "engine/conversion_context.h"
@@ -21,6 +22,9 @@
 #include "settings/conversion_settings.h"
 
 namespace yentax {
+
+// Why a page whose passes failed could not be converted.
+inline constexpr std::string_view kPassesFailed = "the amounts could not be rewritten";
 
 struct [[nodiscard]] PageConversion {
   // What the page is to be written as, in its own charset: the file's own bytes when
@@ -32,6 +36,9 @@ struct [[nodiscard]] PageConversion {
 
   explicit operator bool() const { return fault.empty(); }
 };
+
+// The line the log writes under a page's name about how it was read; "" for none.
+std::u16string charsetLogNote(const LoadedPage& page);
 
 // Runs the passes the settings ask for on the page's text and encodes the result in the
 // page's charset, keeping every byte outside the rewritten stretches. The page is taken

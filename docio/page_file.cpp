@@ -131,6 +131,12 @@ std::string encodePageEdit(const LoadedPage& page, std::u16string_view newText) 
   return encodeIso2022Edit(page.bytes, decodeIso2022Page(page.bytes), newText);
 }
 
+void decodePendingText(LoadedPage& page) {
+  if (!page.textPending) return;
+  page.text = decodePageText(page.bytes, page.charset);
+  page.textPending = false;
+}
+
 void releaseBytes(LoadedPage& page) {
   // Swapped, not assigned: assigning an empty string keeps the buffer.
   if (page.charset != CharsetCode::Iso2022Jp) std::string().swap(page.bytes);
@@ -145,11 +151,11 @@ std::string originalBytes(const LoadedPage& page, std::u16string_view text) {
 
 // The file functions catch everything (a page too large for memory, say), so that a
 // failed page is a failed result for the caller and never an exception.
-PageRead loadPageFile(const std::string& path) {
+PageRead loadPageFile(const std::string& path, PageDecoding decoding) {
   try {
     FileContents file = readWholeFile(path);
     if (file.status != FileReadStatus::kRead) return {{}, file.error};
-    PageRead read = readPageBytes(std::move(file.bytes));
+    PageRead read = readPageBytes(std::move(file.bytes), decoding);
     read.mode = file.mode;
     return read;
   } catch (...) {
@@ -157,7 +163,7 @@ PageRead loadPageFile(const std::string& path) {
   }
 }
 
-PageRead readPageBytes(std::string bytes) {
+PageRead readPageBytes(std::string bytes, PageDecoding decoding) {
   try {
     PageRead read;
     LoadedPage& page = read.page;
@@ -165,8 +171,9 @@ PageRead readPageBytes(std::string bytes) {
     page.charset = choice.code;
     page.charsetReason = choice.reason;
     page.byteOrderMark = page.charset == CharsetCode::Utf8 && bytes.starts_with(kUtf8ByteOrderMark);
-    page.text = decodePageText(bytes, page.charset);
     page.bytes = std::move(bytes);
+    page.textPending = true;
+    if (decoding == PageDecoding::kOnRead) decodePendingText(page);
     return read;
   } catch (...) {
     return {{}, std::make_error_code(std::errc::not_enough_memory)};

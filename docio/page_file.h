@@ -22,9 +22,13 @@ struct LoadedPage {
   CharsetCode charset = CharsetCode::ShiftJis;
   CharsetReason charsetReason = CharsetReason::kNoDeclaration;
   std::u16string text;
+  bool textPending = false;    // the text is still to be decoded from the bytes
   std::string bytes;           // the file as it was read; empty once released
   bool byteOrderMark = false;  // a UTF-8 file that starts with one
 };
+
+// Decodes the text of a page read without it; nothing for one that has it.
+void decodePendingText(LoadedPage& page);
 
 // Lets go of the bytes where the charset gives them back from the text (every one but
 // ISO-2022-JP, whose escapes the text does not keep), so that a large page is held once,
@@ -50,10 +54,15 @@ struct [[nodiscard]] PageRead {
   std::string cause() const { return error.message(); }
 };
 
-// Reads a page, chooses its charset (choosePageCharset) and decodes it whole.
-PageRead loadPageFile(const std::string& path);
+// When a page's text is decoded: as it is read, or by its conversion, which decodes a
+// large page a piece at a time and so never holds its text whole (docio/page_pieces.h).
+enum class PageDecoding { kOnRead, kByConversion };
+
+// Reads a page, chooses its charset (choosePageCharset) and decodes it whole, or leaves
+// that to its conversion.
+PageRead loadPageFile(const std::string& path, PageDecoding decoding = PageDecoding::kOnRead);
 // The same for bytes read elsewhere (standard input).
-PageRead readPageBytes(std::string bytes);
+PageRead readPageBytes(std::string bytes, PageDecoding decoding = PageDecoding::kOnRead);
 // Writes the text in the charset, replacing the file as a whole.
 FileOutcome savePageText(const std::string& path, std::u16string_view text, CharsetCode charset);
 

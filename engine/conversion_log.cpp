@@ -150,6 +150,13 @@ void ConversionLog::writeRecord(std::u16string_view before, std::u16string_view 
   spillFullPiece();
 }
 
+void ConversionLog::writeRecords(std::string_view records) {
+  if (records.empty()) return;
+  entry_.records += records;
+  recorded_ = true;
+  spillFullPiece();
+}
+
 void ConversionLog::writePageLine(std::u16string_view line) {
   if (!textFormat_) return;
   appendCp932(entry_.records, line);

@@ -3,6 +3,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "engine/log_encoding.h"
@@ -71,12 +72,19 @@ class ConversionLog {
   void writeRecord(std::u16string_view before, std::u16string_view after,
                    const std::vector<std::u16string>& notes = {});
 
+  // Records made by another log of the same page and settings, already in the log's
+  // encoding: those of a piece of a page converted on its own.
+  void writeRecords(std::string_view records);
+
   // A line the text format writes under the line naming the page.
   void setPageNote(std::u16string_view note) { pageNote_ = note; }
   // A line about the whole page, written where the entry stands now (text format only).
   void writePageLine(std::u16string_view line);
 
   LogEntry entry() && { return std::move(entry_); }
+  // Hands over the records made since the last call; nothing is spilled meanwhile only
+  // when the log has no spill.
+  std::string takeRecords() { return std::exchange(entry_.records, {}); }
 
  private:
   void appendCsvField(std::u16string_view text);

@@ -200,6 +200,10 @@ bool isListedReducedPage(std::u16string_view path, const std::vector<std::u16str
   return false;
 }
 
+std::array<std::u16string_view, 2> PageRates::markingWords() {
+  return {kReducedRateWord, kAttributeName};
+}
+
 bool PageRates::marksItems(std::u16string_view text, const ConversionSettings& settings) {
   return !settings.ReducedMarks.empty() ||
          findWord(text, kReducedRateWord) != std::u16string_view::npos ||

@@ -14,6 +14,7 @@
 // shows, never in a tag, comment or script. An attribute on the item or around it wins
 // over a mark.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -73,6 +74,9 @@ class PageRates {
   // Whether the text holds anything that can mark an item: a legend, an attribute, or
   // (with ReducedMarks) maybe a mark. Without, of() need not read the page at all.
   static bool marksItems(std::u16string_view text, const ConversionSettings& settings);
+  // The words whose presence, written exactly so, lets a page mark items when the settings
+  // list no marks: a page whose bytes hold neither can have its rates read without its text.
+  static std::array<std::u16string_view, 2> markingWords();
   // Every amount at the standard rate, or at the reduced one on a listed page.
   static PageRates plain(const ConversionSettings& settings, bool listedPage);
 

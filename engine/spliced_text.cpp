@@ -47,6 +47,10 @@ SplicedText::View SplicedText::viewAt(std::size_t pos, std::size_t limit, std::s
   view.cut = back;
   view.origin = written.size() - back;
   view.pos = pos;
+  // Before the first change the rewritten text is the original; after it, a read can lie
+  // no earlier in the original than that change.
+  reach_.lowestRead = std::min({reach_.lowestRead, view.origin, reach_.firstChange});
+  reach_.highestRead = std::max(reach_.highestRead, limit);
   if (!changed_) {
     view.text = original_.substr(pos - back, back + (limit - pos));
     return view;
@@ -84,6 +88,11 @@ void SplicedText::replace(const View& view, std::size_t from, std::size_t to,
   const std::size_t written = output_.size();
   const std::size_t outFrom = view.origin + from;
   const std::size_t outTo = view.origin + to;
+  reach_.firstChange = std::min(reach_.firstChange, outFrom);
+  reach_.lastChangeEnd =
+      std::max(reach_.lastChangeEnd, outTo > written ? consumed_ + (outTo - written) : consumed_);
+  reach_.tagTouched = reach_.tagTouched || with.find(u'<') != std::u16string_view::npos ||
+                      view.text.substr(from, to - from).find(u'<') != std::u16string_view::npos;
   if (outTo <= written) {
     makeRoom(with.size());
     output_.replace(outFrom, outTo - outFrom, with);

@@ -63,6 +63,18 @@ class SplicedText {
   // Copies the rest of the original and hands over the rewritten text.
   std::u16string finish() &&;
 
+  // How far the sweep read and changed the original, in its positions, so that a piece of
+  // a page swept on its own can tell whether a neighbour's changes came within its reach.
+  // The bounds are safe rather than exact: a read is never placed after where it was.
+  struct Reach {
+    std::size_t lowestRead = std::u16string_view::npos;
+    std::size_t highestRead = 0;  // one past the last position read
+    std::size_t firstChange = std::u16string_view::npos;
+    std::size_t lastChangeEnd = 0;  // one past the last position replaced
+    bool tagTouched = false;        // a replacement took away or wrote a "<"
+  };
+  const Reach& reach() const { return reach_; }
+
  private:
   // Grows the output's room for extra more units when it has too little.
   void makeRoom(std::size_t extra);
@@ -78,6 +90,7 @@ class SplicedText {
   std::size_t joinedBegin_ = 0;
   std::size_t joinedEnd_ = 0;
   std::u16string scratch_;
+  Reach reach_;
 };
 
 }  // namespace yentax
