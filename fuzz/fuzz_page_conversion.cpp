@@ -10,28 +10,12 @@
 #include "engine/conversion_context.h"
 #include "engine/conversion_passes.h"
 #include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace yentax;
   FuzzInput input(data, size);
-  ConversionSettings settings = ConversionSettings::defaults(u"/nonexistent");
-  settings.SourceAmountKind = input.choose(2);
-  settings.TaxRate = input.choose(40) - 5;
-  settings.RoundingMode = input.choose(10);
-  settings.RoundingDigit = input.choose(6);
-  settings.BracketKind = input.choose(18);
-  settings.SeparatorStyle = input.choose(3);
-  settings.GroupingRequirement = input.choose(3);
-  settings.ConversionKind = input.choose(3);
-  settings.BreakdownStyle = input.choose(4);
-  settings.IncludedAmountStyle = input.choose(2);
-  settings.DetectionMode = input.choose(3);
-  settings.DetectYenMark = input.choose(2) == 1;
-  settings.DetectYenSuffix = input.choose(2) == 1;
-  settings.DetectAllNumbers = input.choose(2) == 1;
-  settings.UseMaximum = input.choose(2) == 1;
-  settings.SkipZero = input.choose(2) == 1;
-  settings.IncludeMinusSign = input.choose(2) == 1;
+  const ConversionSettings settings = pickSettings(input);
 
   LoadedPage page;
   page.bytes = std::string(input.rest());

@@ -9,19 +9,12 @@
 #include "docio/page_file.h"
 #include "docio/page_pieces.h"
 #include "fuzz/fuzz_input.h"
+#include "fuzz/fuzz_settings.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   using namespace yentax;
   FuzzInput input(data, size);
-  ConversionSettings settings = ConversionSettings::defaults(u"/nonexistent");
-  settings.SourceAmountKind = input.choose(2);
-  settings.ConversionKind = input.choose(3);
-  settings.BreakdownStyle = input.choose(4);
-  settings.DetectionMode = input.choose(3);
-  settings.DetectYenMark = input.choose(2) == 1;
-  settings.DetectYenSuffix = input.choose(2) == 1;
-  settings.DetectAllNumbers = input.choose(2) == 1;
-  settings.IncludeMinusSign = input.choose(2) == 1;
+  ConversionSettings settings = pickSettings(input);
   settings.LogTextFormat = input.choose(2) == 1;
   const PieceSizes sizes{.pageFrom = 0,
                          .piece = 16 + static_cast<std::size_t>(input.choose(200)),
