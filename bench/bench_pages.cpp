@@ -101,7 +101,7 @@ void convertFile(benchmark::State& state, bool bare, std::int32_t mode) {
     state.PauseTiming();
     const std::string page = freshPage(source);
     state.ResumeTiming();
-    yentax::PageRead read = yentax::loadPageFile(page);
+    yentax::PageRead read = yentax::loadPageFile(page, yentax::PageDecoding::kByConversion);
     yentax::ConversionContext context;
     context.CurrentSourcePath = u"/shop/page.htm";
     context.logging = true;
