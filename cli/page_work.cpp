@@ -33,20 +33,21 @@ PageOutcome unreadable(const PageRead& read) {
   return failed(withCause("could not be read", read.cause()));
 }
 
-PageRead readJob(const PageJob& job, const std::string* input) {
-  if (input != nullptr) return readPageBytes(*input);
-  return loadPageFile(job.source);
+PageRead readJob(const PageJob& job, const std::string* input,
+                 PageDecoding decoding = PageDecoding::kOnRead) {
+  if (input != nullptr) return readPageBytes(*input, decoding);
+  return loadPageFile(job.source, decoding);
 }
 
-// The conversion passes, counting the amounts each pass rewrites and those it leaves for
+// The conversion passes, counting the amounts they rewrite and those they leave for
 // showing a wrong rate.
 bool convertText(const ConversionSettings& settings, ConversionContext& context,
                  PageOutcome& outcome) {
-  context.reviewAmount = [&outcome](const AmountRewrite& r) {
-    ++(r.kind == RewriteKind::kConversion ? outcome.amounts : outcome.wrongRates);
-    return true;
-  };
-  return runConversionPasses(settings, context);
+  context.rewrites = {};
+  const bool done = runConversionPasses(settings, context);
+  outcome.amounts = context.rewrites.converted;
+  outcome.wrongRates = context.rewrites.wrongRates;
+  return done;
 }
 
 // The declaration decides without a word; any other choice is worth telling.
@@ -73,9 +74,9 @@ std::string deliveryProblem(const DeliveryOutcome& delivered, const PageJob& job
 PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
                         const LogSpelling& log, const std::string* input, const PageStep& step,
                         const RunShares& shared) {
-  const PageStep& edit = step ? step : PageStep(convertText);
   try {
-    PageRead read = readJob(job, input);
+    // The conversion itself takes a large page in pieces; another step needs its text.
+    PageRead read = readJob(job, input, step ? PageDecoding::kOnRead : PageDecoding::kByConversion);
     if (!read) return unreadable(read);
     ConversionContext context;
     context.CurrentSourcePath = utf8ToUtf16(input != nullptr ? job.shown : job.source);
@@ -101,8 +102,13 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
     delivery.folders = shared.folders;
     // Converted in memory and written once, whole: a failed page leaves nothing behind.
     PageConversion converted =
-        rewritePageBytes(std::move(read.page), context,
-                         [&](ConversionContext& c) { return edit(settings, c, outcome); });
+        step ? rewritePageBytes(std::move(read.page), context,
+                                [&](ConversionContext& c) { return step(settings, c, outcome); })
+             : convertPageBytes(std::move(read.page), settings, context);
+    if (!step) {
+      outcome.amounts = context.rewrites.converted;
+      outcome.wrongRates = context.rewrites.wrongRates;
+    }
     outcome.log = std::move(converted.log);
     if (!converted) {
       outcome.ok = false;

@@ -54,6 +54,7 @@ PageConversion rewritePageBytes(LoadedPage page, ConversionContext& context,
                                 const PageTextStep& step) {
   try {
     context.log = {};
+    context.rewrites = {};
     context.logPageNote = charsetLogNote(page);
     decodePendingText(page);
     // The text moves into the engine rather than being copied, and the bytes go where

@@ -42,7 +42,9 @@ std::u16string charsetLogNote(const LoadedPage& page);
 
 // Runs the passes the settings ask for on the page's text and encodes the result in the
 // page's charset, keeping every byte outside the rewritten stretches. The page is taken
-// whole, so that a large one is held once while it is converted.
+// whole, so that a large one is held once while it is converted; one read without its
+// text goes in pieces where it can (docio/page_pieces.h). context.rewrites counts what
+// the passes did to this page.
 PageConversion convertPageBytes(LoadedPage page, const ConversionSettings& settings,
                                 ConversionContext& context);
 

@@ -165,6 +165,7 @@ class PieceRun {
 
   std::string out_;
   bool anyChange_ = false;
+  RewriteCounts rewrites_;  // of the pieces written out
   ConversionLog log_;
   std::vector<std::string> held_;  // the records of the later passes, kept for the end
 };
@@ -243,6 +244,7 @@ void PieceRun::writeOut(const PieceBytes& at, ConvertedPiece& converted) {
     if (at.first && page_.byteOrderMark) begin = kUtf8ByteOrderMark.size();
     out_.append(bytes_.substr(begin, at.bodyEnd - begin));
   }
+  rewrites_ += outcome.rewrites;
   if (at.first) passes_.startPass(0, log_);
   log_.writeRecords(outcome.records[0]);
   for (std::size_t pass = 1; pass < held_.size(); ++pass) held_[pass] += outcome.records[pass];
@@ -264,6 +266,7 @@ PageConversion PieceRun::finish() {
   // Unchanged, the page is given back as it was read, byte-order mark and all.
   if (!anyChange_ && page_.byteOrderMark) out_.insert(0, kUtf8ByteOrderMark);
   converted.bytes = std::move(out_);
+  context_.rewrites += rewrites_;
   if (context_.logging) context_.log.append(std::move(log_).entry());
   return converted;
 }
@@ -329,6 +332,7 @@ std::optional<PageConversion> convertInPieces(LoadedPage& page, const Conversion
   std::vector<PieceBytes> pieces = cutPieces(page.bytes, page.charset, sizes);
   if (pieces.empty()) return std::nullopt;
   context.log = {};
+  context.rewrites = {};
   context.logPageNote = charsetLogNote(page);
   DecodedPiece first = decodePiece(page.bytes, page.charset, pieces.front());
   const auto passes = PiecePasses::plan(settings, context, first.text);

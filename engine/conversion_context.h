@@ -14,6 +14,19 @@
 
 namespace yentax {
 
+// How many amounts the passes rewrote, and how many they left for showing their tax at
+// another rate than their own.
+struct RewriteCounts {
+  std::size_t converted = 0;
+  std::size_t wrongRates = 0;
+
+  RewriteCounts& operator+=(const RewriteCounts& more) {
+    converted += more.converted;
+    wrongRates += more.wrongRates;
+    return *this;
+  }
+};
+
 // The engine's working state for one conversion or one preview: the shared page text,
 // the log records, and the anchor the preview scrolls to. One object, handed to
 // every pass and search, instead of module-level variables.
@@ -46,6 +59,8 @@ struct ConversionContext {
   std::shared_ptr<const PreparedRules> preparedRules;
   // Asked before each amount is rewritten; unset lets every amount through.
   AmountReviewer reviewAmount;
+  // What the passes did since the caller last cleared it.
+  RewriteCounts rewrites;
 };
 
 }  // namespace yentax

@@ -20,6 +20,7 @@ bool onPage(const ConversionSettings& settings, ConversionContext& context,
       if (!outcome.done) return false;
       if (outcome.rewritten) context.page.assign(std::move(*outcome.rewritten));
     }
+    context.rewrites += run.rewrites;
     if (run.logging) context.log.append(std::move(log).entry());
     return true;
   } catch (...) {
@@ -40,6 +41,7 @@ std::optional<std::u16string> onText(const ConversionSettings& settings, Convers
       if (!outcome.done) return std::nullopt;
       if (outcome.rewritten) text = std::move(*outcome.rewritten);
     }
+    context.rewrites += run.rewrites;
     if (run.logging) context.log.append(std::move(log).entry());
     return text;
   } catch (...) {

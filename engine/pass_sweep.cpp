@@ -131,7 +131,7 @@ struct FoundAmount {
 
 // Decides and, where it says so, converts the amount; what it decided goes into notes when
 // the log should explain it. An amount whose tax cannot be computed or written stays as it is.
-bool convertAmount(const PassRun& run, SplicedText& page, const SplicedText::View& view,
+bool convertAmount(PassRun& run, SplicedText& page, const SplicedText::View& view,
                    const FoundAmount& found, std::vector<std::u16string>& notes) {
   const ConversionSettings& settings = run.settings;
   const AmountToken& token = found.token;
@@ -147,6 +147,7 @@ bool convertAmount(const PassRun& run, SplicedText& page, const SplicedText::Vie
       view.text.substr(found.stretchStart, found.stretchEnd - found.stretchStart);
   const bool noted = run.logging && worthNoting(decision, run.rates.holdsTwoRates());
   if (decision.action == AmountAction::kWrongRate) {
+    ++run.rewrites.wrongRates;
     reportWrongRate(run.context.reviewAmount, page, view, token,
                     {decision.shownStart, decision.shownEnd - decision.shownStart},
                     decision.expected, decision.rate);
@@ -174,6 +175,7 @@ bool convertAmount(const PassRun& run, SplicedText& page, const SplicedText::Vie
   }
   if (noted) notes.push_back(decisionNote(decision, amount, view.text));
   page.replace(view, range.pos, range.pos + range.length, replacement->text);
+  ++run.rewrites.converted;
   return true;
 }
 

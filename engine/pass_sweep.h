@@ -47,6 +47,7 @@ struct PassRun {
   // Reads the rates of the text a pass starts from.
   void readRates(std::u16string_view text);
   ConversionLog& log;
+  RewriteCounts rewrites;
   const bool logging;
   const std::size_t lookbehind;
   const std::size_t lookahead;

@@ -133,6 +133,7 @@ PieceOutcome PiecePasses::convert(const PagePiece& piece) const {
     // A walk that no pass took to the end is taken on its own; as no change wrote or took
     // away a tag, it goes the same way over the piece as it was and as the passes left it.
     if (!outcome.walkEndsAtBody) outcome.walkEndsAtBody = walkEndsAtBody(piece);
+    outcome.rewrites = run.rewrites;
     if (outcome.changed) {
       outcome.body = text.substr(piece.bodyBegin, text.size() - afterMargin - piece.bodyBegin);
     }

@@ -42,6 +42,7 @@ struct PieceOutcome {
   bool changed = false;              // some pass rewrote the body
   std::u16string body;               // the rewritten body, when changed
   std::vector<std::string> records;  // each pass's log records, in the log's encoding
+  RewriteCounts rewrites;
 
   // How the passes met the body's ends, over all passes, in units of the page.
   std::size_t readBefore = 0;                         // how far before the body any check read

@@ -53,6 +53,7 @@ std::string firstDifference(const std::string& got, const std::string& expected)
 struct Converted {
   PageConversion conversion;
   bool inPieces = false;
+  RewriteCounts rewrites;
 };
 
 Converted convertBytes(const std::string& bytes, const ConversionSettings& settings,
@@ -63,13 +64,14 @@ Converted convertBytes(const std::string& bytes, const ConversionSettings& setti
   context.logClock = [] { return LogDateTime{2024, 3, 5, 7, 8, 9}; };
   if (!inPieces) {
     PageRead read = readPageBytes(bytes);
-    return {convertPageBytes(std::move(read.page), settings, context), false};
+    PageConversion whole = convertPageBytes(std::move(read.page), settings, context);
+    return {std::move(whole), false, context.rewrites};
   }
   PageRead read = readPageBytes(bytes, PageDecoding::kByConversion);
   auto pieces = convertInPieces(read.page, settings, context, kSmallPieces);
   if (!pieces) return {};
   pieces->log = std::exchange(context.log, {});
-  return {std::move(*pieces), true};
+  return {std::move(*pieces), true, context.rewrites};
 }
 
 TEST(PagePiecesTest, PiecesGiveTheWholePagesBytesAndLog) {
@@ -115,6 +117,8 @@ TEST(PagePiecesTest, PiecesGiveTheWholePagesBytesAndLog) {
         ASSERT_TRUE(pieces.inPieces);
         ASSERT_TRUE(whole.conversion && pieces.conversion) << pieces.conversion.fault;
         EXPECT_EQ(pieces.conversion.changed, whole.conversion.changed);
+        EXPECT_EQ(pieces.rewrites.converted, whole.rewrites.converted);
+        EXPECT_EQ(pieces.rewrites.wrongRates, whole.rewrites.wrongRates);
         EXPECT_EQ(firstDifference(pieces.conversion.bytes, whole.conversion.bytes), "");
         EXPECT_EQ(pieces.conversion.log.header, whole.conversion.log.header);
         EXPECT_EQ(firstDifference(pieces.conversion.log.records, whole.conversion.log.records), "");
