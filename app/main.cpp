@@ -65,7 +65,6 @@ int runDesktopModule(int& argc, char** argv, const yentax::ProgramLocation& loca
 
 int main(int argc, char** argv) {
   using namespace yentax;
-  keepFreedRoom();
   const std::vector<std::string> arguments(argv + (argc > 0 ? 1 : 0), argv + argc);
   const auto location = locateRunningProgram(argc > 0 ? argv[0] : "yentax");
   const TopLevel top = classifyTopLevel(arguments, [](const std::string& path) {
@@ -74,6 +73,7 @@ int main(int argc, char** argv) {
   });
   switch (top.kind) {
     case TopLevelKind::kCommand:
+      keepFreedRoom();
       return runCli(arguments, {.out = std::cout,
                                 .err = std::cerr,
                                 .errIsTerminal = ::isatty(STDERR_FILENO) != 0,
@@ -120,6 +120,7 @@ int main(int argc, char** argv) {
 #endif
   }
 
+  keepFreedRoom();
   // Before the working folders exist, so that no signal can leave them behind.
   catchStopSignals();
   ConsoleUi::Options options;

@@ -22,7 +22,8 @@ void releasePages(void* data, std::size_t bytes);
 
 // Lets the allocator keep freed buffers of up to a few megabytes for the next ones instead
 // of handing their room back: converting a large page in pieces makes and drops such
-// buffers hundreds of times, and room handed back is faulted in afresh every time.
+// buffers hundreds of times, and room handed back is faulted in afresh every time. For a
+// run that converts pages and ends, not for a window that stays open.
 void keepFreedRoom();
 
 // Reserves room for at least units elements and advises huge pages for it when it is large.
