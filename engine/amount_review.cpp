@@ -31,6 +31,7 @@ std::u16string textBefore(const SplicedText& page, const SplicedText::View& view
   const std::u16string_view output = page.rewritten();
   const std::size_t origin = std::min(view.origin, output.size());
   const std::size_t more = std::min(origin, length - pos);
+  page.noteRead(origin - more);
   std::u16string text(output.substr(origin - more, more));
   text += view.text.substr(0, pos);
   return text;

@@ -37,6 +37,12 @@ void SplicedText::makeRoom(std::size_t extra) {
   output_.swap(grown);
 }
 
+void SplicedText::noteRead(std::size_t from) const {
+  // Before the first change the rewritten text is the original; after it, a read can lie
+  // no earlier in the original than that change.
+  reach_.lowestRead = std::min({reach_.lowestRead, from, reach_.firstChange});
+}
+
 SplicedText::View SplicedText::viewAt(std::size_t pos, std::size_t limit, std::size_t back) {
   copyTo(pos);
   pos = consumed_;
@@ -47,9 +53,7 @@ SplicedText::View SplicedText::viewAt(std::size_t pos, std::size_t limit, std::s
   view.cut = back;
   view.origin = written.size() - back;
   view.pos = pos;
-  // Before the first change the rewritten text is the original; after it, a read can lie
-  // no earlier in the original than that change.
-  reach_.lowestRead = std::min({reach_.lowestRead, view.origin, reach_.firstChange});
+  noteRead(view.origin);
   reach_.highestRead = std::max(reach_.highestRead, limit);
   if (!changed_) {
     view.text = original_.substr(pos - back, back + (limit - pos));

@@ -74,6 +74,8 @@ class SplicedText {
     bool tagTouched = false;        // a replacement took away or wrote a "<"
   };
   const Reach& reach() const { return reach_; }
+  // Tells of a read of the rewritten text from position from on, outside any view.
+  void noteRead(std::size_t from) const;
 
  private:
   // Grows the output's room for extra more units when it has too little.
@@ -90,7 +92,8 @@ class SplicedText {
   std::size_t joinedBegin_ = 0;
   std::size_t joinedEnd_ = 0;
   std::u16string scratch_;
-  Reach reach_;
+  // Kept up to date by reads as well, which change nothing else.
+  mutable Reach reach_;
 };
 
 }  // namespace yentax

@@ -30,6 +30,7 @@ inline ConversionSettings pickSettings(FuzzInput& input) {
   settings.UseMaximum = input.choose(2) == 1;
   settings.SkipZero = input.choose(2) == 1;
   settings.IncludeMinusSign = input.choose(2) == 1;
+  settings.SkipConvertedAmounts = input.choose(2) == 1;
   return settings;
 }
 

@@ -32,6 +32,7 @@ std::u16string pageOfRows(std::uint32_t seed, std::u16string_view charset, int r
       u"<td>9,800" + std::u16string(120, u' ') + u"円</td>",
       u"<td>12345</td><td>2024年4月1日</td>",
       u"<td>送料無料</td>",
+      u"<td>1,000円(税込み1,100円)</td>",
   };
   std::mt19937 random(seed);
   std::u16string page =
@@ -92,10 +93,12 @@ TEST(PagePiecesTest, PiecesGiveTheWholePagesBytesAndLog) {
          s.ConversionKind = kAppendTextOnly;
          s.AppendText = u"<small>税込</small>";
        }},
-      {"the log as CSV, amounts replaced", [](ConversionSettings& s) {
+      {"the log as CSV, amounts replaced",
+       [](ConversionSettings& s) {
          s.LogTextFormat = false;
          s.ConversionKind = kIncludedAmountOnly;
-       }}};
+       }},
+      {"converted amounts skipped", [](ConversionSettings& s) { s.SkipConvertedAmounts = true; }}};
   const struct {
     std::u16string_view declared;
     CharsetCode code;
