@@ -144,8 +144,14 @@ void releaseBytes(LoadedPage& page) {
 
 std::string originalBytes(const LoadedPage& page, std::u16string_view text) {
   if (page.charset == CharsetCode::Iso2022Jp) return page.bytes;
-  std::string bytes = encodePageText(text, page.charset);
-  if (page.byteOrderMark) bytes.insert(0, kUtf8ByteOrderMark);
+  // Only the page's own mark was taken off when it was read: a second one that follows is
+  // a character of the text and stays.
+  std::string bytes = page.byteOrderMark ? std::string(kUtf8ByteOrderMark) : std::string();
+  if (page.charset == CharsetCode::Utf8) {
+    bytes += utf16ToUtf8(text);
+  } else {
+    bytes += encodePageText(text, page.charset);
+  }
   return bytes;
 }
 

@@ -165,7 +165,8 @@ class PieceRun {
 
   std::string out_;
   bool anyChange_ = false;
-  RewriteCounts rewrites_;  // of the pieces written out
+  std::size_t headToDrop_ = 0;  // marks written at the start that a changed page drops
+  RewriteCounts rewrites_;      // of the pieces written out
   ConversionLog log_;
   std::vector<std::string> held_;  // the records of the later passes, kept for the end
 };
@@ -239,10 +240,15 @@ void PieceRun::writeOut(const PieceBytes& at, ConvertedPiece& converted) {
     std::string().swap(converted.bytes);
     anyChange_ = true;
   } else {
-    // The text gives a UTF-8 page back without its byte-order mark once anything changed.
-    std::size_t begin = at.bodyBegin;
-    if (at.first && page_.byteOrderMark) begin = kUtf8ByteOrderMark.size();
-    out_.append(bytes_.substr(begin, at.bodyEnd - begin));
+    // A changed UTF-8 page is written without its byte-order mark and without one mark
+    // that may follow it, as encoding its whole text writes it; known only at the end.
+    if (at.first && page_.byteOrderMark) {
+      headToDrop_ = kUtf8ByteOrderMark.size();
+      if (bytes_.substr(headToDrop_).starts_with(kUtf8ByteOrderMark)) {
+        headToDrop_ += kUtf8ByteOrderMark.size();
+      }
+    }
+    out_.append(bytes_.substr(at.bodyBegin, at.bodyEnd - at.bodyBegin));
   }
   rewrites_ += outcome.rewrites;
   if (at.first) passes_.startPass(0, log_);
@@ -263,8 +269,7 @@ PageConversion PieceRun::finish() {
   }
   PageConversion converted;
   converted.changed = anyChange_;
-  // Unchanged, the page is given back as it was read, byte-order mark and all.
-  if (!anyChange_ && page_.byteOrderMark) out_.insert(0, kUtf8ByteOrderMark);
+  if (anyChange_) out_.erase(0, headToDrop_);
   converted.bytes = std::move(out_);
   context_.rewrites += rewrites_;
   if (context_.logging) context_.log.append(std::move(log_).entry());

@@ -149,3 +149,23 @@ TEST(PageConversionTest, TheLogEntryComesAsAValueNamingTheSource) {
 
 }  // namespace
 }  // namespace yentax
+
+namespace yentax {
+namespace {
+
+TEST(PageConversionTest, AnUnchangedPageIsGivenBackByteForByte) {
+  const std::string marks = "\xEF\xBB\xBF";
+  const std::string body = "<html><body><p>\xE3\x81\x8A\xE5\x95\x8F\xE3\x81\x84</p></body></html>";
+  for (const std::string& bytes : {marks + body, marks + marks + body, body}) {
+    ConversionContext context;
+    PageRead read = readPageBytes(bytes);
+    ASSERT_TRUE(read);
+    const PageConversion converted = convertPageBytes(std::move(read.page), {}, context);
+    ASSERT_TRUE(converted) << converted.fault;
+    EXPECT_FALSE(converted.changed);
+    EXPECT_EQ(converted.bytes, bytes);
+  }
+}
+
+}  // namespace
+}  // namespace yentax

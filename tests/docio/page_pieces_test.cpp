@@ -102,17 +102,18 @@ TEST(PagePiecesTest, PiecesGiveTheWholePagesBytesAndLog) {
   const struct {
     std::u16string_view declared;
     CharsetCode code;
-    bool byteOrderMark;
-  } charsets[] = {{u"Shift_JIS", CharsetCode::ShiftJis, false},
-                  {u"EUC-JP", CharsetCode::EucJp, false},
-                  {u"UTF-8", CharsetCode::Utf8, true}};
+    int byteOrderMarks;  // a second one is a character of the text
+  } charsets[] = {{u"Shift_JIS", CharsetCode::ShiftJis, 0},
+                  {u"EUC-JP", CharsetCode::EucJp, 0},
+                  {u"UTF-8", CharsetCode::Utf8, 1},
+                  {u"UTF-8", CharsetCode::Utf8, 2}};
   for (const Setup& setup : setups) {
     ConversionSettings settings;
     setup.change(settings);
     for (const auto& charset : charsets) {
       for (std::uint32_t seed = 1; seed <= 6; ++seed) {
         std::string bytes = encodePageText(pageOfRows(seed, charset.declared, 120), charset.code);
-        if (charset.byteOrderMark) bytes.insert(0, "\xEF\xBB\xBF");
+        for (int mark = 0; mark < charset.byteOrderMarks; ++mark) bytes.insert(0, "\xEF\xBB\xBF");
         SCOPED_TRACE(std::string(setup.name) + ", " + utf16ToUtf8(charset.declared) + ", seed " +
                      std::to_string(seed));
         const Converted whole = convertBytes(bytes, settings, false);
