@@ -129,5 +129,5 @@ BENCHMARK(BM_StepToNextAmount)->Arg(1 << 20)->Arg(2 << 20)->Unit(benchmark::kMil
 // The second argument is the button: 1 steps forward, 0 back.
 BENCHMARK(BM_StepOn)
     ->ArgsProduct({{1 << 20, 2 << 20, 13 << 20}, {1, 0}})
-    ->Unit(benchmark::kMillisecond);
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpenTableTab)->Arg(1 << 20)->Arg(2 << 20)->Unit(benchmark::kMillisecond);
