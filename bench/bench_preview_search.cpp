@@ -2,7 +2,9 @@
 // the next amount from the middle of the page (the search and where the highlight goes
 // in the shown document) and the table tab's scan as it opens. Work that grows faster
 // than the page shows as more than twice the time on twice the page
-// (bench/preview_floor.sh prints the ratio).
+// (bench/preview_floor.sh prints the ratio). Then steps one after the other, forward and
+// back, on pages up to 13 MB: one iteration is one step, whose time should not grow with
+// the page.
 
 #include <benchmark/benchmark.h>
 #include <stdlib.h>
@@ -98,6 +100,21 @@ void BM_StepToNextAmount(benchmark::State& state) {
   }
 }
 
+// Each iteration one step on from the last, starting in the middle of the page and back
+// there every thousand steps, so that no step reaches the end of even the smallest page.
+void BM_StepOn(benchmark::State& state) {
+  OpenPreview preview(static_cast<std::size_t>(state.range(0)));
+  if (!preview.opened()) state.SkipWithError("the preview did not open");
+  auto& form = preview.form();
+  const int next = static_cast<int>(state.range(1));
+  const auto middle = static_cast<std::int32_t>(form.PreviewText.size() / 2);
+  int steps = 0;
+  for (auto _ : state) {
+    if (steps++ % 1000 == 0) form.AmountStart = middle;
+    form.Cmd_Next_Click(next);
+  }
+}
+
 void BM_OpenTableTab(benchmark::State& state) {
   OpenPreview preview(static_cast<std::size_t>(state.range(0)));
   if (!preview.opened()) state.SkipWithError("the preview did not open");
@@ -109,4 +126,8 @@ void BM_OpenTableTab(benchmark::State& state) {
 }  // namespace
 
 BENCHMARK(BM_StepToNextAmount)->Arg(1 << 20)->Arg(2 << 20)->Unit(benchmark::kMillisecond);
+// The second argument is the button: 1 steps forward, 0 back.
+BENCHMARK(BM_StepOn)
+    ->ArgsProduct({{1 << 20, 2 << 20, 13 << 20}, {1, 0}})
+    ->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_OpenTableTab)->Arg(1 << 20)->Arg(2 << 20)->Unit(benchmark::kMillisecond);

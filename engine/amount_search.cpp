@@ -34,10 +34,24 @@ using Visit = std::function<bool(const Candidate&)>;
 class AmountWalk {
  public:
   AmountWalk(const ConversionSettings& settings, std::u16string_view page, bool plainText = false)
-      : settings_(settings), page_(page), rules_(settings), kind_(chooseSearchKind(settings)) {
+      : AmountWalk(settings, page, markersOf(settings, page, plainText)) {}
+  AmountWalk(const ConversionSettings& settings, std::u16string_view page,
+             std::vector<std::int32_t> markers)
+      : settings_(settings),
+        page_(page),
+        rules_(settings),
+        kind_(chooseSearchKind(settings)),
+        markers_(std::move(markers)) {}
+
+  // The markers that count on the page: each searched one, unless it stands before every
+  // tag of a page with markup. Finding out may read the whole page.
+  static std::vector<std::int32_t> markersOf(const ConversionSettings& settings,
+                                             std::u16string_view page, bool plainText) {
+    std::vector<std::int32_t> markers;
     for (const std::int32_t marker : searchedMarkers(settings)) {
-      if (plainText || !markerPrecedesEveryTag(page, marker)) markers_.push_back(marker);
+      if (plainText || !markerPrecedesEveryTag(page, marker)) markers.push_back(marker);
     }
+    return markers;
   }
 
   bool marked() const { return kind_ == SearchKind::kMarked; }
@@ -143,15 +157,104 @@ AmountFind foundAt(const Candidate& c, std::size_t ordinal = 0) {
   return {true, c.start, c.end - c.start, ordinal};
 }
 
-// The browser view's segments from the head end on, up to and including the one at tag.
-std::vector<TextSegment> segmentsUpTo(const PageText& page, bool trailing, std::size_t headEnd,
-                                      std::size_t tag) {
+// Places a reading of the segments may start from, in page order: 0, then the tags of
+// segments further on. Each segment ends at the next one's tag, so a reading from one of
+// them meets the segments a reading from the start meets there.
+using ReadingStarts = std::vector<std::size_t>;
+
+const ReadingStarts kFromTheStart{0};
+
+// The index of the last start at or before pos (before it, with before); starts[0] is 0.
+std::size_t lastStart(const ReadingStarts& starts, std::size_t pos, bool before = false) {
+  const auto after = before ? std::lower_bound(starts.begin(), starts.end(), pos)
+                            : std::upper_bound(starts.begin(), starts.end(), pos);
+  return after == starts.begin() ? 0 : static_cast<std::size_t>(after - starts.begin()) - 1;
+}
+
+// The browser view's segments from the head end on whose tags lie from first up to and
+// including last, first being a reading start.
+std::vector<TextSegment> segmentsBetween(std::u16string_view page, bool trailing,
+                                         std::size_t headEnd, std::size_t first, std::size_t last) {
   std::vector<TextSegment> segments;
-  for (auto s = findTextSegment(page.text(), 0, trailing); s && s->tag <= tag;
-       s = findTextSegment(page.text(), s->end, trailing)) {
+  for (auto s = findTextSegment(page, first, trailing); s && s->tag <= last;
+       s = findTextSegment(page, s->end, trailing)) {
     if (s->begin >= headEnd) segments.push_back(*s);
   }
   return segments;
+}
+
+// The segment a search from `from` (at or after the head end) starts in, and the amounts
+// in it the search passes over.
+struct Located {
+  TextSegment segment;
+  std::size_t passed = 0;
+};
+
+std::optional<Located> locateIn(const AmountWalk& amounts, std::u16string_view page,
+                                const ReadingStarts& starts, ScanDirection direction,
+                                std::size_t from, std::size_t headEnd) {
+  const bool forward = direction == ScanDirection::kForward;
+  // Backward, the segment wanted may start before the last reading start ahead of from.
+  const std::size_t index = lastStart(starts, from, !forward);
+  const std::size_t first = starts[forward || index == 0 ? index : index - 1];
+  std::optional<TextSegment> located;
+  for (auto s = findTextSegment(page, first, amounts.marked()); s;
+       s = findTextSegment(page, s->end, amounts.marked())) {
+    if (s->begin < headEnd) continue;
+    if (forward) {
+      if (s->end > from) {
+        located = s;
+        break;
+      }
+    } else {
+      if (s->begin >= from) break;
+      located = s;
+    }
+  }
+  if (!located) return std::nullopt;
+  const auto inSegment = amounts.segmentAmounts(*located);
+  const auto passed = std::count_if(inSegment.begin(), inSegment.end(), [&](const Candidate& c) {
+    return forward ? c.start < from : c.start >= from;
+  });
+  return Located{*located, static_cast<std::size_t>(passed)};
+}
+
+struct Hit {
+  TextSegment segment;
+  Candidate amount;
+  std::size_t ordinal = 0;
+};
+
+// From the segment whose tag is at `tag`, passing over skip amounts in it, then on through
+// the segments in the search direction.
+std::optional<Hit> findFrom(const AmountWalk& amounts, std::u16string_view page,
+                            const ReadingStarts& starts, ScanDirection direction, std::size_t tag,
+                            std::size_t skip, std::size_t headEnd) {
+  if (direction == ScanDirection::kForward) {
+    for (auto s = findTextSegment(page, tag, amounts.marked()); s;
+         s = findTextSegment(page, s->end, amounts.marked())) {
+      if (s->begin < headEnd) continue;
+      const auto inSegment = amounts.segmentAmounts(*s);
+      if (skip < inSegment.size()) return Hit{*s, inSegment[skip], skip + 1};
+      skip = 0;
+    }
+    return std::nullopt;
+  }
+  // Backward a stretch at a time, each read forward from its reading start.
+  std::size_t last = tag;
+  for (std::size_t index = lastStart(starts, tag) + 1; index-- > 0;) {
+    const auto segments = segmentsBetween(page, amounts.marked(), headEnd, starts[index], last);
+    for (auto s = segments.rbegin(); s != segments.rend(); ++s) {
+      const auto inSegment = amounts.segmentAmounts(*s);
+      if (skip < inSegment.size()) {
+        return Hit{*s, inSegment[inSegment.size() - 1 - skip], skip + 1};
+      }
+      skip = 0;
+    }
+    if (index == 0) break;
+    last = starts[index] - 1;
+  }
+  return std::nullopt;
 }
 
 AmountFind highlight(const ConversionSettings& settings, ConversionContext& context,
@@ -206,30 +309,13 @@ std::optional<SegmentPosition> locateSegment(const ConversionSettings& settings,
                                              ConversionContext& context, ScanDirection direction,
                                              std::size_t from, std::size_t headEnd) {
   try {
-    const PageText& page = context.page;
-    const AmountWalk amounts(settings, page.text());
-    from = std::max(from, headEnd);
-    std::optional<TextSegment> located;
-    for (auto s = findTextSegment(page.text(), 0, amounts.marked()); s;
-         s = findTextSegment(page.text(), s->end, amounts.marked())) {
-      if (s->begin < headEnd) continue;
-      if (direction == ScanDirection::kForward) {
-        if (s->end > from) {
-          located = s;
-          break;
-        }
-      } else {
-        if (s->begin >= from) break;
-        located = s;
-      }
-    }
+    const std::u16string_view page = context.page.text();
+    const AmountWalk amounts(settings, page);
+    const auto located =
+        locateIn(amounts, page, kFromTheStart, direction, std::max(from, headEnd), headEnd);
     if (!located) return std::nullopt;
-    const auto inSegment = amounts.segmentAmounts(*located);
-    const auto passed = std::count_if(inSegment.begin(), inSegment.end(), [&](const Candidate& c) {
-      return direction == ScanDirection::kForward ? c.start < from : c.start >= from;
-    });
-    context.searchTag = located->tag;
-    return SegmentPosition{located->tag, static_cast<std::size_t>(passed)};
+    context.searchTag = located->segment.tag;
+    return SegmentPosition{located->segment.tag, located->passed};
   } catch (...) {
     return std::nullopt;
   }
@@ -239,30 +325,12 @@ AmountFind findAmountInBrowser(const ConversionSettings& settings, ConversionCon
                                ScanDirection direction, SegmentPosition position,
                                std::size_t headEnd) {
   try {
-    const PageText& page = context.page;
-    const AmountWalk amounts(settings, page.text());
-    std::size_t skip = context.searchTag == position.tag ? position.ordinal : 0;
-    if (direction == ScanDirection::kForward) {
-      for (auto s = findTextSegment(page.text(), position.tag, amounts.marked()); s;
-           s = findTextSegment(page.text(), s->end, amounts.marked())) {
-        if (s->begin < headEnd) continue;
-        const auto inSegment = amounts.segmentAmounts(*s);
-        if (skip < inSegment.size()) {
-          return highlight(settings, context, *s, inSegment[skip], skip + 1);
-        }
-        skip = 0;
-      }
-      return {};
-    }
-    const auto segments = segmentsUpTo(page, amounts.marked(), headEnd, position.tag);
-    for (auto s = segments.rbegin(); s != segments.rend(); ++s) {
-      const auto inSegment = amounts.segmentAmounts(*s);
-      if (skip < inSegment.size()) {
-        return highlight(settings, context, *s, inSegment[inSegment.size() - 1 - skip], skip + 1);
-      }
-      skip = 0;
-    }
-    return {};
+    const std::u16string_view page = context.page.text();
+    const AmountWalk amounts(settings, page);
+    const std::size_t skip = context.searchTag == position.tag ? position.ordinal : 0;
+    const auto hit = findFrom(amounts, page, kFromTheStart, direction, position.tag, skip, headEnd);
+    if (!hit) return {};
+    return highlight(settings, context, hit->segment, hit->amount, hit->ordinal);
   } catch (...) {
     return {};
   }
@@ -278,6 +346,43 @@ AmountFind FindNextAmount(const ConversionSettings& settings, ConversionContext&
   const auto position = locateSegment(settings, context, direction, from, headEnd);
   if (!position) return {};
   return findAmountInBrowser(settings, context, direction, *position, headEnd);
+}
+
+AmountFind ShownAmountSearch::find(const ConversionSettings& settings, std::u16string_view page,
+                                   ScanDirection direction, std::size_t from, std::size_t headEnd) {
+  try {
+    learn(settings, page);
+    const AmountWalk amounts(settings, page, markers_);
+    const auto located =
+        locateIn(amounts, page, starts_, direction, std::max(from, headEnd), headEnd);
+    if (!located) return {};
+    const auto hit =
+        findFrom(amounts, page, starts_, direction, located->segment.tag, located->passed, headEnd);
+    return hit ? foundAt(hit->amount, hit->ordinal) : AmountFind{};
+  } catch (...) {
+    return {};
+  }
+}
+
+void ShownAmountSearch::forget() {
+  starts_.clear();
+  markersFor_.reset();
+}
+
+void ShownAmountSearch::learn(const ConversionSettings& settings, std::u16string_view page) {
+  if (starts_.empty() || page.size() != pageSize_) {
+    forget();
+    pageSize_ = page.size();
+    starts_.push_back(0);
+    std::size_t count = 0;
+    for (auto s = findTextSegment(page, 0, true); s; s = findTextSegment(page, s->end, true)) {
+      if (++count % kSegmentsPerStart == 0) starts_.push_back(s->tag);
+    }
+  }
+  if (!markersFor_ || !(*markersFor_ == settings)) {
+    markers_ = AmountWalk::markersOf(settings, page, false);
+    markersFor_ = settings;
+  }
 }
 
 std::u16string highlightAmount(const ConversionSettings& settings, std::u16string_view anchorName,

@@ -17,9 +17,11 @@
 // from; so "next" goes on from one past the last find's start, "previous" from its start.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "engine/conversion_context.h"
 #include "engine/page_text.h"
@@ -76,6 +78,38 @@ AmountFind findAmountInBrowser(const ConversionSettings& settings, ConversionCon
 AmountFind FindNextAmount(const ConversionSettings& settings, ConversionContext& context,
                           SearchView view, ScanDirection direction, std::size_t from,
                           std::size_t headEnd);
+
+// The browser view's search on a page that stays as it is from one step to the next, as
+// the preview steps through the page it shows: the same finds as FindNextAmount's browser
+// view, but the page is neither changed (the caller marks the find) nor read from its
+// start at every step. The first search learns the page: where every kSegmentsPerStart-th
+// text segment begins, and which markers count. A step then reads the segments from the
+// last of those before it to its find, so its cost follows the distance stepped.
+//
+//   ShownAmountSearch search;  // one per page shown
+//   const AmountFind find = search.find(settings, page, ScanDirection::kForward, from, head);
+//   page.replace(find.start, find.length, converted);
+//   search.forget();           // the text has changed
+//
+// What it learnt holds for one text: forget() whenever it changes. Settings other than
+// those it learnt the markers with are learnt anew by themselves, and so is a page of
+// another length.
+class ShownAmountSearch {
+ public:
+  static constexpr std::size_t kSegmentsPerStart = 64;
+
+  AmountFind find(const ConversionSettings& settings, std::u16string_view page,
+                  ScanDirection direction, std::size_t from, std::size_t headEnd);
+  void forget();
+
+ private:
+  void learn(const ConversionSettings& settings, std::u16string_view page);
+
+  std::size_t pageSize_ = 0;
+  std::vector<std::size_t> starts_;  // 0, then the tag of every kSegmentsPerStart-th segment
+  std::optional<ConversionSettings> markersFor_;
+  std::vector<std::int32_t> markers_;
+};
 
 // The found amount as the browser view marks it: a scroll anchor named anchorName, a
 // background in the complement of the InsertFont colour (in ReducedColor for an amount that

@@ -9,7 +9,11 @@ namespace yentax {
 
 AmountHere amountHere(const ConversionSettings& settings, const AmountPlace& place) {
   const bool listed = isListedReducedPage(place.pagePath, settings.ReducedPages);
-  const PageRates rates = PageRates::of(place.page, settings, listed);
+  return amountHere(settings, place, PageRates::of(place.page, settings, listed));
+}
+
+AmountHere amountHere(const ConversionSettings& settings, const AmountPlace& place,
+                      const PageRates& rates) {
   AmountHere here;
   here.rate = rates.at(place.start);
   const auto converted =

@@ -45,6 +45,9 @@ struct AmountHere {
 };
 
 AmountHere amountHere(const ConversionSettings& settings, const AmountPlace& place);
+// With the page's rates read before, by a caller that asks about many of its amounts.
+AmountHere amountHere(const ConversionSettings& settings, const AmountPlace& place,
+                      const PageRates& rates);
 
 std::u16string rateCaption(const RateChoice& rate);
 

@@ -61,17 +61,16 @@ bool SFrm_Disp::findOnce(bool forward) {
     Fnc_ChengeStringDisp();
     return true;
   }
-  context_.page.assign(PreviewText);
   const auto from = forward ? AmountStart : std::max(AmountStart - 1, 0);
-  const auto find = FindNextAmount(settings, context_, SearchView::kBrowser, direction,
-                                   static_cast<std::size_t>(from), HeadEnd);
+  const auto find =
+      shownSearch_.find(settings, PreviewText, direction, static_cast<std::size_t>(from), HeadEnd);
   if (find.found) {
     currentFind_ = CurrentFind{find.start, PreviewText.substr(find.start, find.length)};
     AmountStart = static_cast<std::int32_t>(find.start) + 1;
     AmountLength = static_cast<std::int32_t>(find.length);
-    // The search has put the highlight around the find in the engine's page text.
-    const auto marked = context_.page.size() - PreviewText.size() + find.length;
-    showMark(find.start, find.length, context_.page.text().substr(find.start, marked));
+    const bool reduced = shownRates().at(find.start).rate != settings.TaxRate;
+    showMark(find.start, find.length,
+             highlightAmount(settings, context_.AnchorName, currentFind_->text, reduced));
   } else {
     currentFind_.reset();
     clearMark();
@@ -165,6 +164,7 @@ void SFrm_Disp::convertAmount(bool confirm) {
     // Located before the text changes, where the document still holds the amount.
     auto edit = liveEdits_ ? places_.locate(PreviewText, start, before.size()) : std::nullopt;
     PreviewText.replace(start, before.size(), *after);
+    pageTextChanged();
     places_.replaced(start, before.size(), after->size());
     AmountStart = static_cast<std::int32_t>(start + after->size());
     currentFind_.reset();

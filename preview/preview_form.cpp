@@ -184,6 +184,7 @@ bool SFrm_Disp::openPage() {
   if (!loaded) return cannotOpen(loaded.cause());
   PageCharset = loaded.page.charset;
   PreviewText = loaded.page.text;
+  pageTextChanged();
   pageUsesCrLf_ = PreviewText.find(u"\r\n") != std::u16string::npos;
   context_.page.assign(PreviewText);
   HeadEnd = headEndOf(context_.page);
@@ -198,7 +199,6 @@ bool SFrm_Disp::openPage() {
       Fnc_CopyImgFile(collectImgTags(PreviewText), utf16ToUtf8(request_.PreviewSourceFolder),
                       previewFolderOf(folders[1]), folders[1]);
   context_.AnchorName = AnchorName;
-  context_.searchTag.reset();
 
   Cmd_Write.Enabled = MENU_SAVE.Enabled = false;
   RTxt.Text = viewText();
@@ -329,6 +329,19 @@ void SFrm_Disp::labelColours() {
   Lbl_ChangeBackColor = Lbl_ChangeForeColor ^ 0xFFFFFF;
 }
 
+void SFrm_Disp::pageTextChanged() {
+  shownSearch_.forget();
+  rates_.reset();
+}
+
+const PageRates& SFrm_Disp::shownRates() const {
+  const bool listed = isListedReducedPage(context_.CurrentSourcePath, settings_.ReducedPages);
+  if (!rates_ || rates_->listedPage != listed || !(rates_->settings == settings_)) {
+    rates_ = KeptRates{settings_, listed, PageRates::of(PreviewText, settings_, listed)};
+  }
+  return rates_->rates;
+}
+
 bool SFrm_Disp::amountStillStands() const {
   return currentFind_ &&
          std::u16string_view(PreviewText).substr(currentFind_->start, currentFind_->text.size()) ==
@@ -343,7 +356,8 @@ std::optional<AmountHere> SFrm_Disp::amountHereNow() const {
                                   RTxt.selectedText().size(), path});
   }
   if (!amountStillStands()) return std::nullopt;
-  return amountHere(settings_, {PreviewText, currentFind_->start, currentFind_->text.size(), path});
+  return amountHere(settings_, {PreviewText, currentFind_->start, currentFind_->text.size(), path},
+                    shownRates());
 }
 
 bool SFrm_Disp::Fnc_ChengeStringDisp() {
@@ -430,6 +444,7 @@ void SFrm_Disp::takeSourceText() {
     replaceAll(text, u"\n", u"\r\n");
   }
   PreviewText = std::move(text);
+  pageTextChanged();
   sourceEdited_ = false;
   // The document shows the text from before the edits.
   liveEdits_ = false;

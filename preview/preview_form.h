@@ -23,6 +23,7 @@
 #include <string>
 
 #include "docio/charset_code.h"
+#include "engine/amount_search.h"
 #include "engine/conversion_context.h"
 #include "preview/amount_here.h"
 #include "preview/preview_browser.h"
@@ -221,6 +222,10 @@ class SFrm_Disp {
   void setLogging();
   void writeLog();
   ConversionSettings displaySettings() const;
+  // What the window keeps of PreviewText between steps goes whenever the text changes.
+  void pageTextChanged();
+  // The rates of PreviewText's amounts, read once for its text and the settings.
+  const PageRates& shownRates() const;
   bool amountStillStands() const;
   // The amount found or selected: its rate and what converting it would write; nothing
   // when there is none.
@@ -250,6 +255,13 @@ class SFrm_Disp {
   bool liveEdits_ = false;  // the document shows PreviewText, so edits can go into it
   bool markShown_ = false;  // it holds a highlight edit
   ShownPlaces places_;
+  ShownAmountSearch shownSearch_;
+  struct KeptRates {
+    ConversionSettings settings;
+    bool listedPage = false;
+    PageRates rates;
+  };
+  mutable std::optional<KeptRates> rates_;
   int busyDepth_ = 0;
   bool closePending_ = false;
 };

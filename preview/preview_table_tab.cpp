@@ -276,6 +276,7 @@ void SFrm_Disp::Cmd_AllChenge_Click(int index) {
 
 void SFrm_Disp::afterRegionConversion(Command& command, std::int32_t kind) {
   PreviewText = context_.page.text();
+  pageTextChanged();
   currentFind_.reset();
   writeCopy();
   tables_.LocateTables(context_.page);

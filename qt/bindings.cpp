@@ -268,12 +268,15 @@ void ViewBindings::menu(QAction* action, const MenuItem& control, Handler onTrig
 
 void ViewBindings::richText(QPlainTextEdit* edit, RichTextBox& control, Handler onChange) {
   // The model's text is compared with what was last copied in, and the editor's text goes
-  // back only when the user changed it, so that a refresh never resets the editor.
+  // back only when the user changed it, so that a refresh never resets the editor. A
+  // hidden editor is left as it is until it shows: a page's whole text is long to compare
+  // at every refresh.
   auto shown = std::make_shared<std::u16string>();
   add(
       edit,
       [edit, &control, shown] {
         showState(edit, control);
+        if (!control.Visible) return;
         if (*shown != control.Text || edit->document()->isEmpty() != control.Text.empty()) {
           *shown = control.Text;
           edit->setPlainText(toQString(control.Text));
@@ -290,6 +293,7 @@ void ViewBindings::richText(QPlainTextEdit* edit, RichTextBox& control, Handler 
         edit->setTextCursor(cursor);
       },
       [edit, &control, shown] {
+        if (!control.Visible) return;
         if (edit->document()->isModified()) {
           control.Text = fromQString(edit->toPlainText());
           *shown = control.Text;

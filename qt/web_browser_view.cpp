@@ -28,16 +28,19 @@ constexpr int kLoadWaitMs = 60000;
 constexpr int kScriptWaitMs = 60000;
 
 // Edits the shown document in a world of its own. The node is found by walking from the
-// element with the id; a mark is the document's selection over the stretch, coloured by
-// a rule on the node's parent with the colours of the html's highlight, so that moving
-// it lays nothing out again; it is scrolled to at once. After a kept edit, which leaves
-// the page to lay out again, the selection and the scroll come in a task after the
-// answer, so that the answer does not wait for that layout. A kept edit puts the html in
-// the node, which is then joined with its neighbours into one node again, as the copy's
-// text would be read.
+// element with the id; a mark is the document's selection over the stretch, coloured with
+// the colours of the html's highlight, so that moving it lays nothing out again; it is
+// scrolled to at once. The colours of the first mark become a rule on the whole document,
+// given once: a class changed on an element of a long table costs the browser a walk
+// over the whole table at every step. A mark in other colours (the reduced rate) has a
+// rule of its own on the node's parent. After a kept edit, which leaves the page to lay
+// out again, the selection and the scroll come in a task after the answer, so that the
+// answer does not wait for that layout. A kept edit puts the html in the node, which is
+// then joined with its neighbours into one node again, as the copy's text would be read.
 constexpr char16_t kEditScript[] =
     uR"((function (from, index, nodeText, offset, length, html, keep, scroll) {
-  var state = window.__yentaxShown || (window.__yentaxShown = {mark: null, rules: {}, sheet: null});
+  var state = window.__yentaxShown ||
+      (window.__yentaxShown = {mark: null, rules: {}, sheet: null, first: null});
   var later = function (work) {
     clearTimeout(state.timer);
     state.timer = setTimeout(work, 0);
@@ -76,6 +79,7 @@ constexpr char16_t kEditScript[] =
   var background = span ? span.style.backgroundColor : '';
   var colour = font ? font.getAttribute('color') : '';
   var key = background + '|' + colour;
+  if (state.first === null) state.first = key;
   var rule = state.rules[key];
   if (!rule) {
     if (!state.sheet) {
@@ -84,12 +88,16 @@ constexpr char16_t kEditScript[] =
       state.sheet = style.sheet;
     }
     rule = from.slice(0, from.lastIndexOf('-')) + '-mark' + Object.keys(state.rules).length;
-    state.sheet.insertRule('.' + CSS.escape(rule) + '::selection{background-color:' +
-                           (background || 'highlight') + ';color:' + (colour || 'inherit') + '}',
+    // Later rules win over the document's one, which comes first.
+    var whole = key === state.first;
+    state.sheet.insertRule('.' + CSS.escape(rule) + (whole ? ' ' : '') +
+                           '::selection{background-color:' + (background || 'highlight') +
+                           ';color:' + (colour || 'inherit') + '}',
                            state.sheet.cssRules.length);
     state.rules[key] = rule;
+    if (whole) document.documentElement.classList.add(rule);
   }
-  var added = parent.classList.contains(rule) ? null : rule;
+  var added = key === state.first || parent.classList.contains(rule) ? null : rule;
   if (added) parent.classList.add(added);
   var range = document.createRange();
   range.setStart(node, offset);

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <string>
 
+#include "base/utf8.h"
 #include "engine/pass_selection.h"
 #include "tests/engine/recognition_test_text.h"
 #include "tests/engine/settings_for.h"
@@ -162,6 +164,62 @@ TEST(AmountSearchTest, HighlightWrapsTheAmountInAnchorSpanAndFont) {
   EXPECT_EQ(highlightAmount(settings, u"ABCDEFGH", u"￥500"),
             u"<A NAME=\"ABCDEFGH\"><SPAN STYLE=\"background-color:#000000\"><I>"
             u"<FONT COLOR=\"white\" face=\"ＭＳ ゴシック\" SIZE=\"3\">￥500</FONT></I></SPAN></A>");
+}
+
+// A price list long enough for many reading starts of the kept search: comments, a
+// script, entities and a text after the last tag among its rows.
+std::u16string longPriceList() {
+  std::u16string page = u"<html><head><title>1,000円</title></head><body><table>";
+  for (int i = 0; i < 150; ++i) {
+    const std::u16string n = utf8ToUtf16(std::to_string(100 + i * 37));
+    page += u"<tr><td>品" + n + u"</td><td>" + (i % 3 == 0 ? u"￥" + n : n + u"円") +
+            u"</td><td><!-- " + n + u"円 -->送料 &yen;" + n + u" 2004/12/25</td></tr>";
+    if (i % 50 == 0) page += u"<script>x = '5,000円';</script>";
+  }
+  return page + u"</table><p>9,999円";
+}
+
+// The search kept from step to step finds what a search made anew at each step finds,
+// from anywhere in the page, in both directions, and leaves the page as it is.
+TEST(AmountSearchTest, TheKeptSearchFindsWhatASearchAnewFinds) {
+  const std::u16string page = longPriceList();
+  const std::size_t head = page.find(u"<body>");
+  for (const auto mode : {kDetectMarkedNumbers, kDetectEveryNumber, kDetectInDetail}) {
+    const ConversionSettings settings = settingsFor(mode);
+    ShownAmountSearch kept;
+    std::size_t finds = 0;
+    for (std::size_t from = 0; from <= page.size(); from += 11) {
+      for (const auto direction : {ScanDirection::kForward, ScanDirection::kBackward}) {
+        ConversionContext context;
+        context.page.assign(page);
+        const AmountFind anew =
+            FindNextAmount(settings, context, SearchView::kBrowser, direction, from, head);
+        const AmountFind find = kept.find(settings, page, direction, from, head);
+        EXPECT_EQ(find.found, anew.found) << mode << " " << from;
+        EXPECT_EQ(find.start, anew.start) << mode << " " << from;
+        EXPECT_EQ(find.length, anew.length) << mode << " " << from;
+        EXPECT_EQ(find.ordinal, anew.ordinal) << mode << " " << from;
+        finds += find.found;
+      }
+    }
+    EXPECT_GT(finds, page.size() / 11);
+  }
+}
+
+// What the kept search learnt goes with the text: a page whose "円" stands before its
+// first tag has no 円 amounts, and the search that forgot the last page finds none.
+TEST(AmountSearchTest, TheKeptSearchLearnsAChangedPageAnew) {
+  const ConversionSettings settings = settingsFor(kDetectMarkedNumbers);
+  const std::u16string page = u"xx<p>1,000円</p><p>2,000円</p>";
+  std::u16string changed = page;
+  changed.replace(0, 2, u"1円");
+  ShownAmountSearch kept;
+  EXPECT_EQ(kept.find(settings, page, ScanDirection::kForward, 0, 0).start, page.find(u"1,000"));
+  kept.forget();
+  EXPECT_FALSE(kept.find(settings, changed, ScanDirection::kForward, 0, 0).found);
+  // A page of another length is learnt anew without being told.
+  EXPECT_EQ(kept.find(settings, page + u"<p>3,000円</p>", ScanDirection::kBackward, 99, 0).start,
+            page.size() + 3);
 }
 
 TEST(AmountSearchTest, SearchKindFollowsThePasses) {

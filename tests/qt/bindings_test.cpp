@@ -100,5 +100,22 @@ TEST_F(BindingsFixture, TheSourceViewShowsTheTextAndSelectionOneForOne) {
   EXPECT_EQ(form.Txt_Html.Text, u"<p>\n1,980円\nx");
 }
 
+// A hidden source view is filled only when it shows, and gives nothing back meanwhile.
+TEST_F(BindingsFixture, AHiddenSourceViewTakesTheTextWhenItShows) {
+  form.Txt_Html.Visible = false;
+  form.Txt_Html.Text = u"<p>500円</p>";
+  form.Txt_Html.SelStart = 3;
+  form.Txt_Html.SelLength = 4;
+  bind.refreshFromModel();
+  EXPECT_TRUE(html->toPlainText().isEmpty());
+  bind.collect();
+  EXPECT_EQ(form.Txt_Html.SelStart, 3);
+  EXPECT_EQ(form.Txt_Html.SelLength, 4);
+  form.Txt_Html.Visible = true;
+  bind.refreshFromModel();
+  EXPECT_EQ(html->toPlainText(), "<p>500円</p>");
+  EXPECT_EQ(html->textCursor().selectedText(), "500円");
+}
+
 }  // namespace
 }  // namespace yentax

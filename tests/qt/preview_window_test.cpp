@@ -103,6 +103,33 @@ TEST(PreviewWindowTest, ConfirmingAConversionTakesTheEditedText) {
   EXPECT_TRUE(w.run("document.body.textContent.includes('1,980円(込)')").toBool());
 }
 
+// The first mark's colours hold for the whole document; a reduced-rate amount between
+// standard ones shows in its own colours, and the next standard one in the first again.
+TEST(PreviewWindowTest, AReducedAmountIsMarkedInItsOwnColoursBetweenStandardOnes) {
+  WindowOnPage w(
+      sjis(u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY><P>※印は軽減税率対象商品です</P>"
+           u"<TABLE><TR><TD>本</TD><TD>1,000円</TD></TR>"
+           u"<TR><TD>※米</TD><TD>2,000円</TD></TR>"
+           u"<TR><TD>傘</TD><TD>3,000円</TD></TR></TABLE></BODY></HTML>"));
+  const auto markColour = [&w] {
+    return w
+        .run(
+            "getComputedStyle(window.getSelection().anchorNode.parentNode, '::selection')"
+            ".backgroundColor")
+        .toString();
+  };
+  w.click("Cmd_Next(1)");
+  ASSERT_TRUE(w.selects("1,000円"));
+  const QString standard = markColour();
+  EXPECT_EQ(standard, "rgb(0, 255, 255)");
+  w.click("Cmd_Next(1)");
+  ASSERT_TRUE(w.selects("2,000円"));
+  EXPECT_EQ(markColour(), "rgb(255, 204, 0)");
+  w.click("Cmd_Next(1)");
+  ASSERT_TRUE(w.selects("3,000円"));
+  EXPECT_EQ(markColour(), standard);
+}
+
 TEST(PreviewWindowTest, ALinkInThePageNavigatesNowhere) {
   WindowOnPage w(sjis(u"<HTML><HEAD><TITLE>t</TITLE></HEAD><BODY>"
                       u"<A ID=\"same\" HREF=\"b.htm\">b</A>"
