@@ -220,6 +220,33 @@ TEST(SplicedTextTest, ViewsJoinTheRewrittenTailToTheOriginal) {
   EXPECT_EQ(std::move(text).finish(), u"abc (x) def");
 }
 
+// A piece of a page is joined to its neighbours on what its reach says, so the reach may
+// never place a read or a change later than where it was, nor miss a tag written.
+TEST(SplicedTextTest, TheReachBoundsEveryReadAndChangeInTheOriginal) {
+  const std::u16string original = u"<td>12</td><td>345</td><td>6</td>";
+  SplicedText text(original);
+  EXPECT_EQ(text.reach().lowestRead, std::u16string_view::npos);
+  auto view = text.viewAt(15, 18, 3);  // "345", read from "td>" on
+  EXPECT_EQ(text.reach().lowestRead, 12u);
+  EXPECT_EQ(text.reach().highestRead, 18u);
+  EXPECT_EQ(text.reach().firstChange, std::u16string_view::npos);
+  text.replace(view, view.cut, view.cut + 3, u"3,450");
+  EXPECT_EQ(text.reach().firstChange, 15u);
+  EXPECT_EQ(text.reach().lastChangeEnd, 18u);
+  EXPECT_FALSE(text.reach().tagTouched);
+  // After a change, a read of the rewritten text counts from that change at the latest.
+  view = text.viewAt(27, 28, 2);
+  EXPECT_EQ(text.reach().lowestRead, 12u);
+  text.noteRead(14);
+  EXPECT_EQ(text.reach().lowestRead, 12u);
+  text.noteRead(3);
+  EXPECT_EQ(text.reach().lowestRead, 3u);
+  text.replace(view, view.cut, view.cut + 1, u"<b>6</b>");
+  EXPECT_TRUE(text.reach().tagTouched);
+  EXPECT_EQ(text.reach().lastChangeEnd, 28u);
+  EXPECT_EQ(std::move(text).finish(), u"<td>12</td><td>3,450</td><td><b>6</b></td>");
+}
+
 TEST(SplicedTextTest, AnUnchangedTextIsHandedBackAsItWas) {
   SplicedText text(u"<p>1</p>");
   std::ignore = text.viewAt(3, 4, 3);
