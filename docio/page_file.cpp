@@ -16,7 +16,6 @@ namespace yentax {
 
 namespace {
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 constexpr char16_t kByteOrderMark = 0xFEFF;
 
 // Appends the character a Shift_JIS code stands for, or, when code page 932 has none

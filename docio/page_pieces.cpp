@@ -19,7 +19,6 @@ namespace yentax {
 namespace {
 
 constexpr auto npos = std::string_view::npos;
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 
 // How far the worker may run ahead of the pieces already written out, so that only a few
 // converted pieces wait in memory.
@@ -127,7 +126,6 @@ class PieceRun {
            const PiecePasses& passes, std::vector<PieceBytes> pieces)
       : page_(page),
         bytes_(page.bytes),
-        settings_(settings),
         context_(context),
         passes_(passes),
         pieces_(std::move(pieces)),
@@ -151,7 +149,6 @@ class PieceRun {
 
   LoadedPage& page_;
   std::string_view bytes_;
-  const ConversionSettings& settings_;
   ConversionContext& context_;
   const PiecePasses& passes_;
   const std::vector<PieceBytes> pieces_;

@@ -79,33 +79,6 @@ bool leavesPageAlone(std::u16string_view text, std::int32_t markerIndex) {
 
 namespace {
 
-// The segments of a pass's stretch one after another, and whether the walk went on until
-// the body's end and ended a segment exactly there.
-class SegmentWalk {
- public:
-  SegmentWalk(std::u16string_view text, const PassStretch& stretch, bool trailingText)
-      : text_(text), bodyEnd_(stretch.bodyEnd), from_(stretch.from), trailingText_(trailingText) {}
-
-  std::optional<TextSegment> next() {
-    auto segment = findTextSegment(text_, from_, trailingText_);
-    if (!segment || segment->tag >= bodyEnd_) {
-      reachedBodyEnd_ = segment && lastEnd_ == bodyEnd_;
-      return std::nullopt;
-    }
-    from_ = lastEnd_ = segment->end;
-    return segment;
-  }
-  bool reachedBodyEnd() const { return reachedBodyEnd_; }
-
- private:
-  std::u16string_view text_;
-  std::size_t bodyEnd_;
-  std::size_t from_;
-  bool trailingText_;
-  std::size_t lastEnd_ = npos;
-  bool reachedBodyEnd_ = false;
-};
-
 PassOutcome finishPass(SplicedText&& page, const SegmentWalk* walk = nullptr) {
   PassOutcome outcome{true, std::nullopt, page.reach(), walk && walk->reachedBodyEnd()};
   if (page.changed()) outcome.rewritten = std::move(page).finish();

@@ -22,6 +22,7 @@
 #include "engine/prepared_rules.h"
 #include "engine/rate_classes.h"
 #include "engine/spliced_text.h"
+#include "engine/text_segment.h"
 #include "settings/conversion_settings.h"
 
 namespace yentax {
@@ -63,6 +64,33 @@ struct PassStretch {
   // A pass over a whole page starts the log's entry itself and decides itself whether a
   // marker before every tag leaves the page alone; a piece's passes are told.
   bool wholePage = true;
+};
+
+// The segments of a pass's stretch one after another, and whether the walk went on until
+// the body's end and ended a segment exactly there.
+class SegmentWalk {
+ public:
+  SegmentWalk(std::u16string_view text, const PassStretch& stretch, bool trailingText)
+      : text_(text), bodyEnd_(stretch.bodyEnd), from_(stretch.from), trailingText_(trailingText) {}
+
+  std::optional<TextSegment> next() {
+    auto segment = findTextSegment(text_, from_, trailingText_);
+    if (!segment || segment->tag >= bodyEnd_) {
+      reachedBodyEnd_ = segment && lastEnd_ == bodyEnd_;
+      return std::nullopt;
+    }
+    from_ = lastEnd_ = segment->end;
+    return segment;
+  }
+  bool reachedBodyEnd() const { return reachedBodyEnd_; }
+
+ private:
+  std::u16string_view text_;
+  std::size_t bodyEnd_;
+  std::size_t from_;
+  bool trailingText_;
+  std::size_t lastEnd_ = std::u16string_view::npos;
+  bool reachedBodyEnd_ = false;
 };
 
 // A pass's result: a fault, the text unchanged, or the rewritten text; and how far the pass

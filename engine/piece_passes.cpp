@@ -5,7 +5,6 @@
 
 #include "base/unit_search.h"
 #include "engine/pass_sweep.h"
-#include "engine/text_segment.h"
 #include "engine/yen_marker.h"
 
 namespace yentax {
@@ -18,12 +17,11 @@ constexpr auto npos = std::u16string_view::npos;
 // exactly at its body's end, as the walk over the whole page then does.
 bool walkEndsAtBody(const PagePiece& piece) {
   if (piece.last) return true;
-  const std::size_t from = piece.first ? 0 : piece.bodyBegin;
-  for (auto s = findTextSegment(piece.text, from, true); s;
-       s = findTextSegment(piece.text, s->end, true)) {
-    if (s->end >= piece.bodyEnd) return s->end == piece.bodyEnd && s->tag < piece.bodyEnd;
+  SegmentWalk walk(piece.text,
+                   {.from = piece.first ? 0 : piece.bodyBegin, .bodyEnd = piece.bodyEnd}, true);
+  while (walk.next()) {
   }
-  return false;
+  return walk.reachedBodyEnd();
 }
 
 // Adds what one pass over the piece's text read and changed to the piece's outcome.
