@@ -209,7 +209,9 @@ FileContents readOpenedFile(int opened, std::size_t limit) {
     return contents;
   }
   // Read straight into a buffer of the file's size; one byte more shows the end without
-  // a second buffer, and a file that grows is read on in steps, up to the limit.
+  // a second buffer, and a file that grows is read on in steps, up to the limit. Once the
+  // size is read, a read that comes short is the end; before that it is only a step, and
+  // a file that tells no size (as those under /proc) is read until a read gives nothing.
   std::size_t filled = 0;
   reserveLarge(contents.bytes, expected + 1);
   contents.bytes.resize(expected + 1);
@@ -226,12 +228,14 @@ FileContents readOpenedFile(int opened, std::size_t limit) {
       return contents;
     }
     if (got == 0) break;
+    const bool shortRead = static_cast<std::size_t>(got) < contents.bytes.size() - filled;
     filled += static_cast<std::size_t>(got);
     if (filled > limit) {
       contents.error = FileFault::kTooLarge;
       std::string().swap(contents.bytes);
       return contents;
     }
+    if (shortRead && expected > 0 && filled >= expected) break;
   }
   contents.bytes.resize(filled);
   contents.mode = info.st_mode & kPermissionBits;

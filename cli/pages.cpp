@@ -1,7 +1,5 @@
 #include "cli/pages.h"
 
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <map>
@@ -114,27 +112,26 @@ class Walker {
     const std::set<std::string> isPage(pages->begin(), pages->end());
     FolderEntries entries;
     const std::string backup = utf16ToUtf8(search_.backupFolderName);
-    std::vector<std::string> names;
+    // The kinds come with the listing; only a link is looked up, to follow it.
+    std::vector<std::pair<std::string, fs::directory_entry>> found;
     for (fs::directory_iterator it(folder, error), end; !error && it != end; it.increment(error)) {
-      names.push_back(it->path().filename().string());
+      found.emplace_back(it->path().filename().string(), *it);
     }
     if (error) return std::nullopt;
-    std::sort(names.begin(), names.end());
-    for (const std::string& name : names) {
+    std::sort(found.begin(), found.end(),
+              [](const auto& a, const auto& b) { return a.first < b.first; });
+    for (const auto& [name, entry] : found) {
       if (!search_.hidden && name.starts_with('.')) continue;
-      const std::string path = folder + "/" + name;
-      struct stat status {};
-      if (::lstat(path.c_str(), &status) != 0) continue;
-      if (S_ISLNK(status.st_mode) && (!search_.followLinks || ::stat(path.c_str(), &status) != 0)) {
-        continue;
-      }
-      if (S_ISDIR(status.st_mode)) {
+      std::error_code kindError;
+      if (entry.is_symlink(kindError) && !search_.followLinks) continue;
+      if (entry.is_directory(kindError)) {
+        const std::string path = entry.path().string();
         if (name == backup || (!output_.empty() && isSamePath(path, output_)) ||
             (!backupDir_.empty() && isSamePath(path, backupDir_))) {
           continue;
         }
         entries.folders.push_back(name);
-      } else if (S_ISREG(status.st_mode)) {
+      } else if (entry.is_regular_file(kindError)) {
         (isPage.contains(name) ? entries.pages : entries.others).push_back(name);
       }
     }

@@ -5,6 +5,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <filesystem>
@@ -187,6 +188,33 @@ std::optional<std::string> Fnc_HTMLFileCopy(const std::string& file, const std::
   }
   if (FileOutcome copied = mergeCompanionFolders(file, folder); !copied) return fail(copied);
   return copy;
+}
+
+bool mayHoldCompanionFolders(const std::string& folder) {
+  DIR* const entries = ::opendir(folder.c_str());
+  if (entries == nullptr) return true;
+  const auto endsLikeCompanion = [](std::string_view name) {
+    return std::any_of(kCompanionSuffixes.begin(), kCompanionSuffixes.end(),
+                       [&](std::string_view suffix) { return name.ends_with(suffix); });
+  };
+  bool found = false;
+  for (;;) {
+    errno = 0;
+    const dirent* const entry = ::readdir(entries);
+    if (entry == nullptr) {
+      // A listing cut short proves nothing.
+      found = errno != 0;
+      break;
+    }
+    const bool maybeFolder =
+        entry->d_type == DT_DIR || entry->d_type == DT_LNK || entry->d_type == DT_UNKNOWN;
+    if (maybeFolder && endsLikeCompanion(entry->d_name)) {
+      found = true;
+      break;
+    }
+  }
+  ::closedir(entries);
+  return found;
 }
 
 FileOutcome mergeCompanionFolders(const std::string& file, const std::string& folder) {

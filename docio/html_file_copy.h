@@ -31,6 +31,12 @@ FileOutcome mergeCompanionFolders(const std::string& file, const OpenFolder& fol
 // and in its place. Nothing happens when the folder is the page's own.
 FileOutcome replaceCompanionFolders(const std::string& file, const OpenFolder& folder);
 
+// Whether the folder holds anything that may be a page's companion folder: a folder, or
+// a link, whose name ends like one. True too when the folder cannot be listed, so that a
+// caller who asks once for a folder's many pages only passes over their companions where
+// there are surely none.
+bool mayHoldCompanionFolders(const std::string& folder);
+
 // Deletes the page and its companion folder. A page that is not there is no error.
 bool Fnc_DeleteHTMLFile(const std::string& file);
 

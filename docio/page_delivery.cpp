@@ -152,6 +152,18 @@ DeliveryFolders::Opened DeliveryFolders::open(const std::string& tree, const std
   return {folder};
 }
 
+bool DeliveryFolders::mayHoldCompanions(const std::string& pageFolder) {
+  {
+    const std::lock_guard lock(mutex_);
+    if (const auto known = companionsIn_.find(pageFolder); known != companionsIn_.end())
+      return known->second;
+  }
+  // Listed outside the lock, so that the run's other pages are not held up meanwhile.
+  const bool may = mayHoldCompanionFolders(pageFolder);
+  const std::lock_guard lock(mutex_);
+  return companionsIn_.emplace(pageFolder, may).first->second;
+}
+
 PageDelivery planDelivery(const DeliveryPlan& plan, std::string_view readBytes) {
   PageDelivery delivery{.page = plan.page, .folder = plan.folder, .tree = plan.tree};
   if (!plan.replacesPage) return delivery;
@@ -205,6 +217,10 @@ DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes
         .newFileMode = mode, .deferFlush = delivery.deferFlush, .replacing = delivery.replacing};
     if (const FileOutcome written = replaceFileIn(*folder.folder, name, bytes, options); !written) {
       return failed(DeliveryStep::kWrite, written.cause());
+    }
+    if (delivery.folders != nullptr &&
+        !delivery.folders->mayHoldCompanions(splitPath(delivery.page).folder)) {
+      return kept;
     }
     const FileOutcome companions = delivery.companions == CompanionCopy::kMerge
                                        ? mergeCompanionFolders(delivery.page, *folder.folder)

@@ -42,6 +42,9 @@ namespace yentax {
 // and what it writes lands in the folders it opened, whatever is put at their names
 // meanwhile. Shared by the run's threads. A folder that cannot be opened is not held, so
 // each page that needs it tells why; one removed meanwhile is let go and opened afresh.
+// It also keeps, for each folder pages are read from, whether that folder held anything
+// that may be a companion folder when its first page was delivered: a folder of many
+// pages and no companions then costs one listing instead of two lookups a page.
 //
 //   DeliveryFolders folders;  // one per run
 //   delivery.folders = &folders;
@@ -57,9 +60,13 @@ class DeliveryFolders {
   Opened open(const std::string& tree, const std::string& below,
               const BeneathOptions& options = {});
 
+  // Whether the folder that pages are read from may hold their companion folders.
+  bool mayHoldCompanions(const std::string& pageFolder);
+
  private:
   std::mutex mutex_;
   std::map<std::pair<std::string, std::string>, std::shared_ptr<const OpenFolder>> held_;
+  std::map<std::string, bool> companionsIn_;
 };
 
 // How the page's companion folders ("<base>_files", "<base>.files") join the folder.

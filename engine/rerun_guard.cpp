@@ -1,6 +1,5 @@
 #include "engine/rerun_guard.h"
 
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +12,7 @@ namespace {
 // A text cut into its fixed parts and the numbers between them.
 struct ShapePiece {
   bool number = false;
-  std::u16string literal;  // when not a number
+  std::u16string_view literal;  // when not a number; a view into the text that was cut
   friend bool operator==(const ShapePiece&, const ShapePiece&) = default;
 };
 using Shape = std::vector<ShapePiece>;
@@ -43,30 +42,38 @@ Shape shapeOf(std::u16string_view text, const SeparatorClasses& separators) {
       i = numberEnd(text, i, separators);
       continue;
     }
-    if (shape.empty() || shape.back().number) shape.push_back({});
-    shape.back().literal += text[i++];
+    const std::size_t start = i;
+    while (i < text.size() && !isDigit(text[i])) ++i;
+    shape.push_back({false, text.substr(start, i - start)});
   }
   return shape;
 }
 
-// Matches the shape at pos; the starts of its numbers, or nothing.
-std::optional<std::vector<std::size_t>> matchShape(std::u16string_view text, std::size_t pos,
-                                                   const Shape& shape,
-                                                   const SeparatorClasses& separators) {
-  std::vector<std::size_t> numberStarts;
+// Whether the shape matches at pos; with a number given, only a match that has one of
+// its numbers start there.
+bool matchesShape(std::u16string_view text, std::size_t pos, const Shape& shape,
+                  const SeparatorClasses& separators,
+                  std::size_t number = std::u16string_view::npos) {
+  bool numberMatched = number == std::u16string_view::npos;
   for (const ShapePiece& piece : shape) {
     if (piece.number) {
       // A number matches only whole, never from its middle.
-      if (pos >= text.size() || !isDigit(text[pos])) return std::nullopt;
-      if (pos > 0 && isDigit(text[pos - 1])) return std::nullopt;
-      numberStarts.push_back(pos);
+      if (pos >= text.size() || !isDigit(text[pos])) return false;
+      if (pos > 0 && isDigit(text[pos - 1])) return false;
+      numberMatched = numberMatched || pos == number;
       pos = numberEnd(text, pos, separators);
     } else {
-      if (text.substr(pos, piece.literal.size()) != piece.literal) return std::nullopt;
+      if (text.substr(pos, piece.literal.size()) != piece.literal) return false;
       pos += piece.literal.size();
     }
   }
-  return numberStarts;
+  return numberMatched;
+}
+
+// Whether a match of the shape could start at pos, judged by its first character alone.
+bool mayStartAt(std::u16string_view text, std::size_t pos, const ShapePiece& first) {
+  if (first.number) return isDigit(text[pos]) && (pos == 0 || !isDigit(text[pos - 1]));
+  return text[pos] == first.literal.front();
 }
 
 }  // namespace
@@ -85,12 +92,11 @@ bool repeatsConversion(const PlannedRewrite& rewrite, const SeparatorClasses& se
   const auto replaced = std::u16string_view(text).substr(replaceStart, rewrite.replaceLength);
   if (added.empty() || added == shapeOf(replaced, separators)) return false;
 
-  if (matchShape(text, replaceStart, added, separators)) return true;
+  if (matchesShape(text, replaceStart, added, separators)) return true;
   for (std::size_t start = 0; start < number; ++start) {
-    const auto numbers = matchShape(text, start, added, separators);
-    if (!numbers) continue;
-    for (const std::size_t n : *numbers) {
-      if (n == number) return true;
+    if (mayStartAt(text, start, added.front()) &&
+        matchesShape(text, start, added, separators, number)) {
+      return true;
     }
   }
   return false;

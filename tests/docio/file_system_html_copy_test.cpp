@@ -57,6 +57,31 @@ TEST(HtmlFileCopyTest, RefusesWhatCannotBeCopied) {
   EXPECT_FALSE(Fnc_DeleteHTMLFile(scratch / "dest/page.htm"));
 }
 
+TEST(HtmlFileCopyTest, AFolderMayHoldCompanionsWhereAFolderOrLinkEndsLikeOne) {
+  const struct {
+    const char* entry;
+    bool folder;
+    bool link;
+    bool may;
+  } cases[] = {
+      {"", false, false, false},        {"page.htm", false, false, false},
+      {"a_files", false, false, false}, {"a_files", true, false, true},
+      {"a.files", true, false, true},   {"a.files", false, true, true},
+      {"files", true, false, false},    {"a_files.old", true, false, false},
+  };
+  for (const auto& c : cases) {
+    ScratchFolder scratch;
+    fs::create_directories(scratch / "site");
+    const std::string entry = scratch / "site/" + c.entry;
+    if (c.folder) fs::create_directories(entry);
+    if (c.link) fs::create_directory_symlink(scratch.path, entry);
+    if (!c.folder && !c.link && *c.entry != '\0') writeFile(entry, "x");
+    EXPECT_EQ(mayHoldCompanionFolders(scratch / "site"), c.may) << c.entry;
+  }
+  ScratchFolder scratch;
+  EXPECT_TRUE(mayHoldCompanionFolders(scratch / "missing"));
+}
+
 TEST(HtmlFileCopyTest, FindsAndRemovesSaveConflicts) {
   ScratchFolder scratch;
   const auto work = scratch / "work";

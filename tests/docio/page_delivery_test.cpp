@@ -353,15 +353,19 @@ TEST(PageDeliveryTest, ABackupFolderMustStayInsideThePagesFolder) {
 }
 
 TEST(PageDeliveryTest, CompanionFoldersAreMergedOrReplacedWhole) {
-  for (const CompanionCopy copy : {CompanionCopy::kMerge, CompanionCopy::kReplace}) {
-    Delivery s;
-    writeFile(s / "src/a_files/new.gif", "new");
-    writeFile(s / "out/a_files/old.gif", "old");
-    ASSERT_TRUE(deliverPage({.page = s / "src/a.htm", .folder = s / "out", .companions = copy},
-                            "converted"));
-    const std::set<std::string> merged{"new.gif", "old.gif"};
-    const std::set<std::string> replaced{"new.gif"};
-    EXPECT_EQ(s.names("out/a_files"), copy == CompanionCopy::kMerge ? merged : replaced);
+  for (const bool runFolders : {false, true}) {
+    for (const CompanionCopy copy : {CompanionCopy::kMerge, CompanionCopy::kReplace}) {
+      Delivery s;
+      DeliveryFolders folders;
+      writeFile(s / "src/a_files/new.gif", "new");
+      writeFile(s / "out/a_files/old.gif", "old");
+      PageDelivery delivery{.page = s / "src/a.htm", .folder = s / "out", .companions = copy};
+      if (runFolders) delivery.folders = &folders;
+      ASSERT_TRUE(deliverPage(delivery, "converted"));
+      const std::set<std::string> merged{"new.gif", "old.gif"};
+      const std::set<std::string> replaced{"new.gif"};
+      EXPECT_EQ(s.names("out/a_files"), copy == CompanionCopy::kMerge ? merged : replaced);
+    }
   }
 }
 
