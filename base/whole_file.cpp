@@ -33,6 +33,10 @@ class FileDescriptor {
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
+  void reset(int fd) {
+    std::ignore = close();
+    fd_ = fd;
+  }
   [[nodiscard]] bool close() {
     if (fd_ < 0) return true;
     const bool closed = ::close(fd_) == 0;
@@ -121,6 +125,7 @@ mode_t creationMask() {
 struct NewFileTraits {
   mode_t mode = 0;
   std::optional<FileOwner> owner;
+  bool nameTaken = false;  // something is at the name already
 };
 
 // The traits of the new file, or the reason the name must not be replaced.
@@ -132,6 +137,7 @@ FileOutcome chooseTraits(int folder, const std::string& name, const ReplaceOptio
   if (::fstatat(folder, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) {
     return errno == ENOENT ? FileOutcome{} : lastError();
   }
+  traits.nameTaken = true;
   if (options.onlyNew) return FileOutcome::failed(EEXIST);
   if (S_ISLNK(existing.st_mode)) return {};
   if (S_ISDIR(existing.st_mode)) return FileOutcome::failed(EISDIR);
@@ -173,6 +179,11 @@ int createTemporaryIn(int folder, const std::string& name, mode_t mode, std::str
     if (fd >= 0 || errno != EEXIST) return fd;
   }
   return -1;
+}
+
+// A new file under the name itself, where nothing is there yet.
+int createNewIn(int folder, const std::string& name, mode_t mode) {
+  return ::openat(folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, mode);
 }
 
 }  // namespace
@@ -282,9 +293,14 @@ FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std
   // the owner, which would clear its set-id bits.
   const bool modeAtCreation =
       !traits.owner && (traits.mode & ~creationMask()) == traits.mode && (traits.mode & 07000) == 0;
+  const mode_t creationMode = modeAtCreation ? traits.mode : 0600;
+  // A new file whose flush is left to the caller goes straight under its name: nothing
+  // is there to keep whole, and before that flush a rename would save nothing from a
+  // crash. Should the name be taken meanwhile, the file is written beside it after all.
+  const bool straight = !traits.nameTaken && options.deferFlush && !options.replacing;
   std::string temporary;
-  FileDescriptor file(
-      createTemporaryIn(folder.fd(), name, modeAtCreation ? traits.mode : 0600, temporary));
+  FileDescriptor file(straight ? createNewIn(folder.fd(), name, creationMode) : -1);
+  if (!file.valid()) file.reset(createTemporaryIn(folder.fd(), name, creationMode, temporary));
   if (!file.valid()) return lastError();
 
   FileOutcome outcome = writeAllTo(file.get(), bytes);
@@ -296,11 +312,12 @@ FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std
   if (outcome && options.replacing && !stillHolds(folder, name, *options.replacing)) {
     outcome = {FileFault::kChanged};
   }
-  if (outcome && placeFile(folder.fd(), temporary, name, options.onlyNew) != 0) {
+  if (outcome && !temporary.empty() &&
+      placeFile(folder.fd(), temporary, name, options.onlyNew) != 0) {
     outcome = lastError();
   }
   if (!outcome) {
-    ::unlinkat(folder.fd(), temporary.c_str(), 0);
+    ::unlinkat(folder.fd(), temporary.empty() ? name.c_str() : temporary.c_str(), 0);
     return outcome;
   }
   // After the rename the folder entry itself must reach the disk too.

@@ -3,7 +3,10 @@
 // Whole-file reads and the one way this program writes a file. A write never touches the
 // file it replaces: the bytes go to a new file in the same folder, which is flushed to the
 // disk and then renamed over the name, so a reader (or a later run) sees either the old
-// file or the whole new one, never a part of either, whatever stops the writer.
+// file or the whole new one, never a part of either, whatever stops the writer. The one
+// exception is a new name among many whose flush the caller makes once at the end
+// (deferFlush): there is no old file to keep, and until that flush a crash could cut the
+// file short after a rename too, so it is written under its name at once.
 //
 //   const FileContents page = readWholeFile(path);
 //   if (page.status != FileReadStatus::kRead) ...;
@@ -82,8 +85,9 @@ struct ReplaceOptions {
   // Permission bits for a name that holds no regular file yet (umask applied); the
   // default is what a newly created file gets.
   std::optional<mode_t> newFileMode = std::nullopt;
-  // For many files whose originals are kept elsewhere: the new file is renamed into place
-  // without waiting for the disk, and the caller calls syncFileSystem once afterwards.
+  // For many files whose originals are kept elsewhere: the new file is put in place
+  // without waiting for the disk (where the name holds nothing yet, it is written under
+  // the name itself), and the caller calls syncFileSystem once afterwards.
   bool deferFlush = false;
   // The file is replaced only while it still holds these bytes, checked just before the
   // rename; otherwise it is left as it is and the outcome is FileFault::kChanged.

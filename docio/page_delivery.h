@@ -9,7 +9,8 @@
 // checked just before the rename, so that a page changed by anyone else meanwhile is left
 // alone. The page itself is written beside its target, flushed and renamed over it (a
 // link at its name is replaced, never followed; an existing file keeps its permission
-// bits and owner), and its companion folders follow it.
+// bits and owner), or, as a new copy among many whose flush waits for the run's end,
+// written under its name at once; its companion folders follow it.
 //
 // Every folder written into is opened from a folder the user named, one component at a
 // time without following links: a link on the way is refused, and one put there during

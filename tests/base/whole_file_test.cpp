@@ -68,10 +68,14 @@ TEST(WholeFileTest, ReadsFilesOfAnySizeAndFilesThatReportNone) {
 TEST(WholeFileTest, ADeferredFlushWritesTheSameAndTheSyncReportsFailures) {
   const ScratchFolder scratch;
   const fs::path file = fs::path(scratch.path) / "page.htm";
+  const fs::path fresh = fs::path(scratch.path) / "fresh.htm";
   ASSERT_TRUE(replaceWholeFile(file, "old"));
-  ASSERT_TRUE(replaceWholeFile(file, "new", {.newFileMode = std::nullopt, .deferFlush = true}));
+  ASSERT_TRUE(replaceWholeFile(file, "new", {.newFileMode = 0640, .deferFlush = true}));
+  ASSERT_TRUE(replaceWholeFile(fresh, "fresh", {.newFileMode = 0640, .deferFlush = true}));
   EXPECT_EQ(readWholeFile(file).bytes, "new");
-  EXPECT_EQ(entryCount(scratch.path), 1u);
+  EXPECT_EQ(readWholeFile(fresh).bytes, "fresh");
+  EXPECT_EQ(fs::status(fresh).permissions(), static_cast<fs::perms>(0640));
+  EXPECT_EQ(entryCount(scratch.path), 2u);
   EXPECT_TRUE(syncFileSystem(scratch.path));
   const FileOutcome missing = syncFileSystem(fs::path(scratch.path) / "missing");
   EXPECT_FALSE(missing);
@@ -89,15 +93,22 @@ TEST(WholeFileTest, AFailedWriteLeavesTheTargetAndNoNewFile) {
       {.name = "stops half-way", .writer = halfWriter(EIO), .cause = "Input/output error"},
   };
   for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    const ScratchFolder scratch;
-    writeFile(scratch / "page.htm", "the original page");
-    const ScopedWriter faulty(c.writer);
-    const FileOutcome outcome = replaceWholeFile(scratch / "page.htm", std::string(5000, 'n'));
-    EXPECT_FALSE(outcome);
-    EXPECT_EQ(outcome.cause(), c.cause);
-    EXPECT_EQ(readFile(scratch / "page.htm"), "the original page");
-    EXPECT_EQ(entryCount(scratch.path), 1u);
+    // A new name with its flush deferred is written under the name itself; a failure
+    // there must leave nothing behind either.
+    for (const bool existing : {true, false}) {
+      SCOPED_TRACE(std::string(c.name) + (existing ? ", replacing" : ", new"));
+      const ScratchFolder scratch;
+      if (existing) writeFile(scratch / "page.htm", "the original page");
+      const ScopedWriter faulty(c.writer);
+      const FileOutcome outcome =
+          replaceWholeFile(scratch / "page.htm", std::string(5000, 'n'), {.deferFlush = !existing});
+      EXPECT_FALSE(outcome);
+      EXPECT_EQ(outcome.cause(), c.cause);
+      if (existing) {
+        EXPECT_EQ(readFile(scratch / "page.htm"), "the original page");
+      }
+      EXPECT_EQ(entryCount(scratch.path), existing ? 1u : 0u);
+    }
   }
 }
 
