@@ -207,8 +207,19 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   delivery.pageMode = read.mode;
   delivery.folders = &folders;
   // The page is converted in memory and written once, whole, so a half-converted page
-  // never replaces a good one.
+  // never replaces a good one; a large copy goes into a hidden file as it is converted,
+  // so that the disk works meanwhile, and takes its name only when it is whole.
   startPageLog(sourcePath);
+  std::optional<PageStream> stream;
+  // However this page ends, the window's context keeps no way into it.
+  const struct SpillScope {
+    std::function<bool(std::string_view)>& spill;
+    ~SpillScope() { spill = {}; }
+  } spillScope{state_.Context.bytesSpill};
+  if (takesPieces(delivery)) {
+    stream.emplace(delivery);
+    state_.Context.bytesSpill = [&stream](std::string_view bytes) { return stream->take(bytes); };
+  }
   const PageConversion converted =
       rateChange_
           ? rewritePageBytes(std::move(read.page), state_.Context,
@@ -216,12 +227,18 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
                                return reratePage(settings_, context, *rateChange_).has_value();
                              })
           : ports_.convert(std::move(read.page), settings_, state_.Context);
+  if (stream && !stream->cause().empty()) {
+    addProblem(source, kCopyFailed, stream->cause());
+    return PageRun::kFailed;
+  }
   if (!converted) {
     addProblem(source, kConversionFailed, converted.fault);
     return PageRun::kFailed;
   }
   appendLogEntry(sourcePath, converted.log);
-  if (const DeliveryOutcome delivered = deliverPage(delivery, converted.bytes); !delivered) {
+  if (const DeliveryOutcome delivered =
+          converted.spilled ? stream->deliver() : deliverPage(delivery, converted.bytes);
+      !delivered) {
     addProblem(source, delivered.failed == DeliveryStep::kBackup ? kBackupFailed : kCopyFailed,
                delivered.cause);
     return PageRun::kFailed;

@@ -33,10 +33,6 @@ class FileDescriptor {
 
   int get() const { return fd_; }
   bool valid() const { return fd_ >= 0; }
-  void reset(int fd) {
-    std::ignore = close();
-    fd_ = fd;
-  }
   [[nodiscard]] bool close() {
     if (fd_ < 0) return true;
     const bool closed = ::close(fd_) == 0;
@@ -120,13 +116,6 @@ mode_t creationMask() {
   }();
   return mask;
 }
-
-// What the new file gets: the mode, and the owner, where the name already holds a file.
-struct NewFileTraits {
-  mode_t mode = 0;
-  std::optional<FileOwner> owner;
-  bool nameTaken = false;  // something is at the name already
-};
 
 // The traits of the new file, or the reason the name must not be replaced.
 FileOutcome chooseTraits(int folder, const std::string& name, const ReplaceOptions& options,
@@ -285,43 +274,103 @@ FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view
 
 FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std::string_view bytes,
                           const ReplaceOptions& options) {
-  NewFileTraits traits;
-  if (FileOutcome allowed = chooseTraits(folder.fd(), name, options, traits); !allowed) {
-    return allowed;
-  }
+  FileOutcome begun;
+  NewFileWrite write =
+      NewFileWrite::begin(folder, name, options, begun, NewFileWrite::Bytes::kAllAtOnce);
+  if (!begun) return begun;
+  if (FileOutcome appended = write.append(bytes); !appended) return appended;
+  return write.commit();
+}
+
+NewFileWrite NewFileWrite::begin(const OpenFolder& folder, const std::string& name,
+                                 const ReplaceOptions& options, FileOutcome& outcome,
+                                 Bytes coming) {
+  NewFileWrite write(folder, name, options);
+  outcome = chooseTraits(folder.fd(), name, options, write.traits_);
+  if (!outcome) return write;
   // A mode the creation mask leaves whole is given at creation; any other is set after
   // the owner, which would clear its set-id bits.
-  const bool modeAtCreation =
+  const NewFileTraits& traits = write.traits_;
+  write.modeAtCreation_ =
       !traits.owner && (traits.mode & ~creationMask()) == traits.mode && (traits.mode & 07000) == 0;
-  const mode_t creationMode = modeAtCreation ? traits.mode : 0600;
-  // A new file whose flush is left to the caller goes straight under its name: nothing
-  // is there to keep whole, and before that flush a rename would save nothing from a
-  // crash. Should the name be taken meanwhile, the file is written beside it after all.
-  const bool straight = !traits.nameTaken && options.deferFlush && !options.replacing;
-  std::string temporary;
-  FileDescriptor file(straight ? createNewIn(folder.fd(), name, creationMode) : -1);
-  if (!file.valid()) file.reset(createTemporaryIn(folder.fd(), name, creationMode, temporary));
-  if (!file.valid()) return lastError();
+  const mode_t creationMode = write.modeAtCreation_ ? traits.mode : 0600;
+  // A new file written whole, whose flush is left to the caller, goes straight under its
+  // name: nothing is there to keep whole, and before that flush a rename would save
+  // nothing from a crash. Should the name be taken meanwhile, the file is written beside
+  // it after all. One written in pieces stays hidden until it is complete.
+  const bool straight =
+      coming == Bytes::kAllAtOnce && !traits.nameTaken && options.deferFlush && !options.replacing;
+  write.fd_ = straight ? createNewIn(folder.fd(), name, creationMode) : -1;
+  if (write.fd_ < 0)
+    write.fd_ = createTemporaryIn(folder.fd(), name, creationMode, write.temporary_);
+  if (write.fd_ < 0) outcome = lastError();
+  return write;
+}
 
-  FileOutcome outcome = writeAllTo(file.get(), bytes);
-  if (outcome && traits.owner)
-    std::ignore = ::fchown(file.get(), traits.owner->uid, traits.owner->gid);
-  if (outcome && !modeAtCreation && ::fchmod(file.get(), traits.mode) != 0) outcome = lastError();
-  if (outcome && !options.deferFlush && ::fsync(file.get()) != 0) outcome = lastError();
+NewFileWrite::NewFileWrite(const OpenFolder& folder, std::string name, ReplaceOptions options)
+    : folder_(&folder), name_(std::move(name)), options_(std::move(options)) {}
+
+NewFileWrite::NewFileWrite(NewFileWrite&& other) noexcept
+    : folder_(other.folder_),
+      name_(std::move(other.name_)),
+      options_(std::move(other.options_)),
+      traits_(std::move(other.traits_)),
+      modeAtCreation_(other.modeAtCreation_),
+      temporary_(std::move(other.temporary_)),
+      fd_(std::exchange(other.fd_, -1)),
+      written_(other.written_),
+      hinted_(other.hinted_) {}
+
+NewFileWrite::~NewFileWrite() { abandon(); }
+
+void NewFileWrite::abandon() {
+  if (fd_ < 0) return;
+  ::close(fd_);
+  fd_ = -1;
+  ::unlinkat(folder_->fd(), temporary_.empty() ? name_.c_str() : temporary_.c_str(), 0);
+}
+
+FileOutcome NewFileWrite::append(std::string_view bytes) {
+  FileOutcome outcome = writeAllTo(fd_, bytes);
+  if (!outcome) {
+    abandon();
+    return outcome;
+  }
+  written_ += bytes.size();
+  // A file written in pieces whose flush waits for the end starts on its way to the disk
+  // while the rest is made, so that the flush at the end finds little left to do.
+  constexpr std::size_t kHintEvery = std::size_t{1} << 20;
+  if (options_.deferFlush && written_ - hinted_ >= kHintEvery) {
+    std::ignore = ::sync_file_range(fd_, static_cast<off_t>(hinted_),
+                                    static_cast<off_t>(written_ - hinted_), SYNC_FILE_RANGE_WRITE);
+    hinted_ = written_;
+  }
+  return outcome;
+}
+
+FileOutcome NewFileWrite::commit() {
+  // A write that failed is already gone.
+  if (fd_ < 0) return FileOutcome::failed(EBADF);
+  FileDescriptor file(std::exchange(fd_, -1));
+  const OpenFolder& folder = *folder_;
+  FileOutcome outcome;
+  if (traits_.owner) std::ignore = ::fchown(file.get(), traits_.owner->uid, traits_.owner->gid);
+  if (!modeAtCreation_ && ::fchmod(file.get(), traits_.mode) != 0) outcome = lastError();
+  if (outcome && !options_.deferFlush && ::fsync(file.get()) != 0) outcome = lastError();
   if (!file.close() && outcome) outcome = lastError();
-  if (outcome && options.replacing && !stillHolds(folder, name, *options.replacing)) {
+  if (outcome && options_.replacing && !stillHolds(folder, name_, *options_.replacing)) {
     outcome = {FileFault::kChanged};
   }
-  if (outcome && !temporary.empty() &&
-      placeFile(folder.fd(), temporary, name, options.onlyNew) != 0) {
+  if (outcome && !temporary_.empty() &&
+      placeFile(folder.fd(), temporary_, name_, options_.onlyNew) != 0) {
     outcome = lastError();
   }
   if (!outcome) {
-    ::unlinkat(folder.fd(), temporary.empty() ? name.c_str() : temporary.c_str(), 0);
+    ::unlinkat(folder.fd(), temporary_.empty() ? name_.c_str() : temporary_.c_str(), 0);
     return outcome;
   }
   // After the rename the folder entry itself must reach the disk too.
-  if (!options.deferFlush) std::ignore = ::fsync(folder.fd());
+  if (!options_.deferFlush) std::ignore = ::fsync(folder.fd());
   return outcome;
 }
 

@@ -109,6 +109,49 @@ FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view
 FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std::string_view bytes,
                           const ReplaceOptions& options = {});
 
+// The traits a new file takes at a name: those of the file there, or the ones asked for.
+struct NewFileTraits {
+  mode_t mode = 0;
+  std::optional<FileOwner> owner;
+  bool nameTaken = false;  // something is at the name already
+};
+
+// A file that replaces the one at a name, written in pieces: the pieces go to a new file
+// beside the name, and commit puts it in place the way replaceFileIn does. A write that
+// fails, or that is never committed, is removed and leaves the name as it was.
+//
+//   FileOutcome begun;
+//   NewFileWrite write = NewFileWrite::begin(folder, "page.htm", options, begun);
+//   if (begun) begun = write.append(piece);  // as often as there are pieces
+//   if (begun) begun = write.commit();
+class NewFileWrite {
+ public:
+  enum class Bytes { kAllAtOnce, kInPieces };
+  static NewFileWrite begin(const OpenFolder& folder, const std::string& name,
+                            const ReplaceOptions& options, FileOutcome& outcome,
+                            Bytes coming = Bytes::kInPieces);
+  NewFileWrite(NewFileWrite&& other) noexcept;
+  NewFileWrite& operator=(NewFileWrite&&) = delete;
+  ~NewFileWrite();
+
+  FileOutcome append(std::string_view bytes);
+  FileOutcome commit();
+
+ private:
+  NewFileWrite(const OpenFolder& folder, std::string name, ReplaceOptions options);
+  void abandon();
+
+  const OpenFolder* folder_;
+  std::string name_;
+  ReplaceOptions options_;
+  NewFileTraits traits_;
+  bool modeAtCreation_ = false;
+  std::string temporary_;  // the new file's name, or "" when it is written at the name
+  int fd_ = -1;
+  std::size_t written_ = 0;
+  std::size_t hinted_ = 0;  // bytes already sent on their way to the disk
+};
+
 // Writes all the bytes to an open file, through the write call below, retrying where the
 // system writes less than it was given.
 FileOutcome writeAllTo(int fd, std::string_view bytes);

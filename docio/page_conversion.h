@@ -32,6 +32,7 @@ struct [[nodiscard]] PageConversion {
   std::string bytes = {};
   LogEntry log = {};       // the page's log records, when context.logging asked for them
   bool changed = false;    // an amount was rewritten
+  bool spilled = false;    // the bytes went to context.bytesSpill instead, all of them
   std::string fault = {};  // why the page could not be converted; "" when it was
 
   explicit operator bool() const { return fault.empty(); }

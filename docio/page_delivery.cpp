@@ -195,16 +195,46 @@ bool isBackupFolderInside(std::u16string_view name) {
   return true;
 }
 
+namespace {
+
+// The permission bits the page's copy takes where nothing is at its name yet.
+std::optional<mode_t> modeOfCopy(const PageDelivery& delivery) {
+  return delivery.pageMode ? std::optional(*delivery.pageMode | S_IWUSR)
+                           : copyModeOf(delivery.page);
+}
+
+DeliveryFolders::Opened openTarget(const PageDelivery& delivery, DeliveryFolders& folders) {
+  return folders.open(delivery.tree.empty() ? delivery.folder : delivery.tree,
+                      pathBelow(delivery.tree, delivery.folder));
+}
+
+// The page's companion folders join it, where the run's listing leaves any to look for.
+DeliveryOutcome deliverCompanions(const PageDelivery& delivery, const OpenFolder& folder,
+                                  DeliveryOutcome kept) {
+  if (delivery.folders != nullptr &&
+      !delivery.folders->mayHoldCompanions(splitPath(delivery.page).folder)) {
+    return kept;
+  }
+  const FileOutcome companions = delivery.companions == CompanionCopy::kMerge
+                                     ? mergeCompanionFolders(delivery.page, folder)
+                                     : replaceCompanionFolders(delivery.page, folder);
+  if (!companions) return failed(DeliveryStep::kWrite, companions.cause());
+  return kept;
+}
+
+DeliveryOutcome outOfMemory() {
+  return failed(DeliveryStep::kWrite, std::make_error_code(std::errc::not_enough_memory).message());
+}
+
+}  // namespace
+
 DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes) {
   try {
-    const auto mode =
-        delivery.pageMode ? std::optional(*delivery.pageMode | S_IWUSR) : copyModeOf(delivery.page);
+    const auto mode = modeOfCopy(delivery);
     if (!mode) return failed(DeliveryStep::kWrite, FileOutcome::failed(errno).cause());
     DeliveryFolders pageOnly;
     DeliveryFolders& folders = delivery.folders != nullptr ? *delivery.folders : pageOnly;
-    const DeliveryFolders::Opened folder =
-        folders.open(delivery.tree.empty() ? delivery.folder : delivery.tree,
-                     pathBelow(delivery.tree, delivery.folder));
+    const DeliveryFolders::Opened folder = openTarget(delivery, folders);
     if (!folder.folder) return failed(DeliveryStep::kWrite, folder.cause);
     const std::string name = fileName(delivery.page);
     const auto target = joinPath(delivery.folder, name);
@@ -218,18 +248,65 @@ DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes
     if (const FileOutcome written = replaceFileIn(*folder.folder, name, bytes, options); !written) {
       return failed(DeliveryStep::kWrite, written.cause());
     }
-    if (delivery.folders != nullptr &&
-        !delivery.folders->mayHoldCompanions(splitPath(delivery.page).folder)) {
-      return kept;
-    }
-    const FileOutcome companions = delivery.companions == CompanionCopy::kMerge
-                                       ? mergeCompanionFolders(delivery.page, *folder.folder)
-                                       : replaceCompanionFolders(delivery.page, *folder.folder);
-    if (!companions) return failed(DeliveryStep::kWrite, companions.cause());
-    return kept;
+    return deliverCompanions(delivery, *folder.folder, kept);
   } catch (...) {
-    return failed(DeliveryStep::kWrite,
-                  std::make_error_code(std::errc::not_enough_memory).message());
+    return outOfMemory();
+  }
+}
+
+bool takesPieces(const PageDelivery& delivery) {
+  return delivery.deferFlush && !delivery.backup && !delivery.replacing;
+}
+
+bool PageStream::begin() {
+  try {
+    const auto mode = modeOfCopy(delivery_);
+    if (!mode) {
+      cause_ = FileOutcome::failed(errno).cause();
+      return false;
+    }
+    DeliveryFolders pageOnly;
+    const DeliveryFolders::Opened folder =
+        openTarget(delivery_, delivery_.folders != nullptr ? *delivery_.folders : pageOnly);
+    if (!folder.folder) {
+      cause_ = folder.cause;
+      return false;
+    }
+    folder_ = folder.folder;
+    FileOutcome begun;
+    write_.emplace(NewFileWrite::begin(*folder_, fileName(delivery_.page),
+                                       {.newFileMode = mode, .deferFlush = true}, begun));
+    if (!begun) {
+      write_.reset();
+      cause_ = begun.cause();
+    }
+    return static_cast<bool>(begun);
+  } catch (...) {
+    cause_ = outOfMemory().cause;
+    return false;
+  }
+}
+
+bool PageStream::take(std::string_view bytes) {
+  if (!cause_.empty() || (!write_ && !begin())) return false;
+  if (FileOutcome appended = write_->append(bytes); !appended) {
+    write_.reset();
+    cause_ = appended.cause();
+    return false;
+  }
+  return true;
+}
+
+DeliveryOutcome PageStream::deliver() {
+  try {
+    // A page of no bytes at all was never begun.
+    if (!write_ && !take({})) return failed(DeliveryStep::kWrite, cause_);
+    const FileOutcome written = write_->commit();
+    write_.reset();
+    if (!written) return failed(DeliveryStep::kWrite, written.cause());
+    return deliverCompanions(delivery_, *folder_, {});
+  } catch (...) {
+    return outOfMemory();
   }
 }
 

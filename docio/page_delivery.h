@@ -122,6 +122,38 @@ struct [[nodiscard]] DeliveryOutcome {
 
 DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes);
 
+// Whether the page may be written as its bytes are made: a copy whose flush waits for the
+// run's end, replacing no page that was read and keeping no backup.
+bool takesPieces(const PageDelivery& delivery);
+
+// The page's file of such a delivery, taking its bytes as they are made. The file is
+// begun with the first bytes and stays hidden beside its name until deliver puts it in
+// place; it is removed when it never is.
+//
+//   PageStream stream(delivery);
+//   context.bytesSpill = [&](std::string_view bytes) { return stream.take(bytes); };
+//   ... convert; where the bytes were spilled:
+//   if (!stream.cause().empty()) report(stream.cause());
+//   const DeliveryOutcome delivered = stream.deliver();
+class PageStream {
+ public:
+  explicit PageStream(const PageDelivery& delivery) : delivery_(delivery) {}
+
+  // Writes the next bytes; false once the file takes no more, and cause tells why.
+  bool take(std::string_view bytes);
+  const std::string& cause() const { return cause_; }
+  // The file with every byte taken put in place, and the page's companion folders.
+  DeliveryOutcome deliver();
+
+ private:
+  bool begin();
+
+  const PageDelivery delivery_;               // a copy: one that takes pieces keeps no backup bytes
+  std::shared_ptr<const OpenFolder> folder_;  // held while the file is written in it
+  std::optional<NewFileWrite> write_;
+  std::string cause_;
+};
+
 struct DeliveryPlan {
   std::string page;
   std::string folder;

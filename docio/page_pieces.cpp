@@ -131,7 +131,9 @@ class PieceRun {
         pieces_(std::move(pieces)),
         slots_(pieces_.size()),
         log_(logFor(settings, context)),
-        held_(passes.passCount()) {}
+        held_(passes.passCount()) {
+    if (context.bytesSpill && !page.byteOrderMark) spill_ = &context.bytesSpill;
+  }
 
   std::optional<PageConversion> run(DecodedPiece first);
 
@@ -144,6 +146,7 @@ class PieceRun {
   void waitForPair(std::size_t k);
   void stopClaims();
   void writeOut(const PieceBytes& at, ConvertedPiece& converted);
+  void emit(std::string_view bytes);
   std::optional<PageConversion> writeAll();
   PageConversion finish();
 
@@ -161,6 +164,10 @@ class PieceRun {
   std::size_t written_ = 0;  // pieces written out
 
   std::string out_;
+  // Where the bytes go as they are written out instead of into out_: not for a page with
+  // a byte-order mark, which only the end tells whether to keep.
+  const std::function<bool(std::string_view)>* spill_ = nullptr;
+  bool spillFailed_ = false;
   bool anyChange_ = false;
   std::size_t headToDrop_ = 0;  // marks written at the start that a changed page drops
   RewriteCounts rewrites_;      // of the pieces written out
@@ -233,7 +240,7 @@ void PieceRun::stopClaims() {
 void PieceRun::writeOut(const PieceBytes& at, ConvertedPiece& converted) {
   PieceOutcome& outcome = converted.outcome;
   if (outcome.changed) {
-    out_ += converted.bytes;
+    emit(converted.bytes);
     std::string().swap(converted.bytes);
     anyChange_ = true;
   } else {
@@ -245,7 +252,7 @@ void PieceRun::writeOut(const PieceBytes& at, ConvertedPiece& converted) {
         headToDrop_ += kUtf8ByteOrderMark.size();
       }
     }
-    out_.append(bytes_.substr(at.bodyBegin, at.bodyEnd - at.bodyBegin));
+    emit(bytes_.substr(at.bodyBegin, at.bodyEnd - at.bodyBegin));
   }
   rewrites_ += outcome.rewrites;
   if (at.first) passes_.startPass(0, log_);
@@ -259,6 +266,14 @@ void PieceRun::writeOut(const PieceBytes& at, ConvertedPiece& converted) {
   changed_.notify_all();
 }
 
+void PieceRun::emit(std::string_view bytes) {
+  if (spill_ == nullptr) {
+    out_ += bytes;
+  } else if (!spillFailed_ && !(*spill_)(bytes)) {
+    spillFailed_ = true;
+  }
+}
+
 PageConversion PieceRun::finish() {
   for (std::size_t pass = 1; pass < held_.size(); ++pass) {
     passes_.startPass(pass, log_);
@@ -266,6 +281,7 @@ PageConversion PieceRun::finish() {
   }
   PageConversion converted;
   converted.changed = anyChange_;
+  converted.spilled = spill_ != nullptr;
   if (anyChange_) out_.erase(0, headToDrop_);
   converted.bytes = std::move(out_);
   context_.rewrites += rewrites_;
@@ -274,7 +290,7 @@ PageConversion PieceRun::finish() {
 }
 
 std::optional<PageConversion> PieceRun::run(DecodedPiece first) {
-  reserveLarge(out_, bytes_.size() + bytes_.size() / 2);
+  if (spill_ == nullptr) reserveLarge(out_, bytes_.size() + bytes_.size() / 2);
   stopAt_ = pieces_.size();
   std::thread worker;
   try {
@@ -305,6 +321,8 @@ std::optional<PageConversion> PieceRun::writeAll() {
     if (here.outcome.failed) return std::nullopt;
     if (k + 1 == pieces_.size() || piecesAgree(here.outcome, slots_[k + 1]->outcome)) {
       writeOut(pieces_[k], here);
+      // The caller knows why its file took no more.
+      if (spillFailed_) return std::nullopt;
       before = std::move(here.outcome);
       continue;
     }
@@ -318,6 +336,7 @@ std::optional<PageConversion> PieceRun::writeAll() {
       return std::nullopt;
     }
     writeOut(rest, whole);
+    if (spillFailed_) return std::nullopt;
     break;
   }
   return finish();

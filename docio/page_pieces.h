@@ -29,7 +29,9 @@ struct PieceSizes {
 // it mark items, or the settings or the context need the whole text (PiecePasses::plan).
 // The page is one read without its text (PageDecoding::kByConversion); once converted,
 // its bytes are gone: their memory is given back while the pieces are written out.
-// context.log receives the entry and context.rewrites what the passes did.
+// context.log receives the entry and context.rewrites what the passes did. Where
+// context.bytesSpill is set, the bytes go there as they are written out (spilled), unless
+// the page starts with a byte-order mark.
 std::optional<PageConversion> convertInPieces(LoadedPage& page, const ConversionSettings& settings,
                                               ConversionContext& context,
                                               const PieceSizes& sizes = {});

@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "engine/amount_review.h"
 #include "engine/conversion_log.h"
@@ -39,6 +41,10 @@ struct ConversionContext {
   // Where the records of a large page go in pieces while the passes run, so that they are
   // not all held at once; unset keeps them all in log.
   LogSpill logSpill;
+  // Where the bytes of a large page converted in pieces go as they are made, in page
+  // order, for a caller that writes them straight into the page's file; false from it
+  // stops the conversion. Unset keeps them until the page is done.
+  std::function<bool(std::string_view bytes)> bytesSpill;
   std::u16string CurrentSourcePath;  // the file name written into the log
   LogEncoding logEncoding = LogEncoding::kCp932;
   // A line the text log writes under the file name: how the page was read, where that was

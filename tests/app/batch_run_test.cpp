@@ -118,6 +118,19 @@ TEST(BatchRunTest, PagesThatCannotBeConvertedOrWrittenAreNamedAndNeverCopied) {
   EXPECT_TRUE(f.calls.empty());
 }
 
+TEST(BatchRunTest, ACopyTakenAsItIsConvertedShowsWholeAndABrokenOneLeavesNothing) {
+  WindowFixture f;
+  f.start();
+  f.settings.ConfirmOverwrite = false;
+  f.listPages({"a.htm", "spill.htm", "spill_throws.htm"});
+  f.window.Cmd_Change_Click();
+  EXPECT_EQ(readFile(f.scratch / "out/spill.htm"), "spilled:spill.htm");
+  // Nothing of the broken page is left, not even hidden, and the window's context keeps
+  // no way into the page that is gone.
+  EXPECT_EQ(f.scratch.names("out"), (std::set<std::string>{"a.htm", "spill.htm"}));
+  EXPECT_FALSE(f.window.state().Context.bytesSpill);
+}
+
 TEST(BatchRunTest, APageThatCannotBeReadIsNamedWithTheCause) {
   WindowFixture f;
   f.start();

@@ -137,6 +137,25 @@ TEST_F(CliFixture, ConvertWritesWhatASettingsFileRunWritesInEveryCharset) {
   EXPECT_EQ(utf8.find('\r'), std::string::npos);
 }
 
+TEST_F(CliFixture, ALargePageWrittenAsItIsConvertedHoldsWhatStandardOutputGets) {
+  // Large enough to go in pieces; written into its file piece by piece, while from
+  // standard input it is gathered for the report.
+  std::string page = "<html><head><meta charset=\"UTF-8\"></head><body><table>\n";
+  for (int row = 0; page.size() < (std::size_t{3} << 19); ++row) {
+    page += "<tr><td>品 " + std::to_string(row) + "</td><td>" + std::to_string(100 + row % 9000) +
+            "円</td></tr>\n";
+  }
+  page += "</table></body></html>\n";
+  writeFile(scratch / "site/list.html", page);
+  const auto piped = run({"convert", "-q", "-"}, page);
+  ASSERT_EQ(piped.status, 0) << piped.err;
+  ASSERT_EQ(run({"convert", "-q", scratch / "site/list.html", "-o", scratch / "out"}).status, 0);
+  const auto written = treeOf(scratch / "out");
+  ASSERT_EQ(written.size(), 1u);  // and nothing hidden left beside it
+  EXPECT_TRUE(written.at("list.html") == piped.out);
+  EXPECT_NE(piped.out, page);
+}
+
 TEST_F(CliFixture, ASecondConvertChangesNothingAndCheckFindsNothingLeft) {
   copySamples("site");
   for (const char* kind : {"append", "replace", "breakdown"}) {

@@ -369,5 +369,49 @@ TEST(PageDeliveryTest, CompanionFoldersAreMergedOrReplacedWhole) {
   }
 }
 
+TEST(PageDeliveryTest, APageTakenInPiecesShowsOnlyWhenWholeAndLeavesNothingWhenItFails) {
+  const auto plan = [](const Delivery& s, bool replaces) {
+    PageDelivery delivery = planDelivery({.page = s / "src/a.htm",
+                                          .folder = s / (replaces ? "src" : "out"),
+                                          .replacesPage = replaces},
+                                         "page");
+    delivery.deferFlush = !replaces;
+    return delivery;
+  };
+  {
+    Delivery s;
+    EXPECT_FALSE(takesPieces(plan(s, true)));
+    PageDelivery flushed = plan(s, false);
+    flushed.deferFlush = false;
+    EXPECT_FALSE(takesPieces(flushed));
+  }
+  for (const bool delivered : {true, false}) {
+    Delivery s;
+    const PageDelivery delivery = plan(s, false);
+    ASSERT_TRUE(takesPieces(delivery));
+    {
+      PageStream stream(delivery);
+      ASSERT_TRUE(stream.take("con"));
+      ASSERT_TRUE(stream.take("verted"));
+      EXPECT_FALSE(fs::exists(s / "out/a.htm"));  // not before it is whole
+      if (delivered) {
+        ASSERT_TRUE(stream.deliver());
+      }
+    }
+    EXPECT_EQ(s.names("out"), delivered ? std::set<std::string>{"a.htm"} : std::set<std::string>{});
+    if (delivered) {
+      EXPECT_EQ(readFile(s / "out/a.htm"), "converted");
+    }
+  }
+  Delivery s;
+  PageStream stream(plan(s, false));
+  const ScopedWriter full(failingWriter(ENOSPC));
+  EXPECT_FALSE(stream.take("converted"));
+  EXPECT_FALSE(stream.take("more"));
+  EXPECT_EQ(stream.cause(), "No space left on device");
+  EXPECT_FALSE(stream.deliver());
+  EXPECT_TRUE(s.names("out").empty());
+}
+
 }  // namespace
 }  // namespace yentax
