@@ -210,16 +210,7 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
   // never replaces a good one; a large copy goes into a hidden file as it is converted,
   // so that the disk works meanwhile, and takes its name only when it is whole.
   startPageLog(sourcePath);
-  std::optional<PageStream> stream;
-  // However this page ends, the window's context keeps no way into it.
-  const struct SpillScope {
-    std::function<bool(std::string_view)>& spill;
-    ~SpillScope() { spill = {}; }
-  } spillScope{state_.Context.bytesSpill};
-  if (takesPieces(delivery)) {
-    stream.emplace(delivery);
-    state_.Context.bytesSpill = [&stream](std::string_view bytes) { return stream->take(bytes); };
-  }
+  PageOutput output(delivery, state_.Context);
   const PageConversion converted =
       rateChange_
           ? rewritePageBytes(std::move(read.page), state_.Context,
@@ -227,8 +218,8 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
                                return reratePage(settings_, context, *rateChange_).has_value();
                              })
           : ports_.convert(std::move(read.page), settings_, state_.Context);
-  if (stream && !stream->cause().empty()) {
-    addProblem(source, kCopyFailed, stream->cause());
+  if (!output.cause().empty()) {
+    addProblem(source, kCopyFailed, output.cause());
     return PageRun::kFailed;
   }
   if (!converted) {
@@ -236,9 +227,7 @@ Sfrm_Main::PageRun Sfrm_Main::convertFile(const std::u16string& source,
     return PageRun::kFailed;
   }
   appendLogEntry(sourcePath, converted.log);
-  if (const DeliveryOutcome delivered =
-          converted.spilled ? stream->deliver() : deliverPage(delivery, converted.bytes);
-      !delivered) {
+  if (const DeliveryOutcome delivered = output.deliver(converted); !delivered) {
     addProblem(source, delivered.failed == DeliveryStep::kBackup ? kBackupFailed : kCopyFailed,
                delivered.cause);
     return PageRun::kFailed;

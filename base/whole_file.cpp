@@ -275,51 +275,32 @@ FileOutcome replaceWholeFile(const std::filesystem::path& path, std::string_view
 FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std::string_view bytes,
                           const ReplaceOptions& options) {
   FileOutcome begun;
-  NewFileWrite write =
-      NewFileWrite::begin(folder, name, options, begun, NewFileWrite::Bytes::kAllAtOnce);
+  NewFileWrite write(folder, name, options, begun, NewFileWrite::Bytes::kAllAtOnce);
   if (!begun) return begun;
   if (FileOutcome appended = write.append(bytes); !appended) return appended;
   return write.commit();
 }
 
-NewFileWrite NewFileWrite::begin(const OpenFolder& folder, const std::string& name,
-                                 const ReplaceOptions& options, FileOutcome& outcome,
-                                 Bytes coming) {
-  NewFileWrite write(folder, name, options);
-  outcome = chooseTraits(folder.fd(), name, options, write.traits_);
-  if (!outcome) return write;
+NewFileWrite::NewFileWrite(const OpenFolder& folder, std::string name, ReplaceOptions options,
+                           FileOutcome& outcome, Bytes coming)
+    : folder_(&folder), name_(std::move(name)), options_(std::move(options)) {
+  outcome = chooseTraits(folder.fd(), name_, options_, traits_);
+  if (!outcome) return;
   // A mode the creation mask leaves whole is given at creation; any other is set after
   // the owner, which would clear its set-id bits.
-  const NewFileTraits& traits = write.traits_;
-  write.modeAtCreation_ =
-      !traits.owner && (traits.mode & ~creationMask()) == traits.mode && (traits.mode & 07000) == 0;
-  const mode_t creationMode = write.modeAtCreation_ ? traits.mode : 0600;
+  modeAtCreation_ = !traits_.owner && (traits_.mode & ~creationMask()) == traits_.mode &&
+                    (traits_.mode & 07000) == 0;
+  const mode_t creationMode = modeAtCreation_ ? traits_.mode : 0600;
   // A new file written whole, whose flush is left to the caller, goes straight under its
   // name: nothing is there to keep whole, and before that flush a rename would save
   // nothing from a crash. Should the name be taken meanwhile, the file is written beside
   // it after all. One written in pieces stays hidden until it is complete.
-  const bool straight =
-      coming == Bytes::kAllAtOnce && !traits.nameTaken && options.deferFlush && !options.replacing;
-  write.fd_ = straight ? createNewIn(folder.fd(), name, creationMode) : -1;
-  if (write.fd_ < 0)
-    write.fd_ = createTemporaryIn(folder.fd(), name, creationMode, write.temporary_);
-  if (write.fd_ < 0) outcome = lastError();
-  return write;
+  const bool straight = coming == Bytes::kAllAtOnce && !traits_.nameTaken && options_.deferFlush &&
+                        !options_.replacing;
+  fd_ = straight ? createNewIn(folder.fd(), name_, creationMode) : -1;
+  if (fd_ < 0) fd_ = createTemporaryIn(folder.fd(), name_, creationMode, temporary_);
+  if (fd_ < 0) outcome = lastError();
 }
-
-NewFileWrite::NewFileWrite(const OpenFolder& folder, std::string name, ReplaceOptions options)
-    : folder_(&folder), name_(std::move(name)), options_(std::move(options)) {}
-
-NewFileWrite::NewFileWrite(NewFileWrite&& other) noexcept
-    : folder_(other.folder_),
-      name_(std::move(other.name_)),
-      options_(std::move(other.options_)),
-      traits_(std::move(other.traits_)),
-      modeAtCreation_(other.modeAtCreation_),
-      temporary_(std::move(other.temporary_)),
-      fd_(std::exchange(other.fd_, -1)),
-      written_(other.written_),
-      hinted_(other.hinted_) {}
 
 NewFileWrite::~NewFileWrite() { abandon(); }
 

@@ -121,24 +121,23 @@ struct NewFileTraits {
 // fails, or that is never committed, is removed and leaves the name as it was.
 //
 //   FileOutcome begun;
-//   NewFileWrite write = NewFileWrite::begin(folder, "page.htm", options, begun);
+//   NewFileWrite write(folder, "page.htm", options, begun);
 //   if (begun) begun = write.append(piece);  // as often as there are pieces
 //   if (begun) begun = write.commit();
 class NewFileWrite {
  public:
   enum class Bytes { kAllAtOnce, kInPieces };
-  static NewFileWrite begin(const OpenFolder& folder, const std::string& name,
-                            const ReplaceOptions& options, FileOutcome& outcome,
-                            Bytes coming = Bytes::kInPieces);
-  NewFileWrite(NewFileWrite&& other) noexcept;
-  NewFileWrite& operator=(NewFileWrite&&) = delete;
+  // Begins the file; outcome tells why it could not be, and then nothing is written.
+  NewFileWrite(const OpenFolder& folder, std::string name, ReplaceOptions options,
+               FileOutcome& outcome, Bytes coming = Bytes::kInPieces);
+  NewFileWrite(const NewFileWrite&) = delete;
+  NewFileWrite& operator=(const NewFileWrite&) = delete;
   ~NewFileWrite();
 
   FileOutcome append(std::string_view bytes);
   FileOutcome commit();
 
  private:
-  NewFileWrite(const OpenFolder& folder, std::string name, ReplaceOptions options);
   void abandon();
 
   const OpenFolder* folder_;

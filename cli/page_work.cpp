@@ -102,17 +102,13 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
     delivery.folders = shared.folders;
     // Converted in memory and written once, whole, or, for a large copy, into a hidden
     // file as it is converted: a failed page leaves nothing behind.
-    std::optional<PageStream> stream;
-    if (input == nullptr && !step && takesPieces(delivery)) {
-      stream.emplace(delivery);
-      context.bytesSpill = [&stream](std::string_view bytes) { return stream->take(bytes); };
-    }
+    PageOutput output(delivery, context);
     PageConversion converted =
         step ? rewritePageBytes(std::move(read.page), context,
                                 [&](ConversionContext& c) { return step(settings, c, outcome); })
              : convertPageBytes(std::move(read.page), settings, context);
-    if (stream && !stream->cause().empty()) {
-      return failed(deliveryProblem({DeliveryStep::kWrite, stream->cause()}, job, settings));
+    if (!output.cause().empty()) {
+      return failed(deliveryProblem({DeliveryStep::kWrite, output.cause()}, job, settings));
     }
     if (!step) {
       outcome.amounts = context.rewrites.converted;
@@ -132,9 +128,7 @@ PageOutcome convertPage(const PageJob& job, const ConversionSettings& settings,
     // A page converted onto itself that a run leaves as it was is not written again, so
     // that a second run cannot replace the original in the backup folder by its own output.
     if (job.replacesSource && outcome.amounts == 0) return outcome;
-    if (const DeliveryOutcome delivered =
-            converted.spilled ? stream->deliver() : deliverPage(delivery, converted.bytes);
-        !delivered) {
+    if (const DeliveryOutcome delivered = output.deliver(converted); !delivered) {
       // Only the amounts that reached the disk count.
       outcome.ok = false;
       outcome.amounts = 0;

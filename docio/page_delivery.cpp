@@ -255,10 +255,19 @@ DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes
 }
 
 bool takesPieces(const PageDelivery& delivery) {
-  return delivery.deferFlush && !delivery.backup && !delivery.replacing;
+  return !delivery.folder.empty() && delivery.deferFlush && !delivery.backup && !delivery.replacing;
 }
 
-bool PageStream::begin() {
+PageOutput::PageOutput(const PageDelivery& delivery, ConversionContext& context)
+    : delivery_(delivery), context_(context) {
+  if (takesPieces(delivery_)) {
+    context_.bytesSpill = [this](std::string_view bytes) { return take(bytes); };
+  }
+}
+
+PageOutput::~PageOutput() { context_.bytesSpill = {}; }
+
+bool PageOutput::begin() {
   try {
     const auto mode = modeOfCopy(delivery_);
     if (!mode) {
@@ -274,8 +283,8 @@ bool PageStream::begin() {
     }
     folder_ = folder.folder;
     FileOutcome begun;
-    write_.emplace(NewFileWrite::begin(*folder_, fileName(delivery_.page),
-                                       {.newFileMode = mode, .deferFlush = true}, begun));
+    write_.emplace(*folder_, fileName(delivery_.page),
+                   ReplaceOptions{.newFileMode = mode, .deferFlush = true}, begun);
     if (!begun) {
       write_.reset();
       cause_ = begun.cause();
@@ -287,7 +296,7 @@ bool PageStream::begin() {
   }
 }
 
-bool PageStream::take(std::string_view bytes) {
+bool PageOutput::take(std::string_view bytes) {
   if (!cause_.empty() || (!write_ && !begin())) return false;
   if (FileOutcome appended = write_->append(bytes); !appended) {
     write_.reset();
@@ -297,7 +306,8 @@ bool PageStream::take(std::string_view bytes) {
   return true;
 }
 
-DeliveryOutcome PageStream::deliver() {
+DeliveryOutcome PageOutput::deliver(const PageConversion& converted) {
+  if (!converted.spilled) return deliverPage(delivery_, converted.bytes);
   try {
     // A page of no bytes at all was never begun.
     if (!write_ && !take({})) return failed(DeliveryStep::kWrite, cause_);

@@ -35,6 +35,8 @@
 
 #include "base/open_folder.h"
 #include "base/whole_file.h"
+#include "docio/page_conversion.h"
+#include "engine/conversion_context.h"
 
 namespace yentax {
 
@@ -122,33 +124,38 @@ struct [[nodiscard]] DeliveryOutcome {
 
 DeliveryOutcome deliverPage(const PageDelivery& delivery, std::string_view bytes);
 
-// Whether the page may be written as its bytes are made: a copy whose flush waits for the
-// run's end, replacing no page that was read and keeping no backup.
+// Whether the page may be written as its bytes are made: a copy into a folder whose flush
+// waits for the run's end, replacing no page that was read and keeping no backup.
 bool takesPieces(const PageDelivery& delivery);
 
-// The page's file of such a delivery, taking its bytes as they are made. The file is
-// begun with the first bytes and stays hidden beside its name until deliver puts it in
-// place; it is removed when it never is.
+// Where a converted page goes: for a delivery that takes pieces, the bytes a conversion
+// spills go into a hidden file beside the page's name as they are made, and it takes the
+// name only when the page is whole; otherwise the converted bytes are delivered whole. A
+// file never delivered is removed, and the context keeps no spill once this is gone.
 //
-//   PageStream stream(delivery);
-//   context.bytesSpill = [&](std::string_view bytes) { return stream.take(bytes); };
-//   ... convert; where the bytes were spilled:
-//   if (!stream.cause().empty()) report(stream.cause());
-//   const DeliveryOutcome delivered = stream.deliver();
-class PageStream {
+//   PageOutput output(delivery, context);
+//   const PageConversion converted = convertPageBytes(std::move(page), settings, context);
+//   if (!output.cause().empty()) report(output.cause());  // the file took no more
+//   const DeliveryOutcome delivered = output.deliver(converted);
+class PageOutput {
  public:
-  explicit PageStream(const PageDelivery& delivery) : delivery_(delivery) {}
+  PageOutput(const PageDelivery& delivery, ConversionContext& context);
+  PageOutput(const PageOutput&) = delete;
+  PageOutput& operator=(const PageOutput&) = delete;
+  ~PageOutput();
 
-  // Writes the next bytes; false once the file takes no more, and cause tells why.
+  // Writes the next spilled bytes; false once the file takes no more, and cause tells why.
   bool take(std::string_view bytes);
   const std::string& cause() const { return cause_; }
-  // The file with every byte taken put in place, and the page's companion folders.
-  DeliveryOutcome deliver();
+  // The page written: its spilled file put in place, or its bytes delivered whole; its
+  // companion folders follow it.
+  DeliveryOutcome deliver(const PageConversion& converted);
 
  private:
   bool begin();
 
-  const PageDelivery delivery_;               // a copy: one that takes pieces keeps no backup bytes
+  const PageDelivery delivery_;  // a copy: one that takes pieces keeps no backup bytes
+  ConversionContext& context_;
   std::shared_ptr<const OpenFolder> folder_;  // held while the file is written in it
   std::optional<NewFileWrite> write_;
   std::string cause_;

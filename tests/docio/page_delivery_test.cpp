@@ -384,32 +384,39 @@ TEST(PageDeliveryTest, APageTakenInPiecesShowsOnlyWhenWholeAndLeavesNothingWhenI
     PageDelivery flushed = plan(s, false);
     flushed.deferFlush = false;
     EXPECT_FALSE(takesPieces(flushed));
+    PageDelivery nowhere = plan(s, false);  // a page from standard input is written nowhere
+    nowhere.folder.clear();
+    EXPECT_FALSE(takesPieces(nowhere));
   }
+  const PageConversion spilled{.spilled = true};
   for (const bool delivered : {true, false}) {
     Delivery s;
+    ConversionContext context;
     const PageDelivery delivery = plan(s, false);
     ASSERT_TRUE(takesPieces(delivery));
     {
-      PageStream stream(delivery);
-      ASSERT_TRUE(stream.take("con"));
-      ASSERT_TRUE(stream.take("verted"));
+      PageOutput output(delivery, context);
+      ASSERT_TRUE(context.bytesSpill && context.bytesSpill("con"));
+      ASSERT_TRUE(output.take("verted"));
       EXPECT_FALSE(fs::exists(s / "out/a.htm"));  // not before it is whole
       if (delivered) {
-        ASSERT_TRUE(stream.deliver());
+        ASSERT_TRUE(output.deliver(spilled));
       }
     }
+    EXPECT_FALSE(context.bytesSpill);
     EXPECT_EQ(s.names("out"), delivered ? std::set<std::string>{"a.htm"} : std::set<std::string>{});
     if (delivered) {
       EXPECT_EQ(readFile(s / "out/a.htm"), "converted");
     }
   }
   Delivery s;
-  PageStream stream(plan(s, false));
+  ConversionContext context;
+  PageOutput output(plan(s, false), context);
   const ScopedWriter full(failingWriter(ENOSPC));
-  EXPECT_FALSE(stream.take("converted"));
-  EXPECT_FALSE(stream.take("more"));
-  EXPECT_EQ(stream.cause(), "No space left on device");
-  EXPECT_FALSE(stream.deliver());
+  EXPECT_FALSE(output.take("converted"));
+  EXPECT_FALSE(output.take("more"));
+  EXPECT_EQ(output.cause(), "No space left on device");
+  EXPECT_FALSE(output.deliver(spilled));
   EXPECT_TRUE(s.names("out").empty());
 }
 
