@@ -16,6 +16,12 @@ namespace yentax {
 // Asks for huge pages under the whole pages of [data, data + bytes) not yet written.
 void adviseLargePages(void* data, std::size_t bytes);
 
+// Has the system put memory under the whole pages of [data, data + bytes) before the
+// buffer is first written, half of it on another thread: on a virtual machine the first
+// touch of memory is dear, and two cores take it in half the time. For a large buffer
+// about to be filled whole.
+void populatePages(void* data, std::size_t bytes);
+
 // Gives the whole memory pages under [data, data + bytes) back to the system, for a buffer
 // whose front is never read again: those bytes read as zeros afterwards.
 void releasePages(void* data, std::size_t bytes);

@@ -214,6 +214,7 @@ FileContents readOpenedFile(int opened, std::size_t limit) {
   // a file that tells no size (as those under /proc) is read until a read gives nothing.
   std::size_t filled = 0;
   reserveLarge(contents.bytes, expected + 1);
+  populatePages(contents.bytes.data(), contents.bytes.capacity());
   contents.bytes.resize(expected + 1);
   for (;;) {
     if (filled == contents.bytes.size()) {
@@ -317,15 +318,7 @@ FileOutcome NewFileWrite::append(std::string_view bytes) {
     abandon();
     return outcome;
   }
-  written_ += bytes.size();
-  // A file written in pieces whose flush waits for the end starts on its way to the disk
-  // while the rest is made, so that the flush at the end finds little left to do.
-  constexpr std::size_t kHintEvery = std::size_t{1} << 20;
-  if (options_.deferFlush && written_ - hinted_ >= kHintEvery) {
-    std::ignore = ::sync_file_range(fd_, static_cast<off_t>(hinted_),
-                                    static_cast<off_t>(written_ - hinted_), SYNC_FILE_RANGE_WRITE);
-    hinted_ = written_;
-  }
+  if (options_.deferFlush) writeback_.wrote(fd_, bytes.size());
   return outcome;
 }
 

@@ -27,6 +27,7 @@
 #include <system_error>
 
 #include "base/open_folder.h"
+#include "base/writeback_hint.h"
 
 namespace yentax {
 
@@ -147,8 +148,7 @@ class NewFileWrite {
   bool modeAtCreation_ = false;
   std::string temporary_;  // the new file's name, or "" when it is written at the name
   int fd_ = -1;
-  std::size_t written_ = 0;
-  std::size_t hinted_ = 0;  // bytes already sent on their way to the disk
+  WritebackHint writeback_;
 };
 
 // Writes all the bytes to an open file, through the write call below, retrying where the

@@ -109,6 +109,7 @@ FileOutcome HeldLog::append(const std::string& path, const LogEntry& entry) {
       path_ = path;
     }
     FileOutcome written = writeEntry(fd_, entry, empty_);
+    if (written) writeback_.wrote(fd_, entry.records.size());
     if (!written) release();
     return written;
   } catch (...) {

@@ -56,6 +56,8 @@ class HeldLog {
   int fd_ = -1;
   std::string path_;
   bool empty_ = false;  // nothing is in the log yet: the next entry brings the header
+  // A run's log of many megabytes would otherwise all wait for the flush at the run's end.
+  WritebackHint writeback_;
 };
 
 // Removes the log an earlier run left at path, so that the log starts empty: the run's

@@ -70,6 +70,26 @@ TEST(LogFileTest, TheHeaderGoesOnlyIntoAnEmptyLog) {
   }
 }
 
+// A run's log of many megabytes is flushed as it grows; one let go of for another may
+// still be flushing while the other is written.
+TEST(LogFileTest, ALargeLogHeldOpenKeepsEveryEntryInOrder) {
+  ScratchFolder scratch;
+  HeldLog held;
+  std::string expected[2];
+  for (int entry = 0; entry < 24; ++entry) {
+    const int log = entry / 12;
+    const LogEntry large{
+        .header = "H\r\n",
+        .records = std::string(std::size_t{700} << 10, static_cast<char>('a' + entry))};
+    ASSERT_TRUE(held.append(scratch / ("run" + std::to_string(log) + ".LOG"), large)) << entry;
+    if (expected[log].empty()) expected[log] = large.header;
+    expected[log] += large.records;
+  }
+  held.release();
+  EXPECT_EQ(readFile(scratch / "run0.LOG"), expected[0]);
+  EXPECT_EQ(readFile(scratch / "run1.LOG"), expected[1]);
+}
+
 TEST(LogFileTest, ALogThatCannotBeWrittenSaysWhy) {
   ScratchFolder scratch;
   writeFile(scratch / "blocker", "x");
