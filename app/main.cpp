@@ -2,6 +2,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <future>
 #include <iostream>
 #include <string>
 #include <system_error>
@@ -10,6 +11,7 @@
 #include "app/application.h"
 #include "app/command_line.h"
 #include "app/stop_signals.h"
+#include "base/cp932_codec.h"
 #include "base/large_buffer.h"
 #include "base/utf8.h"
 #include "cli/options.h"
@@ -61,6 +63,16 @@ int runDesktopModule(int& argc, char** argv, const yentax::ProgramLocation& loca
 }
 #endif
 
+// The tables of code page 932, built while a run starts up: the settings file is the
+// first text they decode. The future waits for them, so nothing is left running.
+std::future<void> prepareCodePage() {
+  try {
+    return std::async(std::launch::async, yentax::prepareCp932);
+  } catch (const std::system_error&) {
+    return {};
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -71,9 +83,11 @@ int main(int argc, char** argv) {
     std::error_code missing;
     return std::filesystem::exists(path, missing);
   });
+  std::future<void> codePage;
   switch (top.kind) {
     case TopLevelKind::kCommand:
       keepFreedRoom();
+      codePage = prepareCodePage();
       return runCli(arguments, {.out = std::cout,
                                 .err = std::cerr,
                                 .errIsTerminal = ::isatty(STDERR_FILENO) != 0,
@@ -121,6 +135,7 @@ int main(int argc, char** argv) {
   }
 
   keepFreedRoom();
+  codePage = prepareCodePage();
   // Before the working folders exist, so that no signal can leave them behind.
   catchStopSignals();
   ConsoleUi::Options options;

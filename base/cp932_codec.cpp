@@ -6,6 +6,7 @@
 #include <array>
 #include <cstdint>
 #include <memory>
+#include <tuple>
 #include <vector>
 
 #include "base/ascii_run.h"
@@ -192,7 +193,7 @@ std::size_t decodeCut(const unsigned char* p, std::size_t n) {
 
 }  // namespace
 
-std::u16string decodeCp932(std::string_view bytes) {
+void appendDecodedCp932(std::u16string& out, std::string_view bytes) {
   const auto* p = reinterpret_cast<const unsigned char*>(bytes.data());
   const std::size_t n = bytes.size();
   const std::size_t cut = n >= kHalvesFrom ? decodeCut(p, n) : n;
@@ -201,12 +202,19 @@ std::u16string decodeCp932(std::string_view bytes) {
   std::size_t second = 0;
   inHalves(
       cut < n, [&] { second = decodedUnits(p, cut, n); }, [&] { first = decodedUnits(p, 0, cut); });
-  std::u16string out;
-  reserveLarge(out, first + second);
-  out.resize(first + second);
-  char16_t* o = out.data();
+  const std::size_t before = out.size();
+  reserveLarge(out, before + first + second);
+  out.resize(before + first + second);
+  char16_t* o = out.data() + before;
   inHalves(
       cut < n, [&] { decodeRange(p, cut, n, o + first); }, [&] { decodeRange(p, 0, cut, o); });
+}
+
+void prepareCp932() { std::ignore = tables(); }
+
+std::u16string decodeCp932(std::string_view bytes) {
+  std::u16string out;
+  appendDecodedCp932(out, bytes);
   return out;
 }
 

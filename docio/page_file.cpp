@@ -107,6 +107,14 @@ std::u16string decodePageText(std::string_view bytes, CharsetCode charset) {
   return decodeCp932(bytes);
 }
 
+void appendPageText(std::u16string& text, std::string_view bytes, CharsetCode charset) {
+  if (charset == CharsetCode::ShiftJis || charset == CharsetCode::Unknown) {
+    appendDecodedCp932(text, bytes);
+  } else {
+    text += decodePageText(bytes, charset);
+  }
+}
+
 std::string encodePageText(std::u16string_view text, CharsetCode charset) {
   switch (charset) {
     case CharsetCode::EucJp:

@@ -16,6 +16,8 @@ namespace yentax {
 // the charset it was read in gives back the file's bytes (a UTF-8 byte-order mark
 // aside: UTF-8 is written without one). Shift_JIS and Unknown both mean Shift_JIS.
 std::u16string decodePageText(std::string_view bytes, CharsetCode charset);
+// decodePageText onto the end of text.
+void appendPageText(std::u16string& text, std::string_view bytes, CharsetCode charset);
 inline constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
 std::string encodePageText(std::u16string_view text, CharsetCode charset);
 

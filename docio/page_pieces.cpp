@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstring>
+#include <future>
 #include <mutex>
 #include <string_view>
 #include <system_error>
@@ -21,8 +22,9 @@ namespace {
 constexpr auto npos = std::string_view::npos;
 
 // How far the worker may run ahead of the pieces already written out, so that only a few
-// converted pieces wait in memory.
-constexpr std::size_t kPiecesAhead = 4;
+// converted pieces wait in memory. Fewer leave the worker waiting while the writing thread
+// converts a piece of its own.
+constexpr std::size_t kPiecesAhead = 8;
 
 bool cutsAsBytes(CharsetCode charset) {
   return charset == CharsetCode::ShiftJis || charset == CharsetCode::Unknown ||
@@ -44,6 +46,16 @@ bool mayMarkItems(std::string_view bytes, CharsetCode charset) {
     if (memmem(bytes.data(), bytes.size(), needle.data(), needle.size()) != nullptr) return true;
   }
   return false;
+}
+
+// Whether the page may mark items, found on another thread while the caller goes on, or
+// on the caller's when no thread can be had.
+std::future<bool> scanForMarkingWords(std::string_view bytes, CharsetCode charset) {
+  try {
+    return std::async(std::launch::async, mayMarkItems, bytes, charset);
+  } catch (const std::system_error&) {
+    return std::async(std::launch::deferred, mayMarkItems, bytes, charset);
+  }
 }
 
 // One piece in the page's bytes: its body and the page read on either side.
@@ -105,11 +117,13 @@ DecodedPiece decodePiece(std::string_view bytes, CharsetCode charset, const Piec
   decoded.first = at.first;
   decoded.last = at.last;
   std::u16string& text = decoded.text;
-  text = decodePageText(bytes.substr(at.from, at.bodyBegin - at.from), charset);
+  // The charsets cut as bytes never give more units than bytes.
+  text.reserve(at.to - at.from);
+  appendPageText(text, bytes.substr(at.from, at.bodyBegin - at.from), charset);
   decoded.bodyBegin = text.size();
-  text += decodePageText(bytes.substr(at.bodyBegin, at.bodyEnd - at.bodyBegin), charset);
+  appendPageText(text, bytes.substr(at.bodyBegin, at.bodyEnd - at.bodyBegin), charset);
   decoded.bodyEnd = text.size();
-  text += decodePageText(bytes.substr(at.bodyEnd, at.to - at.bodyEnd), charset);
+  appendPageText(text, bytes.substr(at.bodyEnd, at.to - at.bodyEnd), charset);
   return decoded;
 }
 
@@ -349,13 +363,14 @@ std::optional<PageConversion> convertInPieces(LoadedPage& page, const Conversion
   if (!page.textPending || page.bytes.size() < sizes.pageFrom || !cutsAsBytes(page.charset)) {
     return std::nullopt;
   }
-  if (mayMarkItems(page.bytes, page.charset)) return std::nullopt;
+  std::future<bool> marked = scanForMarkingWords(page.bytes, page.charset);
   std::vector<PieceBytes> pieces = cutPieces(page.bytes, page.charset, sizes);
   if (pieces.empty()) return std::nullopt;
+  DecodedPiece first = decodePiece(page.bytes, page.charset, pieces.front());
+  if (marked.get()) return std::nullopt;
   context.log = {};
   context.rewrites = {};
   context.logPageNote = charsetLogNote(page);
-  DecodedPiece first = decodePiece(page.bytes, page.charset, pieces.front());
   const auto passes = PiecePasses::plan(settings, context, first.text);
   if (!passes) return std::nullopt;
   PieceRun run(page, settings, context, *passes, std::move(pieces));

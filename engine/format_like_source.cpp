@@ -1,5 +1,6 @@
 #include "engine/format_like_source.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdint>
 
@@ -26,13 +27,16 @@ std::optional<std::u16string> FormatLikeSource(FixedAmount amount, const NumberS
       digits[count++] = static_cast<char16_t>(u'0' + value % 10);
       value /= 10;
     } while (value > 0);
-    std::u16string whole;
-    whole.reserve(count + 1 + (count / 3) * style.grouping.size());
-    if (units < 0) whole += u'-';
+    // Sized exactly, which keeps most prices within the string itself, without a heap block.
+    const std::size_t separators = style.groupingSeen() ? (count - 1) / 3 : 0;
+    std::u16string whole((units < 0 ? 1 : 0) + count + separators * style.grouping.size(), u'-');
+    char16_t* out = whole.data() + (units < 0 ? 1 : 0);
     for (std::size_t i = count; i-- > 0;) {
-      whole += digits[i];
+      *out++ = digits[i];
       // A separator goes only where a digit stands to its left, never after the sign.
-      if (style.groupingSeen() && i > 0 && i % 3 == 0) whole += style.grouping;
+      if (separators > 0 && i > 0 && i % 3 == 0) {
+        out = std::copy(style.grouping.begin(), style.grouping.end(), out);
+      }
     }
     if (style.fullWidth) whole = toFullWidth(whole);
     if (fraction == 0) return whole;

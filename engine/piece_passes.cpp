@@ -133,7 +133,10 @@ PieceOutcome PiecePasses::convert(const PagePiece& piece) const {
     if (!outcome.walkEndsAtBody) outcome.walkEndsAtBody = walkEndsAtBody(piece);
     outcome.rewrites = run.rewrites;
     if (outcome.changed) {
-      outcome.body = text.substr(piece.bodyBegin, text.size() - afterMargin - piece.bodyBegin);
+      // The rewritten text, which text views, becomes the body where it lies.
+      rewritten.resize(rewritten.size() - afterMargin);
+      rewritten.erase(0, piece.bodyBegin);
+      outcome.body = std::move(rewritten);
     }
   } catch (...) {
     outcome.failed = true;

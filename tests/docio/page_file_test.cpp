@@ -83,6 +83,20 @@ TEST(PageTextTest, DecodesEachCharsetToTheSameText) {
             std::u16string::npos);
 }
 
+TEST(PageTextTest, TextDecodedOntoTextIsTheTwoTogether) {
+  for (const Page& page : kPages) {
+    // Also large enough for a decoder that works in two halves at once.
+    std::string large;
+    while (large.size() < (std::size_t{1} << 21)) large += page.bytes;
+    for (const std::string& bytes : {page.bytes, large}) {
+      std::u16string text = u"前";
+      appendPageText(text, bytes, page.charset);
+      EXPECT_EQ(text, u"前" + decodePageText(bytes, page.charset))
+          << "charset " << static_cast<int>(page.charset) << ", " << bytes.size() << " bytes";
+    }
+  }
+}
+
 TEST_F(PageFileTest, WritesChangedTextAtItsNewLength) {
   struct Case {
     CharsetCode charset;

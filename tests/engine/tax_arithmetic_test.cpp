@@ -159,6 +159,10 @@ TEST(FormatLikeSourceTest, WritesTheSourceStyle) {
       {u"-100", {u",", u"", false}, kCommaGrouping, u"-100"},
       {u"-0.5", {u"", u"", false}, kCommaGrouping, u"-0.5"},
       {u"-1980", {u",", u"", true}, kCommaGrouping, u"－１，９８０"},
+      {u"-123456", {u",", u"", false}, kCommaGrouping, u"-123,456"},
+      {u"0", {u",", u"", false}, kCommaGrouping, u"0"},
+      {u"987", {u",", u"", false}, kCommaGrouping, u"987"},
+      {u"1234567", {u"&#44;", u"", false}, kCustomSeparators, u"1&#44;234&#44;567"},
   };
   for (const auto& c : cases) {
     ConversionSettings settings = exampleSettings();
