@@ -48,8 +48,9 @@ TEST(WholeFileTest, ReadsAndReplacesWholeFiles) {
 
 TEST(WholeFileTest, ReadsFilesOfAnySizeAndFilesThatReportNone) {
   const ScratchFolder scratch;
-  for (const std::size_t size : {std::size_t{0}, std::size_t{1}, std::size_t{65536},
-                                 std::size_t{65537}, std::size_t{3} << 20}) {
+  for (const std::size_t size :
+       {std::size_t{0}, std::size_t{1}, std::size_t{65536}, std::size_t{65537},
+        std::size_t{3} << 20, (std::size_t{9} << 20) + 3}) {
     SCOPED_TRACE(size);
     std::string bytes(size, '\0');
     for (std::size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>(i * 7 % 251);
