@@ -21,15 +21,28 @@ constexpr int kHeapBuffersUpTo = 4 << 20;
 // Freed room kept at the heap's top before any is handed back.
 constexpr int kKeptRoom = 64 << 20;
 
+// The whole memory pages under [data, data + bytes), as [first, last): empty when none.
+struct WholePages {
+  std::uintptr_t first = 0;
+  std::uintptr_t last = 0;
+
+  WholePages(void* data, std::size_t bytes) {
+    const auto begin = reinterpret_cast<std::uintptr_t>(data);
+    first = (begin + kPage - 1) & ~(kPage - 1);
+    last = std::max(first, (begin + bytes) & ~(kPage - 1));
+  }
+  bool empty() const { return last == first; }
+  // Advice that is refused changes nothing the caller relies on.
+  void advise(std::uintptr_t from, std::uintptr_t to, int advice) const {
+    if (to > from) ::madvise(reinterpret_cast<void*>(from), to - from, advice);
+  }
+};
+
 }  // namespace
 
 void releasePages(void* data, std::size_t bytes) {
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kPage - 1) & ~(kPage - 1);
-  const std::uintptr_t last = (begin + bytes) & ~(kPage - 1);
-  if (last <= first) return;
-  // Refused advice only keeps the pages.
-  ::madvise(reinterpret_cast<void*>(first), last - first, MADV_DONTNEED);
+  const WholePages pages(data, bytes);
+  pages.advise(pages.first, pages.last, MADV_DONTNEED);
 }
 
 void keepFreedRoom() {
@@ -38,27 +51,21 @@ void keepFreedRoom() {
 }
 
 void populatePages(void* data, std::size_t bytes) {
-  if (bytes < kWorthAdvising) return;
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kPage - 1) & ~(kPage - 1);
-  const std::uintptr_t last = (begin + bytes) & ~(kPage - 1);
-  if (last <= first) return;
-  // Halves on a huge-page boundary, so that neither faults in the other's huge page.
-  const std::uintptr_t middle = std::clamp(((first + last) / 2) & ~(kHugePage - 1), first, last);
-  // Refused advice (an old kernel) leaves the pages to be faulted in as they are written.
-  runSideBySide(
-      [&] { ::madvise(reinterpret_cast<void*>(middle), last - middle, MADV_POPULATE_WRITE); },
-      [&] { ::madvise(reinterpret_cast<void*>(first), middle - first, MADV_POPULATE_WRITE); });
+  const WholePages pages(data, bytes);
+  if (bytes < kWorthAdvising || pages.empty()) return;
+  // Halves on a huge-page boundary, so that neither faults in the other's huge page. Where
+  // the kernel refuses, the pages are faulted in as they are written.
+  const std::uintptr_t middle =
+      std::clamp(((pages.first + pages.last) / 2) & ~(kHugePage - 1), pages.first, pages.last);
+  runSideBySide([&] { pages.advise(middle, pages.last, MADV_POPULATE_WRITE); },
+                [&] { pages.advise(pages.first, middle, MADV_POPULATE_WRITE); });
 }
 
 void adviseLargePages(void* data, std::size_t bytes) {
   if (bytes < kWorthAdvising) return;
-  const auto begin = reinterpret_cast<std::uintptr_t>(data);
-  const std::uintptr_t first = (begin + kPage - 1) & ~(kPage - 1);
-  const std::uintptr_t last = (begin + bytes) & ~(kPage - 1);
-  if (last <= first) return;
-  // Refused advice (huge pages off, an old kernel) leaves the buffer as it is.
-  ::madvise(reinterpret_cast<void*>(first), last - first, MADV_HUGEPAGE);
+  // Where huge pages are off, the buffer stays as it is.
+  const WholePages pages(data, bytes);
+  pages.advise(pages.first, pages.last, MADV_HUGEPAGE);
 }
 
 }  // namespace yentax

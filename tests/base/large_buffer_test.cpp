@@ -22,7 +22,14 @@ TEST(LargeBufferTest, ReservesRoomAndKeepsWhatTheBufferHolds) {
   std::string bytes(10, 'a');
   adviseLargePages(bytes.data() + 1, 5);
   adviseLargePages(nullptr, 0);
+  populatePages(bytes.data() + 1, 5);
   EXPECT_EQ(bytes, "aaaaaaaaaa");
+  // Pages put under a large buffer keep what it holds.
+  std::string large((std::size_t{9} << 20) + 1, 'b');
+  large[large.size() / 2] = 'c';
+  const std::string before = large;
+  populatePages(large.data() + 1, large.size() - 1);
+  EXPECT_TRUE(large == before);
 }
 
 }  // namespace
