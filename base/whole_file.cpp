@@ -118,16 +118,20 @@ mode_t creationMask() {
   return mask;
 }
 
+// The traits of a file where the name holds nothing yet.
+NewFileTraits traitsOfNewFile(const ReplaceOptions& options) {
+  return {.mode = options.newFileMode.value_or(0666) & ~creationMask() & kPermissionBits,
+          .owner = options.owner};
+}
+
 // The traits of the new file, or the reason the name must not be replaced.
 FileOutcome chooseTraits(int folder, const std::string& name, const ReplaceOptions& options,
                          NewFileTraits& traits) {
-  traits.mode = options.newFileMode.value_or(0666) & ~creationMask() & kPermissionBits;
-  traits.owner = options.owner;
+  traits = traitsOfNewFile(options);
   struct stat existing {};
   if (::fstatat(folder, name.c_str(), &existing, AT_SYMLINK_NOFOLLOW) != 0) {
     return errno == ENOENT ? FileOutcome{} : lastError();
   }
-  traits.nameTaken = true;
   if (options.onlyNew) return FileOutcome::failed(EEXIST);
   if (S_ISLNK(existing.st_mode)) return {};
   if (S_ISDIR(existing.st_mode)) return FileOutcome::failed(EISDIR);
@@ -319,22 +323,28 @@ FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std
 NewFileWrite::NewFileWrite(const OpenFolder& folder, std::string name, ReplaceOptions options,
                            FileOutcome& outcome, Bytes coming)
     : folder_(&folder), name_(std::move(name)), options_(std::move(options)) {
+  // A new file written whole, whose flush is left to the caller, goes straight under its
+  // name: nothing is there to keep whole, and before that flush a rename would save
+  // nothing from a crash. Creating it tells at once whether the name is free; where it
+  // is taken, the file is written beside it after all. One written in pieces stays hidden
+  // until it is complete.
+  if (coming == Bytes::kAllAtOnce && options_.deferFlush && !options_.replacing) {
+    traits_ = traitsOfNewFile(options_);
+    fd_ = createNewIn(folder.fd(), name_, creationMode());
+    if (fd_ >= 0) return;
+  }
   outcome = chooseTraits(folder.fd(), name_, options_, traits_);
   if (!outcome) return;
+  fd_ = createTemporaryIn(folder.fd(), name_, creationMode(), temporary_);
+  if (fd_ < 0) outcome = lastError();
+}
+
+mode_t NewFileWrite::creationMode() {
   // A mode the creation mask leaves whole is given at creation; any other is set after
   // the owner, which would clear its set-id bits.
   modeAtCreation_ = !traits_.owner && (traits_.mode & ~creationMask()) == traits_.mode &&
                     (traits_.mode & 07000) == 0;
-  const mode_t creationMode = modeAtCreation_ ? traits_.mode : 0600;
-  // A new file written whole, whose flush is left to the caller, goes straight under its
-  // name: nothing is there to keep whole, and before that flush a rename would save
-  // nothing from a crash. Should the name be taken meanwhile, the file is written beside
-  // it after all. One written in pieces stays hidden until it is complete.
-  const bool straight = coming == Bytes::kAllAtOnce && !traits_.nameTaken && options_.deferFlush &&
-                        !options_.replacing;
-  fd_ = straight ? createNewIn(folder.fd(), name_, creationMode) : -1;
-  if (fd_ < 0) fd_ = createTemporaryIn(folder.fd(), name_, creationMode, temporary_);
-  if (fd_ < 0) outcome = lastError();
+  return modeAtCreation_ ? traits_.mode : 0600;
 }
 
 NewFileWrite::~NewFileWrite() { abandon(); }

@@ -114,7 +114,6 @@ FileOutcome replaceFileIn(const OpenFolder& folder, const std::string& name, std
 struct NewFileTraits {
   mode_t mode = 0;
   std::optional<FileOwner> owner;
-  bool nameTaken = false;  // something is at the name already
 };
 
 // A file that replaces the one at a name, written in pieces: the pieces go to a new file
@@ -140,6 +139,8 @@ class NewFileWrite {
 
  private:
   void abandon();
+  // The mode to create the file with, for the traits chosen; notes whether it is final.
+  mode_t creationMode();
 
   const OpenFolder* folder_;
   std::string name_;

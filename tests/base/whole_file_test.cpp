@@ -125,32 +125,43 @@ TEST(WholeFileTest, AWriterKilledHalfWayLeavesTheOldFileWhole) {
   EXPECT_EQ(readFile(scratch / "page.htm"), "the original page");
 }
 
+// Also where the flush waits for the caller, when a new file goes straight under its name
+// unless something is there already.
 TEST(WholeFileTest, ALinkIsReplacedAsANameAndModesAreKept) {
-  const ScratchFolder scratch;
-  writeFile(scratch / "elsewhere/secret.txt", "keep me");
-  fs::create_directories(scratch / "out");
-  fs::create_symlink(scratch / "elsewhere/secret.txt", scratch / "out/page.htm");
-  fs::create_symlink(scratch / "elsewhere/none.txt", scratch / "out/dangling.htm");
-  ASSERT_TRUE(replaceWholeFile(scratch / "out/page.htm", "new page"));
-  ASSERT_TRUE(replaceWholeFile(scratch / "out/dangling.htm", "new page"));
-  EXPECT_EQ(readFile(scratch / "elsewhere/secret.txt"), "keep me");
-  EXPECT_FALSE(fs::exists(scratch / "elsewhere/none.txt"));
-  EXPECT_FALSE(fs::is_symlink(scratch / "out/page.htm"));
-  EXPECT_EQ(readFile(scratch / "out/page.htm"), "new page");
+  for (const bool deferFlush : {false, true}) {
+    SCOPED_TRACE(deferFlush);
+    const ScratchFolder scratch;
+    const ReplaceOptions options{.deferFlush = deferFlush};
+    writeFile(scratch / "elsewhere/secret.txt", "keep me");
+    fs::create_directories(scratch / "out");
+    fs::create_symlink(scratch / "elsewhere/secret.txt", scratch / "out/page.htm");
+    fs::create_symlink(scratch / "elsewhere/none.txt", scratch / "out/dangling.htm");
+    ASSERT_TRUE(replaceWholeFile(scratch / "out/page.htm", "new page", options));
+    ASSERT_TRUE(replaceWholeFile(scratch / "out/dangling.htm", "new page", options));
+    EXPECT_EQ(readFile(scratch / "elsewhere/secret.txt"), "keep me");
+    EXPECT_FALSE(fs::exists(scratch / "elsewhere/none.txt"));
+    EXPECT_FALSE(fs::is_symlink(scratch / "out/page.htm"));
+    EXPECT_EQ(readFile(scratch / "out/page.htm"), "new page");
 
-  writeFile(scratch / "shared.htm", "old");
-  fs::permissions(scratch / "shared.htm", fs::perms(0640));
-  ASSERT_TRUE(replaceWholeFile(scratch / "shared.htm", "new"));
-  EXPECT_EQ(modeOf(scratch / "shared.htm"), 0640u);
-  ASSERT_TRUE(replaceWholeFile(scratch / "fresh.htm", "new", {.newFileMode = 0604}));
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  EXPECT_EQ(modeOf(scratch / "fresh.htm"), 0604u & ~mask);
+    writeFile(scratch / "shared.htm", "old");
+    fs::permissions(scratch / "shared.htm", fs::perms(0640));
+    ASSERT_TRUE(replaceWholeFile(scratch / "shared.htm", "new", options));
+    EXPECT_EQ(modeOf(scratch / "shared.htm"), 0640u);
+    ASSERT_TRUE(replaceWholeFile(scratch / "fresh.htm", "new",
+                                 {.newFileMode = 0604, .deferFlush = deferFlush}));
+    const mode_t mask = ::umask(0);
+    ::umask(mask);
+    EXPECT_EQ(modeOf(scratch / "fresh.htm"), 0604u & ~mask);
+    const FileOutcome taken = replaceWholeFile(scratch / "fresh.htm", "newer",
+                                               {.deferFlush = deferFlush, .onlyNew = true});
+    EXPECT_EQ(taken.error, std::make_error_code(std::errc::file_exists));
+    EXPECT_EQ(readFile(scratch / "fresh.htm"), "new");
 
-  fs::permissions(scratch / "shared.htm", fs::perms(0444));
-  const FileOutcome readOnly = replaceWholeFile(scratch / "shared.htm", "newer");
-  EXPECT_FALSE(readOnly);
-  EXPECT_EQ(readFile(scratch / "shared.htm"), "new");
+    fs::permissions(scratch / "shared.htm", fs::perms(0444));
+    const FileOutcome readOnly = replaceWholeFile(scratch / "shared.htm", "newer", options);
+    EXPECT_FALSE(readOnly);
+    EXPECT_EQ(readFile(scratch / "shared.htm"), "new");
+  }
 }
 
 TEST(WholeFileTest, TwoWritersOfOneNameLeaveOneWholeVersion) {
