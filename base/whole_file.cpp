@@ -330,16 +330,16 @@ NewFileWrite::NewFileWrite(const OpenFolder& folder, std::string name, ReplaceOp
   // until it is complete.
   if (coming == Bytes::kAllAtOnce && options_.deferFlush && !options_.replacing) {
     traits_ = traitsOfNewFile(options_);
-    fd_ = createNewIn(folder.fd(), name_, creationMode());
+    fd_ = createNewIn(folder.fd(), name_, decideCreationMode());
     if (fd_ >= 0) return;
   }
   outcome = chooseTraits(folder.fd(), name_, options_, traits_);
   if (!outcome) return;
-  fd_ = createTemporaryIn(folder.fd(), name_, creationMode(), temporary_);
+  fd_ = createTemporaryIn(folder.fd(), name_, decideCreationMode(), temporary_);
   if (fd_ < 0) outcome = lastError();
 }
 
-mode_t NewFileWrite::creationMode() {
+mode_t NewFileWrite::decideCreationMode() {
   // A mode the creation mask leaves whole is given at creation; any other is set after
   // the owner, which would clear its set-id bits.
   modeAtCreation_ = !traits_.owner && (traits_.mode & ~creationMask()) == traits_.mode &&

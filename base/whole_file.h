@@ -139,8 +139,9 @@ class NewFileWrite {
 
  private:
   void abandon();
-  // The mode to create the file with, for the traits chosen; notes whether it is final.
-  mode_t creationMode();
+  // The mode to create the file with, for the traits chosen, and whether commit must still
+  // set the traits' own (modeAtCreation_).
+  mode_t decideCreationMode();
 
   const OpenFolder* folder_;
   std::string name_;
