@@ -128,10 +128,12 @@ BENCHMARK(BM_PriceListWithoutAmounts)->Unit(benchmark::kMillisecond)->UseRealTim
 
 // Pages that once took time growing faster than their size: many small numbers of one
 // segment (DetectionMode 0), 79-digit lines (DetectionMode 0), "&yen;1 " over and over
-// (default), and blanks between an amount and its "円" (default).
+// (default), blanks between an amount and its "円" (default), and "1,000円 " over and
+// over in one segment with converted amounts skipped, as convert runs.
 std::u16string pathologicalPage(std::int64_t kind, std::size_t size) {
   std::u16string page = u"<html><body><p>";
-  const std::u16string units[] = {u"1 ", std::u16string(79, u'7') + u"\r\n", u"&yen;1 "};
+  const std::u16string units[] = {u"1 ", std::u16string(79, u'7') + u"\r\n", u"&yen;1 ",
+                                  u"", u"1,000円 "};
   if (kind == 3) {
     page += u"1,000";
     page.append(size, u' ');
@@ -148,6 +150,7 @@ void BM_Pathological(benchmark::State& state) {
   const std::u16string page = pathologicalPage(kind, size);
   ConversionSettings settings;
   settings.DetectionMode = kind < 2 ? yentax::kDetectEveryNumber : yentax::kDetectMarkedNumbers;
+  settings.SkipConvertedAmounts = kind == 4;
   yentax::ConversionContext context;
   for (auto _ : state) {
     const auto converted = yentax::runConversionPasses(settings, context, page);
@@ -158,7 +161,7 @@ void BM_Pathological(benchmark::State& state) {
 }
 
 BENCHMARK(BM_Pathological)
-    ->ArgsProduct({{0, 1, 2, 3}, {1 << 20, 2 << 20}})
+    ->ArgsProduct({{0, 1, 2, 3, 4}, {1 << 20, 2 << 20}})
     ->ArgNames({"kind", "chars"})
     ->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,6 @@
 #include "engine/rerun_guard.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -76,19 +77,46 @@ bool mayStartAt(std::u16string_view text, std::size_t pos, const ShapePiece& fir
   return text[pos] == first.literal.front();
 }
 
+// How far into from, the text after the number, a match of the shape can read from start
+// on. A match reads the text as whole numbers and single other characters: one number for
+// each number of the shape and one character for each of its words', and one number more
+// for a number that reaches start from before it. Reading no further keeps the check as
+// long as the amount's neighbourhood, not as long as its segment.
+std::size_t reachOf(std::u16string_view from, std::size_t start, const Shape& shape,
+                    const SeparatorClasses& separators) {
+  std::size_t steps = 1;
+  for (const ShapePiece& piece : shape) steps += piece.number ? 1 : piece.literal.size();
+  std::size_t pos = start;
+  for (; steps > 0 && pos < from.size(); --steps) {
+    pos = isDigit(from[pos]) ? numberEnd(from, pos, separators) : pos + 1;
+  }
+  return pos;
+}
+
 }  // namespace
 
 bool repeatsConversion(const PlannedRewrite& rewrite, const SeparatorClasses& separators) {
-  std::u16string text(rewrite.before);
-  text += rewrite.from;
   const std::size_t number = rewrite.before.size();
   if (rewrite.replaceOffset < 0 &&
       static_cast<std::size_t>(-rewrite.replaceOffset) > rewrite.before.size()) {
     return false;
   }
   const std::size_t replaceStart = number + static_cast<std::size_t>(rewrite.replaceOffset);
-  if (replaceStart > text.size()) return false;
+  if (replaceStart > number + rewrite.from.size()) return false;
   const Shape added = shapeOf(rewrite.with, separators);
+  // A match either passes the number or starts at the replaced stretch; the stretch
+  // itself is read whole.
+  const auto afterNumber = [](std::ptrdiff_t offset) {
+    return static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0));
+  };
+  const std::size_t replacedEnd = afterNumber(
+      rewrite.replaceOffset + static_cast<std::ptrdiff_t>(rewrite.replaceLength));
+  const std::size_t reach =
+      std::max({reachOf(rewrite.from, 0, added, separators),
+                reachOf(rewrite.from, afterNumber(rewrite.replaceOffset), added, separators),
+                std::min(rewrite.from.size(), replacedEnd)});
+  std::u16string text(rewrite.before);
+  text += rewrite.from.substr(0, reach);
   const auto replaced = std::u16string_view(text).substr(replaceStart, rewrite.replaceLength);
   if (added.empty() || added == shapeOf(replaced, separators)) return false;
 

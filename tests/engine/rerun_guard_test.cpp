@@ -118,6 +118,35 @@ TEST(RerunGuardTest, ShapesCompareWordsAndLetNumbersDiffer) {
   }
 }
 
+TEST(RerunGuardTest, AConvertedTextIsFoundHoweverLongItsNumbersAndWhateverFollows) {
+  const auto separators = SeparatorClasses::forStyle(kCommaGrouping, u"", u"");
+  const std::u16string longNumber(300, u'9');
+  std::u16string tail;
+  for (int i = 0; i < 200; ++i) tail += u" 送料 500円(税込み550円)";
+  struct Case {
+    std::u16string before;
+    std::u16string from;
+    std::ptrdiff_t replaceOffset;
+    bool repeats;
+  };
+  const Case cases[] = {
+      {u"価格 ", u"1,000円(税込み" + longNumber + u"円)" + tail, 6, true},
+      {u"1,000円(税込み", longNumber + u"円)" + tail, 300 + 1, true},
+      {u"価格 ", u"1,000円 送料" + tail, 6, false},
+      // the converted text is cut off by the end of the segment
+      {u"価格 ", u"1,000円(税込み" + longNumber, 6, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(utf16ToUtf8(c.before + u"|" + c.from.substr(0, 40)));
+    EXPECT_EQ(repeatsConversion({.before = c.before,
+                                 .from = c.from,
+                                 .replaceOffset = c.replaceOffset,
+                                 .with = u"(税込み1,100円)"},
+                                separators),
+              c.repeats);
+  }
+}
+
 TEST(AmountReviewTest, TheReviewerSeesEachAmountAndCanHoldItBack) {
   ConversionContext context;
   std::vector<std::string> seen;
