@@ -114,19 +114,20 @@ cp_many=$(best_of_three "$(set_aside "$work/copy")" "cp -r '$work/many' '$work/c
 converted=$(grep -c . "$work/out-big.LOG" || true)
 awk -v bytes="$big_bytes" -v yb="$yentax_big" -v pb="$perl_big" -v ib="$iconv_big" \
   -v ya="$yentax_bare" -v pa="$perl_bare" -v ym="$yentax_many" -v cm="$cp_many" \
-  -v vm="$convert_many" -v jm="$jobs_many" -v lines="$converted" 'BEGIN {
+  -v vm="$convert_many" -v jm="$jobs_many" -v lines="$converted" '
+function verdict(value, goal) { return value <= goal ? "ok" : "OVER" }
+BEGIN {
   split(yb, y, " "); split(pb, p, " "); split(ib, i, " ");
   split(ya, a, " "); split(pa, q, " "); split(ym, m, " "); split(cm, c, " ");
   split(vm, v, " "); split(jm, j, " ");
   mb = bytes / 1048576;
   printf "price list: %.1f MB, %d log lines\n", mb, lines;
-  printf "  yentax %.2f s (%.1f MB/s), peak %.0f MB = %.1fx the page\n", y[1], mb / y[1], y[2] / 1024, y[2] * 1024 / bytes;
-  printf "  perl   %.2f s   -> yentax is %.2fx Perl (goal <= 0.1)\n", p[1], y[1] / p[1];
-  printf "  iconv  %.2f s   -> yentax is %.1fx iconv (goal <= 1.5)\n", i[1], y[1] / i[1];
-  printf "  peak memory goal <= 3x the page\n";
-  printf "without amounts: yentax %.2f s, perl %.2f s -> %.2fx Perl, %.1fx iconv (goal <= 1.2x iconv)\n", a[1], q[1], a[1] / q[1], a[1] / i[1];
+  printf "  yentax %.2f s (%.1f MB/s), peak %.0f MB = %.1fx the page (goal <= 3) %s\n", y[1], mb / y[1], y[2] / 1024, y[2] * 1024 / bytes, verdict(y[2] * 1024 / bytes, 3);
+  printf "  perl   %.2f s   -> yentax is %.3fx Perl (goal <= 0.1) %s\n", p[1], y[1] / p[1], verdict(y[1] / p[1], 0.1);
+  printf "  iconv  %.2f s   -> yentax is %.2fx iconv (goal <= 1.5) %s\n", i[1], y[1] / i[1], verdict(y[1] / i[1], 1.5);
+  printf "without amounts: yentax %.2f s, perl %.2f s -> %.2fx Perl, %.2fx iconv (goal <= 1.2x iconv) %s\n", a[1], q[1], a[1] / q[1], a[1] / i[1], verdict(a[1] / i[1], 1.2);
   printf "10,000 pages: cp -r %.2f s\n", c[1];
-  printf "  settings file run %.2f s -> %.1fx cp -r (goal <= 3)\n", m[1], m[1] / c[1];
-  printf "  convert -r -j 1   %.2f s -> %.1fx cp -r (goal <= 3)\n", v[1], v[1] / c[1];
-  printf "  convert -r -j 2   %.2f s -> %.1fx cp -r (goal <= 2)\n", j[1], j[1] / c[1];
+  printf "  settings file run %.2f s -> %.2fx cp -r (goal <= 3) %s\n", m[1], m[1] / c[1], verdict(m[1] / c[1], 3);
+  printf "  convert -r -j 1   %.2f s -> %.2fx cp -r (goal <= 3) %s\n", v[1], v[1] / c[1], verdict(v[1] / c[1], 3);
+  printf "  convert -r -j 2   %.2f s -> %.2fx cp -r (goal <= 2) %s\n", j[1], j[1] / c[1], verdict(j[1] / c[1], 2);
 }'
