@@ -51,7 +51,8 @@ int runDesktopModule(int& argc, char** argv, const yentax::ProgramLocation& loca
               << location.executableName << " --help\n";
     return 2;
   }
-  void* const handle = ::dlopen(module->c_str(), RTLD_NOW | RTLD_LOCAL);
+  // Global, so that the browser module it loads later finds its code.
+  void* const handle = ::dlopen(module->c_str(), RTLD_NOW | RTLD_GLOBAL);
   void* const entry = handle ? ::dlsym(handle, kDesktopProgramEntryName) : nullptr;
   if (entry == nullptr) {
     std::cerr << "yentax: the desktop program cannot be loaded: " << ::dlerror() << '\n'

@@ -57,6 +57,9 @@ int runDesktopProgram(int& argc, char** argv, const ProgramLocation& location,
            << utf16ToUtf8(usageText(utf8ToUtf16(location.executableName), u"\n")) << '\n';
     return 2;
   }
+  // The browser engine, loaded when the first preview opens, draws through the
+  // application's shared OpenGL context, which is made only when asked for this early.
+  QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
   QApplication app(argc, argv);
   installJapaneseTranslation(app);
   // Every window and dialog takes the application's icon: the installed one from the icon

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Fails when a source file includes a header of a layer above its own, or when code below
-# the Qt shell includes a Qt header. The core's layers and their order (lowest first) are
-# the YENTAX_LAYERS list of CMakeLists.txt; the Qt shell qt/ stands above them all.
+# Fails when a source file includes a header of a layer above its own, when code below
+# the Qt shell includes a Qt header, or when the shell outside qt/browser/ includes the
+# browser engine or the browser windows. The core's layers and their order (lowest
+# first) are the YENTAX_LAYERS list of CMakeLists.txt; the Qt shell qt/ stands above all.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -35,4 +36,11 @@ for layer in "${core[@]}"; do
     status=1
   done < <(sources "$layer" | xargs -0 -r grep -Hn -E '^#include <Q[A-Za-z]*(/|>)')
 done
+# The main window starts without the browser engine: only the windows that hold a
+# browser, in their own module, include it.
+while IFS= read -r hit; do
+  echo "$hit: the browser engine is included outside qt/browser/" >&2
+  status=1
+done < <(find qt -path qt/browser -prune -o -type f \( -name '*.h' -o -name '*.cpp' \) -print0 |
+         sort -z | xargs -0 -r grep -Hn -E '^#include <QWebEngine|^#include "qt/browser/')
 exit $status

@@ -18,7 +18,9 @@ lintian --pedantic --display-info --fail-on error,warning --tag-display-limit 0 
 echo "== the commands' package needs no Qt"
 depends=$(dpkg-deb -f "$cli" Depends Recommends)
 if grep -qi 'qt' <<<"$depends"; then fail "$cli depends on Qt: $depends"; fi
-if dpkg-deb -c "$cli" | grep -q 'yentax-desktop.so'; then fail "$cli holds the window module"; fi
+if dpkg-deb -c "$cli" | grep -q 'yentax-desktop.so\|yentax-browser.so'; then
+  fail "$cli holds a window module"
+fi
 
 echo "== manual page, changelog and binaries"
 for deb in "$cli" $desktop; do

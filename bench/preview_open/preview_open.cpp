@@ -20,7 +20,7 @@
 
 #include "base/utf8.h"
 #include "preview/preview_form.h"
-#include "qt/preview_window.h"
+#include "qt/browser/preview_window.h"
 #include "qt/qt_form_host.h"
 #include "qt/qt_ui.h"
 

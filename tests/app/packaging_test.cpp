@@ -47,7 +47,8 @@ TEST(PackagingTest, InstallPutsEachFileWhereLinuxLooksForIt) {
   // what a desktop needs to offer it.
   const bool desktop = fs::exists(std::string(YENTAX_BUILD_DIR) + "/yentax-desktop.so");
   if (desktop) {
-    expected.insert({"usr/lib/yentax/desktop/yentax-desktop.so", "usr/share/yentax/HELP/HELP.HTM",
+    expected.insert({"usr/lib/yentax/desktop/yentax-desktop.so",
+                     "usr/lib/yentax/desktop/yentax-browser.so", "usr/share/yentax/HELP/HELP.HTM",
                      "usr/share/applications/yentax.desktop",
                      "usr/share/icons/hicolor/scalable/apps/yentax.svg",
                      "usr/share/metainfo/org.yentax.yentax.metainfo.xml",
@@ -57,6 +58,13 @@ TEST(PackagingTest, InstallPutsEachFileWhereLinuxLooksForIt) {
   }
   EXPECT_EQ(installed, expected);
   if (desktop) {
+    // The main window starts without the browser engine, which its own module brings.
+    const auto needs = [&](const char* module) {
+      return shell("readelf -d " + scratch / ("usr/lib/yentax/desktop/" + std::string(module)) +
+                   " | grep -q 'NEEDED.*libQt6WebEngine'") == 0;
+    };
+    EXPECT_FALSE(needs("yentax-desktop.so"));
+    EXPECT_TRUE(needs("yentax-browser.so"));
     // Loaded, the module finds no display here and says so.
     EXPECT_EQ(shell("env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM " +
                     scratch / "usr/bin/yentax 2> " + scratch / "start.err"),

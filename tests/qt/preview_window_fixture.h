@@ -16,7 +16,7 @@
 #include "docio/page_file.h"
 #include "platform/console_ui.h"
 #include "preview/preview_form.h"
-#include "qt/preview_window.h"
+#include "qt/browser/preview_window.h"
 #include "qt/qt_form_host.h"
 #include "qt/qt_ui.h"
 #include "tests/scratch_folder.h"

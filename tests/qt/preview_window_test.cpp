@@ -1,4 +1,4 @@
-#include "qt/preview_window.h"
+#include "qt/browser/preview_window.h"
 
 #include <gtest/gtest.h>
 

@@ -9,7 +9,7 @@
 #include "base/utf8.h"
 #include "docio/page_file.h"
 #include "preview/preview_form.h"
-#include "qt/preview_window.h"
+#include "qt/browser/preview_window.h"
 #include "tools/screenshots/screenshots.h"
 
 namespace yentax {

@@ -1,4 +1,4 @@
-#include "qt/preview_window.h"
+#include "qt/browser/preview_window.h"
 
 #include <QApplication>
 #include <QCloseEvent>
@@ -18,7 +18,6 @@
 
 #include "base/utf8.h"
 #include "preview/preview_files.h"
-#include "qt/qt_form_host.h"
 
 namespace yentax {
 
@@ -278,8 +277,8 @@ bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
   return QDialog::eventFilter(watched, event);
 }
 
-void QtFormHost::show(SFrm_Disp& form) {
-  PreviewWindow window(form, ui_, QApplication::activeWindow());
+void showPreviewWindow(SFrm_Disp& form, QtUi& ui) {
+  PreviewWindow window(form, ui, QApplication::activeWindow());
   window.show();
   // A window closed while its page was opening is not run again.
   if (window.load() && !form.Unloaded) window.exec();

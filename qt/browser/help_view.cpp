@@ -1,3 +1,5 @@
+#include "qt/browser/help_view.h"
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileInfo>
@@ -8,12 +10,11 @@
 #include <QWebEngineView>
 
 #include "app/help_window.h"
-#include "qt/qt_form_host.h"
 #include "qt/qt_ui.h"
 
 namespace yentax {
 
-void QtFormHost::show(HelpWindow& form) {
+void showHelpWindow(HelpWindow& form) {
   const QFileInfo page(toQString(form.PagePath));
   if (!page.isAbsolute() || !page.isFile()) return;
   QDialog window(QApplication::activeWindow());

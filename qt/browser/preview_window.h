@@ -14,7 +14,7 @@
 
 #include "preview/preview_form.h"
 #include "qt/bindings.h"
-#include "qt/web_browser_view.h"
+#include "qt/browser/web_browser_view.h"
 
 class QLabel;
 class QPushButton;
@@ -53,5 +53,9 @@ class PreviewWindow : public QDialog {
   QLabel* changeLabel_ = nullptr;
   std::array<QPushButton*, 3> colourButtons_{};
 };
+
+// Shows the form's page in a preview window over the active window, modally, until the
+// form closes.
+void showPreviewWindow(SFrm_Disp& form, QtUi& ui);
 
 }  // namespace yentax

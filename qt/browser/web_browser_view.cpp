@@ -1,4 +1,4 @@
-#include "qt/web_browser_view.h"
+#include "qt/browser/web_browser_view.h"
 
 #include <QEventLoop>
 #include <QJsonArray>
