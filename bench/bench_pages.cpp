@@ -132,8 +132,8 @@ BENCHMARK(BM_PriceListWithoutAmounts)->Unit(benchmark::kMillisecond)->UseRealTim
 // over in one segment with converted amounts skipped, as convert runs.
 std::u16string pathologicalPage(std::int64_t kind, std::size_t size) {
   std::u16string page = u"<html><body><p>";
-  const std::u16string units[] = {u"1 ", std::u16string(79, u'7') + u"\r\n", u"&yen;1 ",
-                                  u"", u"1,000円 "};
+  const std::u16string units[] = {u"1 ", std::u16string(79, u'7') + u"\r\n", u"&yen;1 ", u"",
+                                  u"1,000円 "};
   if (kind == 3) {
     page += u"1,000";
     page.append(size, u' ');

@@ -109,8 +109,8 @@ bool repeatsConversion(const PlannedRewrite& rewrite, const SeparatorClasses& se
   const auto afterNumber = [](std::ptrdiff_t offset) {
     return static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0));
   };
-  const std::size_t replacedEnd = afterNumber(
-      rewrite.replaceOffset + static_cast<std::ptrdiff_t>(rewrite.replaceLength));
+  const std::size_t replacedEnd =
+      afterNumber(rewrite.replaceOffset + static_cast<std::ptrdiff_t>(rewrite.replaceLength));
   const std::size_t reach =
       std::max({reachOf(rewrite.from, 0, added, separators),
                 reachOf(rewrite.from, afterNumber(rewrite.replaceOffset), added, separators),

@@ -47,14 +47,13 @@ TEST(PackagingTest, InstallPutsEachFileWhereLinuxLooksForIt) {
   // what a desktop needs to offer it.
   const bool desktop = fs::exists(std::string(YENTAX_BUILD_DIR) + "/yentax-desktop.so");
   if (desktop) {
-    expected.insert({"usr/lib/yentax/desktop/yentax-desktop.so",
-                     "usr/lib/yentax/desktop/yentax-browser.so", "usr/share/yentax/HELP/HELP.HTM",
-                     "usr/share/applications/yentax.desktop",
-                     "usr/share/icons/hicolor/scalable/apps/yentax.svg",
-                     "usr/share/metainfo/org.yentax.yentax.metainfo.xml",
-                     "usr/share/lintian/overrides/yentax-desktop",
-                     "usr/share/doc/yentax-desktop/copyright",
-                     "usr/share/doc/yentax-desktop/changelog.gz"});
+    expected.insert(
+        {"usr/lib/yentax/desktop/yentax-desktop.so", "usr/lib/yentax/desktop/yentax-browser.so",
+         "usr/share/yentax/HELP/HELP.HTM", "usr/share/applications/yentax.desktop",
+         "usr/share/icons/hicolor/scalable/apps/yentax.svg",
+         "usr/share/metainfo/org.yentax.yentax.metainfo.xml",
+         "usr/share/lintian/overrides/yentax-desktop", "usr/share/doc/yentax-desktop/copyright",
+         "usr/share/doc/yentax-desktop/changelog.gz"});
   }
   EXPECT_EQ(installed, expected);
   if (desktop) {
