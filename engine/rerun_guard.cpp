@@ -109,12 +109,14 @@ bool repeatsConversion(const PlannedRewrite& rewrite, const SeparatorClasses& se
   const auto afterNumber = [](std::ptrdiff_t offset) {
     return static_cast<std::size_t>(std::max<std::ptrdiff_t>(offset, 0));
   };
+  const std::size_t replacedStart = afterNumber(rewrite.replaceOffset);
   const std::size_t replacedEnd =
       afterNumber(rewrite.replaceOffset + static_cast<std::ptrdiff_t>(rewrite.replaceLength));
-  const std::size_t reach =
-      std::max({reachOf(rewrite.from, 0, added, separators),
-                reachOf(rewrite.from, afterNumber(rewrite.replaceOffset), added, separators),
-                std::min(rewrite.from.size(), replacedEnd)});
+  std::size_t reach = reachOf(rewrite.from, 0, added, separators);
+  if (replacedStart > 0) {
+    reach = std::max(reach, reachOf(rewrite.from, replacedStart, added, separators));
+  }
+  reach = std::max(reach, std::min(rewrite.from.size(), replacedEnd));
   std::u16string text(rewrite.before);
   text += rewrite.from.substr(0, reach);
   const auto replaced = std::u16string_view(text).substr(replaceStart, rewrite.replaceLength);
